@@ -1,0 +1,2 @@
+// STUB: replaced by the batch runner.
+#include "batch/scenario.h"

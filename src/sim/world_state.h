@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <random>
+
+#include "missile/missile.h"
+#include "radar/radar_site.h"
+#include "sim/aircraft.h"
+#include "sim/geometry.h"
+#include "sim/landmark.h"
+#include "sim/world_observer.h"
+
+namespace prrsim {
+
+inline constexpr int32_t kAircraftCapacity = 50;
+inline constexpr int32_t kRadarCapacity = 200;
+inline constexpr int32_t kPlacedComplexCapacity = 10;
+inline constexpr int32_t kMissileCapacity = 100;
+inline constexpr int32_t kLandmarkCapacity = 32;
+
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// The one world: fixed-capacity tables with counts, the selection, the one-shot map-click
+// modes and the last mouse positions. Large (the missile table holds target lists): create it
+// on the heap with makeWorld().
+struct WorldState {
+    std::array<Aircraft, kAircraftCapacity> aircraft{};
+    int32_t aircraftCount = 0;
+    std::array<RadarSite, kRadarCapacity> radars{};
+    int32_t radarCount = 0;
+    std::array<PlacedComplex, kPlacedComplexCapacity> placedComplexes{};
+    int32_t placedComplexCount = 0;
+    std::array<Missile, kMissileCapacity> missiles{};
+    int32_t missileCount = 0;
+    std::array<Landmark, kLandmarkCapacity> landmarks{};
+    int32_t landmarkCount = 0;
+
+    int32_t selectedAircraft = -1;
+    int32_t selectedRadar = -1;
+    int32_t selectedMissile = -1;
+
+    bool pickTargetMode = false;
+    bool moveAircraftMode = false;
+    bool radarPlaceMode = false;
+    bool captureMode = false;
+
+    Point mapCursor{};
+    Point compassCursor{};
+    Point radarCompassCursor{};
+
+    // Default-constructed (seed 5489) so the default scenario's frequency draws repeat; the
+    // program reseeds it after start-up.
+    std::mt19937 random{};
+
+    // Not owned; may be null (no windows).
+    WorldObserver* observer = nullptr;
+};
+
+std::unique_ptr<WorldState> makeWorld();
+
+inline bool validAircraft(const WorldState& w, int32_t i) { return i >= 0 && i < w.aircraftCount; }
+inline bool validRadar(const WorldState& w, int32_t i) { return i >= 0 && i < w.radarCount; }
+inline bool validMissile(const WorldState& w, int32_t i) { return i >= 0 && i < w.missileCount; }
+inline bool validPlacedComplex(const WorldState& w, int32_t i) {
+    return i >= 0 && i < w.placedComplexCount;
+}
+
+inline int32_t randomBelow(WorldState& w, int32_t n) { return randomBelow(w.random, n); }
+
+}  // namespace prrsim
