@@ -5,9 +5,9 @@
 
 namespace prrsim {
 
-int32_t bearingDeg(double x1, double y1, double x2, double y2) {
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
+namespace {
+
+double directionAngle(double dx, double dy) {
     double e;
     if (dx == 0) {
         e = dy > 0 ? 1.57 : 4.71;
@@ -21,8 +21,16 @@ int32_t bearingDeg(double x1, double y1, double x2, double y2) {
             e = 6.28 - e;
         }
     }
-    return trunc32(e * kRadToDeg);
+    return e;
 }
+
+}  // namespace
+
+int32_t bearingDeg(double x1, double y1, double x2, double y2) {
+    return trunc32(directionAngle(x2 - x1, y2 - y1) * kRadToDeg);
+}
+
+double compassAngle(int32_t dx, int32_t dy) { return directionAngle(dx, dy); }
 
 double angleDiff(double a, double b) {
     if (a < 0) {

@@ -30,6 +30,10 @@ inline int32_t absInt(int32_t n) { return n < 0 ? -n : n; }
 // int32 range saturate instead of invoking undefined behaviour.
 int32_t trunc32(double v);
 
+// The angle in radians of the direction (dx, dy) by the rules of bearingDeg (3.14 for pi,
+// 1.57 / 4.71 straight down / up), as the compass pictures compute it.
+double compassAngle(int32_t dx, int32_t dy);
+
 // The one pseudo-random source: 0 for n <= 0, otherwise gen() % n.
 int32_t randomBelow(std::mt19937& gen, int32_t n);
 

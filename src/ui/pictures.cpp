@@ -1,0 +1,24 @@
+#include "ui/pictures.h"
+
+namespace prrsim::ui {
+
+namespace {
+
+QPixmap loadPicture(const char* resource) {
+    QPixmap picture(QString::fromLatin1(resource));
+    if (picture.isNull()) {
+        // The resources are compiled in; a null picture would mean a broken build. Fall back to
+        // a plain face so drawing goes on.
+        picture = QPixmap(62, 62);
+        picture.fill(Qt::white);
+    }
+    return picture;
+}
+
+}  // namespace
+
+QPixmap compassPicture() { return loadPicture(":/compass.bmp"); }
+
+QPixmap crossPicture() { return loadPicture(":/cross.bmp"); }
+
+}  // namespace prrsim::ui
