@@ -3,45 +3,68 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace prrsim {
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// Removes trailing zeros of the fraction, and the separator when nothing follows it.
+void trimFraction(std::string& text, size_t separator) {
+    if (separator == std::string::npos) {
+        return;
+    }
+    while (text.size() > separator + 1 && text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.size() == separator + 1) {
+        text.pop_back();
+    }
+}
+
+}  // namespace
 
 std::string formatReal(double value, char decimalSeparator) {
     if (!std::isfinite(value)) {
         return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
     }
-    if (value == 0) {
+    // The digits come from one correctly rounded conversion to 15 significant digits,
+    // "d.dddddddddddddde+XX"; they are then laid out in fixed-point notation by hand, so no
+    // digit beyond the fifteenth can appear.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*e", kSignificantDigits - 1, std::fabs(value));
+    std::string digits;
+    digits.push_back(buf[0]);
+    digits.append(buf + 2, kSignificantDigits - 1);
+    const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+    if (digits.find_first_not_of('0') == std::string::npos) {
         return "0";
     }
-    // Round to 15 significant digits first, then print without exponent.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    const double rounded = std::strtod(buf, nullptr);
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
-    int decimals = 14 - exponent;
-    if (decimals < 0) {
-        decimals = 0;
+
+    std::string text;
+    if (value < 0) {
+        text.push_back('-');
     }
-    if (decimals > 330) {
-        decimals = 330;
+    size_t separator = std::string::npos;
+    if (exponent < 0) {
+        text += '0';
+        separator = text.size();
+        text += decimalSeparator;
+        text.append(static_cast<size_t>(-exponent - 1), '0');
+        text += digits;
+    } else if (exponent + 1 >= kSignificantDigits) {
+        text += digits;
+        text.append(static_cast<size_t>(exponent + 1 - kSignificantDigits), '0');
+    } else {
+        const size_t whole = static_cast<size_t>(exponent + 1);
+        text.append(digits, 0, whole);
+        separator = text.size();
+        text += decimalSeparator;
+        text.append(digits, whole, std::string::npos);
     }
-    std::string text(400, '\0');
-    const int n = std::snprintf(text.data(), text.size(), "%.*f", decimals, rounded);
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    const auto dot = text.find('.');
-    if (dot != std::string::npos) {
-        while (!text.empty() && text.back() == '0') {
-            text.pop_back();
-        }
-        if (!text.empty() && text.back() == '.') {
-            text.pop_back();
-        } else {
-            text[dot] = decimalSeparator;
-        }
-    }
-    if (text == "-0") {
-        text = "0";
-    }
+    trimFraction(text, separator);
     return text;
 }
 
