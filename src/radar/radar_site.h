@@ -79,6 +79,19 @@ void setFrequencyPercent(RadarSite& radar, int32_t percent);
 // The antenna-direction compass: a new direction puts the beam outside its sector.
 void setAntennaDirection(RadarSite& radar, int32_t degrees);
 
+// "Вращение".
+void setRotation(RadarSite& radar, bool on);
+
+// "Подсвет".
+void setIllumination(RadarSite& radar, bool on);
+
+// "Сигнал": the emission mode, an index into the type's modes.
+void setPrfMode(RadarSite& radar, int32_t mode);
+
+// The antenna direction a click on the radar panel's compass sets, for the click's offset
+// (dx, dy) from the picture's centre: right gives 360, down 90, left 180.
+int32_t radarCompassDirection(int32_t dx, int32_t dy);
+
 // frequency = freqMin + (freqMax - freqMin) x 0.01 x percent of the radar's type.
 double frequencyAt(int32_t typeIndex, int32_t percent);
 
