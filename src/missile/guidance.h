@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "catalog/missile_catalog.h"
 #include "missile/missile.h"
 
 namespace prrsim {
@@ -23,5 +24,10 @@ bool flightStep(WorldState& world, int32_t row);
 // degrees.
 double steeringCommand(double errorDeg, double speed, double maxLateralAcceleration,
                        double maxAngularRate);
+
+// The path angle (degrees) the launch mode's climb profile asks for after `rangeFlown`:
+// profile 0 a constant angle, 1 an exponential and 2 a linear decay from
+// -headElevationMin x 0.7; any other profile asks for 0.
+double climbProfileAngle(const MissileType& type, const LaunchMode& mode, double rangeFlown);
 
 }  // namespace prrsim

@@ -18,10 +18,10 @@ enum GuidanceMode : uint8_t {
 
 // Where the target data come from.
 enum TargetPositionState : uint8_t {
-    kTargetFromSeeker = 0,    // "ЕСТЬ"
-    kTargetInertial = 1,      // "ИНЕРЦИАЛЬНОЕ"
-    kTargetNone = 2,          // "НЕТ"
-    kTargetNotAcquired = 3,   // empty text
+    kTargetFromSeeker = 0,   // "ЕСТЬ"
+    kTargetInertial = 1,     // "ИНЕРЦИАЛЬНОЕ"
+    kTargetNone = 2,         // "НЕТ"
+    kTargetNotAcquired = 3,  // empty text
 };
 
 // One radar channel heard by the last automatic search.
@@ -127,6 +127,8 @@ struct Missile {
 
 // Initialises `missile` on carrier `carrier` (an aircraft table position) with the given type
 // and launch mode; builds the target list from the radars on the map when the mode uses one.
+// Every other field returns to its creation value; the record's `index` is kept (the add sets
+// it).
 void createMissile(WorldState& world, Missile& missile, int32_t type, int32_t launchMode,
                    int32_t carrier);
 

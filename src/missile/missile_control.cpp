@@ -1,12 +1,61 @@
-// STUB: to be replaced by the real missile window operations.
 #include "missile/missile_control.h"
+
+#include "catalog/missile_catalog.h"
+#include "missile/guidance.h"
+#include "missile/seeker_reception.h"
 
 namespace prrsim {
 
-int32_t designatedRadarOf(const WorldState&, const Missile&) { return -1; }
-bool activateMissile(WorldState&, int32_t) { return false; }
-bool captureButton(WorldState&, int32_t) { return false; }
-bool launchButton(WorldState&, int32_t) { return false; }
-bool setSeekerOnDistance(WorldState&, int32_t, int32_t) { return false; }
+int32_t designatedRadarOf(const WorldState& world, const Missile& m) {
+    if (!validAircraft(world, m.carrier)) {
+        return -1;
+    }
+    // A target index left behind by a radar removal counts as none.
+    const int32_t target = world.aircraft[m.carrier].targetRadar;
+    return validRadar(world, target) ? target : -1;
+}
+
+bool activateMissile(WorldState& world, int32_t row) {
+    if (!validMissile(world, row)) {
+        return false;
+    }
+    world.missiles[row].activated = 1;
+    return true;
+}
+
+bool captureButton(WorldState& world, int32_t row) {
+    if (!validMissile(world, row)) {
+        return false;
+    }
+    Missile& m = world.missiles[row];
+    if (m.capturing) {
+        m.capturing = 0;
+        return true;
+    }
+    // The crew locks on (or enters the data of) the carrier's attack target; without one the
+    // seeker only starts its capture.
+    const int32_t radar = designatedRadarOf(world, m);
+    if (radar >= 0) {
+        lockOnEmitter(world, m, radar, Channel::Main, false);
+    }
+    m.capturing = launchMode(m.typeIndex, m.launchModeIndex).captureBeforeLaunch;
+    return true;
+}
+
+bool launchButton(WorldState& world, int32_t row) {
+    if (!validMissile(world, row)) {
+        return false;
+    }
+    launchMissile(world.missiles[row]);
+    return true;
+}
+
+bool setSeekerOnDistance(WorldState& world, int32_t row, int32_t value) {
+    if (!validMissile(world, row) || value < 0 || value > 100) {
+        return false;
+    }
+    world.missiles[row].seekerOnDistance = value;
+    return true;
+}
 
 }  // namespace prrsim
