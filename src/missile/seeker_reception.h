@@ -28,6 +28,40 @@ struct SearchResult {
     bool found() const { return radar >= 0; }
 };
 
+// The catalogues the seeker reads. The program's own are used by the functions without this
+// argument; each function also takes it explicitly so that a computation can run on catalogue
+// entries of the caller's making.
+struct SeekerCatalogs {
+    const MissileCatalog& missiles;
+    const RadarCatalog& radars;
+
+    const MissileType& typeOf(const Missile& m) const { return missiles.types[m.typeIndex]; }
+    const LaunchMode& modeOf(const Missile& m) const {
+        return missiles.types[m.typeIndex].launchModes[m.launchModeIndex];
+    }
+    const RadarType& typeOf(const RadarSite& r) const { return radars.types[r.typeIndex]; }
+};
+
+SeekerCatalogs programCatalogs();
+
+bool bandCovered(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, Channel channel);
+bool emissionKindAccepted(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                          Channel channel);
+bool radarTypeAccepted(const SeekerCatalogs& c, const Missile& m, int32_t radarTypeIndex);
+int32_t frequencyChannelOf(const SeekerCatalogs& c, const Missile& m, double frequency);
+int32_t priorityRank(const SeekerCatalogs& c, const Missile& m, const RadarSite& r);
+bool inGimbalRange(const SeekerCatalogs& c, const Missile& m, const RadarSite& r);
+bool inFieldOfView(const SeekerCatalogs& c, const Missile& m, const RadarSite& r);
+bool inFieldOfViewAt(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                     const Landmark& l);
+Reception directPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                      Channel channel);
+Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                         const Landmark& l);
+SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m);
+void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32_t radar,
+                   Channel channel, bool automatic);
+
 bool bandCovered(const Missile& m, const RadarSite& r, Channel channel);
 bool emissionKindAccepted(const Missile& m, const RadarSite& r, Channel channel);
 bool radarTypeAccepted(const Missile& m, int32_t radarTypeIndex);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "missile/missile.h"
+#include "missile/seeker_reception.h"
 #include "radar/radar_site.h"
 
 namespace prrsim {
@@ -22,5 +23,12 @@ void headStep(WorldState& world, Missile& m);
 
 // Advances the seeker timers by 0.01 s.
 void timerStep(Missile& m);
+
+// The same on catalogue entries of the caller's making.
+void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m);
+bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t pass,
+                    int32_t& channelOut);
+void headStep(const SeekerCatalogs& c, WorldState& world, Missile& m);
+void timerStep(const SeekerCatalogs& c, Missile& m);
 
 }  // namespace prrsim
