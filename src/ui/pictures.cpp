@@ -1,10 +1,18 @@
 #include "ui/pictures.h"
 
+// The pictures are compiled into the UI library; resources of a static library must be
+// registered explicitly before first use.
+static void registerPictures() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace prrsim::ui {
 
 namespace {
 
 QPixmap loadPicture(const char* resource) {
+    static const bool registered = (registerPictures(), true);
+    (void)registered;
     QPixmap picture(QString::fromLatin1(resource));
     if (picture.isNull()) {
         // The resources are compiled in; a null picture would mean a broken build. Fall back to

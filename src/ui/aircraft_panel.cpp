@@ -1,0 +1,367 @@
+// The aircraft panel (Panel1): shows the selected aircraft and flies it; loads missiles on it.
+#include <QPainter>
+#include <QSignalBlocker>
+#include <cmath>
+
+#include "catalog/missile_catalog.h"
+#include "missile/missile.h"
+#include "ui/picture_box.h"
+#include "ui/pictures.h"
+#include "ui/tform1.h"
+#include "ui/tform3.h"
+#include "ui/ui_text.h"
+
+namespace prrsim::ui {
+
+namespace {
+
+constexpr int kCompassCentre = 31;
+constexpr int kNeedleLength = 30;
+
+QLabel* makeLabel(const char* name, const QString& caption, int x, int y, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    edit->setReadOnly(readOnly);
+    return edit;
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
+                        QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+QComboBox* makeList(const char* name, const QRect& geometry, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setGeometry(geometry);
+    return list;
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A fresh compass picture with a blue needle from the centre to `end`.
+QPixmap compassWithNeedle(const QPoint& end) {
+    QPixmap picture = compassPicture();
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QColor(0, 0, 255));
+    painter.drawLine(QPoint(kCompassCentre, kCompassCentre), end);
+    return picture;
+}
+
+}  // namespace
+
+void TForm1::createAircraftPanel() {
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(601, 0, 184, 441);
+    Panel1->hide();
+    QWidget* p = Panel1;
+
+    Label1 = makeLabel("Label1", QStringLiteral("Самолёт"), 32, 2, p);
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->adjustSize();
+    Label7 = makeLabel("Label7", QString(), 112, 5, p);
+    Label7->resize(40, 13);
+    Label2 = makeLabel("Label2", QStringLiteral("X"), 16, 27, p);
+    Edit1 = makeEdit("Edit1", {32, 27, 49, 21}, true, p);
+    Label3 = makeLabel("Label3", QStringLiteral("Y"), 88, 27, p);
+    Edit2 = makeEdit("Edit2", {104, 27, 49, 21}, true, p);
+    Button6 = makeButton("Button6", QStringLiteral("Перенести"), {32, 50, 121, 24}, p);
+    Label4 = makeLabel("Label4", QStringLiteral("Высота"), 7, 76, p);
+    Edit3 = makeEdit("Edit3", {88, 76, 65, 21}, true, p);
+    Label5 = makeLabel("Label5", QStringLiteral("Скорость"), 7, 100, p);
+    Edit4 = makeEdit("Edit4", {88, 99, 65, 21}, true, p);
+
+    TrackBar1 = new QSlider(Qt::Horizontal, p);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setGeometry(-1, 124, 162, 33);
+    TrackBar1->setRange(0, 1800);
+    TrackBar1->setValue(0);
+
+    Label6 = makeLabel("Label6", QStringLiteral("Курс"), 16, 154, p);
+    Image2 = new PictureBox(p);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(4, 173, 62, 62);
+    compassImage_ = compassPicture();
+    Image2->setPixmap(compassImage_);
+    Edit5 = makeEdit("Edit5", {20, 239, 33, 21}, true, p);
+
+    Label9 = makeLabel("Label9", QStringLiteral("Подъём"), 84, 155, p);
+    TrackBar2 = new QSlider(Qt::Vertical, p);
+    TrackBar2->setObjectName(QStringLiteral("TrackBar2"));
+    TrackBar2->setGeometry(88, 172, 33, 89);
+    TrackBar2->setRange(0, 20);
+    // Position 0 at the top, as climbAngle = 10 - position puts +10 degrees there.
+    TrackBar2->setInvertedAppearance(true);
+    TrackBar2->setInvertedControls(true);
+    TrackBar2->setValue(10);
+    Edit6 = makeEdit("Edit6", {121, 179, 33, 21}, false, p);
+    Button2 = makeButton("Button2", QStringLiteral("0"), {122, 204, 32, 17}, p);
+
+    Label8 = makeLabel("Label8", QStringLiteral("Атака цели"), 6, 264, p);
+    Label10 = makeLabel("Label10", QString(), 110, 268, p);
+    Label10->resize(60, 13);
+    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 54, 24}, p);
+    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {58, 292, 60, 24}, p);
+    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {120, 292, 59, 25}, p);
+    Button16 = makeButton("Button16", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, p);
+    Button11 = makeButton("Button11", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, p);
+    ComboBox1 = makeList("ComboBox1", {4, 384, 176, 21}, p);
+    ComboBox2 = makeList("ComboBox2", {5, 406, 174, 21}, p);
+}
+
+void TForm1::connectAircraftPanel() {
+    connect(Image2, &PictureBox::mouseMoved, this, &TForm1::Image2MouseMove);
+    connect(Image2, &PictureBox::clicked, this, &TForm1::Image2Click);
+    connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
+    connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(Button16, &QPushButton::clicked, this, &TForm1::Button16Click);
+    // Only the user's choice runs the handler; the create event runs it once itself.
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+}
+
+// create event: missile lists
+void TForm1::FormCreate() {
+    ComboBox1->clear();
+    for (int32_t i = 0; i < missileTypeCount(); ++i) {
+        ComboBox1->addItem(fromView(missileType(i).name));
+    }
+    if (ComboBox1->count() > 4) {
+        ComboBox1->setCurrentIndex(4);
+    }
+    ComboBox1Change();
+    if (ComboBox2->count() > 1) {
+        ComboBox2->setCurrentIndex(1);
+    }
+}
+
+// missile type
+void TForm1::ComboBox1Change() {
+    fillLaunchModeList();
+}
+
+void TForm1::fillLaunchModeList() {
+    ComboBox2->clear();
+    const int type = ComboBox1->currentIndex();
+    if (type >= 0 && type < missileTypeCount()) {
+        const MissileType& t = missileType(type);
+        for (int32_t i = 0; i < t.launchModeCount && i < kLaunchModeCapacity; ++i) {
+            ComboBox2->addItem(fromView(t.launchModes[i].name));
+        }
+    }
+    // No launch mode is chosen until the user picks one.
+    ComboBox2->setCurrentIndex(-1);
+}
+
+// "Добавить ПРР"
+void TForm1::Button16Click() {
+    if (world_.missileCount >= kMissileCapacity) {
+        showNotice(QStringLiteral("Ракета не добавлена: таблица ракет заполнена (%1).")
+                       .arg(kMissileCapacity));
+        return;
+    }
+    if (ComboBox2->currentIndex() < 0) {
+        showNotice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
+        return;
+    }
+    if (addMissile(world_, ComboBox1->currentIndex(), ComboBox2->currentIndex()) < 0) {
+        showNotice(QStringLiteral("Ракета не добавлена."));
+        return;
+    }
+    showMissileWindow();
+}
+
+void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
+    const Aircraft& a = world_.aircraft[n];
+    Label7->setText(QString::number(n));
+    Edit1->setText(QString::number(trunc32(a.x)));
+    Edit2->setText(QString::number(trunc32(a.y)));
+    Edit3->setText(QString::number(static_cast<qint64>(trunc32(a.altitude)) * 100));
+    if (withSpeed) {
+        Edit4->setText(QString::number(trunc32(a.speed)));
+    }
+}
+
+void TForm1::setAircraftPanelEnabling(int32_t n) {
+    const bool hasTarget = validAircraft(world_, n) && world_.aircraft[n].targetRadar >= 0;
+    Button1->setEnabled(hasTarget);
+    Button4->setEnabled(hasTarget);
+}
+
+namespace {
+
+// The attack target as shown: a radar index, or "НЕТ" for none or a radar no longer there.
+QString targetText(const WorldState& world, int32_t target) {
+    return validRadar(world, target) ? QString::number(target) : absentText();
+}
+
+}  // namespace
+
+void TForm1::refreshAircraftPanel(int32_t n) {
+    if (!validAircraft(world_, n)) {
+        for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4}) {
+            edit->clear();
+        }
+        Label7->clear();
+        setAircraftPanelEnabling(n);
+        return;
+    }
+    setAircraftPanelTexts(n, true);
+    // Setting a track bar runs its handler when the position changes, so the record gets the
+    // shown whole-number speed and climb angle back.
+    TrackBar1->setValue(trunc32(world_.aircraft[n].speed));
+    const double climb = world_.aircraft[n].climbAngle;
+    Edit6->setText(QString::number(trunc32(climb)));
+    if (climb >= -10 && climb <= 10) {
+        TrackBar2->setValue(trunc32(10 - climb));
+    } else {
+        // Beyond the bar (the attack run's descent gives 270..360): show the nearest end and
+        // leave the climb angle as it is.
+        const QSignalBlocker blocker(TrackBar2);
+        TrackBar2->setValue(trunc32(10 - climb));
+    }
+    const Aircraft& a = world_.aircraft[n];
+    Label10->setText(targetText(world_, a.targetRadar));
+    drawCompass(n);
+    setArmed(Button4, a.onAttackRun);
+    setAircraftPanelEnabling(n);
+}
+
+void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
+    if (!validAircraft(world_, n)) {
+        refreshAircraftPanel(n);
+        return;
+    }
+    setAircraftPanelTexts(n, false);
+    const Aircraft& a = world_.aircraft[n];
+    Label10->setText(targetText(world_, a.targetRadar));
+    // Only the attack steering turns the aircraft by itself.
+    if (a.onAttackRun) {
+        drawCompass(n);
+    }
+    setArmed(Button4, a.onAttackRun);
+    setAircraftPanelEnabling(n);
+}
+
+void TForm1::drawCompass(int32_t n) {
+    if (!validAircraft(world_, n)) {
+        return;
+    }
+    Aircraft& a = world_.aircraft[n];
+    const double h = a.heading * kDegToRad;
+    compassImage_ =
+        compassWithNeedle(QPoint(trunc32(std::cos(h) * kNeedleLength + kCompassCentre),
+                                 trunc32(std::sin(h) * kNeedleLength + kCompassCentre)));
+    Image2->setPixmap(compassImage_);
+    Edit5->setText(QString::number(trunc32(a.heading)));
+    // The course is kept in whole degrees.
+    a.heading = trunc32(a.heading);
+}
+
+// compass mouse position
+void TForm1::Image2MouseMove(int x, int y) {
+    world_.compassCursor = Point{x, y};
+}
+
+// compass: course
+void TForm1::Image2Click() {
+    if (!validAircraft(world_, world_.selectedAircraft)) {
+        return;
+    }
+    const int32_t dx = world_.compassCursor.x - kCompassCentre;
+    const int32_t dy = world_.compassCursor.y - kCompassCentre;
+    const double e = compassAngle(dx, dy);
+    compassImage_ =
+        compassWithNeedle(QPoint(trunc32(std::cos(e) * kNeedleLength + kCompassCentre),
+                                 trunc32(std::sin(e) * kNeedleLength + kCompassCentre)));
+    Image2->setPixmap(compassImage_);
+    // 1/3.14 turns the angle back into degrees here.
+    const int32_t d = trunc32(e * 180 * 0.3184713375796178);
+    Edit5->setText(QString::number(d));
+    world_.aircraft[world_.selectedAircraft].heading = d;
+}
+
+// speed
+void TForm1::TrackBar1Change(int position) {
+    if (validAircraft(world_, world_.selectedAircraft)) {
+        world_.aircraft[world_.selectedAircraft].speed = position;
+        Edit4->setText(QString::number(position));
+    }
+}
+
+// climb angle
+void TForm1::TrackBar2Change(int position) {
+    if (validAircraft(world_, world_.selectedAircraft)) {
+        world_.aircraft[world_.selectedAircraft].climbAngle = 10 - position;
+        Edit6->setText(QString::number(10 - position));
+    }
+}
+
+// "0"
+void TForm1::Button2Click() {
+    TrackBar2->setValue(10);
+}
+
+// "Выбрать"
+void TForm1::Button3Click() {
+    world_.pickTargetMode = true;
+    updateModeIndicators();
+}
+
+// "Очистить"
+void TForm1::Button1Click() {
+    if (validAircraft(world_, world_.selectedAircraft)) {
+        Aircraft& a = world_.aircraft[world_.selectedAircraft];
+        a.onAttackRun = false;
+        a.targetRadar = -1;
+    }
+    world_.pickTargetMode = false;
+    updateModeIndicators();
+    refreshAircraftPanelPeriodic(world_.selectedAircraft);
+}
+
+// "На боевой" / "Уйти с боевого"
+void TForm1::Button4Click() {
+    if (!validAircraft(world_, world_.selectedAircraft)) {
+        return;
+    }
+    Aircraft& a = world_.aircraft[world_.selectedAircraft];
+    if (a.targetRadar < 0) {
+        return;
+    }
+    a.onAttackRun = !a.onAttackRun;
+    Button4->setText(a.onAttackRun ? QStringLiteral("Уйти с боевого")
+                                   : QStringLiteral("На боевой"));
+    setArmed(Button4, a.onAttackRun);
+}
+
+// "Перенести"
+void TForm1::Button6Click() {
+    world_.moveAircraftMode = true;
+    updateModeIndicators();
+}
+
+}  // namespace prrsim::ui

@@ -1,0 +1,144 @@
+// The map's mouse handling: the click selects the nearest object or carries out an armed
+// one-shot mode.
+#include <cmath>
+
+#include "catalog/radar_catalog.h"
+#include "radar/radar_site.h"
+#include "sim/world.h"
+#include "ui/radar_panel.h"
+#include "ui/tform1.h"
+#include "ui/tform3.h"
+
+namespace prrsim::ui {
+
+namespace {
+
+constexpr int32_t kClickRadius = 10;
+constexpr int32_t kFarAway = 10000000;
+
+int32_t clickDistance(double x, double y, int cx, int cy) {
+    return trunc32(std::sqrt(square(x - cx) + square(y - cy)));
+}
+
+// Index of the nearest record within the click radius, -1 when none; ties go to the lower
+// index because only a strictly smaller distance replaces the best.
+template <typename Table>
+int32_t nearest(const Table& table, int32_t count, int cx, int cy) {
+    int32_t best = kFarAway;
+    int32_t found = -1;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t d = clickDistance(table[i].x, table[i].y, cx, cy);
+        if (d < best) {
+            best = d;
+            found = i;
+        }
+    }
+    return best > kClickRadius ? -1 : found;
+}
+
+}  // namespace
+
+// map mouse position
+void TForm1::Image1MouseMove(int x, int y) {
+    world_.mapCursor = Point{x, y};
+}
+
+// map click
+void TForm1::Image1Click() {
+    const int cx = world_.mapCursor.x;
+    const int cy = world_.mapCursor.y;
+    ListBox2->hide();
+    if (world_.moveAircraftMode) {
+        if (validAircraft(world_, world_.selectedAircraft)) {
+            Aircraft& a = world_.aircraft[world_.selectedAircraft];
+            a.x = cx;
+            a.y = cy;
+        }
+        world_.moveAircraftMode = false;
+    } else if (world_.radarPlaceMode) {
+        placeSelectedRadar(world_, cx, cy);
+    } else {
+        selectNearest(cx, cy);
+    }
+    updateModeIndicators();
+}
+
+void TForm1::selectNearest(int cx, int cy) {
+    const int32_t A = nearest(world_.aircraft, world_.aircraftCount, cx, cy);
+    const int32_t R = nearest(world_.radars, world_.radarCount, cx, cy);
+    const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
+
+    if (world_.pickTargetMode && validAircraft(world_, world_.selectedAircraft)) {
+        world_.aircraft[world_.selectedAircraft].targetRadar = R;
+        world_.pickTargetMode = false;
+    } else if (world_.captureMode && validRadar(world_, world_.selectedRadar) &&
+               world_.radars[world_.selectedRadar].emissionOn) {
+        assignTarget(world_, world_.selectedRadar, A);
+        world_.captureMode = false;
+    } else if (!world_.pickTargetMode && !world_.captureMode) {
+        world_.selectedAircraft = A;
+    }
+
+    world_.selectedRadar = (world_.selectedAircraft != -1) ? -1 : R;
+    showRadarSelection();
+
+    world_.selectedMissile = (world_.selectedRadar != -1) ? -1 : M;
+    if (world_.selectedAircraft != -1 && world_.selectedMissile != -1) {
+        const int32_t carrier = world_.missiles[world_.selectedMissile].carrier;
+        // A carrier slot beyond the table is no aircraft, so it cannot be the selected one.
+        const bool sameCarrier =
+            validAircraft(world_, carrier) && validAircraft(world_, world_.selectedAircraft) &&
+            world_.aircraft[carrier].id == world_.aircraft[world_.selectedAircraft].id;
+        if (!sameCarrier) {
+            world_.selectedAircraft = -1;
+        }
+    }
+    showSelectionPanels();
+}
+
+// Radar panel and the complex's member list for the radar selection.
+void TForm1::showRadarSelection() {
+    Panel2->setVisible(world_.selectedRadar >= 0);
+    if (!validRadar(world_, world_.selectedRadar)) {
+        return;
+    }
+    ListBox2->show();
+    ListBox2->clear();
+    const int32_t complex = world_.radars[world_.selectedRadar].placedComplex;
+    if (validPlacedComplex(world_, complex)) {
+        const PlacedComplex& pc = world_.placedComplexes[complex];
+        for (int32_t i = 0; i < pc.memberCount && i < kComplexMemberCapacity; ++i) {
+            const int32_t member = pc.members[i];
+            const int32_t type = validRadar(world_, member) ? world_.radars[member].typeIndex : -1;
+            const bool known = type >= 0 && type < radarTypeCount();
+            // A member no longer in the table keeps its place in the list, shown as absent.
+            const std::string_view name = known ? radarType(type).name : "НЕТ";
+            ListBox2->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        }
+    }
+    radarPanelRefresh(world_.selectedRadar);
+}
+
+// Missile window, aircraft panel and the remove buttons for the new selection.
+void TForm1::showSelectionPanels() {
+    if (world_.selectedMissile != -1) {
+        if (Form3->isHidden()) {
+            Form3->show();
+        }
+    } else if (!Form3->isHidden()) {
+        Form3->hide();
+    }
+    if (validAircraft(world_, world_.selectedAircraft)) {
+        Panel1->show();
+        refreshAircraftPanel(world_.selectedAircraft);
+    } else {
+        Panel1->hide();
+    }
+    if (world_.selectedMissile != -1) {
+        Form3->refreshMissileWindow();
+    }
+    Button13->setEnabled(world_.selectedRadar != -1);
+    Button15->setEnabled(world_.selectedAircraft != -1);
+}
+
+}  // namespace prrsim::ui

@@ -1,0 +1,279 @@
+// The main window: layout, timers, the world's observer, the buttons under the map and the
+// mode indicators. The map drawing, the map click and the aircraft panel live in their own files.
+#include "ui/tform1.h"
+
+#include <QFont>
+#include <QMessageBox>
+
+#include "radar/radar_site.h"
+#include "sim/tick.h"
+#include "sim/world.h"
+#include "ui/radar_panel.h"
+#include "ui/tform2.h"
+#include "ui/tform3.h"
+
+namespace prrsim::ui {
+
+void setArmed(QPushButton* button, bool armed) {
+    QFont font = button->font();
+    font.setBold(armed);
+    font.setUnderline(armed);
+    button->setFont(font);
+}
+
+bool isArmed(const QPushButton* button) {
+    return button->font().bold() && button->font().underline();
+}
+
+namespace {
+
+QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
+                        QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+QTimer* makeTimer(const char* name, int interval, QObject* parent) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(interval);
+    return timer;
+}
+
+}  // namespace
+
+TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(world) {
+    setObjectName(QStringLiteral("Form1"));
+    // The platform's sans font at the window's 8 points.
+    QFont windowFont = font();
+    windowFont.setPointSize(8);
+    setFont(windowFont);
+    setWindowTitle(QStringLiteral("Наведение ПРР"));
+    // 795 x 546 outside; the client area holds every component as placed.
+    resize(787, 512);
+    showNotice = [this](const QString& text) {
+        QMessageBox::information(this, windowTitle(), text);
+    };
+
+    createMainComponents();
+    createAircraftPanel();
+    connectAircraftPanel();
+
+    // The background: landmarks drawn once into the map, then copied.
+    QImage map = blankMap();
+    prepareBackground(world_, map);
+    Image3 = map;
+    Image1->showFrame(map);
+
+    FormCreate();
+
+    Form2 = new TForm2(world_, this);
+    Form2->hide();
+    connect(Form2, &TForm2::radarsAdded, this, &TForm1::onRadarsAdded);
+    connect(Form2, &TForm2::closed, this, &TForm1::onForm2Closed);
+    Form3 = new TForm3(world_, this);
+    Form3->hide();
+
+    world_.observer = this;
+    Timer1->start();
+    Timer2->start();
+}
+
+TForm1::~TForm1() {
+    if (world_.observer == this) {
+        world_.observer = nullptr;
+    }
+}
+
+void TForm1::createMainComponents() {
+    Image1 = new MapView(this);
+    Image1->setGeometry(0, 0, kMapWidth, kMapHeight);
+    connect(Image1, &MapView::mouseMoved, this, &TForm1::Image1MouseMove);
+    connect(Image1, &MapView::clicked, this, &TForm1::Image1Click);
+
+    Button12 = makeButton("Button12", QStringLiteral("Добавить РЛС"), {-1, 444, 97, 30}, this);
+    Button13 = makeButton("Button13", QStringLiteral("Убрать РЛС"), {95, 444, 89, 30}, this);
+    Button13->setEnabled(false);
+    Button14 = makeButton("Button14", QStringLiteral("Добавить самолёт"), {-1, 478, 97, 30}, this);
+    Button15 = makeButton("Button15", QStringLiteral("Убрать самолёт"), {95, 478, 89, 30}, this);
+    Button15->setEnabled(false);
+    connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &TForm1::Button13Click);
+    connect(Button14, &QPushButton::clicked, this, &TForm1::Button14Click);
+    connect(Button15, &QPushButton::clicked, this, &TForm1::Button15Click);
+
+    ListBox2 = new QListWidget(this);
+    ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    ListBox2->setGeometry(600, 440, 185, 57);
+    ListBox2->hide();
+    connect(ListBox2, &QListWidget::itemClicked, this, &TForm1::ListBox2Click);
+
+    Panel2 = new RadarPanel(world_, this);
+    Panel2->setGeometry(600, 0, 185, 441);
+    Panel2->hide();
+    connect(Panel2, &RadarPanel::modesChanged, this, &TForm1::updateModeIndicators);
+
+    Timer1 = makeTimer("Timer1", 10, this);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer2 = makeTimer("Timer2", 100, this);
+    Timer3 = makeTimer("Timer3", 190, this);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::Timer1Timer() {
+    SimulationTick(world_);
+}
+
+void TForm1::Timer2Timer() {
+    QImage frame = Image3;
+    QPainter painter(&frame);
+    beginMapPainting(painter);
+    drawAircraft(painter, world_);
+    drawRadars(painter, world_);
+    if (validAircraft(world_, world_.selectedAircraft)) {
+        refreshAircraftPanelPeriodic(world_.selectedAircraft);
+    }
+    drawMissiles(painter, world_);
+    if (world_.selectedMissile >= 0) {
+        Form3->refreshMissileWindow();
+    }
+    drawImpactText(painter, impact_);
+    painter.end();
+    Image1->showFrame(frame);
+}
+
+void TForm1::Timer3Timer() {
+    if (impact_.state == 1) {
+        impact_.state = 2;
+    } else if (impact_.state == 2) {
+        impact_.state = 0;
+        Timer3->stop();
+    }
+}
+
+void TForm1::startImpactText(int x, int y) {
+    impact_ = ImpactText{1, x, y};
+    Timer3->start();  // a new impact restarts the animation
+}
+
+void TForm1::radarPanelRefresh(int32_t row) {
+    if (validRadar(world_, row)) {
+        Panel2->refresh(row);
+    }
+}
+
+void TForm1::missileDetonated(const ImpactEvent& impact) {
+    startImpactText(trunc32(impact.x), trunc32(impact.y));
+}
+
+void TForm1::missileWindowHide() {
+    Form3->hide();
+}
+
+void TForm1::updateModeIndicators() {
+    setArmed(Button6, world_.moveAircraftMode);
+    setArmed(Button3, world_.pickTargetMode);
+    setArmed(Panel2->Button7, world_.radarPlaceMode);
+    setArmed(Panel2->Button8, world_.captureMode);
+    if (world_.pickTargetMode || world_.captureMode) {
+        Image1->setCursor(Qt::CrossCursor);
+    } else {
+        Image1->unsetCursor();
+    }
+}
+
+void TForm1::showMissileWindow() {
+    if (Form3->isHidden()) {
+        Form3->show();
+    }
+    Form3->refreshMissileWindow();
+}
+
+// "Добавить РЛС"
+void TForm1::Button12Click() {
+    setEnabled(false);
+    // Disabling a window disables its child windows too: the dialog (and the missile window,
+    // a window of its own) stay usable.
+    Form2->setEnabled(true);
+    Form3->setEnabled(true);
+    Form2->show();
+    Form2->raise();
+    Form2->activateWindow();
+}
+
+void TForm1::onRadarsAdded() {
+    // The new radar is selected: the aircraft selection gives way so that only one panel shows.
+    if (world_.selectedAircraft != -1) {
+        world_.selectedAircraft = -1;
+        Panel1->hide();
+        Button15->setEnabled(false);
+    }
+    ListBox2->hide();
+    Panel2->show();
+    radarPanelRefresh(world_.selectedRadar);
+    Button13->setEnabled(validRadar(world_, world_.selectedRadar));
+    updateModeIndicators();
+}
+
+void TForm1::onForm2Closed() {
+    setEnabled(true);
+}
+
+// "Убрать РЛС"
+void TForm1::Button13Click() {
+    if (removeRadar(world_, world_.selectedRadar)) {
+        // The modes that act on the selected radar have nothing left to act on.
+        world_.radarPlaceMode = false;
+        world_.captureMode = false;
+    }
+    Panel2->hide();
+    ListBox2->hide();
+    Button13->setEnabled(false);
+    updateModeIndicators();
+}
+
+// "Добавить самолёт"
+void TForm1::Button14Click() {
+    if (addAircraft(world_) < 0) {
+        showNotice(QStringLiteral("Самолёт не добавлен: таблица самолётов заполнена (%1).")
+                       .arg(kAircraftCapacity));
+    }
+}
+
+// "Убрать самолёт"
+void TForm1::Button15Click() {
+    if (removeAircraft(world_, world_.selectedAircraft)) {
+        // The modes that act on the selected aircraft have nothing left to act on.
+        world_.moveAircraftMode = false;
+        world_.pickTargetMode = false;
+    }
+    Panel1->hide();
+    Button15->setEnabled(false);
+    updateModeIndicators();
+}
+
+// member radars of a SAM complex
+void TForm1::ListBox2Click() {
+    const int chosen = ListBox2->currentRow();
+    if (ListBox2->count() == 0 || chosen < 0 || !validRadar(world_, world_.selectedRadar)) {
+        return;
+    }
+    const int32_t complex = world_.radars[world_.selectedRadar].placedComplex;
+    if (!validPlacedComplex(world_, complex)) {
+        return;
+    }
+    const PlacedComplex& pc = world_.placedComplexes[complex];
+    // A member left behind by a radar removal is no radar any more: nothing to select.
+    if (chosen >= pc.memberCount || !validRadar(world_, pc.members[chosen])) {
+        return;
+    }
+    world_.selectedRadar = pc.members[chosen];
+    radarPanelRefresh(world_.selectedRadar);
+    updateModeIndicators();
+}
+
+}  // namespace prrsim::ui
