@@ -1,10 +1,118 @@
-// STUB: replaced by the real add-radar dialog.
 #include "ui/tform2.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+
+#include "catalog/radar_catalog.h"
+#include "sim/world.h"
 
 namespace prrsim::ui {
 
+namespace {
+
+QString nameText(std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+const QString kNoChoice = QStringLiteral("---");
+
+}  // namespace
+
 TForm2::TForm2(WorldState& world, QWidget* parent) : QWidget(parent, Qt::Tool), world_(world) {
-    setObjectName("Form2");
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Добавить РЛС"));
+    setFixedSize(358, 128);
+
+    Label2 = new QLabel(QStringLiteral("Отдельные РЛС"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(8, 6);
+    Label2->adjustSize();
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(8, 22, 249, 21);
+
+    Label1 = new QLabel(QStringLiteral("Платформы ЗРК"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(8, 50);
+    Label1->adjustSize();
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setGeometry(8, 66, 249, 21);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("В рабочем состоянии"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(8, 100, 200, 17);
+    CheckBox1->setChecked(true);
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(272, 22, 75, 25);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(272, 62, 75, 25);
+
+    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
+    connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+bool TForm2::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        FormActivate();
+    }
+    return QWidget::event(event);
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void TForm2::FormActivate() {
+    ComboBox1->clear();
+    ComboBox2->clear();
+    ComboBox1->addItem(kNoChoice);
+    ComboBox2->addItem(kNoChoice);
+    for (int32_t i = 0; i < radarTypeCount(); ++i) {
+        ComboBox1->addItem(nameText(radarType(i).name));
+    }
+    for (int32_t i = 0; i < samComplexCount(); ++i) {
+        ComboBox2->addItem(nameText(samComplex(i).name));
+    }
+    ComboBox1->setCurrentIndex(0);
+    ComboBox2->setCurrentIndex(0);
+}
+
+void TForm2::ComboBox1Change(int index) {
+    if (index > 0) {
+        ComboBox2->setCurrentIndex(0);
+    }
+}
+
+void TForm2::ComboBox2Change(int index) {
+    if (index > 0) {
+        ComboBox1->setCurrentIndex(0);
+    }
+}
+
+void TForm2::Button1Click() {
+    const int single = ComboBox1->currentIndex();
+    const int complex = ComboBox2->currentIndex();
+    int32_t added = 0;
+    if (complex >= 1) {
+        added = addRadars(world_, -1, complex - 1, CheckBox1->isChecked());
+    } else if (single >= 1) {
+        added = addRadars(world_, single - 1, -1, CheckBox1->isChecked());
+    }
+    if (added > 0) {
+        emit radarsAdded();
+    }
+    close();
+}
+
+void TForm2::Button2Click() {
+    close();
 }
 
 }  // namespace prrsim::ui

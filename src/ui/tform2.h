@@ -1,24 +1,48 @@
 #pragma once
-// STUB: the add-radar dialog; replaced by its real implementation.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 #include "sim/world_state.h"
 
 namespace prrsim::ui {
 
+// The add-radar dialog "Добавить РЛС": creates one radar or every radar of a SAM complex; the
+// next map click then places them.
 class TForm2 : public QWidget {
     Q_OBJECT
-public:
+  public:
     TForm2(WorldState& world, QWidget* parent);
 
-signals:
+    // Handlers, named after the events that raise them.
+    void FormActivate();              // the dialog became active: both lists reset
+    void ComboBox1Change(int index);  // single radar chosen
+    void ComboBox2Change(int index);  // SAM complex chosen
+    void Button1Click();              // "OK"
+    void Button2Click();              // "Cancel"
+
+    QLabel* Label2 = nullptr;        // "Отдельные РЛС"
+    QComboBox* ComboBox1 = nullptr;  // single radars
+    QLabel* Label1 = nullptr;        // "Платформы ЗРК"
+    QComboBox* ComboBox2 = nullptr;  // SAM complexes
+    QCheckBox* CheckBox1 = nullptr;  // "В рабочем состоянии"
+    QPushButton* Button1 = nullptr;  // "OK"
+    QPushButton* Button2 = nullptr;  // "Cancel"
+
+  signals:
     // OK added radars (selectedRadar is the last one, radarPlaceMode is set).
     void radarsAdded();
     // The dialog closed (by OK, Cancel or the window's close button).
     void closed();
 
-private:
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
     WorldState& world_;
 };
 

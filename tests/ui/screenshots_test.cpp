@@ -1,0 +1,103 @@
+// Saves pictures of the radar panel, the add-radar dialog and the missile window in flight
+// into the directory named by PRRSIM_SCREENSHOT_DIR (skipped when it is not set).
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <memory>
+
+#include "missile/missile.h"
+#include "missile/missile_control.h"
+#include "radar/radar_site.h"
+#include "sim/tick.h"
+#include "sim/world.h"
+#include "ui/radar_panel.h"
+#include "ui/tform1.h"
+#include "ui/tform2.h"
+#include "ui/tform3.h"
+
+namespace prrsim::ui {
+namespace {
+
+class Screenshots : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        directory = qEnvironmentVariable("PRRSIM_SCREENSHOT_DIR");
+        if (directory.isEmpty()) {
+            GTEST_SKIP() << "PRRSIM_SCREENSHOT_DIR not set";
+        }
+        QDir().mkpath(directory);
+        world = makeWorld();
+        startWorld(*world);
+        main = std::make_unique<TForm1>(*world);
+        main->Timer1->stop();
+        main->Timer2->stop();
+        main->show();
+    }
+
+    void save(QWidget* widget, const char* name) {
+        QCoreApplication::processEvents();
+        const QString path = QDir(directory).filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+    }
+
+    void clickMap(double x, double y) {
+        main->Image1MouseMove(static_cast<int>(x), static_cast<int>(y));
+        main->Image1Click();
+    }
+
+    QString directory;
+    std::unique_ptr<WorldState> world;
+    std::unique_ptr<TForm1> main;
+};
+
+TEST_F(Screenshots, RadarPanel) {
+    for (int i = 0; i < 150; ++i) {
+        SimulationTick(*world);
+    }
+    const RadarSite& imbir = world->radars[3];
+    clickMap(imbir.x, imbir.y);
+    ASSERT_EQ(world->selectedRadar, 3);
+    save(main->Panel2, "radar-panel.png");
+}
+
+TEST_F(Screenshots, AddRadarDialog) {
+    main->Button12Click();
+    QCoreApplication::processEvents();  // the dialog's activation resets its lists
+    main->Form2->FormActivate();
+    main->Form2->ComboBox2->setCurrentIndex(3);  // "ЗРК Тор"
+    save(main->Form2, "add-radar.png");
+    main->Form2->Button2Click();
+}
+
+TEST_F(Screenshots, MissileWindowInFlight) {
+    // Aircraft 0 heads for the "Куб" tracking radar, which tracks it; a HARM locks and flies.
+    const int32_t radar = 0;
+    Aircraft& a = world->aircraft[0];
+    const RadarSite& r = world->radars[radar];
+    a.heading = bearingDeg(a.x, a.y, r.x, r.y);
+    a.targetRadar = radar;
+    setEmission(world->radars[radar], true);
+    assignTarget(*world, radar, 0);
+    clickMap(a.x, a.y);
+    ASSERT_EQ(world->selectedAircraft, 0);
+    const int32_t m = addMissile(*world, 3, 0);  // "AGM-88C HARM", "самозахват и пуск"
+    ASSERT_GE(m, 0);
+    activateMissile(*world, m);
+    captureButton(*world, m);
+    for (int i = 0; i < 300 && world->missiles[m].locked == 0; ++i) {
+        SimulationTick(*world);
+    }
+    launchButton(*world, m);
+    for (int i = 0; i < 250 && validMissile(*world, m); ++i) {
+        SimulationTick(*world);
+    }
+    ASSERT_TRUE(validMissile(*world, m));
+    world->selectedMissile = m;
+    main->Form3->show();
+    main->Form3->refreshMissileWindow();
+    save(main->Form3, "missile-window.png");
+}
+
+}  // namespace
+}  // namespace prrsim::ui
