@@ -1,2 +1,103 @@
 #pragma once
-// STUB: replaced by the batch runner.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace prrsim::batch {
+
+// One operation of a scenario: each performs the core operation behind one control of the
+// program's windows.
+enum class Op {
+    AddAircraft,
+    RemoveAircraft,
+    AddRadar,
+    AddComplex,
+    PlaceRadar,
+    RemoveRadar,
+    SetAircraft,
+    PickTarget,
+    ClearTarget,
+    AttackRun,
+    SetEmission,
+    SetRotation,
+    SetBlink,
+    SetAntennaDirection,
+    SetScanMethod,
+    SetFrequency,
+    SetPrfMode,
+    SetIllumination,
+    AssignTarget,
+    RemoveTrack,
+    ResetTracking,
+    AddMissile,
+    Activate,
+    Capture,
+    Launch,
+    SeekerOnDistance,
+};
+
+std::string_view opName(Op op);
+
+// The aircraft fields that setAircraft may write, in this order.
+enum AircraftField {
+    kFieldX,
+    kFieldY,
+    kFieldAltitude,
+    kFieldHeading,
+    kFieldClimbAngle,
+    kFieldSpeed
+};
+inline constexpr int kAircraftFieldCount = 6;
+std::string_view aircraftFieldName(int field);
+
+// A parsed action. Only the fields its op uses are meaningful; the rest keep these defaults.
+struct Action {
+    int32_t position = 0;  // 0-based position in "actions"
+    int64_t tick = 0;
+    Op op = Op::AddAircraft;
+    int32_t aircraft = -1;
+    int32_t radar = -1;  // also pickTarget's radar, -1 = a click away from every radar
+    int32_t missile = -1;
+    int32_t type = 0;  // radar type (addRadar) or missile type (addMissile)
+    int32_t complex = 0;
+    int32_t launchMode = 0;
+    bool operational = true;
+    bool on = false;
+    int32_t x = 0;
+    int32_t y = 0;
+    // period, degrees, method, percent, mode, entry or value, by op.
+    int32_t value = 0;
+    std::array<std::optional<double>, kAircraftFieldCount> aircraftFields{};
+};
+
+enum class StartWorld { Default, Empty };
+
+struct Scenario {
+    StartWorld start = StartWorld::Default;
+    uint32_t seed = 1;
+    int64_t ticks = 0;
+    std::string description;
+    std::vector<Action> actions;
+};
+
+inline constexpr int64_t kMaxTicks = 1'000'000'000;
+inline constexpr int32_t kMapWidth = 600;
+inline constexpr int32_t kMapHeight = 440;
+// setAircraft refuses magnitudes above this: no control can produce them.
+inline constexpr double kMaxAircraftValue = 1e6;
+
+// Reads and checks a scenario. `source` names the file in error messages. On failure returns
+// nothing and sets `error` to one line: the file, the action's position, the field and the
+// reason. Everything that does not depend on the tables' contents while running is checked
+// here (ops, fields, types, catalogue indices, control ranges, tick order).
+std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
+                                      std::string& error);
+
+// Reads the file and parses it; a missing or unreadable file is an error like any other.
+std::optional<Scenario> loadScenario(const std::string& path, std::string& error);
+
+}  // namespace prrsim::batch

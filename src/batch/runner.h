@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/scenario.h"
+#include "batch/trace.h"
+#include "sim/world_state.h"
+
+namespace prrsim::batch {
+
+struct RunOptions {
+    int64_t every = 1;              // a trace line every `every` ticks (and after the last tick)
+    std::ostream* trace = nullptr;  // no trace when null
+};
+
+enum class RunStatus {
+    Ok,
+    BadInput,         // an action could not be applied; the run stopped there
+    InternalFailure,  // the trace could not be written
+};
+
+struct RunResult {
+    RunStatus status = RunStatus::Ok;
+    std::string error;     // one line, for BadInput and InternalFailure
+    int64_t ticksRun = 0;  // ticks completed (all of them when Ok)
+    std::vector<ImpactRecord> impacts;
+};
+
+// Runs the scenario on `world`: loads its start world, reseeds the generator, and then for
+// n = 0 .. ticks applies the actions of tick n in file order, writes a trace line when n is a
+// multiple of `every` or the last tick, and runs one tick while n < ticks. `source` names the
+// scenario in error lines. The world is left as the run ended, without an observer.
+RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_view source,
+                      const RunOptions& options);
+
+}  // namespace prrsim::batch
