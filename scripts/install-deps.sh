@@ -6,7 +6,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-    fonts-dejavu-core xvfb xauth
+    fonts-dejavu-core fonts-liberation xvfb xauth
 )
 
 missing=()

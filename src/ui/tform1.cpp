@@ -8,6 +8,7 @@
 #include "radar/radar_site.h"
 #include "sim/tick.h"
 #include "sim/world.h"
+#include "ui/fonts.h"
 #include "ui/radar_panel.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
@@ -46,10 +47,7 @@ QTimer* makeTimer(const char* name, int interval, QObject* parent) {
 
 TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(world) {
     setObjectName(QStringLiteral("Form1"));
-    // The platform's sans font at the window's 8 points.
-    QFont windowFont = font();
-    windowFont.setPointSize(8);
-    setFont(windowFont);
+    setFont(formFont());
     setWindowTitle(QStringLiteral("Наведение ПРР"));
     // 795 x 546 outside; the client area holds every component as placed.
     resize(787, 512);

@@ -5,6 +5,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "sim/world.h"
+#include "ui/fonts.h"
 
 namespace prrsim::ui {
 
@@ -21,6 +22,7 @@ const QString kNoChoice = QStringLiteral("---");
 TForm2::TForm2(WorldState& world, QWidget* parent) : QWidget(parent, Qt::Tool), world_(world) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Добавить РЛС"));
+    setFont(formFont());
     setFixedSize(358, 128);
 
     Label2 = new QLabel(QStringLiteral("Отдельные РЛС"), this);

@@ -9,6 +9,7 @@
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
 #include "sim/geometry.h"
+#include "ui/fonts.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
 
@@ -19,16 +20,7 @@ namespace {
 const QColor kGray(128, 128, 128);
 const QColor kMaroon(128, 0, 0);
 
-// The window's font: "MS Sans Serif" of 11 pixels (13 for headings and the signal indicator);
-// without it a sans font of similar width keeps the captions within their places.
-QFont windowFont(bool bold, int pixels = 11) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
+QFont windowFont(bool bold, int pixels = 11) { return formFont(bold, pixels); }
 
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QFont>
+
+namespace prrsim::ui {
+
+// The windows' font: "MS Sans Serif" of 11 pixels (the form font of the windows' design), or,
+// where it is missing, a sans font of similar width so that captions fit their places.
+QFont formFont(bool bold = false, int pixels = 11);
+
+}  // namespace prrsim::ui
