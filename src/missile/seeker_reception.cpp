@@ -5,6 +5,8 @@
 #include <limits>
 #include <string_view>
 
+#include "missile/seeker_geometry.h"
+#include "missile/seeker_scratch.h"
 #include "sim/geometry.h"
 #include "sim/world_state.h"
 
@@ -12,58 +14,17 @@ namespace prrsim {
 
 namespace {
 
-// Distances below this count as this in the power formulas (no infinite power at a radar).
-constexpr double kMinPowerDistance = 0.01;
-
-// The magnitude of an angle as the seeker compares it: truncated, then made positive.
-int32_t magnitude(double angle) {
-    return absInt(trunc32(angle));
-}
-
-double horizontalDistance(const Missile& m, int32_t px, int32_t py) {
-    return std::sqrt(square(px - m.x) + square(py - m.y));
-}
-
-int32_t bearingTo(const Missile& m, int32_t px, int32_t py) {
-    return bearingDeg(m.x, m.y, px, py);
-}
-
-// Elevation of a point of height h at horizontal distance d as seen from the missile.
-int32_t lineOfSightElevation(const Missile& m, double d, int32_t h) {
-    return bearingDeg(0, m.altitude, d, h);
-}
-
-int32_t lineOfSightElevation(const Missile& m, const RadarSite& r) {
-    return lineOfSightElevation(m, horizontalDistance(m, r.x, r.y), r.height);
-}
-
-const PrfMode& channelMode(const RadarType& rt, const RadarSite& r, Channel channel) {
-    return channel == Channel::Illumination ? rt.illuminationMode : prfModeOf(rt, r.prfMode);
-}
-
-// Whether the radar's beam, pointing at (azimuth, elevation), covers direction b at elevation
-// e as seen from the radar.
-bool inBeam(const RadarType& rt, const RadarSite& r, int32_t b, int32_t e) {
-    if (magnitude(angleDiff(r.azimuth, b)) > 0.5 * rt.beamWidthAz) {
-        return false;
-    }
-    switch (rt.scanKind) {
-        case kScanSectorRaster:
-        case kScanSectorSweep:  // pencil beam
-            return magnitude(angleDiff(r.elevation, e)) <= 0.5 * rt.beamWidthEl;
-        case kScanRotationFan:
-            return 0 <= e && e <= rt.beamWidthEl;
-        default:  // all elevations
-            return true;
-    }
-}
+using seeker::antennaGain;
+using seeker::bearingTo;
+using seeker::channelMode;
+using seeker::horizontalDistance;
+using seeker::inBeam;
+using seeker::lineOfSightElevation;
+using seeker::magnitude;
+using seeker::rangeTerm;
 
 double sidelobeFactor(const RadarType& rt) {
-    return std::pow(10.0, 0.1 * rt.sidelobeLevel);
-}
-
-double antennaGain(const RadarType& rt) {
-    return 129600 / (rt.beamWidthAz * rt.beamWidthEl);
+    return seeker::sidelobeFactor(rt.sidelobeLevel);
 }
 
 // The selection rule's choice among the emitters, -1 for none. Rules 4, 5 and 7 are reserved
@@ -261,21 +222,10 @@ namespace {
 bool inFieldOfViewToward(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t b,
                          int32_t e) {
     const MissileType& type = c.typeOf(m);
-    const double halfEl = 0.5 * type.fieldOfViewEl;
-    int32_t az = magnitude(angleDiff(m.heading + m.headAzimuth, b));
-    const double el = angleDiff(m.pitch + m.headElevation, e);
-    if (-halfEl < 270 - m.pitch && 270 - m.pitch < halfEl) {
-        az = 0;
+    if (seeker::directionGateActive(c, m, r)) {
+        return seeker::insideDirectionGate(type, m, r);
     }
-    bool seen = az < 0.5 * type.fieldOfViewAz && -halfEl < el && el < halfEl;
-    // While seeker data are present, pulsed emissions must come from near the target direction.
-    if (m.targetPositionState == kTargetFromSeeker && type.directionGate &&
-        prfModeOf(c.typeOf(r), r.prfMode).pulsed) {
-        const double tolerance = 1.5 * type.bearingNoise;
-        seen = magnitude(angleDiff(m.bearingToTarget, bearingTo(m, r.x, r.y))) < tolerance &&
-               magnitude(angleDiff(m.elevationToTarget, lineOfSightElevation(m, r))) < tolerance;
-    }
-    return seen;
+    return seeker::inFieldOfViewAzimuth(type, m, b) && seeker::inFieldOfViewElevation(type, m, e);
 }
 
 }  // namespace
@@ -307,8 +257,7 @@ Reception directPower(const SeekerCatalogs& c, const Missile& m, const RadarSite
         pt *= sidelobeFactor(rt);
     }
     const double g = antennaGain(rt);
-    const double range = std::max(d, kMinPowerDistance);
-    const double power = pt * type.antennaArea * 0.7 * g / (12.56 * square(100 * range));
+    const double power = pt * type.antennaArea * 0.7 * g / (12.56 * rangeTerm(d));
     return {power >= type.sensitivity, power};
 }
 
@@ -319,21 +268,15 @@ Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarS
     }
     const RadarType& rt = c.typeOf(r);
     const MissileType& type = c.typeOf(m);
-    const int32_t b = bearingDeg(r.x, r.y, l.x, l.y);
-    const int64_t dx = int64_t{l.x} - r.x;
-    const int64_t dy = int64_t{l.y} - r.y;
-    const double d1 = std::sqrt(static_cast<double>(dx * dx + dy * dy));
-    const int32_t e = bearingDeg(0, r.height, d1, l.height);
+    const seeker::RadarToLandmark seen = seeker::radarToLandmark(r, l);
     const double d2 = horizontalDistance(m, l.x, l.y);
     double pt = rt.power;
-    if (!inBeam(rt, r, b, e)) {
+    if (!inBeam(rt, r, seen.bearing, seen.elevation)) {
         pt *= sidelobeFactor(rt);
     }
     const double g = antennaGain(rt);
-    const double range1 = std::max(d1, kMinPowerDistance);
-    const double range2 = std::max(d2, kMinPowerDistance);
-    const double power = pt * type.antennaArea * l.size * 0.7 * g /
-                         (12.56 * 12.56 * square(100 * range2) * square(100 * range1));
+    const double power =
+        seeker::reflectedPowerValue(pt, type.antennaArea, l.size, g, rangeTerm(d2), seen.term);
     return {power >= type.sensitivity, power};
 }
 
@@ -343,12 +286,19 @@ SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile&
     // list holds kEmitterCapacity entries.
     const int32_t cap = std::min(type.maxEmitters, kEmitterCapacity - 1);
     int32_t n = 0;
+    // The direct reading tests every radar's field of view in full; the program puts the
+    // conservative cone pre-test in front (same verdicts).
+    const bool direct = world.seekerScratch.directReading;
+    const seeker::FieldOfViewPretest fieldOfView(c, m);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = world.radars[j];
         if (!radarTypeAccepted(c, m, r.typeIndex) || n >= cap) {
             continue;
         }
-        if (!(type.wideSearch ? inGimbalRange(c, m, r) : inFieldOfView(c, m, r))) {
+        const bool inView = type.wideSearch ? inGimbalRange(c, m, r)
+                            : direct        ? inFieldOfView(c, m, r)
+                                            : fieldOfView.seen(r);
+        if (!inView) {
             continue;
         }
         const RadarType& rt = c.typeOf(r);

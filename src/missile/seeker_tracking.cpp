@@ -1,10 +1,10 @@
 #include "missile/seeker_tracking.h"
 
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
+#include "missile/seeker_step.h"
 #include "sim/geometry.h"
 #include "sim/world_state.h"
 
@@ -12,50 +12,12 @@ namespace prrsim {
 
 namespace {
 
-// One radar pass: -1 the illumination signal, 0 the main emission.
-constexpr int32_t kIlluminationPass = -1;
-constexpr int32_t kMainPass = 0;
+using seeker::channelOfPass;
+using seeker::kIlluminationPass;
+using seeker::kMainPass;
 
-Channel channelOfPass(int32_t pass) {
-    return pass == kIlluminationPass ? Channel::Illumination : Channel::Main;
-}
-
-// The paths of one radar pass that reach the seeker: bit 0 the direct path, bit 1 + l the
-// reflection by landmark l.
-using PathMask = uint64_t;
-static_assert(kLandmarkCapacity + 1 <= 64, "one bit per path");
-
-int32_t landmarksOf(const WorldState& world) {
-    return world.landmarkCount < 0                   ? 0
-           : world.landmarkCount > kLandmarkCapacity ? kLandmarkCapacity
-                                                     : world.landmarkCount;
-}
-
-// The received power of one path of a pass (direct or by landmark), or not detected.
-Reception pathReception(const SeekerCatalogs& c, const WorldState& world, const Missile& m,
-                        const RadarSite& r, int32_t pass, int32_t path) {
-    if (path == 0) {
-        if (!inFieldOfView(c, m, r)) {
-            return {};
-        }
-        return directPower(c, m, r, channelOfPass(pass));
-    }
-    // Landmarks reflect the main emission, also on the illumination pass.
-    const Landmark& l = world.landmarks[path - 1];
-    if (!inFieldOfViewAt(c, m, r, l)) {
-        return {};
-    }
-    return reflectedPower(c, m, r, l);
-}
-
-// The seeker's running sums over every received path of one step.
-struct StepSums {
-    bool received = false;
-    int64_t sumX = 0;
-    int64_t sumY = 0;
-    int32_t n = 0;
-    double totalPower = 0;
-};
+static_assert(kScratchRadars == kRadarCapacity && kScratchLandmarks == kLandmarkCapacity,
+              "the seeker scratch area mirrors the world's tables");
 
 // Learns the emitter's parameters from the radar's current emission mode. Runs once per
 // received radar and step, on its first received path (direct or reflected, either pass), so
@@ -93,100 +55,22 @@ void learnParameters(const SeekerCatalogs& c, Missile& m, const RadarSite& r, in
     }
 }
 
-// Reception of every radar: sums, parameter learning, pulse-train following and the received
-// lists. Returns, per radar and pass, the paths received, for the estimate.
-StepSums receiveRadars(const SeekerCatalogs& c, const WorldState& world, Missile& m,
-                       std::array<PathMask, 2 * kRadarCapacity>& paths) {
-    const MissileType& type = c.typeOf(m);
-    const int32_t landmarks = landmarksOf(world);
-    StepSums sums;
-    int32_t directCount = 0;
-    int32_t reflectionCount = 0;
-    for (int32_t j = 0; j < world.radarCount; ++j) {
-        paths[2 * j] = 0;
-        paths[2 * j + 1] = 0;
-        const RadarSite& r = world.radars[j];
-        // The band of the main channel decides for both passes.
-        if (!bandCovered(c, m, r, Channel::Main)) {
-            continue;
-        }
-        if (type.identifiesRadarType && !radarTypeAccepted(c, m, r.typeIndex)) {
-            continue;
-        }
-        const RadarType& rt = c.typeOf(r);
-        const bool followable =
-            type.measuresPrf && type.separatesEmitters && prfModeOf(rt, r.prfMode).pulsed;
-        bool firstHandled = false;
-        for (const int32_t pass : {kIlluminationPass, kMainPass}) {
-            if (pass == kIlluminationPass && !(rt.hasIlluminator && r.illuminationOn)) {
-                continue;
-            }
-            int32_t channel = 0;
-            if (!acceptEmission(c, m, r, pass, channel)) {
-                continue;
-            }
-            PathMask& mask = paths[2 * j + (pass == kMainPass ? 1 : 0)];
-            for (int32_t path = 0; path <= landmarks; ++path) {
-                const Reception got = pathReception(c, world, m, r, pass, path);
-                if (!got.detected) {
-                    continue;
-                }
-                mask |= PathMask{1} << path;
-                sums.sumX += r.x;
-                sums.sumY += r.y;
-                ++sums.n;
-                sums.totalPower += got.power;
-                if (!firstHandled) {
-                    learnParameters(c, m, r, channel);
-                    firstHandled = true;
-                }
-                // The followed radar is named by its index field; the received list below
-                // holds table positions.
-                if (followable && m.trackedRadarId < 0) {
-                    m.trackedRadarId = r.index;
-                }
-                sums.received = true;
-                // The lists keep the first kReceivedCapacity entries; the estimate uses all.
-                if (path == 0) {
-                    if (directCount < kReceivedCapacity) {
-                        m.receivedRadars[directCount++] = j;
-                    }
-                } else if (reflectionCount < kReceivedCapacity) {
-                    m.receivedReflections[reflectionCount++] = path - 1;
-                }
-            }
-        }
-    }
-    m.receivedRadarCount = directCount;
-    m.receivedReflectionCount = reflectionCount;
-    return sums;
-}
-
-// The power-weighted centre of the received paths, visited again in the order they were
-// received (their powers depend only on geometry, which the step does not change).
-void estimateTarget(const SeekerCatalogs& c, const WorldState& world, Missile& m,
-                    const StepSums& sums, const std::array<PathMask, 2 * kRadarCapacity>& paths) {
-    const int32_t meanX = static_cast<int32_t>(sums.sumX / sums.n);
-    const int32_t meanY = static_cast<int32_t>(sums.sumY / sums.n);
+// The power-weighted centre of the received paths, in the order they were received.
+void estimateTarget(const WorldState& world, Missile& m, const seeker::ReceptionLog& log) {
+    const SeekerScratch& scratch = world.seekerScratch;
+    const int32_t meanX = static_cast<int32_t>(log.sumX() / log.count());
+    const int32_t meanY = static_cast<int32_t>(log.sumY() / log.count());
+    const double totalPower = log.totalPower();
     int32_t estX = meanX;
     int32_t estY = meanY;
     int32_t estZ = 0;
-    if (sums.totalPower > 0) {
-        const int32_t landmarks = landmarksOf(world);
-        for (int32_t j = 0; j < world.radarCount; ++j) {
-            const RadarSite& r = world.radars[j];
-            for (const int32_t pass : {kIlluminationPass, kMainPass}) {
-                const PathMask mask = paths[2 * j + (pass == kMainPass ? 1 : 0)];
-                for (int32_t path = 0; mask != 0 && path <= landmarks; ++path) {
-                    if (!(mask & (PathMask{1} << path))) {
-                        continue;
-                    }
-                    const double power = pathReception(c, world, m, r, pass, path).power;
-                    estX = trunc32(estX + (r.x - meanX) * power / sums.totalPower);
-                    estY = trunc32(estY + (r.y - meanY) * power / sums.totalPower);
-                    estZ = trunc32(estZ + r.height * power / sums.totalPower);
-                }
-            }
+    if (totalPower > 0) {
+        for (int32_t k = 0; k < scratch.pathCount; ++k) {
+            const RadarSite& r = world.radars[scratch.pathRadar[k]];
+            const double power = scratch.pathPower[k];
+            estX = trunc32(estX + (r.x - meanX) * power / totalPower);
+            estY = trunc32(estY + (r.y - meanY) * power / totalPower);
+            estZ = trunc32(estZ + r.height * power / totalPower);
         }
     }
     m.targetX = estX;
@@ -302,12 +186,71 @@ double directionNoise(WorldState& world, double noise) {
 
 }  // namespace
 
+namespace seeker {
+
+ReceptionLog::ReceptionLog(const SeekerCatalogs& c, WorldState& world, Missile& m)
+    : c_(c), world_(world), m_(m) {
+    world_.seekerScratch.pathCount = 0;
+}
+
+void ReceptionLog::beginRadar(int32_t row) {
+    row_ = row;
+    const RadarSite& r = world_.radars[row];
+    const MissileType& type = c_.typeOf(m_);
+    followable_ =
+        type.measuresPrf && type.separatesEmitters && prfModeOf(c_.typeOf(r), r.prfMode).pulsed;
+    firstHandled_ = false;
+}
+
+void ReceptionLog::received(int32_t path, double power, int32_t channel) {
+    const RadarSite& r = world_.radars[row_];
+    SeekerScratch& scratch = world_.seekerScratch;
+    sumX_ += r.x;
+    sumY_ += r.y;
+    ++n_;
+    totalPower_ += power;
+    // The list can hold every radar on both passes and every path.
+    scratch.pathRadar[scratch.pathCount] = static_cast<int16_t>(row_);
+    scratch.pathPower[scratch.pathCount] = power;
+    ++scratch.pathCount;
+    if (!firstHandled_) {
+        learnParameters(c_, m_, r, channel);
+        firstHandled_ = true;
+    }
+    // The followed radar is named by its index field; the received list below holds table
+    // positions.
+    if (followable_ && m_.trackedRadarId < 0) {
+        m_.trackedRadarId = r.index;
+    }
+    received_ = true;
+    // The lists keep the first kReceivedCapacity entries; the estimate uses all.
+    if (path == 0) {
+        if (directCount_ < kReceivedCapacity) {
+            m_.receivedRadars[directCount_++] = row_;
+        }
+    } else if (reflectionCount_ < kReceivedCapacity) {
+        m_.receivedReflections[reflectionCount_++] = path - 1;
+    }
+}
+
+void ReceptionLog::finish() {
+    m_.receivedRadarCount = directCount_;
+    m_.receivedReflectionCount = reflectionCount_;
+}
+
+}  // namespace seeker
+
 void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
     const MissileType& type = c.typeOf(m);
-    std::array<PathMask, 2 * kRadarCapacity> paths;
-    const StepSums sums = receiveRadars(c, world, m, paths);
-    if (sums.received) {
-        estimateTarget(c, world, m, sums, paths);
+    seeker::ReceptionLog log(c, world, m);
+    if (world.seekerScratch.directReading) {
+        seeker::receiveByDirectReading(c, world, m, log);
+    } else {
+        seeker::receiveFast(c, world, m, log);
+    }
+    log.finish();
+    if (log.anyReceived()) {
+        estimateTarget(world, m, log);
         // Every step with reception puts the inertial estimate back on the true position.
         m.insX = m.x;
         m.insY = m.y;
@@ -316,10 +259,10 @@ void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
         forgetAgedMemory(c, m);
     }
     if (m.capturing && !m.locked) {
-        captureStep(type, m, sums.received);
+        captureStep(type, m, log.anyReceived());
     }
     if (m.locked) {
-        lockStep(type, c.modeOf(m), m, sums.received);
+        lockStep(type, c.modeOf(m), m, log.anyReceived());
     }
 }
 

@@ -1,0 +1,101 @@
+// The tick allocates nothing: the global allocation functions of this test program count the
+// allocations made while a counting window is open, and full-capacity scenes run ticks inside
+// it. The replacements only count and forward to malloc/free, so every other test of the
+// program runs on them unchanged.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "../../bench/capacity_scene.h"
+#include "sim/tick.h"
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<int64_t> allocations{0};
+
+void* allocate(std::size_t size) {
+    if (counting.load(std::memory_order_relaxed)) {
+        allocations.fetch_add(1, std::memory_order_relaxed);
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    return allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return allocate(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace prrsim {
+namespace {
+
+// Allocations made by `ticks` ticks of `world`.
+int64_t allocationsOver(WorldState& world, int32_t ticks) {
+    allocations = 0;
+    counting = true;
+    for (int32_t n = 0; n < ticks; ++n) {
+        SimulationTick(world);
+    }
+    counting = false;
+    return allocations;
+}
+
+TEST(TickAllocation, TheCounterSeesAnAllocation) {
+    allocations = 0;
+    counting = true;
+    int* volatile p = new int(7);
+    counting = false;
+    delete p;
+    EXPECT_EQ(allocations, 1);
+}
+
+TEST(TickAllocation, NoneAtCapacityBeforeLaunch) {
+    auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
+    EXPECT_EQ(allocationsOver(*world, 300), 0);
+}
+
+TEST(TickAllocation, NoneAtCapacityInFlight) {
+    auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
+    allocationsOver(*world, 120);
+    scenes::launchAll(*world);
+    EXPECT_EQ(allocationsOver(*world, 300), 0);
+}
+
+// Every catalogue type: automatic searches, target lists, wide search, detonations.
+TEST(TickAllocation, NoneWithEveryMissileTypeInFlight) {
+    auto world = scenes::capacityScene(scenes::Missiles::Mixed, false);
+    allocationsOver(*world, 60);
+    scenes::launchAll(*world);
+    EXPECT_EQ(allocationsOver(*world, 600), 0);
+}
+
+TEST(TickAllocation, NoneWithTheDirectReading) {
+    auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
+    world->seekerScratch.directReading = true;
+    EXPECT_EQ(allocationsOver(*world, 50), 0);
+}
+
+}  // namespace
+}  // namespace prrsim
