@@ -27,104 +27,93 @@ std::string withActions(const std::string& actions, int ticks = 100) {
            actions + "]}";
 }
 
+// A case of one action list in the default world.
+BadCase act(const char* name, const std::string& actions, std::vector<std::string> expected) {
+    return {name, withActions(actions), std::move(expected)};
+}
+
 // Refused before anything runs.
 std::vector<BadCase> parseCases() {
     return {
-        {"UnknownOp",
-         withActions(R"({"tick": 0, "op": "fly"})"),
-         {"action 0", "field \"op\"", "unknown op \"fly\""}},
-        {"OpMissing",
-         withActions(R"({"tick": 0, "radar": 1})"),
-         {"action 0", "field \"op\"", "missing"}},
-        {"OpNotString",
-         withActions(R"({"tick": 0, "op": 3})"),
-         {"action 0", "field \"op\"", "must be a string"}},
-        {"UnknownField",
-         withActions(R"({"tick": 0, "op": "addRadar", "typ": 1})"),
-         {"action 0 (addRadar)", "field \"typ\"", "unknown field", "type, operational"}},
-        {"FieldOnOpWithoutFields",
-         withActions(R"({"tick": 0, "op": "addAircraft", "x": 1})"),
-         {"action 0 (addAircraft)", "field \"x\"", "takes no fields"}},
-        {"MissingField",
-         withActions(R"({"tick": 0, "op": "addAircraft"}, {"tick": 1, "op": "removeRadar"})"),
-         {"action 1 (removeRadar)", "field \"radar\"", "missing"}},
-        {"MissingTick",
-         withActions(R"({"op": "addAircraft"})"),
-         {"action 0 (addAircraft)", "field \"tick\"", "missing"}},
-        {"IndexAsString",
-         withActions(R"({"tick": 0, "op": "removeRadar", "radar": "1"})"),
-         {"field \"radar\"", "must be an integer", "string"}},
-        {"IntegerAsReal",
-         withActions(R"({"tick": 0, "op": "setFrequency", "radar": 0,
-                                          "percent": 50.5})"),
-         {"field \"percent\"", "must be an integer"}},
-        {"BoolAsNumber",
-         withActions(R"({"tick": 0, "op": "setEmission", "radar": 0, "on": 1})"),
-         {"field \"on\"", "must be true or false"}},
-        {"RealAsString",
-         withActions(R"({"tick": 0, "op": "setAircraft", "aircraft": 0,
-                                         "speed": "fast"})"),
-         {"field \"speed\"", "must be a number"}},
-        {"AbsurdMagnitude",
-         withActions(R"({"tick": 0, "op": "setAircraft", "aircraft": 0,
-                                            "altitude": 1e7})"),
-         {"field \"altitude\"", "outside -1e6..1e6"}},
-        {"SetAircraftWithoutValues",
-         withActions(R"({"tick": 0, "op": "setAircraft",
-                                                     "aircraft": 0})"),
-         {"action 0 (setAircraft)", "needs at least one of"}},
-        {"RadarTypeOutOfCatalogue",
-         withActions(R"({"tick": 0, "op": "addRadar", "type": 20})"),
-         {"field \"type\"", "20 is outside 0..19", "radar types"}},
-        {"ComplexOutOfCatalogue",
-         withActions(R"({"tick": 0, "op": "addComplex", "complex": 4})"),
-         {"field \"complex\"", "4 is outside 0..3"}},
+        act("UnknownOp", R"({"tick": 0, "op": "fly"})",
+            {"action 0", "field \"op\"", "unknown op \"fly\""}),
+        act("OpMissing", R"({"tick": 0, "radar": 1})", {"action 0", "field \"op\"", "missing"}),
+        act("OpNotString", R"({"tick": 0, "op": 3})",
+            {"action 0", "field \"op\"", "must be a string"}),
+        act("UnknownField", R"({"tick": 0, "op": "addRadar", "typ": 1})",
+            {"action 0 (addRadar)", "field \"typ\"", "unknown field", "type, operational"}),
+        act("FieldOnOpWithoutFields", R"({"tick": 0, "op": "addAircraft", "x": 1})",
+            {"action 0 (addAircraft)", "field \"x\"", "takes no fields"}),
+        act("MissingField", R"({"tick": 0, "op": "addAircraft"}, {"tick": 1, "op": "removeRadar"})",
+            {"action 1 (removeRadar)", "field \"radar\"", "missing"}),
+        act("MissingTick", R"({"op": "addAircraft"})",
+            {"action 0 (addAircraft)", "field \"tick\"", "missing"}),
+        act("IndexAsString", R"({"tick": 0, "op": "removeRadar", "radar": "1"})",
+            {"field \"radar\"", "must be an integer", "string"}),
+        act("IntegerAsReal", R"({"tick": 0, "op": "setFrequency", "radar": 0, "percent": 50.5})",
+            {"field \"percent\"", "must be an integer"}),
+        act("BoolAsNumber", R"({"tick": 0, "op": "setEmission", "radar": 0, "on": 1})",
+            {"field \"on\"", "must be true or false"}),
+        act("RealAsString", R"({"tick": 0, "op": "setAircraft", "aircraft": 0, "speed": "fast"})",
+            {"field \"speed\"", "must be a number"}),
+        act("AbsurdMagnitude",
+            R"({"tick": 0, "op": "setAircraft", "aircraft": 0, "altitude": 1e7})",
+            {"field \"altitude\"", "outside -1e6..1e6"}),
+        // A missile loaded on an aircraft flying backwards ran its speed to -infinity and its
+        // position to NaN.
+        act("NegativeCarrierSpeed",
+            R"({"tick": 0, "op": "setAircraft", "aircraft": 0, "speed": -1000000})",
+            {"field \"speed\"", "-1000000 is outside 0..1e6"}),
+        act("SetAircraftWithoutValues", R"({"tick": 0, "op": "setAircraft", "aircraft": 0})",
+            {"action 0 (setAircraft)", "needs at least one of"}),
+        act("RadarTypeOutOfCatalogue", R"({"tick": 0, "op": "addRadar", "type": 20})",
+            {"field \"type\"", "20 is outside 0..19", "radar types"}),
+        act("ComplexOutOfCatalogue", R"({"tick": 0, "op": "addComplex", "complex": 4})",
+            {"field \"complex\"", "4 is outside 0..3"}),
         {"MissileTypeOutOfCatalogue",
-         withActions(R"({"tick": 0, "op": "addMissile",
-                                                      "aircraft": 0, "type": 16,
-                                                      "launchMode": 0})"),
+         withActions(
+             R"({"tick": 0, "op": "addMissile", "aircraft": 0, "type": 16, "launchMode": 0})"),
          {"field \"type\"", "16 is outside 0..15", "missile types"}},
         {"LaunchModeOutsideTypeList",
-         withActions(R"({"tick": 0, "op": "addMissile",
-                                                      "aircraft": 0, "type": 3,
-                                                      "launchMode": 3})"),
+         withActions(
+             R"({"tick": 0, "op": "addMissile", "aircraft": 0, "type": 3, "launchMode": 3})"),
          {"field \"launchMode\"", "3 is outside 0..2", "launch modes of \"AGM-88C HARM\""}},
-        {"PercentAbove100",
-         withActions(R"({"tick": 0, "op": "setFrequency", "radar": 0,
-                                            "percent": 101})"),
-         {"field \"percent\"", "101 is outside 0..100"}},
-        {"DirectionAbove360",
-         withActions(R"({"tick": 0, "op": "setAntennaDirection",
-                                              "radar": 0, "degrees": 361})"),
-         {"field \"degrees\"", "361 is outside 0..360"}},
-        {"SeekerDistanceNegative",
-         withActions(R"({"tick": 0, "op": "seekerOnDistance",
-                                                   "missile": 0, "value": -1})"),
-         {"field \"value\"", "-1 is outside 0..100"}},
-        {"ClickOffTheMap",
-         withActions(R"({"tick": 0, "op": "placeRadar", "radar": 0,
-                                           "x": 600, "y": 10})"),
-         {"field \"x\"", "600 is outside 0..599"}},
-        {"NegativeIndex",
-         withActions(R"({"tick": 0, "op": "removeAircraft", "aircraft": -1})"),
-         {"field \"aircraft\"", "-1 is outside 0..49"}},
-        {"PickTargetBelowMinusOne",
-         withActions(R"({"tick": 0, "op": "pickTarget",
-                                                    "aircraft": 0, "radar": -2})"),
-         {"field \"radar\"", "-2 is outside -1..199"}},
-        {"UnsortedTicks",
-         withActions(R"({"tick": 5, "op": "addAircraft"},
-                                         {"tick": 4, "op": "addAircraft"})"),
-         {"action 1 (addAircraft)", "field \"tick\"", "sorted"}},
-        {"TickBeyondTicks",
-         withActions(R"({"tick": 101, "op": "addAircraft"})"),
-         {"action 0 (addAircraft)", "field \"tick\"", "101 is outside 0..100"}},
-        {"ActionNotObject",
-         withActions(R"({"tick": 0, "op": "addAircraft"}, 7)"),
-         {"action 1", "must be an object"}},
+        act("PercentAbove100", R"({"tick": 0, "op": "setFrequency", "radar": 0, "percent": 101})",
+            {"field \"percent\"", "101 is outside 0..100"}),
+        act("DirectionAbove360",
+            R"({"tick": 0, "op": "setAntennaDirection", "radar": 0, "degrees": 361})",
+            {"field \"degrees\"", "361 is outside 0..360"}),
+        act("SeekerDistanceNegative",
+            R"({"tick": 0, "op": "seekerOnDistance", "missile": 0, "value": -1})",
+            {"field \"value\"", "-1 is outside 0..100"}),
+        act("ClickOffTheMap", R"({"tick": 0, "op": "placeRadar", "radar": 0, "x": 600, "y": 10})",
+            {"field \"x\"", "600 is outside 0..599"}),
+        act("NegativeIndex", R"({"tick": 0, "op": "removeAircraft", "aircraft": -1})",
+            {"field \"aircraft\"", "-1 is outside 0..49"}),
+        act("PickTargetBelowMinusOne",
+            R"({"tick": 0, "op": "pickTarget", "aircraft": 0, "radar": -2})",
+            {"field \"radar\"", "-2 is outside -1..199"}),
+        act("UnsortedTicks",
+            R"({"tick": 5, "op": "addAircraft"}, {"tick": 4, "op": "addAircraft"})",
+            {"action 1 (addAircraft)", "field \"tick\"", "sorted"}),
+        act("TickBeyondTicks", R"({"tick": 101, "op": "addAircraft"})",
+            {"action 0 (addAircraft)", "field \"tick\"", "101 is outside 0..100"}),
+        act("ActionNotObject", R"({"tick": 0, "op": "addAircraft"}, 7)",
+            {"action 1", "must be an object"}),
         {"MalformedJson",
          R"({"start": "default", "ticks": 10, "actions": [})",
          {"malformed JSON", "line 1"}},
+        // A number beyond a double escaped the reader as an exception: an internal failure
+        // (exit 1) from the program, a crash from the library.
+        {"NumberOverflowInJson",
+         R"({"start": "default", "seed": 1e3081, "ticks": 10})",
+         {"malformed JSON", "number overflow", "1e3081"}},
+        // An op or a key holding a newline split the one-line error in two.
+        {"NewlineInUnknownOp", withActions(R"({"tick": 0, "op": "set\nAircraft"})"),
+         {"action 0: field \"op\"", "unknown op \"set\\nAircraft\""}},
+        {"ControlCharacterInUnknownKey",
+         withActions(R"({"tick": 0, "op": "addAircraft", "a\u0001b": 1})"),
+         {"field \"a\\u0001b\": unknown field"}},
         {"DuplicateKey",
          R"({"start": "default", "ticks": 10, "ticks": 20})",
          {"malformed JSON", "\"ticks\" appears twice"}},
@@ -237,26 +226,16 @@ void PrintTo(const RuntimeCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// `n` copies of one action, as the items of an action list.
+std::string repeated(int n, const std::string& action) {
+    std::string list;
+    for (int i = 0; i < n; ++i) {
+        list += (i ? ", " : "") + action;
+    }
+    return list;
+}
+
 std::vector<RuntimeCase> runtimeCases() {
-    std::string manyAircraft;
-    for (int i = 0; i < 47; ++i) {
-        manyAircraft += std::string(i ? ", " : "") + R"({"tick": 3, "op": "addAircraft"})";
-    }
-    std::string manyRadars;
-    for (int i = 0; i < 195; ++i) {
-        manyRadars += std::string(i ? ", " : "") + R"({"tick": 3, "op": "addRadar", "type": 2})";
-    }
-    std::string manyComplexes;
-    for (int i = 0; i < 9; ++i) {
-        manyComplexes +=
-            std::string(i ? ", " : "") + R"({"tick": 3, "op": "addComplex", "complex": 1})";
-    }
-    std::string manyMissiles;
-    for (int i = 0; i < 101; ++i) {
-        manyMissiles += std::string(i ? ", " : "") +
-                        R"({"tick": 3, "op": "addMissile", "aircraft": 0, "type": 3,
-                            "launchMode": 0})";
-    }
     return {
         {"RadarRemovedEarlier",
          R"({"tick": 2, "op": "removeRadar", "radar": 5},
@@ -277,8 +256,7 @@ std::vector<RuntimeCase> runtimeCases() {
          2,
          {"field \"radar\"", "6 is not a radar"}},
         {"AssignMissingAircraft",
-         R"({"tick": 2, "op": "assignTarget", "radar": 0,
-                                     "aircraft": 4})",
+         R"({"tick": 2, "op": "assignTarget", "radar": 0, "aircraft": 4})",
          2,
          {"field \"aircraft\"", "4 is not an aircraft"}},
         {"BlinkBeyondTypeList",
@@ -287,18 +265,15 @@ std::vector<RuntimeCase> runtimeCases() {
          {"field \"period\"", "4 is outside 0..3",
           "blink settings of \"Куб, РЛС обнаружения 1С11\""}},
         {"BlinkOnFireControlRadar",
-         R"({"tick": 2, "op": "setBlink", "radar": 0,
-                                        "period": 0})",
+         R"({"tick": 2, "op": "setBlink", "radar": 0, "period": 0})",
          2,
          {"field \"period\"", "offers no blink settings"}},
         {"ScanMethodOnTypeWithoutMethods",
-         R"({"tick": 2, "op": "setScanMethod", "radar": 2,
-                                               "method": 0})",
+         R"({"tick": 2, "op": "setScanMethod", "radar": 2, "method": 0})",
          2,
          {"field \"method\"", "\"РЛС обнаружения П-15\" offers no scan methods"}},
         {"ScanMethodBeyondList",
-         R"({"tick": 2, "op": "setScanMethod", "radar": 3,
-                                     "method": 3})",
+         R"({"tick": 2, "op": "setScanMethod", "radar": 3, "method": 3})",
          2,
          {"field \"method\"", "3 is outside 0..2"}},
         {"PrfModeBeyondList",
@@ -306,16 +281,20 @@ std::vector<RuntimeCase> runtimeCases() {
          2,
          {"field \"mode\"", "3 is outside 0..2", "emission modes"}},
         {"AircraftTableFull",
-         manyAircraft,
+         repeated(47, R"({"tick": 3, "op": "addAircraft"})"),
          3,
          {"action 46 (addAircraft) at tick 3", "the aircraft table is full (50)"}},
-        {"RadarTableFull", manyRadars, 3, {"action 194 (addRadar)", "radar table is full (200)"}},
+        {"RadarTableFull",
+         repeated(195, R"({"tick": 3, "op": "addRadar", "type": 2})"),
+         3,
+         {"action 194 (addRadar)", "radar table is full (200)"}},
         {"PlacedComplexTableFull",
-         manyComplexes,
+         repeated(9, R"({"tick": 3, "op": "addComplex", "complex": 1})"),
          3,
          {"action 8 (addComplex)", "placed-complex table is full (10)"}},
         {"MissileTableFull",
-         manyMissiles,
+         repeated(101,
+                  R"({"tick": 3, "op": "addMissile", "aircraft": 0, "type": 3, "launchMode": 0})"),
          3,
          {"action 100 (addMissile)", "missile table is full (100)"}},
     };

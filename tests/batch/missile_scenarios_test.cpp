@@ -60,25 +60,21 @@ Timeline follow(const std::string& name) {
         const int64_t tick = line["tick"];
         const json& m = line["missiles"][0];
         const bool launched = m["launched"] == 1;
-        if (m["locked"] == 1 && !t.locked) {
-            t.locked = tick;
-        }
-        if (launched && m["locked"] == 1 && !t.lockedInFlight) {
-            t.lockedInFlight = tick;
-        }
-        if (launched && m["lockLost"] == 1 && !t.lockLost) {
-            t.lockLost = tick;
-        }
+        // Keeps the first tick at which `seen` holds.
+        const auto first = [tick](std::optional<int64_t>& at, bool seen) {
+            if (seen && !at) {
+                at = tick;
+            }
+        };
+        first(t.locked, m["locked"] == 1);
+        first(t.lockedInFlight, launched && m["locked"] == 1);
+        first(t.lockLost, launched && m["lockLost"] == 1);
         if (launched && m["activated"] == 0 && !t.powerOut) {
-            t.powerOut = tick;
             t.powerOutState = m;
         }
-        if (launched && m["guidanceMode"] == kToWaitingPoint && !t.waitingPoint) {
-            t.waitingPoint = tick;
-        }
-        if (launched && m["guidanceMode"] == kParachuteDescent && !t.parachute) {
-            t.parachute = tick;
-        }
+        first(t.powerOut, launched && m["activated"] == 0);
+        first(t.waitingPoint, launched && m["guidanceMode"] == kToWaitingPoint);
+        first(t.parachute, launched && m["guidanceMode"] == kParachuteDescent);
         t.positionStates.insert(m["targetPositionState"].get<int>());
         t.maxAltitude = std::max(t.maxAltitude, m["altitude"].get<double>());
         t.last = m;
@@ -114,6 +110,17 @@ void lockAndHit(const Timeline& t, double maxMiss) {
     expectHitNearTheRadar(t, maxMiss);
 }
 
+// Locked by the crew, lost in flight, no detonation.
+void lockLoseAndMiss(const Timeline& t) {
+    expectCrewLockBeforeLaunch(t);
+    EXPECT_TRUE(t.lockLost.has_value());
+    EXPECT_EQ(t.impact(), nullptr);
+}
+
+void hitWithin50(const Timeline& t) {
+    lockAndHit(t, 50);
+}
+
 struct Expectation {
     const char* scenario;
     std::function<void(const Timeline&)> check;
@@ -127,16 +134,16 @@ std::vector<Expectation> expectations() {
     return {
         // Boresight Shrikes and Kh-25MP: the carrier points at the radar on its attack run,
         // the crew locks, and the missile homes onto the radar.
-        {"shrike_b2_kub_search", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"shrike_b4_s200", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"shrike_b9_kub", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"shrike_b10_hawk_mpq46", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"kh25mp_1vp_hawk_mpq51", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"kh25mp_2vp_hawk_mpq46", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"kh27ps_1vp_s200", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"kh27ps_2vp_kub", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"kh58_designation", [](const Timeline& t) { lockAndHit(t, 50); }},
-        {"harm_self_lock", [](const Timeline& t) { lockAndHit(t, 50); }},
+        {"shrike_b2_kub_search", hitWithin50},
+        {"shrike_b4_s200", hitWithin50},
+        {"shrike_b9_kub", hitWithin50},
+        {"shrike_b10_hawk_mpq46", hitWithin50},
+        {"kh25mp_1vp_hawk_mpq51", hitWithin50},
+        {"kh25mp_2vp_hawk_mpq46", hitWithin50},
+        {"kh27ps_1vp_s200", hitWithin50},
+        {"kh27ps_2vp_kub", hitWithin50},
+        {"kh58_designation", hitWithin50},
+        {"harm_self_lock", hitWithin50},
         {"harm_detected_target", [](const Timeline& t) { lockAndHit(t, 150); }},
         {"alarm_director",
          [](const Timeline& t) {
@@ -221,29 +228,12 @@ std::vector<Expectation> expectations() {
         // down, loses the radar from its field of view and flies on blind.
         {"shrike_b3_buk",
          [](const Timeline& t) {
-             expectCrewLockBeforeLaunch(t);
-             EXPECT_TRUE(t.lockLost.has_value());
+             lockLoseAndMiss(t);
              EXPECT_TRUE(t.positionStates.count(kTargetNone));
-             EXPECT_EQ(t.impact(), nullptr);
          }},
-        {"shrike_b3a_buk",
-         [](const Timeline& t) {
-             expectCrewLockBeforeLaunch(t);
-             EXPECT_TRUE(t.lockLost.has_value());
-             EXPECT_EQ(t.impact(), nullptr);
-         }},
-        {"shrike_b3v_buk",
-         [](const Timeline& t) {
-             expectCrewLockBeforeLaunch(t);
-             EXPECT_TRUE(t.lockLost.has_value());
-             EXPECT_EQ(t.impact(), nullptr);
-         }},
-        {"shrike_b7_buk",
-         [](const Timeline& t) {
-             expectCrewLockBeforeLaunch(t);
-             EXPECT_TRUE(t.lockLost.has_value());
-             EXPECT_EQ(t.impact(), nullptr);
-         }},
+        {"shrike_b3a_buk", lockLoseAndMiss},
+        {"shrike_b3v_buk", lockLoseAndMiss},
+        {"shrike_b7_buk", lockLoseAndMiss},
         // The continuous-wave illumination stays on the carrier the radar tracks, so the
         // missile loses it soon after the launch and misses.
         {"shrike_b9a_kub_illumination",

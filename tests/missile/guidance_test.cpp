@@ -37,10 +37,6 @@ INSTANTIATE_TEST_SUITE_P(Errors, GuidanceCommandLaw,
                                            CommandRow{5, 0.4903}, CommandRow{10, 0.9325},
                                            CommandRow{20, 1.0000}));
 
-TEST(GuidanceCommand, NoErrorGivesNoCommand) {
-    EXPECT_EQ(steeringCommand(0, 1500, 80, 5), 0);
-}
-
 double rateOf(double command, double speed, double maxLateralAcceleration) {
     return 57.325 * command * maxLateralAcceleration / (speed * 0.28);
 }
@@ -63,35 +59,31 @@ TEST(GuidanceCommand, RateLimitComparesTheTruncatedRate) {
 }
 
 TEST(GuidanceCommand, ShrikeAtFifteenHundredIsLimitedToFiveDegreesPerSecond) {
-    EXPECT_NEAR(steeringCommand(20, 1500, 80, 5), 0.4579, 5e-5);
-    EXPECT_NEAR(steeringCommand(-20, 1500, 80, 5), -0.4579, 5e-5);
-    EXPECT_NEAR(steeringCommand(90, 1500, 80, 5), 0.4579, 5e-5);
+    for (const double error : {20.0, 90.0, -20.0}) {
+        EXPECT_NEAR(steeringCommand(error, 1500, 80, 5), error > 0 ? 0.4579 : -0.4579, 5e-5);
+    }
 }
 
-TEST(GuidanceCommand, MissileAtRestGetsNoCommand) {
-    const double c = steeringCommand(10, 0, 80, 5);
-    EXPECT_TRUE(std::isfinite(c));
-    EXPECT_EQ(c, 0);
+TEST(GuidanceCommand, NoErrorOrNoSpeedGivesNoCommand) {
+    EXPECT_EQ(steeringCommand(0, 1500, 80, 5), 0);
+    EXPECT_EQ(steeringCommand(10, 0, 80, 5), 0);  // a missile at rest: no division by 0
     EXPECT_EQ(steeringCommand(0, 0, 80, 5), 0);
 }
 
 // ---- Climb profiles ----------------------------------------------------------------------
 
-TEST(GuidanceProfile, ExponentialProfileStartsAtSevenTenthsOfTheElevationLimit) {
-    LaunchMode mode;
-    mode.climbProfile = 1;
-    mode.climbParameter = 5;
-    const MissileType& shrike = missileType(kShrike);  // headElevationMin -45
-    EXPECT_NEAR(climbProfileAngle(shrike, mode, 0), 31.5, 1e-12);
-    EXPECT_NEAR(climbProfileAngle(shrike, mode, 0.1), 31.5 * std::exp(-0.5), 1e-12);
-    EXPECT_LT(climbProfileAngle(shrike, mode, 1), climbProfileAngle(shrike, mode, 0.5));
-}
-
-TEST(GuidanceProfile, LinearConstantAndDirectProfiles) {
-    const MissileType& harm = missileType(kHarm);  // headElevationMin -30
-    const LaunchMode& linear = harm.launchModes[2];
-    EXPECT_NEAR(climbProfileAngle(harm, linear, 0), 21, 1e-12);
-    EXPECT_NEAR(climbProfileAngle(harm, linear, 10), 21 * (1 - 0.254), 1e-12);
+TEST(GuidanceProfile, StartAnglesAndShapes) {
+    // Exponential: 0.7 x 45 (Shrike's elevation limit) at the start, then falling.
+    LaunchMode exponential;
+    exponential.climbProfile = 1;
+    exponential.climbParameter = 5;
+    const MissileType& shrike = missileType(kShrike);
+    EXPECT_NEAR(climbProfileAngle(shrike, exponential, 0), 31.5, 1e-12);
+    EXPECT_NEAR(climbProfileAngle(shrike, exponential, 0.1), 31.5 * std::exp(-0.5), 1e-12);
+    // Linear: 0.7 x 30 (HARM), falling by 0.0254 per unit of range.
+    const MissileType& harm = missileType(kHarm);
+    EXPECT_NEAR(climbProfileAngle(harm, harm.launchModes[2], 0), 21, 1e-12);
+    EXPECT_NEAR(climbProfileAngle(harm, harm.launchModes[2], 10), 21 * (1 - 0.254), 1e-12);
     EXPECT_EQ(climbProfileAngle(harm, harm.launchModes[0], 3), 6);  // constant angle
     EXPECT_EQ(climbProfileAngle(missileType(kAlarm), missileType(kAlarm).launchModes[0], 3), 0);
 }
@@ -119,24 +111,14 @@ class Guidance : public ::testing::Test {
     std::unique_ptr<WorldState> world = makeWorld();
 };
 
-TEST_F(Guidance, LaunchSetsMotorMassAndInertialPosition) {
-    Missile& harm = launch(kHarm, 2);
-    EXPECT_EQ(harm.launched, 1);
-    EXPECT_EQ(harm.directGuidance, 0);
-    EXPECT_EQ(harm.guidanceMode, kHoming);
-    EXPECT_EQ(harm.thrust, 95000);
-    EXPECT_EQ(harm.mass, 354);
-    EXPECT_EQ(harm.insX, 100);
-    EXPECT_EQ(harm.insY, 100);
-    EXPECT_EQ(harm.insAltitude, 50);
-
+TEST_F(Guidance, LaunchSetsMotorMassAndInertialPositionAgainOnASecondLaunch) {
     Missile& alarm = launch(kAlarm, 1);  // "режим барражирования"
     EXPECT_EQ(alarm.directGuidance, 1);
     EXPECT_EQ(alarm.guidanceMode, kToWaitingPoint);
-}
 
-TEST_F(Guidance, SecondLaunchResetsMotorMassCommandsAndInertialPosition) {
     Missile& harm = launch(kHarm, 1);
+    EXPECT_EQ(harm.directGuidance, 0);
+    EXPECT_EQ(harm.guidanceMode, kHoming);
     harm.targetPositionState = kTargetFromSeeker;
     harm.targetX = 400;
     harm.targetY = 130;
@@ -148,16 +130,16 @@ TEST_F(Guidance, SecondLaunchResetsMotorMassCommandsAndInertialPosition) {
     ASSERT_LT(harm.mass, 354);
     ASSERT_NE(harm.turnCommand, 0);
     const double powerTime = harm.powerTime;
+    const double x = harm.x;
     launchMissile(harm);
+    EXPECT_EQ(harm.launched, 1);
     EXPECT_EQ(harm.thrust, 95000);
     EXPECT_EQ(harm.mass, 354);
-    EXPECT_EQ(harm.flightTime, 0);
-    EXPECT_EQ(harm.turnCommand, 0);
-    EXPECT_EQ(harm.climbCommand, 0);
-    EXPECT_EQ(harm.horizontalStep, 0);
-    EXPECT_EQ(harm.verticalStep, 0);
-    EXPECT_EQ(harm.rangeFlown, 0);
-    EXPECT_EQ(harm.insX, harm.x);
+    for (const double reset : {harm.flightTime, harm.turnCommand, harm.climbCommand,
+                               harm.horizontalStep, harm.verticalStep, harm.rangeFlown}) {
+        EXPECT_EQ(reset, 0);
+    }
+    EXPECT_EQ(harm.insX, x);
     EXPECT_EQ(harm.insY, harm.y);
     EXPECT_EQ(harm.insAltitude, harm.altitude);
     EXPECT_EQ(harm.powerTime, powerTime);  // the power used stays used
@@ -177,7 +159,7 @@ TEST_F(Guidance, MassFallsWhileTheMotorBurnsAndThrustStopsAfterBurnTime) {
     EXPECT_NEAR(harm.mass, 354 - 112, 0.1);
 }
 
-TEST_F(Guidance, TurnsWithThePreviousCommands) {
+TEST_F(Guidance, TurnsWithThePreviousCommandsThenDropsThemWithoutData) {
     Missile& shrike = launch(kShrike, 0);
     shrike.turnCommand = 0.5;
     shrike.climbCommand = -0.25;
@@ -185,70 +167,48 @@ TEST_F(Guidance, TurnsWithThePreviousCommands) {
     ASSERT_FALSE(guidanceStep(*world, 0));
     EXPECT_EQ(shrike.heading, 57.325 * 0.5 * 80 / (1000 * 0.28) * 0.01);
     EXPECT_EQ(shrike.pitch, 57.325 * -0.25 * 80 / (1000 * 0.28) * 0.01);
-    // No target data: the commands drop to 0.
     EXPECT_EQ(shrike.turnCommand, 0);
     EXPECT_EQ(shrike.climbCommand, 0);
-}
 
-TEST_F(Guidance, MissileAtRestNeitherTurnsNorGetsNaN) {
-    Missile& shrike = launch(kShrike, 0);
-    shrike.speed = 0;
-    shrike.turnCommand = 1;
-    shrike.climbCommand = 1;
-    shrike.targetPositionState = kTargetFromSeeker;
-    shrike.targetX = 200;
-    shrike.bearingToTarget = 40;
+    // At rest: no turn, no command, no NaN.
+    Missile& still = launch(kShrike, 0);
+    still.speed = 0;
+    still.turnCommand = still.climbCommand = 1;
+    still.targetPositionState = kTargetFromSeeker;
+    still.targetX = 200;
+    still.bearingToTarget = 40;
     ASSERT_FALSE(guidanceStep(*world, 0));
-    EXPECT_EQ(shrike.heading, 0);
-    EXPECT_EQ(shrike.pitch, 0);
-    EXPECT_EQ(shrike.turnCommand, 0);
-    EXPECT_EQ(shrike.climbCommand, 0);
+    for (const double zero : {still.heading, still.pitch, still.turnCommand, still.climbCommand}) {
+        EXPECT_EQ(zero, 0);
+    }
 }
 
 TEST_F(Guidance, ClimbProfileSteersThePathAngleOfTheLastStep) {
-    Missile& harm = launch(kHarm, 2);  // linear profile, 0.0254
     const MissileType& type = missileType(kHarm);
-    const LaunchMode& mode = type.launchModes[2];
-    harm.targetPositionState = kTargetFromSeeker;
-    harm.targetX = 300;
-    harm.targetY = 100;
-    harm.elevationToTarget = 350;
-    harm.bearingToTarget = 10;
-    harm.horizontalStep = 10000;
-    harm.verticalStep = 2000;
-    ASSERT_FALSE(guidanceStep(*world, 0));
-    EXPECT_EQ(harm.rangeFlown, 10000 * 0.00001);
-    const double path = std::atan(2000.0 / 10000.0) * 57.325;
-    const double profile = climbProfileAngle(type, mode, harm.rangeFlown);
-    EXPECT_EQ(harm.climbCommand,
-              steeringCommand(angleDiff(path, profile), 1000, 100, type.maxAngularRate));
-    EXPECT_EQ(harm.turnCommand, steeringCommand(10, 1000, 100, type.maxAngularRate));
-    EXPECT_EQ(harm.directGuidance, 0);
-}
-
-TEST_F(Guidance, PathAngleOfAStepWithoutMovementIsZero) {
-    Missile& harm = launch(kHarm, 2);
-    const MissileType& type = missileType(kHarm);
-    harm.targetPositionState = kTargetFromSeeker;
-    harm.targetX = 300;
-    ASSERT_FALSE(guidanceStep(*world, 0));
-    EXPECT_TRUE(std::isfinite(harm.climbCommand));
-    const double profile = climbProfileAngle(type, type.launchModes[2], 0);
-    EXPECT_EQ(harm.climbCommand,
-              steeringCommand(angleDiff(0, profile), 1000, 100, type.maxAngularRate));
-}
-
-TEST_F(Guidance, VerticalStepAloneGivesARightPathAngle) {
-    Missile& harm = launch(kHarm, 2);
-    const MissileType& type = missileType(kHarm);
-    harm.targetPositionState = kTargetFromSeeker;
-    harm.targetX = 300;
-    harm.verticalStep = -50;
-    ASSERT_FALSE(guidanceStep(*world, 0));
-    const double path = -std::atan(INFINITY) * 57.325 + 360;
-    const double profile = climbProfileAngle(type, type.launchModes[2], 0);
-    EXPECT_EQ(harm.climbCommand,
-              steeringCommand(angleDiff(path, profile), 1000, 100, type.maxAngularRate));
+    const struct {
+        double horizontal, vertical, path;
+    } rows[] = {
+        {10000, 2000, std::atan(2000.0 / 10000.0) * 57.325},
+        {0, 0, 0},                                     // no movement: level, not NaN
+        {0, -50, 360 - std::atan(INFINITY) * 57.325},  // straight down
+    };
+    for (const auto& row : rows) {
+        Missile& harm = launch(kHarm, 2);  // linear profile, 0.0254
+        harm.targetPositionState = kTargetFromSeeker;
+        harm.targetX = 300;
+        harm.elevationToTarget = 350;
+        harm.bearingToTarget = 10;
+        harm.horizontalStep = row.horizontal;
+        harm.verticalStep = row.vertical;
+        ASSERT_FALSE(guidanceStep(*world, 0));
+        EXPECT_EQ(harm.rangeFlown, row.horizontal * 0.00001);
+        const double profile = climbProfileAngle(type, type.launchModes[2], harm.rangeFlown);
+        EXPECT_EQ(harm.climbCommand,
+                  steeringCommand(angleDiff(row.path, profile), 1000, 100, type.maxAngularRate))
+            << row.vertical;
+        EXPECT_EQ(harm.turnCommand, steeringCommand(10, 1000, 100, type.maxAngularRate));
+        EXPECT_EQ(harm.directGuidance, 0);
+    }
 }
 
 struct DiveRow {
@@ -414,16 +374,12 @@ INSTANTIATE_TEST_SUITE_P(
                       SwitchOnRow{"crew captures in this mode", 0, kTargetFromSeeker, 100, 0, 0},
                       SwitchOnRow{"not homing", 1, kTargetFromSeeker, 100, 0, 0}));
 
-TEST_F(Guidance, PowerRunningOutSwitchesTheMissileOff) {
+TEST_F(Guidance, PowerRunningOutSwitchesOffAndTheMissileFliesStraightUntilTheGround) {
     Missile& harm = launch(kHarm, 0);  // power endurance 250
     harm.powerTime = 249.995;
     ASSERT_FALSE(guidanceStep(*world, 0));
     EXPECT_EQ(harm.activated, 0);
-}
-
-TEST_F(Guidance, MissileWithoutPowerFliesStraightUntilTheGround) {
-    Missile& harm = launch(kHarm, 0);
-    harm.activated = 0;
+    const double offTime = harm.flightTime;  // a switched-off missile's clock stands
     harm.pitch = 350;
     harm.heading = 20;
     harm.turnCommand = 1;
@@ -439,7 +395,7 @@ TEST_F(Guidance, MissileWithoutPowerFliesStraightUntilTheGround) {
         ASSERT_GE(before.altitude, 0);
         ASSERT_EQ(before.heading, 20);
         ASSERT_EQ(before.pitch, 350);
-        ASSERT_EQ(before.flightTime, 0);
+        ASSERT_EQ(before.flightTime, offTime);
         SimulationTick(*world);
         ASSERT_LT(++ticks, 100000);
     }
@@ -459,6 +415,12 @@ TEST_F(Guidance, FlightStepMovesWithMotorAndDrag) {
     EXPECT_NEAR(shrike.verticalStep, 10000 * -0.00001, 1e-8);
     // Seeker data: the inertial position stays where the launch put it.
     EXPECT_EQ(shrike.insX, 100);
+
+    // Without mass the speed is kept (no division by 0).
+    shrike.mass = 0;
+    ASSERT_FALSE(flightStep(*world, 0));
+    EXPECT_EQ(shrike.speed, v);
+    EXPECT_TRUE(std::isfinite(shrike.x));
 }
 
 TEST_F(Guidance, FlightStepUsesTheFlightDegreeFactor) {
@@ -488,14 +450,6 @@ TEST_F(Guidance, InertialPositionDriftsByWholeHundredthsOfTheDrift) {
         EXPECT_LE(std::round(r), 99);
     }
     EXPECT_NE(alarm.insX, alarm.x);
-}
-
-TEST_F(Guidance, MissileWithoutMassKeepsItsSpeed) {
-    Missile& shrike = launch(kShrike, 0);
-    shrike.mass = 0;
-    ASSERT_FALSE(flightStep(*world, 0));
-    EXPECT_EQ(shrike.speed, 1000);
-    EXPECT_TRUE(std::isfinite(shrike.x));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "catalog/missile_catalog.h"
 #include "missile/guidance.h"
 #include "missile/missile_control.h"
@@ -41,38 +43,30 @@ void expectCarrierMotion(const Missile& m, const Aircraft& a) {
 }
 
 TEST_F(MissileRecord, AddCreatesMissileWithCreationValuesAndSelectsIt) {
-    const int32_t i = addMissile(*world, kAlarm, kLoiterMode);
-    ASSERT_EQ(i, 0);
-    EXPECT_EQ(world->missileCount, 1);
+    ASSERT_EQ(addMissile(*world, kAlarm, kLoiterMode), 0);
     EXPECT_EQ(world->selectedMissile, 0);
     const Missile& m = world->missiles[0];
-    EXPECT_EQ(m.index, 0);
     EXPECT_EQ(m.typeIndex, kAlarm);
     EXPECT_EQ(m.launchModeIndex, kLoiterMode);
     EXPECT_EQ(m.carrier, 1);
-    EXPECT_EQ(m.targetPositionState, kTargetNotAcquired);
+    EXPECT_EQ(m.targetPositionState, 3);
     EXPECT_EQ(m.trackedRadarId, -1);
     EXPECT_EQ(m.targetRadarType, -1);
-    EXPECT_EQ(m.targetRadarId, 0);
-    EXPECT_EQ(m.launched, 0);
-    EXPECT_EQ(m.activated, 0);
-    EXPECT_EQ(m.capturing, 0);
-    EXPECT_EQ(m.guidanceMode, 0);
-    EXPECT_EQ(m.mass, 0);
-    EXPECT_EQ(m.thrust, 0);
-    EXPECT_EQ(m.insX, 0);
     EXPECT_EQ(m.targetListCount, 0);  // this mode keeps no target list
-    EXPECT_EQ(m.emitterCount, 0);
-    EXPECT_EQ(m.acceptedTypeCount, 0);
     expectCarrierMotion(m, world->aircraft[1]);
+
+    // No launch mode chosen: the first.
+    ASSERT_EQ(addMissile(*world, kAlarm, -1), 1);
+    EXPECT_EQ(world->missiles[1].launchModeIndex, 0);
+    EXPECT_EQ(world->missiles[1].index, 1);
+    EXPECT_EQ(world->selectedMissile, 1);
 }
 
 TEST_F(MissileRecord, TargetListHoldsTheRadarsOnTheMapAtLoading) {
-    const int32_t i = addMissile(*world, kAlarm, kSuppressMode);
-    ASSERT_EQ(i, 0);
+    ASSERT_EQ(addMissile(*world, kAlarm, kSuppressMode), 0);
     const Missile& m = world->missiles[0];
-    ASSERT_EQ(m.targetListCount, world->radarCount);
-    for (int32_t j = 0; j < world->radarCount; ++j) {
+    ASSERT_EQ(m.targetListCount, 6);
+    for (int32_t j = 0; j < 6; ++j) {
         EXPECT_EQ(m.targetList[j].x, world->radars[j].x) << j;
         EXPECT_EQ(m.targetList[j].y, world->radars[j].y) << j;
         EXPECT_EQ(m.targetList[j].captureRadius, 0);
@@ -80,16 +74,13 @@ TEST_F(MissileRecord, TargetListHoldsTheRadarsOnTheMapAtLoading) {
         EXPECT_EQ(m.targetList[j].assignedEmitter, -1);
     }
     // Radars added later are not in it.
-    const int32_t before = world->radarCount;
     ASSERT_GT(addRadars(*world, 0, -1, true), 0);
-    EXPECT_EQ(world->missiles[0].targetListCount, before);
+    EXPECT_EQ(world->missiles[0].targetListCount, 6);
 }
 
-TEST_F(MissileRecord, SecondMissileOnSameCarrierTakesNextPositionAndBothFollow) {
+TEST_F(MissileRecord, MissilesOnTheCarrierFollowItUntilItLeavesTheTable) {
     ASSERT_EQ(addMissile(*world, kAlarm, kLoiterMode), 0);
     ASSERT_EQ(addMissile(*world, 3, 0), 1);
-    EXPECT_EQ(world->missiles[1].index, 1);
-    EXPECT_EQ(world->selectedMissile, 1);
     world->aircraft[1].onAttackRun = true;
     world->aircraft[1].targetRadar = 2;
     for (int tick = 0; tick < 20; ++tick) {
@@ -97,11 +88,14 @@ TEST_F(MissileRecord, SecondMissileOnSameCarrierTakesNextPositionAndBothFollow) 
         expectCarrierMotion(world->missiles[0], world->aircraft[1]);
         expectCarrierMotion(world->missiles[1], world->aircraft[1]);
     }
-}
-
-TEST_F(MissileRecord, AddWithoutLaunchModeChoiceTakesTheFirst) {
-    ASSERT_EQ(addMissile(*world, kAlarm, -1), 0);
-    EXPECT_EQ(world->missiles[0].launchModeIndex, 0);
+    Missile& m = world->missiles[0];
+    const double x = m.x;
+    world->aircraft[1].x = 99;
+    for (const int32_t gone : {world->aircraftCount, -1}) {
+        m.carrier = gone;
+        followCarrier(*world, m);
+        EXPECT_EQ(m.x, x);
+    }
 }
 
 struct RefusedAdd {
@@ -143,65 +137,30 @@ TEST_F(MissileRecord, AddIsRefusedWhenTableIsFull) {
     EXPECT_EQ(world->selectedMissile, 7);
 }
 
-TEST_F(MissileRecord, FollowCarrierCopiesMotionAndIgnoresMissingCarrier) {
-    ASSERT_EQ(addMissile(*world, 0, 0), 0);
-    Missile& m = world->missiles[0];
-    Aircraft& a = world->aircraft[1];
-    a.x = 10;
-    a.y = 20;
-    a.altitude = 30;
-    a.heading = 180;
-    a.climbAngle = 5;
-    a.speed = 900;
-    followCarrier(*world, m);
-    expectCarrierMotion(m, a);
-
-    m.carrier = world->aircraftCount;  // the carrier slot left the table
-    a.x = 99;
-    followCarrier(*world, m);
-    EXPECT_EQ(m.x, 10);
-    m.carrier = -1;
-    followCarrier(*world, m);
-    EXPECT_EQ(m.x, 10);
-}
-
-// Every field of two records, the lists up to their counts.
+// Every scalar field and fixed list of two records, the target lists up to their counts.
 void expectSameRecord(const Missile& a, const Missile& b) {
-    EXPECT_EQ(a.index, b.index);
-    EXPECT_EQ(a.typeIndex, b.typeIndex);
-    EXPECT_EQ(a.launchModeIndex, b.launchModeIndex);
-    EXPECT_EQ(a.directGuidance, b.directGuidance);
-    EXPECT_EQ(a.guidanceMode, b.guidanceMode);
-    EXPECT_EQ(a.loiterUsed, b.loiterUsed);
-    EXPECT_EQ(a.targetPositionState, b.targetPositionState);
-    EXPECT_EQ(a.searchEnabled, b.searchEnabled);
-    EXPECT_EQ(a.seekerOnDistance, b.seekerOnDistance);
-    EXPECT_EQ(a.launched, b.launched);
-    EXPECT_EQ(a.carrier, b.carrier);
-    EXPECT_EQ(a.activated, b.activated);
-    EXPECT_EQ(a.capturing, b.capturing);
-    EXPECT_EQ(a.locked, b.locked);
-    EXPECT_EQ(a.lockLost, b.lockLost);
-    EXPECT_EQ(a.headAzimuth, b.headAzimuth);
-    EXPECT_EQ(a.headElevation, b.headElevation);
-    EXPECT_EQ(a.signalTime, b.signalTime);
-    EXPECT_EQ(a.lossTime, b.lossTime);
-    EXPECT_EQ(a.paramsAge, b.paramsAge);
-    EXPECT_EQ(a.frequencyAge, b.frequencyAge);
-    EXPECT_EQ(a.scanTimer, b.scanTimer);
-    EXPECT_EQ(a.signalPresent, b.signalPresent);
-    EXPECT_EQ(a.signalParamsKnown, b.signalParamsKnown);
-    EXPECT_EQ(a.emissionKindKnown, b.emissionKindKnown);
-    EXPECT_EQ(a.radarTypeIdentified, b.radarTypeIdentified);
-    EXPECT_EQ(a.frequencyKnown, b.frequencyKnown);
-    EXPECT_EQ(a.prf, b.prf);
-    EXPECT_EQ(a.frequencyChannel, b.frequencyChannel);
-    EXPECT_EQ(a.pulseWidth, b.pulseWidth);
-    EXPECT_EQ(a.targetRadarId, b.targetRadarId);
-    EXPECT_EQ(a.pulsed, b.pulsed);
-    EXPECT_EQ(a.trackedRadarId, b.trackedRadarId);
-    EXPECT_EQ(a.targetRadarType, b.targetRadarType);
-    EXPECT_EQ(a.emitterCount, b.emitterCount);
+    using M = Missile;
+    int n = 0;  // the field's place in the list below, for a failure message
+    const auto same = [&](auto field) {
+        EXPECT_EQ(a.*field, b.*field) << "field " << n;
+        ++n;
+    };
+    const auto fields = std::make_tuple(
+        &M::index, &M::typeIndex, &M::launchModeIndex, &M::directGuidance, &M::guidanceMode,
+        &M::loiterUsed, &M::targetPositionState, &M::searchEnabled, &M::seekerOnDistance,
+        &M::launched, &M::carrier, &M::activated, &M::capturing, &M::locked, &M::lockLost,
+        &M::headAzimuth, &M::headElevation, &M::signalTime, &M::lossTime, &M::paramsAge,
+        &M::frequencyAge, &M::scanTimer, &M::signalPresent, &M::signalParamsKnown,
+        &M::emissionKindKnown, &M::radarTypeIdentified, &M::frequencyKnown, &M::prf,
+        &M::frequencyChannel, &M::pulseWidth, &M::targetRadarId, &M::pulsed, &M::trackedRadarId,
+        &M::targetRadarType, &M::emitterCount, &M::bearingToTarget, &M::elevationToTarget,
+        &M::targetX, &M::targetY, &M::targetAltitude, &M::rangeFlown, &M::thrust, &M::flightTime,
+        &M::powerTime, &M::mass, &M::speed, &M::heading, &M::pitch, &M::turnCommand,
+        &M::climbCommand, &M::x, &M::y, &M::altitude, &M::insX, &M::insY, &M::insAltitude,
+        &M::horizontalStep, &M::verticalStep, &M::acceptedTypeCount, &M::acceptedTypes,
+        &M::receivedRadars, &M::receivedRadarCount, &M::receivedReflectionCount,
+        &M::receivedReflections);
+    std::apply([&](auto... field) { (same(field), ...); }, fields);
     ASSERT_EQ(a.targetListCount, b.targetListCount);
     for (int32_t k = 0; k < a.targetListCount; ++k) {
         EXPECT_EQ(a.targetList[k].x, b.targetList[k].x);
@@ -210,32 +169,6 @@ void expectSameRecord(const Missile& a, const Missile& b) {
         EXPECT_EQ(a.targetList[k].priority, b.targetList[k].priority);
         EXPECT_EQ(a.targetList[k].assignedEmitter, b.targetList[k].assignedEmitter);
     }
-    EXPECT_EQ(a.bearingToTarget, b.bearingToTarget);
-    EXPECT_EQ(a.elevationToTarget, b.elevationToTarget);
-    EXPECT_EQ(a.targetX, b.targetX);
-    EXPECT_EQ(a.targetY, b.targetY);
-    EXPECT_EQ(a.targetAltitude, b.targetAltitude);
-    EXPECT_EQ(a.rangeFlown, b.rangeFlown);
-    EXPECT_EQ(a.thrust, b.thrust);
-    EXPECT_EQ(a.flightTime, b.flightTime);
-    EXPECT_EQ(a.powerTime, b.powerTime);
-    EXPECT_EQ(a.mass, b.mass);
-    EXPECT_EQ(a.speed, b.speed);
-    EXPECT_EQ(a.heading, b.heading);
-    EXPECT_EQ(a.pitch, b.pitch);
-    EXPECT_EQ(a.turnCommand, b.turnCommand);
-    EXPECT_EQ(a.climbCommand, b.climbCommand);
-    EXPECT_EQ(a.x, b.x);
-    EXPECT_EQ(a.y, b.y);
-    EXPECT_EQ(a.altitude, b.altitude);
-    EXPECT_EQ(a.insX, b.insX);
-    EXPECT_EQ(a.insY, b.insY);
-    EXPECT_EQ(a.insAltitude, b.insAltitude);
-    EXPECT_EQ(a.horizontalStep, b.horizontalStep);
-    EXPECT_EQ(a.verticalStep, b.verticalStep);
-    EXPECT_EQ(a.acceptedTypeCount, b.acceptedTypeCount);
-    EXPECT_EQ(a.receivedRadarCount, b.receivedRadarCount);
-    EXPECT_EQ(a.receivedReflectionCount, b.receivedReflectionCount);
 }
 
 TEST_F(MissileRecord, ReusedSlotStartsLikeFreshOne) {
@@ -246,12 +179,8 @@ TEST_F(MissileRecord, ReusedSlotStartsLikeFreshOne) {
     // Use slot 0 hard, then let it detonate.
     ASSERT_EQ(addMissile(*world, 3, 2), 0);
     Missile& used = world->missiles[0];
-    used.activated = 1;
-    used.capturing = 1;
-    used.locked = 1;
-    used.lockLost = 1;
-    used.loiterUsed = 1;
-    used.searchEnabled = 1;
+    used.activated = used.capturing = used.locked = used.lockLost = 1;
+    used.loiterUsed = used.searchEnabled = 1;
     used.seekerOnDistance = 40;
     used.targetPositionState = kTargetInertial;
     used.signalTime = 2.5;
@@ -264,6 +193,7 @@ TEST_F(MissileRecord, ReusedSlotStartsLikeFreshOne) {
     used.acceptedTypeCount = 1;
     used.acceptedTypes[0] = 7;
     used.receivedRadarCount = 3;
+    used.receivedRadars[1] = 4;
     used.receivedReflectionCount = 2;
     used.powerTime = 9;
     used.headAzimuth = 12;
@@ -320,13 +250,12 @@ TEST_F(MissileRemoval, GroundImpactRenumbersTheRecordsAbove) {
     world->selectedMissile = 4;
     EXPECT_TRUE(flightStep(*world, 2));
     ASSERT_EQ(world->missileCount, 4);
-    EXPECT_EQ(world->missiles[2].index, 2);
-    EXPECT_EQ(world->missiles[3].index, 3);
-    EXPECT_EQ(world->missiles[2].seekerOnDistance, 13);
-    EXPECT_EQ(world->missiles[3].seekerOnDistance, 14);
-    EXPECT_EQ(world->missiles[1].seekerOnDistance, 11);
-    // Another missile's removal leaves the window on the same selection index.
-    EXPECT_EQ(world->selectedMissile, 4);
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(world->missiles[i].index, i);
+        EXPECT_EQ(world->missiles[i].seekerOnDistance, i < 2 ? 10 + i : 11 + i);
+    }
+    // Another missile's removal: the window stays on the same missile, now one place lower.
+    EXPECT_EQ(world->selectedMissile, 3);
     EXPECT_EQ(observer.hides, 0);
     EXPECT_EQ(observer.impacts, 1);
     EXPECT_EQ(trunc32(observer.last.x), 77);
@@ -365,17 +294,17 @@ class MissileControl : public MissileRecord {
 };
 
 TEST_F(MissileControl, DesignatedRadarIsTheCarriersValidAttackTarget) {
-    world->aircraft[1].targetRadar = -1;
-    EXPECT_EQ(designatedRadarOf(*world, m()), -1);
+    for (const int32_t target : {-1, 6}) {  // none, or left behind by a radar removal
+        world->aircraft[1].targetRadar = target;
+        EXPECT_EQ(designatedRadarOf(*world, m()), -1) << target;
+    }
     world->aircraft[1].targetRadar = 3;
     EXPECT_EQ(designatedRadarOf(*world, m()), 3);
-    world->aircraft[1].targetRadar = world->radarCount;  // left behind by a radar removal
-    EXPECT_EQ(designatedRadarOf(*world, m()), -1);
     m().carrier = world->aircraftCount;
     EXPECT_EQ(designatedRadarOf(*world, m()), -1);
 }
 
-TEST_F(MissileControl, ButtonsRefuseAnInvalidRow) {
+TEST_F(MissileControl, ButtonsRefuseAnInvalidRowAndActOnAValidOne) {
     EXPECT_FALSE(activateMissile(*world, 1));
     EXPECT_FALSE(captureButton(*world, -1));
     EXPECT_FALSE(launchButton(*world, 1));
@@ -384,48 +313,42 @@ TEST_F(MissileControl, ButtonsRefuseAnInvalidRow) {
     EXPECT_EQ(m().launched, 0);
     EXPECT_TRUE(activateMissile(*world, 0));
     EXPECT_EQ(m().activated, 1);
-}
 
-TEST_F(MissileControl, CaptureButtonTogglesCaptureForCaptureModes) {
-    world->aircraft[1].targetRadar = -1;
-    EXPECT_TRUE(captureButton(*world, 0));
-    EXPECT_EQ(m().capturing, 1);
-    EXPECT_TRUE(captureButton(*world, 0));  // "Отменить захват"
-    EXPECT_EQ(m().capturing, 0);
-}
-
-TEST_F(MissileControl, DataEntryModeDoesNotStartCapture) {
-    ASSERT_EQ(addMissile(*world, kAlarm, kSuppressMode), 1);  // "Ввод данных"
-    world->aircraft[1].targetRadar = -1;
-    EXPECT_TRUE(captureButton(*world, 1));
-    EXPECT_EQ(world->missiles[1].capturing, 0);
-}
-
-TEST_F(MissileControl, CaptureLocksOnTheDesignatedRadarByTheCrew) {
-    world->aircraft[1].targetRadar = 2;
-    EXPECT_TRUE(captureButton(*world, 0));
-    EXPECT_EQ(m().capturing, 1);
-    // The lock makes the radar's type the only accepted one.
-    ASSERT_EQ(m().acceptedTypeCount, 1);
-    EXPECT_EQ(m().acceptedTypes[0], world->radars[2].typeIndex);
-}
-
-TEST_F(MissileControl, SeekerOnDistanceAcceptsOnlyZeroToHundred) {
+    // The switch-on distance takes 0..100 only.
     EXPECT_TRUE(setSeekerOnDistance(*world, 0, 0));
     EXPECT_TRUE(setSeekerOnDistance(*world, 0, 100));
-    EXPECT_EQ(m().seekerOnDistance, 100);
     EXPECT_FALSE(setSeekerOnDistance(*world, 0, 101));
     EXPECT_FALSE(setSeekerOnDistance(*world, 0, -1));
     EXPECT_EQ(m().seekerOnDistance, 100);
-}
 
-TEST_F(MissileControl, LaunchButtonPutsMissileIntoFlight) {
     EXPECT_TRUE(launchButton(*world, 0));
     EXPECT_EQ(m().launched, 1);
     EXPECT_EQ(m().thrust, 37000);
     EXPECT_EQ(m().mass, 268);
     EXPECT_EQ(m().directGuidance, 1);  // climb profile 4
     EXPECT_EQ(m().guidanceMode, kHoming);
+}
+
+TEST_F(MissileControl, CaptureButtonByLaunchMode) {
+    // Without a designated radar it only toggles the capture ("Отменить захват" back).
+    world->aircraft[1].targetRadar = -1;
+    EXPECT_TRUE(captureButton(*world, 0));
+    EXPECT_EQ(m().capturing, 1);
+    EXPECT_EQ(m().acceptedTypeCount, 0);
+    EXPECT_TRUE(captureButton(*world, 0));
+    EXPECT_EQ(m().capturing, 0);
+
+    // "Ввод данных" starts no capture.
+    ASSERT_EQ(addMissile(*world, kAlarm, kSuppressMode), 1);
+    EXPECT_TRUE(captureButton(*world, 1));
+    EXPECT_EQ(world->missiles[1].capturing, 0);
+
+    // The crew lock makes the designated radar's type the only accepted one.
+    world->aircraft[1].targetRadar = 2;
+    EXPECT_TRUE(captureButton(*world, 0));
+    EXPECT_EQ(m().capturing, 1);
+    ASSERT_EQ(m().acceptedTypeCount, 1);
+    EXPECT_EQ(m().acceptedTypes[0], world->radars[2].typeIndex);
 }
 
 }  // namespace

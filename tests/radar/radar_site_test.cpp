@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -20,13 +21,25 @@ constexpr int32_t kBukSou = 8;       // search and track, sector raster
 constexpr int32_t kBukSoc = 9;       // search, sector sweep
 constexpr int32_t kShilka = 14;      // sector raster without scan methods
 
+using Rows = std::vector<int32_t>;
+
 // Counts the radar panel refreshes the core asks for.
 class CountingObserver : public WorldObserver {
   public:
     void radarPanelRefresh(int32_t row) override { refreshed.push_back(row); }
     void missileDetonated(const ImpactEvent&) override {}
     void missileWindowHide() override {}
-    std::vector<int32_t> refreshed;
+    Rows refreshed;
+};
+
+// What the antenna did over a run of updates.
+struct Sweep {
+    double low = 1e9;
+    double high = -1e9;
+    double maxElevation = -1e9;
+    double maxStepError = 0;  // largest difference of a step from the expected step
+    int wraps = 0;
+    std::vector<double> reversalElevations;  // the elevation after each change of direction
 };
 
 class RadarSiteTest : public ::testing::Test {
@@ -48,11 +61,10 @@ class RadarSiteTest : public ::testing::Test {
 
     int32_t addAircraftAt(double x, double y, double altitude = 0) {
         const int32_t i = addAircraft(*world);
-        Aircraft& a = world->aircraft[i];
-        a.x = x;
-        a.y = y;
-        a.altitude = altitude;
-        a.speed = 0;
+        world->aircraft[i].x = x;
+        world->aircraft[i].y = y;
+        world->aircraft[i].altitude = altitude;
+        world->aircraft[i].speed = 0;
         return i;
     }
 
@@ -62,7 +74,39 @@ class RadarSiteTest : public ::testing::Test {
         }
     }
 
+    Sweep sweep(int32_t row, int32_t ticks, double step) {
+        Sweep s;
+        const RadarSite& r = radar(row);
+        for (int32_t i = 0; i < ticks; ++i) {
+            const double before = r.azimuth;
+            const int32_t direction = r.scanDirection;
+            tick(row);
+            double moved = std::fabs(r.azimuth - before);
+            if (moved > 180) {
+                moved = 360 - moved;
+                ++s.wraps;
+            }
+            s.maxStepError = std::max(s.maxStepError, std::fabs(moved - step));
+            s.low = std::min(s.low, r.azimuth);
+            s.high = std::max(s.high, r.azimuth);
+            s.maxElevation = std::max(s.maxElevation, r.elevation);
+            if (r.scanDirection != direction) {
+                s.reversalElevations.push_back(r.elevation);
+            }
+        }
+        return s;
+    }
+
     RadarSite& radar(int32_t row) { return world->radars[row]; }
+    Rows tracks(int32_t row) {
+        return Rows(radar(row).trackList.begin(),
+                    radar(row).trackList.begin() + radar(row).trackCount);
+    }
+    void expectNoTracking(int32_t row) {
+        EXPECT_EQ(radar(row).trackCount, 0);
+        EXPECT_EQ(radar(row).currentTarget, -1);
+        EXPECT_FALSE(radar(row).captureActive);
+    }
 
     std::unique_ptr<WorldState> world = makeWorld();
     CountingObserver observer;
@@ -70,7 +114,7 @@ class RadarSiteTest : public ::testing::Test {
 
 // --- Rotation -------------------------------------------------------------------------------
 
-TEST_F(RadarSiteTest, RotationTurnsPointFiftyFourDegreesPerTick) {
+TEST_F(RadarSiteTest, RotationTurnsPointFiftyFourDegreesPerTickAndKeepsTheExcess) {
     const int32_t row = addRadarAt(kKubSearch);
     tick(row);
     EXPECT_NEAR(radar(row).azimuth, 0.54, 1e-12);
@@ -81,10 +125,6 @@ TEST_F(RadarSiteTest, RotationTurnsPointFiftyFourDegreesPerTick) {
     tick(row);  // the 667th tick completes the turn
     EXPECT_NEAR(radar(row).azimuth, 0.18, 1e-9);
     EXPECT_EQ(radar(row).scanCount, 1);
-}
-
-TEST_F(RadarSiteTest, CrossingThreeSixtyKeepsTheExcessAndCountsOneScan) {
-    const int32_t row = addRadarAt(kKubSearch);
     radar(row).azimuth = 359.76;
     radar(row).scanCount = 4;
     tick(row);
@@ -92,111 +132,77 @@ TEST_F(RadarSiteTest, CrossingThreeSixtyKeepsTheExcessAndCountsOneScan) {
     EXPECT_EQ(radar(row).scanCount, 5);
 }
 
-TEST_F(RadarSiteTest, RotationStopsWhereItIsWhenSwitchedOff) {
+TEST_F(RadarSiteTest, RotationSwitchEmissionAndRateIndex) {
     const int32_t row = addRadarAt(kKubSearch);
-    tick(row, 10);
-    const double azimuth = radar(row).azimuth;
-    setRotation(radar(row), false);
-    tick(row, 10);
-    EXPECT_EQ(radar(row).azimuth, azimuth);
-}
-
-TEST_F(RadarSiteTest, EmissionOffStillMovesTheAntenna) {
-    const int32_t row = addRadarAt(kKubSearch);
-    setEmission(radar(row), false);
+    setEmission(radar(row), false);  // a silent antenna still turns
     tick(row);
     EXPECT_NEAR(radar(row).azimuth, 0.54, 1e-12);
     EXPECT_FALSE(radar(row).radiating);
-}
-
-TEST_F(RadarSiteTest, RotationIndexOutsideTheListTurnsNothing) {
-    const int32_t row = addRadarAt(kKubSearch);
-    radar(row).rotationRateIndex = 3;
-    tick(row, 5);
-    EXPECT_EQ(radar(row).azimuth, 0);
-    radar(row).rotationRateIndex = -1;
-    tick(row, 5);
-    EXPECT_EQ(radar(row).azimuth, 0);
+    setRotation(radar(row), false);  // stops where it is
+    tick(row, 10);
+    EXPECT_NEAR(radar(row).azimuth, 0.54, 1e-12);
+    setRotation(radar(row), true);
+    radar(row).azimuth = 0;
+    for (const int32_t index : {3, -1}) {  // outside the rate list: no turning
+        radar(row).rotationRateIndex = index;
+        tick(row, 5);
+        EXPECT_EQ(radar(row).azimuth, 0) << index;
+    }
 }
 
 // --- Blinking -------------------------------------------------------------------------------
 
-class BlinkTest : public RadarSiteTest {
-  protected:
-    // The radiating state during each turn of a rotating radar; fails if it changes mid-turn.
-    std::vector<bool> radiatingPerTurn(int32_t row, size_t turns) {
-        RadarSite& r = radar(row);
-        std::vector<bool> result;
-        bool current = r.radiating;
-        while (result.size() < turns) {
-            const double before = r.azimuth;
-            tick(row);
-            if (r.azimuth < before) {  // this tick wrapped: the state now is the new turn's
-                result.push_back(current);
-                current = r.radiating;
-            } else {
-                EXPECT_EQ(r.radiating, current) << "changed mid-turn";
-            }
-        }
-        return result;
-    }
-};
-
-TEST_F(BlinkTest, SettingTwoRadiatesOneTurnInThree) {
+TEST_F(RadarSiteTest, BlinkSettingTwoRadiatesOneTurnInThree) {
     const int32_t row = addRadarAt(kKubSearch);
     world->selectedRadar = row;
     setBlinkPeriod(radar(row), 2);
     EXPECT_FALSE(radar(row).radiating);
     EXPECT_EQ(radar(row).scanCount, 1);
-    const std::vector<bool> turns = radiatingPerTurn(row, 9);
+    // The radiating state of each turn; it must not change mid-turn.
+    std::vector<bool> turns;
+    bool current = false;
+    while (turns.size() < 9) {
+        const double before = radar(row).azimuth;
+        tick(row);
+        if (radar(row).azimuth < before) {  // wrapped: the state now is the new turn's
+            turns.push_back(current);
+            current = radar(row).radiating;
+        } else {
+            ASSERT_EQ(radar(row).radiating, current) << "changed mid-turn";
+        }
+    }
     // Silent until the second pass through 360, then one turn on, two off.
-    const std::vector<bool> expected = {false, false, true, false, false, true, false, false, true};
-    EXPECT_EQ(turns, expected);
+    EXPECT_EQ(turns,
+              (std::vector<bool>{false, false, true, false, false, true, false, false, true}));
     // Each switch (on at passes 2, 5, 8; off at passes 3, 6, 9) refreshed the selected radar.
-    EXPECT_EQ(observer.refreshed, std::vector<int32_t>(6, row));
+    EXPECT_EQ(observer.refreshed, Rows(6, row));
 }
 
-TEST_F(BlinkTest, SwitchRefreshesTheSelectedRadarNotTheBlinkingOne) {
+TEST_F(RadarSiteTest, BlinkSwitchRefreshesTheSelectedRadarNotTheBlinkingOne) {
     const int32_t other = addRadarAt(kKubTracking);
     const int32_t row = addRadarAt(kKubSearch);
-    world->selectedRadar = other;
     setBlinkPeriod(radar(row), 1);
-    radar(row).azimuth = 359.9;
-    tick(row);  // scanCount 2 = period + 1: radiation on
-    EXPECT_TRUE(radar(row).radiating);
-    EXPECT_EQ(observer.refreshed, std::vector<int32_t>{other});
+    bool radiating = false;
+    for (const int32_t selected : {other, -1, 5}) {  // another radar, none, beyond radarCount
+        world->selectedRadar = selected;
+        radar(row).azimuth = 359.9;
+        tick(row);  // scanCount period + 1: on, then off, then on
+        radiating = !radiating;
+        EXPECT_EQ(radar(row).radiating, radiating) << selected;
+    }
+    EXPECT_EQ(observer.refreshed, Rows{other});
 }
 
-TEST_F(BlinkTest, NoRefreshWithoutSelection) {
-    const int32_t row = addRadarAt(kKubSearch);
-    world->selectedRadar = -1;
-    setBlinkPeriod(radar(row), 1);
-    radar(row).azimuth = 359.9;
-    tick(row);
-    EXPECT_TRUE(radar(row).radiating);
-    EXPECT_TRUE(observer.refreshed.empty());
-    world->selectedRadar = 5;  // beyond radarCount: no radar is selected
-    radar(row).azimuth = 359.9;
-    tick(row);
-    EXPECT_FALSE(radar(row).radiating);
-    EXPECT_TRUE(observer.refreshed.empty());
-}
-
-TEST_F(BlinkTest, SettingZeroStaysSilentUntilEmissionIsSwitchedAgain) {
+TEST_F(RadarSiteTest, BlinkSettingZeroStaysSilentAndEmissionOffStopsBlinking) {
     const int32_t row = addRadarAt(kKubSearch);
     setBlinkPeriod(radar(row), 0);
-    EXPECT_FALSE(radar(row).radiating);
     tick(row, 3000);
     EXPECT_FALSE(radar(row).radiating);
     setEmission(radar(row), false);
-    setEmission(radar(row), true);
-    EXPECT_TRUE(radar(row).radiating);
+    setEmission(radar(row), true);  // switching emission again ends the silence
     tick(row, 3000);
     EXPECT_TRUE(radar(row).radiating);
-}
 
-TEST_F(BlinkTest, EmissionOffStopsBlinking) {
-    const int32_t row = addRadarAt(kKubSearch);
     setBlinkPeriod(radar(row), 1);
     setEmission(radar(row), false);
     radar(row).scanCount = 2;
@@ -204,7 +210,7 @@ TEST_F(BlinkTest, EmissionOffStopsBlinking) {
     EXPECT_FALSE(radar(row).radiating);
 }
 
-TEST_F(BlinkTest, SectorSweepBlinksPerTick) {
+TEST_F(RadarSiteTest, SectorSweepBlinksOneTickInFour) {
     const int32_t row = addRadarAt(kBukSoc);
     setBlinkPeriod(radar(row), 3);
     std::vector<bool> states;
@@ -212,20 +218,21 @@ TEST_F(BlinkTest, SectorSweepBlinksPerTick) {
         tick(row);
         states.push_back(radar(row).radiating);
     }
-    // One tick in four.
-    const std::vector<bool> expected = {false, false, true,  false, false, false,
-                                        true,  false, false, false, true,  false};
-    EXPECT_EQ(states, expected);
+    EXPECT_EQ(states, (std::vector<bool>{false, false, true, false, false, false, true, false,
+                                         false, false, true, false}));
 }
 
-// --- Sector sweep (scan kind 3) -----------------------------------------------------------
+// --- Sector sweep (scan kind 3) and sector raster (scan kind 1) ----------------------------
 
 TEST_F(RadarSiteTest, SectorSearchSwingsSixtyToOneTwentyWithElevationSweep) {
     const int32_t row = addRadarAt(kBukSoc);
+    EXPECT_TRUE(radar(row).inSector);
+    // A change of scan method and one of antenna direction each start outside the sector.
     setScanMethod(radar(row), 1);  // "Секторный поиск", 30 degrees
+    EXPECT_FALSE(radar(row).inSector);
+    radar(row).inSector = true;
     setAntennaDirection(radar(row), 90);
     EXPECT_FALSE(radar(row).inSector);
-
     // Elevation climbs 1.92 per tick from 0 and falls back to 0 above 40.
     for (int k = 1; k <= 20; ++k) {
         tick(row);
@@ -234,97 +241,61 @@ TEST_F(RadarSiteTest, SectorSearchSwingsSixtyToOneTwentyWithElevationSweep) {
     }
     tick(row);
     EXPECT_EQ(radar(row).elevation, 0);
-
     // Comes into the sector from 0 degrees, then swings between about 60 and 120.
     tick(row, 1000);
     EXPECT_TRUE(radar(row).inSector);
-    double low = 360;
-    double high = 0;
-    int reversals = 0;
-    int32_t direction = radar(row).scanDirection;
-    for (int i = 0; i < 3000; ++i) {
-        const double before = radar(row).azimuth;
-        tick(row);
-        EXPECT_NEAR(std::fabs(radar(row).azimuth - before), 0.12, 1e-9);
-        low = std::min(low, radar(row).azimuth);
-        high = std::max(high, radar(row).azimuth);
-        if (radar(row).scanDirection != direction) {
-            ++reversals;
-            direction = radar(row).scanDirection;
-        }
-    }
-    EXPECT_GT(low, 58.8);
-    EXPECT_LT(low, 60);
-    EXPECT_GT(high, 120);
-    EXPECT_LT(high, 121.2);
-    EXPECT_GE(reversals, 5);
+    const Sweep s = sweep(row, 3000, 0.12);
+    EXPECT_LT(s.maxStepError, 1e-9);
+    EXPECT_GT(s.low, 58.8);
+    EXPECT_LT(s.low, 60);
+    EXPECT_GT(s.high, 120);
+    EXPECT_LT(s.high, 121.2);
+    EXPECT_GE(s.reversalElevations.size(), 5u);
     EXPECT_EQ(radar(row).scanCount, 4021);  // one scan per tick
 }
 
 TEST_F(RadarSiteTest, CircularSearchNeverReverses) {
     const int32_t row = addRadarAt(kBukSoc);  // method 0, "Круговой поиск"
-    int wraps = 0;
-    for (int i = 0; i < 3000; ++i) {
-        const double before = radar(row).azimuth;
-        tick(row);
-        EXPECT_EQ(radar(row).scanDirection, 1);
-        if (radar(row).azimuth < before) {
-            ++wraps;
-            EXPECT_NEAR(radar(row).azimuth + 360 - before, 0.4, 1e-9);
-        } else {
-            EXPECT_NEAR(radar(row).azimuth - before, 0.4, 1e-9);
-        }
-        EXPECT_LE(radar(row).elevation, 40);
-    }
-    EXPECT_EQ(wraps, 3);  // 1200 degrees
+    const Sweep s = sweep(row, 3000, 0.4);
+    EXPECT_LT(s.maxStepError, 1e-9);
+    EXPECT_TRUE(s.reversalElevations.empty());
+    EXPECT_EQ(radar(row).scanDirection, 1);
+    EXPECT_EQ(s.wraps, 3);  // 1200 degrees
+    EXPECT_LE(s.maxElevation, 40);
 }
 
-TEST_F(RadarSiteTest, SectorSweepWithoutMethodStandsStill) {
+TEST_F(RadarSiteTest, SectorScansWithoutAMethodStandStill) {
     const int32_t row = addRadarAt(kBukSoc);
     radar(row).scanMethod = 7;  // beyond the list: every method field 0
     tick(row, 10);
     EXPECT_EQ(radar(row).azimuth, 0);
     EXPECT_EQ(radar(row).elevation, 0);
     EXPECT_EQ(radar(row).scanCount, 10);
-}
-
-TEST_F(RadarSiteTest, SectorSweepScanCountSaturates) {
-    const int32_t row = addRadarAt(kBukSoc);
     radar(row).scanCount = std::numeric_limits<int32_t>::max();
     tick(row);
-    EXPECT_EQ(radar(row).scanCount, std::numeric_limits<int32_t>::max());
-}
+    EXPECT_EQ(radar(row).scanCount, std::numeric_limits<int32_t>::max());  // saturates
 
-// --- Sector raster (scan kind 1) -----------------------------------------------------------
+    const int32_t shilka = addRadarAt(kShilka);  // a raster type without methods
+    radar(shilka).azimuth = 10;
+    tick(shilka, 7);
+    EXPECT_EQ(radar(shilka).azimuth, 10);
+    EXPECT_EQ(radar(shilka).elevation, 0);
+}
 
 TEST_F(RadarSiteTest, OwnSearchRasterRaisesElevationAtEachReversal) {
     const int32_t row = addRadarAt(kBukSou);  // "Самостоятельный поиск": 120 wide, 30 deg/s
     tick(row);
     EXPECT_NEAR(radar(row).azimuth, 0.3, 1e-12);
-    std::vector<double> elevations;
-    double low = 0;
-    double high = 0;
-    int32_t direction = radar(row).scanDirection;
-    for (int i = 0; i < 5000 && elevations.size() < 5; ++i) {
-        tick(row);
-        low = std::min(low, radar(row).azimuth);
-        high = std::max(high, radar(row).azimuth);
-        if (radar(row).scanDirection != direction) {
-            direction = radar(row).scanDirection;
-            elevations.push_back(radar(row).elevation);
-        }
-    }
-    ASSERT_EQ(elevations.size(), 5u);
-    EXPECT_EQ(elevations[0], 2.5);
-    EXPECT_EQ(elevations[1], 5.0);
-    EXPECT_EQ(elevations[2], 7.5);
-    EXPECT_EQ(elevations[3], 0.0);  // 10 is above 7
-    EXPECT_EQ(elevations[4], 2.5);
+    const Sweep s = sweep(row, 2500, 0.3);
+    ASSERT_GE(s.reversalElevations.size(), 5u);
+    // 10 is above 7: back to 0.
+    EXPECT_EQ(std::vector<double>(s.reversalElevations.begin(), s.reversalElevations.begin() + 5),
+              (std::vector<double>{2.5, 5.0, 7.5, 0.0, 2.5}));
     // 60 degrees each side of direction 0, not wrapped.
-    EXPECT_LT(low, -60);
-    EXPECT_GT(low, -61.5);
-    EXPECT_GT(high, 60);
-    EXPECT_LT(high, 61.5);
+    EXPECT_LT(s.low, -60);
+    EXPECT_GT(s.low, -61.5);
+    EXPECT_GT(s.high, 60);
+    EXPECT_LT(s.high, 61.5);
     EXPECT_EQ(radar(row).scanCount, 0);
 }
 
@@ -334,39 +305,29 @@ TEST_F(RadarSiteTest, RasterComesBackIntoItsSectorAfterADirectionChange) {
     setAntennaDirection(radar(row), 180);
     EXPECT_FALSE(radar(row).inSector);
     // The beam travels on towards the new sector instead of jittering in place.
-    double high = 0;
-    double low = 360;
-    for (int i = 0; i < 4000; ++i) {
-        tick(row);
-        if (i > 1000) {
-            low = std::min(low, radar(row).azimuth);
-        }
-        high = std::max(high, radar(row).azimuth);
-    }
+    const Sweep travel = sweep(row, 1001, 0.3);
+    const Sweep inside = sweep(row, 2999, 0.3);
     EXPECT_TRUE(radar(row).inSector);
-    EXPECT_GT(high, 240);
-    EXPECT_LT(high, 241.5);
-    EXPECT_GT(low, 118.5);
-    EXPECT_LT(low, 120);
-}
-
-TEST_F(RadarSiteTest, ShilkaWithoutMethodsStaysAtZeroElevation) {
-    const int32_t row = addRadarAt(kShilka);
-    radar(row).azimuth = 10;
-    tick(row, 7);
-    EXPECT_EQ(radar(row).azimuth, 10);
-    EXPECT_EQ(radar(row).elevation, 0);
+    EXPECT_GT(std::max(travel.high, inside.high), 240);
+    EXPECT_LT(std::max(travel.high, inside.high), 241.5);
+    EXPECT_GT(inside.low, 118.5);
+    EXPECT_LT(inside.low, 120);
 }
 
 // --- Following ------------------------------------------------------------------------------
 
-TEST_F(RadarSiteTest, FireControlWithoutTargetKeepsItsAntennaStill) {
+TEST_F(RadarSiteTest, FireControlWithoutAValidTargetKeepsItsAntennaStill) {
     const int32_t row = addRadarAt(kKubTracking);
     radar(row).azimuth = 33;
     radar(row).elevation = 4;
     tick(row, 50);
     EXPECT_EQ(radar(row).azimuth, 33);
     EXPECT_EQ(radar(row).elevation, 4);
+    addAircraftAt(350, 220);
+    radar(row).currentTarget = 1;  // aircraftCount is 1: not followed, not rewritten
+    tick(row);
+    EXPECT_EQ(radar(row).azimuth, 33);
+    EXPECT_EQ(radar(row).currentTarget, 1);
 }
 
 TEST_F(RadarSiteTest, FireControlFollowsInWholeDegrees) {
@@ -374,29 +335,17 @@ TEST_F(RadarSiteTest, FireControlFollowsInWholeDegrees) {
     const int32_t east = addAircraftAt(350, 220, 10);
     const int32_t diagonal = addAircraftAt(310, 230, 10);
     setRotation(radar(row), false);  // a fire-control radar follows whatever its rotation switch
-
     assignTarget(*world, row, east);
     EXPECT_TRUE(radar(row).captureActive);
     EXPECT_EQ(radar(row).currentTarget, east);
     tick(row);
     EXPECT_EQ(radar(row).azimuth, 360);
     EXPECT_EQ(radar(row).elevation, 11);  // atan(10 / 50) = 11.3 degrees
-
     assignTarget(*world, row, diagonal);
     tick(row);
     EXPECT_EQ(radar(row).azimuth, 45);
     EXPECT_EQ(radar(row).elevation, 35);  // atan(10 / 14.14) = 35.3 degrees
-    EXPECT_EQ(observer.refreshed, (std::vector<int32_t>{row, row}));
-}
-
-TEST_F(RadarSiteTest, StaleTargetIndexIsNotFollowedNorRewritten) {
-    const int32_t row = addRadarAt(kKubTracking);
-    addAircraftAt(350, 220);
-    radar(row).currentTarget = 1;  // aircraftCount is 1
-    radar(row).azimuth = 12;
-    tick(row);
-    EXPECT_EQ(radar(row).azimuth, 12);
-    EXPECT_EQ(radar(row).currentTarget, 1);
+    EXPECT_EQ(observer.refreshed, (Rows{row, row}));
 }
 
 TEST_F(RadarSiteTest, SearchAndTrackScansUntilCapturedThenFollows) {
@@ -408,19 +357,15 @@ TEST_F(RadarSiteTest, SearchAndTrackScansUntilCapturedThenFollows) {
     tick(row);
     EXPECT_EQ(radar(row).azimuth, 90);
     resetTracking(*world, row);
-    EXPECT_FALSE(radar(row).captureActive);
-    EXPECT_EQ(radar(row).currentTarget, -1);
+    expectNoTracking(row);
     tick(row);
     EXPECT_NEAR(radar(row).azimuth, 90.3, 1e-9);
-}
 
-TEST_F(RadarSiteTest, SearchAndTrackWithRotationOffAndNoCaptureIsIdle) {
-    const int32_t row = addRadarAt(kBukSou);
+    // With rotation off and no capture it is idle.
     setRotation(radar(row), false);
-    radar(row).currentTarget = addAircraftAt(300, 260);
-    radar(row).azimuth = 5;
+    radar(row).currentTarget = a;
     tick(row);
-    EXPECT_EQ(radar(row).azimuth, 5);
+    EXPECT_NEAR(radar(row).azimuth, 90.3, 1e-9);
 }
 
 // --- Multi-target tracking ------------------------------------------------------------------
@@ -433,27 +378,22 @@ class MultiTargetTest : public RadarSiteTest {
         a0 = addAircraftAt(400, 220);        // bearing 360
         a1 = addAircraftAt(400, 250);        // bearing 16
         a2 = addAircraftAt(400, 190);        // bearing 343
-        assignTarget(*world, row, a0);
-        assignTarget(*world, row, a1);
-        assignTarget(*world, row, a2);
+        for (const int32_t a : {a0, a1, a2}) {
+            assignTarget(*world, row, a);
+        }
         observer.refreshed.clear();
     }
     int32_t row = 0, a0 = 0, a1 = 0, a2 = 0;
 };
 
 TEST_F(MultiTargetTest, AssignAppendsWithinSectorButDoesNotCapture) {
-    EXPECT_EQ(radar(row).trackCount, 3);
-    EXPECT_EQ(radar(row).trackList[0], a0);
-    EXPECT_EQ(radar(row).trackList[1], a1);
-    EXPECT_EQ(radar(row).trackList[2], a2);
+    EXPECT_EQ(tracks(row), (Rows{a0, a1, a2}));
     EXPECT_FALSE(radar(row).captureActive);
     EXPECT_EQ(radar(row).currentTarget, -1);
-    // Still scanning.
     tick(row);
-    EXPECT_NE(radar(row).azimuth, 0);
-}
+    EXPECT_NE(radar(row).azimuth, 0);  // still scanning
 
-TEST_F(MultiTargetTest, AssignRejectsDuplicatesAndAircraftOutsideTheSector) {
+    // Duplicates and aircraft outside the sector are refused without a refresh.
     assignTarget(*world, row, a1);
     const int32_t behind = addAircraftAt(200, 220);       // bearing 180
     const int32_t edge = addAircraftAt(310, 220 + 17);    // bearing 59
@@ -465,21 +405,18 @@ TEST_F(MultiTargetTest, AssignRejectsDuplicatesAndAircraftOutsideTheSector) {
     EXPECT_TRUE(observer.refreshed.empty());
     assignTarget(*world, row, edge);
     assignTarget(*world, row, beyond);
-    EXPECT_EQ(radar(row).trackCount, 5);
-    EXPECT_EQ(observer.refreshed, (std::vector<int32_t>{row, row}));
-}
-
-TEST_F(MultiTargetTest, AssignStopsAtMaxTracks) {
+    EXPECT_EQ(tracks(row), (Rows{a0, a1, a2, edge, beyond}));
+    EXPECT_EQ(observer.refreshed, (Rows{row, row}));
     for (int i = 0; i < 20; ++i) {
         assignTarget(*world, row, addAircraftAt(400, 221 + i));
     }
-    EXPECT_EQ(radar(row).trackCount, 16);
+    EXPECT_EQ(radar(row).trackCount, 16);  // maxTracks
 }
 
 TEST_F(MultiTargetTest, SwitchesTargetEveryHundredTicks) {
     radar(row).captureActive = true;
-    std::vector<int> switchTicks;
-    std::vector<int32_t> targets;
+    Rows switchTicks;
+    Rows targets;
     int32_t previous = radar(row).currentTarget;
     for (int t = 1; t <= 350; ++t) {
         tick(row);
@@ -488,21 +425,16 @@ TEST_F(MultiTargetTest, SwitchesTargetEveryHundredTicks) {
             switchTicks.push_back(t);
             targets.push_back(previous);
         }
+        if (t == 100) {  // the cursor moved to a1; the antenna still uses the last tick's a0
+            EXPECT_EQ(radar(row).azimuth, 360);
+        } else if (t == 101) {
+            EXPECT_EQ(radar(row).azimuth, 16);
+        }
     }
-    EXPECT_EQ(switchTicks, (std::vector<int>{1, 100, 200, 300}));
-    EXPECT_EQ(targets, (std::vector<int32_t>{a0, a1, a2, a0}));
-    // Back on a0 since tick 300.
-    EXPECT_EQ(radar(row).azimuth, 360);
+    EXPECT_EQ(switchTicks, (Rows{1, 100, 200, 300}));
+    EXPECT_EQ(targets, (Rows{a0, a1, a2, a0}));
+    EXPECT_EQ(radar(row).azimuth, 360);  // back on a0 since tick 300
     EXPECT_TRUE(observer.refreshed.empty());
-}
-
-TEST_F(MultiTargetTest, AntennaUsesLastTicksTarget) {
-    radar(row).captureActive = true;
-    tick(row, 100);  // the 100th tick moved the cursor to a1, the antenna still on a0
-    EXPECT_EQ(radar(row).currentTarget, a1);
-    EXPECT_EQ(radar(row).azimuth, 360);
-    tick(row);
-    EXPECT_EQ(radar(row).azimuth, 16);
 }
 
 TEST_F(MultiTargetTest, DropsAnAircraftThatLeavesTheSector) {
@@ -511,34 +443,22 @@ TEST_F(MultiTargetTest, DropsAnAircraftThatLeavesTheSector) {
     world->aircraft[a1].x = 310;  // bearing 71
     world->aircraft[a1].y = 250;
     tick(row);
-    EXPECT_EQ(radar(row).trackCount, 2);
-    EXPECT_EQ(radar(row).trackList[0], a0);
-    EXPECT_EQ(radar(row).trackList[1], a2);
+    EXPECT_EQ(tracks(row), (Rows{a0, a2}));
     EXPECT_TRUE(radar(row).captureActive);
-    EXPECT_EQ(observer.refreshed, std::vector<int32_t>{row});
+    EXPECT_EQ(observer.refreshed, Rows{row});
 }
 
-TEST_F(MultiTargetTest, EntryMovedIntoPlaceIsExaminedNextTick) {
+TEST_F(MultiTargetTest, EntryMovedIntoPlaceIsExaminedNextTickAndEmptyListScansAgain) {
     radar(row).captureActive = true;
     world->aircraft[a0].x = 200;  // both first entries behind the radar
     world->aircraft[a1].x = 200;
     tick(row);
-    EXPECT_EQ(radar(row).trackCount, 2);
-    EXPECT_EQ(radar(row).trackList[0], a1);
+    EXPECT_EQ(tracks(row), (Rows{a1, a2}));
     tick(row);
-    EXPECT_EQ(radar(row).trackCount, 1);
-    EXPECT_EQ(radar(row).trackList[0], a2);
-}
-
-TEST_F(MultiTargetTest, DroppingTheLastAircraftResumesScanning) {
-    radar(row).captureActive = true;
-    for (const int32_t a : {a0, a1, a2}) {
-        world->aircraft[a].x = 200;
-    }
-    tick(row, 3);
-    EXPECT_EQ(radar(row).trackCount, 0);
-    EXPECT_FALSE(radar(row).captureActive);
-    EXPECT_EQ(radar(row).currentTarget, -1);
+    EXPECT_EQ(tracks(row), Rows{a2});
+    world->aircraft[a2].x = 200;
+    tick(row);
+    expectNoTracking(row);
     EXPECT_EQ(radar(row).trackCursor, -1);
     const double azimuth = radar(row).azimuth;
     tick(row);
@@ -550,10 +470,12 @@ TEST_F(MultiTargetTest, StaleEntriesAreSkippedNotRewritten) {
     radar(row).trackList[1] = 9;  // no such aircraft
     radar(row).trackList[2] = -1;
     tick(row, 150);
-    EXPECT_EQ(radar(row).trackCount, 3);
-    EXPECT_EQ(radar(row).trackList[1], 9);
+    EXPECT_EQ(tracks(row), (Rows{a0, 9, -1}));
     EXPECT_EQ(radar(row).currentTarget, 9);
     EXPECT_EQ(radar(row).azimuth, 360);  // still on a0: the stale target is not followed
+    radar(row).trackCount = 0;           // an empty list (entries left in the storage)
+    tick(row);
+    EXPECT_EQ(radar(row).currentTarget, -1);
 }
 
 TEST_F(MultiTargetTest, EmissionOffLeavesNoTargetUntilTheCursorMoves) {
@@ -570,11 +492,13 @@ TEST_F(MultiTargetTest, EmissionOffLeavesNoTargetUntilTheCursorMoves) {
     EXPECT_EQ(radar(row).currentTarget, a0);
 }
 
-TEST_F(MultiTargetTest, EmptyListGivesNoTarget) {
-    radar(row).captureActive = true;
-    radar(row).trackCount = 0;  // entries stay in the storage
-    tick(row);
-    EXPECT_EQ(radar(row).currentTarget, -1);
+TEST_F(MultiTargetTest, RemovingAnEntryShiftsTheRestAndRefreshes) {
+    removeTrackedAircraft(*world, row, -1);  // outside the list: nothing but the refresh
+    removeTrackedAircraft(*world, row, 3);
+    EXPECT_EQ(radar(row).trackCount, 3);
+    removeTrackedAircraft(*world, row, 1);
+    EXPECT_EQ(tracks(row), (Rows{a0, a2}));
+    EXPECT_EQ(observer.refreshed, (Rows{row, row, row}));
 }
 
 // --- Assign / remove / reset ----------------------------------------------------------------
@@ -585,30 +509,12 @@ TEST_F(RadarSiteTest, AssignIgnoresNoAircraftEmissionOffAndSearchRadars) {
     const int32_t a = addAircraftAt(350, 220);
     assignTarget(*world, track, -1);
     assignTarget(*world, track, a + 1);
-    EXPECT_EQ(radar(track).currentTarget, -1);
     assignTarget(*world, search, a);
-    EXPECT_EQ(radar(search).currentTarget, -1);
-    EXPECT_FALSE(radar(search).captureActive);
     setEmission(radar(track), false);
     assignTarget(*world, track, a);
-    EXPECT_EQ(radar(track).currentTarget, -1);
-    EXPECT_FALSE(radar(track).captureActive);
+    expectNoTracking(track);
+    expectNoTracking(search);
     EXPECT_TRUE(observer.refreshed.empty());
-}
-
-TEST_F(MultiTargetTest, RemovingMiddleEntryShiftsTheRest) {
-    removeTrackedAircraft(*world, row, 1);
-    EXPECT_EQ(radar(row).trackCount, 2);
-    EXPECT_EQ(radar(row).trackList[0], a0);
-    EXPECT_EQ(radar(row).trackList[1], a2);
-    EXPECT_EQ(observer.refreshed, std::vector<int32_t>{row});
-}
-
-TEST_F(MultiTargetTest, RemovingOutsideTheListChangesNothingButRefreshes) {
-    removeTrackedAircraft(*world, row, -1);
-    removeTrackedAircraft(*world, row, 3);
-    EXPECT_EQ(radar(row).trackCount, 3);
-    EXPECT_EQ(observer.refreshed, (std::vector<int32_t>{row, row}));
 }
 
 TEST_F(RadarSiteTest, RemovingTheOnlyTrackedAircraftClearsCapture) {
@@ -620,11 +526,9 @@ TEST_F(RadarSiteTest, RemovingTheOnlyTrackedAircraftClearsCapture) {
     EXPECT_EQ(radar(row).currentTarget, a);
     observer.refreshed.clear();
     removeTrackedAircraft(*world, row, 0);
-    EXPECT_EQ(radar(row).trackCount, 0);
+    expectNoTracking(row);
     EXPECT_EQ(radar(row).trackCursor, -1);
-    EXPECT_EQ(radar(row).currentTarget, -1);
-    EXPECT_FALSE(radar(row).captureActive);
-    EXPECT_EQ(observer.refreshed, std::vector<int32_t>{row});
+    EXPECT_EQ(observer.refreshed, Rows{row});
 }
 
 TEST_F(RadarSiteTest, ResetTrackingClearsAndRefreshes) {
@@ -633,19 +537,15 @@ TEST_F(RadarSiteTest, ResetTrackingClearsAndRefreshes) {
     radar(row).trackCount = 2;
     observer.refreshed.clear();
     resetTracking(*world, row);
-    EXPECT_EQ(radar(row).currentTarget, -1);
-    EXPECT_FALSE(radar(row).captureActive);
-    EXPECT_EQ(radar(row).trackCount, 0);
-    EXPECT_EQ(observer.refreshed, std::vector<int32_t>{row});
-}
+    expectNoTracking(row);
+    EXPECT_EQ(observer.refreshed, Rows{row});
 
-TEST_F(RadarSiteTest, NoObserverIsFine) {
-    world->observer = nullptr;
-    const int32_t row = addRadarAt(kImbir);
-    assignTarget(*world, row, addAircraftAt(400, 220));
-    removeTrackedAircraft(*world, row, 0);
-    resetTracking(*world, row);
-    EXPECT_EQ(radar(row).trackCount, 0);
+    world->observer = nullptr;  // no observer is fine
+    const int32_t imbir = addRadarAt(kImbir);
+    assignTarget(*world, imbir, addAircraftAt(400, 220));
+    removeTrackedAircraft(*world, imbir, 0);
+    resetTracking(*world, imbir);
+    EXPECT_EQ(radar(imbir).trackCount, 0);
 }
 
 // --- Panel operations -----------------------------------------------------------------------
@@ -666,51 +566,25 @@ TEST_F(RadarSiteTest, EmissionOffClearsTargetAndIllumination) {
     EXPECT_EQ(radar(row).currentTarget, -1);
 }
 
-TEST_F(RadarSiteTest, ScanMethodAndDirectionStartOutsideTheSector) {
-    const int32_t row = addRadarAt(kBukSoc);
-    EXPECT_TRUE(radar(row).inSector);
-    setScanMethod(radar(row), 1);
-    EXPECT_EQ(radar(row).scanMethod, 1);
-    EXPECT_FALSE(radar(row).inSector);
-    radar(row).inSector = true;
-    setAntennaDirection(radar(row), 200);
-    EXPECT_EQ(radar(row).antennaDirection, 200);
-    EXPECT_FALSE(radar(row).inSector);
-}
-
-TEST_F(RadarSiteTest, FrequencyFollowsThePercent) {
-    EXPECT_EQ(frequencyAt(kKubTracking, 0), 8700);
+TEST_F(RadarSiteTest, FrequencyFollowsThePercentAndTheUpdateKeepsIt) {
     EXPECT_EQ(frequencyAt(kKubTracking, 50), 9450);
-    EXPECT_EQ(frequencyAt(kKubTracking, 100), 10200);
-    EXPECT_EQ(frequencyAt(kImbir, 37), 4800 + (6300.0 - 4800.0) * 0.01 * 37);
     const int32_t row = addRadarAt(kKubSearch);
     setFrequencyPercent(radar(row), 25);
+    setPrfMode(radar(row), 2);
+    tick(row, 10);
     EXPECT_EQ(radar(row).frequencyPercent, 25);
     EXPECT_EQ(radar(row).frequency, 4850);
-    setPrfMode(radar(row), 2);
-    EXPECT_EQ(radar(row).prfMode, 2);
-    tick(row, 10);  // the update never touches the emission settings
-    EXPECT_EQ(radar(row).frequency, 4850);
     EXPECT_EQ(radar(row).prfMode, 2);
 }
 
-struct CompassCase {
-    int32_t dx;
-    int32_t dy;
-    int32_t degrees;
-};
-
-class RadarCompassRows : public ::testing::TestWithParam<CompassCase> {};
-
-TEST_P(RadarCompassRows, ClickOffsetGivesDirection) {
-    const CompassCase& c = GetParam();
-    EXPECT_EQ(radarCompassDirection(c.dx, c.dy), c.degrees);
+TEST(RadarCompass, ClickOffsetGivesDirection) {
+    const struct {
+        int32_t dx, dy, degrees;
+    } rows[] = {{20, 0, 360}, {0, 20, 90}, {-20, 0, 180}, {-20, 20, 134}, {20, 20, 45}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(radarCompassDirection(row.dx, row.dy), row.degrees) << row.dx << "," << row.dy;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Examples, RadarCompassRows,
-                         ::testing::Values(CompassCase{20, 0, 360}, CompassCase{0, 20, 90},
-                                           CompassCase{-20, 0, 180}, CompassCase{-20, 20, 134},
-                                           CompassCase{20, 20, 45}));
 
 }  // namespace
 }  // namespace prrsim

@@ -14,7 +14,7 @@ class AircraftPanel : public FormTest {
   protected:
     // Selects aircraft `i` with a map click on it.
     void select(int i) {
-        clickMap(trunc32(world->aircraft[i].x), trunc32(world->aircraft[i].y));
+        clickAircraft(i);
         ASSERT_EQ(world->selectedAircraft, i);
     }
 
@@ -94,7 +94,7 @@ TEST_F(AircraftPanel, CompassClickSetsTheCourse) {
     EXPECT_NE(picture.pixelColor(40, 31), QColor(0, 0, 255));
 }
 
-TEST_F(AircraftPanel, ClimbBarTopBottomAndZero) {
+TEST_F(AircraftPanel, ClimbBarTopBottomAndZeroAndSpeedBar) {
     select(0);
     dragClimbBar(true);
     EXPECT_EQ(world->aircraft[0].climbAngle, 10);
@@ -104,11 +104,7 @@ TEST_F(AircraftPanel, ClimbBarTopBottomAndZero) {
     QTest::mouseClick(form->Button2, Qt::LeftButton);
     EXPECT_EQ(world->aircraft[0].climbAngle, 0);
     EXPECT_EQ(form->TrackBar2->value(), 10);
-}
-
-TEST_F(AircraftPanel, SpeedBarSetsTheSpeed) {
-    select(0);
-    form->TrackBar1->setValue(1200);
+    form->TrackBar1->setValue(1200);  // as a drag of the speed bar does
     EXPECT_EQ(world->aircraft[0].speed, 1200);
     EXPECT_EQ(form->Edit4->text(), QStringLiteral("1200"));
 }

@@ -5,10 +5,16 @@
 #include <QStringList>
 #include <QTest>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "catalog/radar_catalog.h"
+#include "sim/geometry.h"
 #include "sim/world.h"
+#include "ui/radar_panel.h"
 #include "ui/tform1.h"
+#include "ui/tform2.h"
+#include "ui/tform3.h"
 
 namespace prrsim::ui {
 
@@ -39,6 +45,27 @@ class FormTest : public ::testing::Test {
     static void moveMouse(QWidget* widget, const QPoint& to) {
         QTest::mouseMove(widget, to + QPoint(to.x() > 0 ? -1 : 1, 0));
         QTest::mouseMove(widget, to);
+    }
+
+    // Clicks on aircraft `i` at its map position.
+    void clickAircraft(int i) {
+        clickMap(trunc32(world->aircraft[i].x), trunc32(world->aircraft[i].y));
+    }
+
+    // The panels and windows shown and the remove buttons enabled, by name.
+    std::string shown() const {
+        std::string names;
+        const std::pair<bool, const char*> states[] = {
+            {form->Panel1->isVisible(), "Panel1"},     {form->Panel2->isVisible(), "Panel2"},
+            {form->ListBox2->isVisible(), "ListBox2"}, {form->Form2->isVisible(), "Form2"},
+            {form->Form3->isVisible(), "Form3"},       {form->Button13->isEnabled(), "Button13"},
+            {form->Button15->isEnabled(), "Button15"}};
+        for (const auto& [on, name] : states) {
+            if (on) {
+                names += (names.empty() ? "" : " ") + std::string(name);
+            }
+        }
+        return names;
     }
 
     // Leaves only the landmarks: the test places what it needs.

@@ -67,13 +67,17 @@ TEST_F(MapDrawing, RadarSymbolHasItsKindsColourAndSelectedWidth) {
     EXPECT_EQ(at(94, 100), kGreen);  // three pixels wide when selected
 }
 
-TEST_F(MapDrawing, RadarWithoutASymbolShowsOnlyItsLabel) {
+TEST_F(MapDrawing, InvalidTypeOrAttackTargetDrawsNoSymbolNorLine) {
     emptyScene();
     placeRadar(0, 100, 100);
     world->radars[0].typeIndex = 99;  // no catalogue type
     redraw();
     EXPECT_FALSE(anyPixel(QRect(85, 85, 30, 20), kBlue));
     EXPECT_FALSE(anyPixel(QRect(85, 85, 30, 20), kGreen));
+    placeAircraft(200, 200);
+    world->aircraft[0].targetRadar = 3;  // no such radar: no attack line
+    redraw();
+    EXPECT_FALSE(anyPixel(QRect(0, 0, 600, 440), kRed));
 }
 
 TEST_F(MapDrawing, SelectedAircraftHasARedCircleAndAThickAttackLine) {
@@ -95,14 +99,6 @@ TEST_F(MapDrawing, SelectedAircraftHasARedCircleAndAThickAttackLine) {
     EXPECT_EQ(at(192, 200), kRed);
     EXPECT_EQ(at(201, 250), kRed);    // three pixels wide for the selected aircraft
     EXPECT_EQ(at(308, 200), kWhite);  // the other aircraft has no circle
-}
-
-TEST_F(MapDrawing, AttackTargetNoLongerOnTheMapDrawsNoLine) {
-    emptyScene();
-    placeAircraft(200, 200);
-    world->aircraft[0].targetRadar = 3;
-    redraw();
-    EXPECT_FALSE(anyPixel(QRect(0, 0, 600, 440), kRed));
 }
 
 TEST_F(MapDrawing, ImpactTextIsCentredOnTheImpactPoint) {

@@ -4,9 +4,6 @@
 #include "form_fixture.h"
 #include "missile/missile.h"
 #include "ui/application.h"
-#include "ui/radar_panel.h"
-#include "ui/tform2.h"
-#include "ui/tform3.h"
 
 namespace prrsim::ui {
 namespace {
@@ -16,15 +13,11 @@ using MainWindow = FormTest;
 TEST_F(MainWindow, StartsWithTheDesignedStateAndTimers) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР"));
     EXPECT_EQ(form->Button13->text(), QStringLiteral("Убрать РЛС"));
-    EXPECT_FALSE(form->Button13->isEnabled());
     EXPECT_EQ(form->Button15->text(), QStringLiteral("Убрать самолёт"));
-    EXPECT_FALSE(form->Button15->isEnabled());
-    EXPECT_TRUE(form->Panel1->isHidden());
-    EXPECT_TRUE(form->Panel2->isHidden());
-    EXPECT_TRUE(form->ListBox2->isHidden());
-    EXPECT_TRUE(form->Form2->isHidden());
-    EXPECT_TRUE(form->Form3->isHidden());
+    EXPECT_EQ(shown(), "");
     EXPECT_EQ(world->observer, form.get());
+    form.reset();  // the observer is released with the window
+    EXPECT_EQ(world->observer, nullptr);
 
     // A fresh window: the fixture stopped these two.
     TForm1 other(*world);
@@ -37,20 +30,14 @@ TEST_F(MainWindow, StartsWithTheDesignedStateAndTimers) {
     EXPECT_EQ(other.Timer3->interval(), 190);
 }
 
-TEST_F(MainWindow, ObserverIsReleasedWithTheWindow) {
-    form.reset();
-    EXPECT_EQ(world->observer, nullptr);
-}
-
 TEST_F(MainWindow, ClientAreaHoldsEveryComponentAsPlaced) {
     EXPECT_EQ(form->Image1->geometry(), QRect(0, 0, 600, 440));
     EXPECT_EQ(form->Panel1->geometry(), QRect(601, 0, 184, 441));
     EXPECT_EQ(form->Panel2->geometry(), QRect(600, 0, 185, 441));
     EXPECT_EQ(form->ListBox2->geometry(), QRect(600, 440, 185, 57));
     EXPECT_EQ(form->Button14->geometry(), QRect(-1, 478, 97, 30));
-    for (QWidget* w :
-         {static_cast<QWidget*>(form->Panel1), static_cast<QWidget*>(form->Panel2),
-          static_cast<QWidget*>(form->ListBox2), static_cast<QWidget*>(form->Button15)}) {
+    for (const QWidget* w : std::initializer_list<const QWidget*>{form->Panel1, form->Panel2,
+                                                                  form->ListBox2, form->Button15}) {
         EXPECT_LE(w->geometry().right(), form->width() - 1) << w->objectName().toStdString();
         EXPECT_LE(w->geometry().bottom(), form->height() - 1) << w->objectName().toStdString();
     }
@@ -61,63 +48,39 @@ TEST_F(MainWindow, ClickWithinTenPixelsSelectsAndElevenDoesNot) {
     placeAircraft(100, 100);
     clickMap(110, 100);
     EXPECT_EQ(world->selectedAircraft, 0);
-    EXPECT_TRUE(form->Panel1->isVisible());
-    EXPECT_TRUE(form->Button15->isEnabled());
-
+    EXPECT_EQ(shown(), "Panel1 Button15");
     clickMap(111, 100);
     EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_TRUE(form->Panel1->isHidden());
-    EXPECT_FALSE(form->Button15->isEnabled());
-
+    EXPECT_EQ(shown(), "");
     // The distance is truncated before the comparison: 10.5 counts as 10.
     world->aircraft[0].x = 100.5;
     clickMap(111, 100);
     EXPECT_EQ(world->selectedAircraft, 0);
 }
 
-TEST_F(MainWindow, ClickActsOnTheLastMousePosition) {
-    emptyScene();
-    placeAircraft(100, 100);
-    moveMouse(form->Image1, QPoint(100, 100));
-    EXPECT_EQ(world->mapCursor.x, 100);
-    EXPECT_EQ(world->mapCursor.y, 100);
-    form->Image1Click();
-    EXPECT_EQ(world->selectedAircraft, 0);
-}
-
-TEST_F(MainWindow, NearestWinsAndTiesGoToTheLowerIndex) {
+TEST_F(MainWindow, ClickActsOnTheLastMousePositionNearestAircraftFirst) {
     emptyScene();
     placeAircraft(190, 200);
     placeAircraft(210, 200);
-    clickMap(200, 200);
-    EXPECT_EQ(world->selectedAircraft, 0);
-
+    placeRadar(0, 200, 200);
+    moveMouse(form->Image1, QPoint(200, 200));
+    EXPECT_EQ(world->mapCursor.x, 200);
+    EXPECT_EQ(world->mapCursor.y, 200);
+    form->Image1Click();
+    EXPECT_EQ(world->selectedAircraft, 0);  // a tie goes to the lower index, aircraft beat radars
+    EXPECT_EQ(world->selectedRadar, -1);
+    EXPECT_EQ(shown(), "Panel1 Button15");
     world->aircraft[1].x = 209;
     clickMap(200, 200);
     EXPECT_EQ(world->selectedAircraft, 1);
 }
 
-TEST_F(MainWindow, AircraftBeatsRadar) {
-    emptyScene();
-    placeAircraft(300, 300);
-    placeRadar(0, 302, 300);
-    clickMap(302, 300);
-    EXPECT_EQ(world->selectedAircraft, 0);
-    EXPECT_EQ(world->selectedRadar, -1);
-    EXPECT_TRUE(form->Panel2->isHidden());
-    EXPECT_TRUE(form->ListBox2->isHidden());
-    EXPECT_FALSE(form->Button13->isEnabled());
-}
-
-TEST_F(MainWindow, RadarClickShowsRadarPanelAndComplexMembers) {
+TEST_F(MainWindow, RadarClickShowsRadarPanelAndComplexMembersAndClickAwayClears) {
     // Radars 4 and 5 of the default scene stand together as the second "СУРН ЗРК КУБ".
     clickMap(world->radars[4].x, world->radars[4].y);
     EXPECT_EQ(world->selectedRadar, 4);
     EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_TRUE(form->Panel2->isVisible());
-    EXPECT_TRUE(form->Panel1->isHidden());
-    EXPECT_TRUE(form->Button13->isEnabled());
-    ASSERT_TRUE(form->ListBox2->isVisible());
+    EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
     ASSERT_EQ(form->ListBox2->count(), 2);
     EXPECT_EQ(form->ListBox2->item(0)->text(), QStringLiteral("Куб, РЛС сопровождения 1С31"));
     EXPECT_EQ(form->ListBox2->item(1)->text(), QStringLiteral("Куб, РЛС обнаружения 1С11"));
@@ -129,23 +92,18 @@ TEST_F(MainWindow, RadarClickShowsRadarPanelAndComplexMembers) {
     EXPECT_EQ(world->selectedRadar, 5);
 
     // "Убрать РЛС" removes it and hides the panel.
-    const int before = world->radarCount;
     QTest::mouseClick(form->Button13, Qt::LeftButton);
-    EXPECT_EQ(world->radarCount, before - 1);
+    EXPECT_EQ(world->radarCount, 5);
     EXPECT_EQ(world->selectedRadar, -1);
-    EXPECT_TRUE(form->Panel2->isHidden());
-    EXPECT_FALSE(form->Button13->isEnabled());
-}
+    EXPECT_EQ(shown(), "");
 
-TEST_F(MainWindow, ClickOnNothingClearsEverySelection) {
     clickMap(world->radars[2].x, world->radars[2].y);
     ASSERT_EQ(world->selectedRadar, 2);
-    clickMap(5, 430);
+    clickMap(5, 430);  // nothing there: every selection cleared
     EXPECT_EQ(world->selectedRadar, -1);
     EXPECT_EQ(world->selectedAircraft, -1);
     EXPECT_EQ(world->selectedMissile, -1);
-    EXPECT_TRUE(form->Panel2->isHidden());
-    EXPECT_TRUE(form->ListBox2->isHidden());
+    EXPECT_EQ(shown(), "");
 }
 
 TEST_F(MainWindow, PickTargetModeArmsAndIsConsumed) {
@@ -188,13 +146,11 @@ TEST_F(MainWindow, MoveAircraftModeMovesTheSelectedAircraft) {
     EXPECT_FALSE(world->moveAircraftMode);
     EXPECT_FALSE(isArmed(form->Button6));
     EXPECT_EQ(world->selectedAircraft, 0);
-    EXPECT_TRUE(form->Panel1->isVisible());
+    EXPECT_EQ(shown(), "Panel1 Button15");
 }
 
 TEST_F(MainWindow, RadarPlaceModeMovesTheWholeComplex) {
     clickMap(world->radars[4].x, world->radars[4].y);
-    const int selected = world->selectedRadar;
-    ASSERT_GE(selected, 0);
     world->radarPlaceMode = true;
     form->updateModeIndicators();
     EXPECT_TRUE(isArmed(form->Panel2->Button7));
@@ -206,7 +162,7 @@ TEST_F(MainWindow, RadarPlaceModeMovesTheWholeComplex) {
     EXPECT_EQ(world->radars[0].x, 430);
     EXPECT_FALSE(world->radarPlaceMode);
     EXPECT_FALSE(isArmed(form->Panel2->Button7));
-    EXPECT_EQ(world->selectedRadar, selected);
+    EXPECT_EQ(world->selectedRadar, 4);
 }
 
 TEST_F(MainWindow, CaptureModeWithEmissionOffStaysArmed) {
@@ -219,7 +175,6 @@ TEST_F(MainWindow, CaptureModeWithEmissionOffStaysArmed) {
     world->captureMode = true;
     form->updateModeIndicators();
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::CrossCursor);
-
     clickMap(100, 100);
     EXPECT_TRUE(world->captureMode);
     EXPECT_EQ(world->selectedAircraft, -1);
@@ -239,92 +194,75 @@ TEST_F(MainWindow, AddAndRemoveAircraft) {
     QTest::mouseClick(form->Button14, Qt::LeftButton);
     EXPECT_EQ(world->aircraftCount, 5);
     EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_EQ(shown(), "");
 
-    clickMap(trunc32(world->aircraft[1].x), trunc32(world->aircraft[1].y));
+    clickAircraft(1);
     ASSERT_EQ(world->selectedAircraft, 1);
     const double formerX = world->aircraft[2].x;
     QTest::mouseClick(form->Button15, Qt::LeftButton);
     EXPECT_EQ(world->aircraftCount, 4);
     EXPECT_EQ(world->aircraft[1].x, formerX);
     EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_TRUE(form->Panel1->isHidden());
-    EXPECT_FALSE(form->Button15->isEnabled());
-}
+    EXPECT_EQ(shown(), "");
 
-TEST_F(MainWindow, FullAircraftTableRefusesWithANotice) {
-    world->aircraftCount = kAircraftCapacity;
+    world->aircraftCount = kAircraftCapacity;  // full: refused with a notice
     QTest::mouseClick(form->Button14, Qt::LeftButton);
     EXPECT_EQ(world->aircraftCount, kAircraftCapacity);
     EXPECT_EQ(notices.size(), 1);
 }
 
 TEST_F(MainWindow, RemovingTheAircraftEndsItsModes) {
-    clickMap(trunc32(world->aircraft[0].x), trunc32(world->aircraft[0].y));
+    clickAircraft(0);
     QTest::mouseClick(form->Button3, Qt::LeftButton);
     QTest::mouseClick(form->Button15, Qt::LeftButton);
     EXPECT_FALSE(world->pickTargetMode);
     EXPECT_FALSE(isArmed(form->Button3));
-    // The next click selects again.
-    clickMap(trunc32(world->aircraft[0].x), trunc32(world->aircraft[0].y));
+    clickAircraft(0);  // the next click selects again
     EXPECT_EQ(world->selectedAircraft, 0);
 }
 
 TEST_F(MainWindow, AddRadarDialogDisablesTheWindowUntilClosed) {
-    clickMap(trunc32(world->aircraft[0].x), trunc32(world->aircraft[0].y));
-    ASSERT_EQ(world->selectedAircraft, 0);
+    clickAircraft(0);
     QTest::mouseClick(form->Button12, Qt::LeftButton);
     EXPECT_FALSE(form->isEnabled());
-    EXPECT_TRUE(form->Form2->isVisible());
     EXPECT_TRUE(form->Form2->isEnabled());
-
-    // The map takes no clicks meanwhile.
-    clickMap(5, 430);
+    EXPECT_TRUE(form->Form2->isVisible());
+    clickMap(5, 430);  // the map takes no clicks meanwhile
     EXPECT_EQ(world->selectedAircraft, 0);
 
     ASSERT_EQ(addRadars(*world, 0, -1, true), 1);
     emit form->Form2->radarsAdded();
     emit form->Form2->closed();
     EXPECT_TRUE(form->isEnabled());
-    EXPECT_TRUE(form->Panel2->isVisible());
-    EXPECT_TRUE(form->Button13->isEnabled());
     EXPECT_TRUE(isArmed(form->Panel2->Button7));
-    EXPECT_TRUE(form->Panel1->isHidden());
     EXPECT_EQ(world->selectedAircraft, -1);
+    EXPECT_TRUE(form->Panel2->isVisible());
+    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_TRUE(form->Button13->isEnabled());
 }
 
-TEST_F(MainWindow, MissileOnItsCarrierIsSelectedWithIt) {
-    clickMap(trunc32(world->aircraft[2].x), trunc32(world->aircraft[2].y));
-    ASSERT_EQ(world->selectedAircraft, 2);
-    QTest::mouseClick(form->Button16, Qt::LeftButton);
-    ASSERT_EQ(world->missileCount, 1);
-    clickMap(5, 430);
-    EXPECT_TRUE(form->Form3->isHidden());
-
-    clickMap(trunc32(world->aircraft[2].x), trunc32(world->aircraft[2].y));
-    EXPECT_EQ(world->selectedAircraft, 2);
-    EXPECT_EQ(world->selectedMissile, 0);
-    EXPECT_TRUE(form->Panel1->isVisible());
-    EXPECT_TRUE(form->Form3->isVisible());
-}
-
-TEST_F(MainWindow, AnotherAircraftsMissileIsSelectedAlone) {
+TEST_F(MainWindow, MissileIsSelectedWithItsCarrierOrAloneWithinReach) {
     emptyScene();
     placeAircraft(100, 100);
     placeAircraft(104, 100);
     clickMap(100, 100);
     QTest::mouseClick(form->Button16, Qt::LeftButton);
     ASSERT_EQ(world->missileCount, 1);
+    clickMap(5, 430);
+    EXPECT_EQ(shown(), "");
+    clickMap(100, 100);
+    EXPECT_EQ(world->selectedAircraft, 0);
+    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(shown(), "Panel1 Form3 Button15");
     // Aircraft 1 is nearest to (106, 100) but the missile of aircraft 0 is within reach.
     clickMap(106, 100);
     EXPECT_EQ(world->selectedMissile, 0);
     EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_TRUE(form->Panel1->isHidden());
-    EXPECT_TRUE(form->Form3->isVisible());
+    EXPECT_EQ(shown(), "Form3");
 }
 
 TEST_F(MainWindow, DetonationStartsTheImpactTextAndHidesTheMissileWindow) {
-    clickMap(trunc32(world->aircraft[0].x), trunc32(world->aircraft[0].y));
+    clickAircraft(0);
     QTest::mouseClick(form->Button16, Qt::LeftButton);
     ASSERT_EQ(world->selectedMissile, 0);
     ASSERT_TRUE(form->Form3->isVisible());
@@ -349,9 +287,7 @@ TEST(ExceptionGuard, ReportsTheMessageAndGoesOn) {
     EXPECT_TRUE(runGuarded([] { return true; }, report));
     EXPECT_FALSE(runGuarded([]() -> bool { throw std::runtime_error("сбой"); }, report));
     EXPECT_FALSE(runGuarded([]() -> bool { throw 42; }, report));
-    ASSERT_EQ(reported.size(), 2);
-    EXPECT_EQ(reported[0], QStringLiteral("сбой"));
-    EXPECT_EQ(reported[1], QString());
+    EXPECT_EQ(reported, QStringList({QStringLiteral("сбой"), QString()}));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "sim/tick.h"
 #include "sim/world.h"
 #include "ui/pictures.h"
-#include "ui/tform1.h"
 
 namespace prrsim::ui {
 namespace {
@@ -61,20 +60,15 @@ class TForm3Test : public ::testing::Test {
     int32_t carrier = -1;
 };
 
-TEST_F(TForm3Test, WindowAndInitialContents) {
+TEST_F(TForm3Test, WindowInitialContentsAndRefreshWithoutMissile) {
     EXPECT_EQ(form->size(), QSize(321, 448));
     EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(form->Button1->geometry(), QRect(2, 24, 121, 25));
     EXPECT_EQ(form->Button3->text(), "ПУСК");
-    EXPECT_EQ(form->GroupBox2->geometry(), QRect(1, 163, 320, 117));
     EXPECT_EQ(form->GroupBox1->title(), "Движение ракеты");
     EXPECT_EQ(form->Label17->text(), "На цель");
     EXPECT_TRUE(form->Label16->isHidden());
     EXPECT_EQ(form->TrackBar1->maximum(), 100);
-}
-
-TEST_F(TForm3Test, RefreshWithoutSelectedMissileChangesNothing) {
-    form->refreshMissileWindow();
+    form->refreshMissileWindow();  // without a selected missile: nothing shown
     EXPECT_EQ(form->shownMissile(), -1);
     EXPECT_TRUE(form->windowTitle().isEmpty());
 }
@@ -87,6 +81,10 @@ TEST_F(TForm3Test, CaptureButtonCaptionFollowsTheLaunchMode) {
     capture.capturing = 1;
     form->refreshMissileWindow();
     EXPECT_EQ(form->Button2->text(), "Отменить захват");
+    capture.locked = 1;  // capturing and locked together: the indicator stays as it was
+    form->refreshMissileWindow();
+    EXPECT_EQ(form->Label1->text(), "Захват...");
+    expectStyle(form->Label1, 10, Qt::blue);
 
     load(kHarm, 2);  // "пуск по известной цели"
     EXPECT_EQ(form->Button2->text(), "Ввод данных");
@@ -129,16 +127,6 @@ TEST_F(TForm3Test, IndicatorsThroughCrewCaptureAndLock) {
     EXPECT_TRUE(form->Label11->font().bold());
     EXPECT_EQ(form->Edit8->text(), "Куб, РЛС сопровождения 1С31");
     EXPECT_EQ(form->Label26->text(), "ЕСТЬ");
-}
-
-TEST_F(TForm3Test, CaptureAndLockTogetherLeaveTheIndicatorAsItWas) {
-    Missile& m = load(kHarm, 0);
-    m.capturing = 1;
-    form->refreshMissileWindow();
-    m.locked = 1;
-    form->refreshMissileWindow();
-    EXPECT_EQ(form->Label1->text(), "Захват...");
-    expectStyle(form->Label1, 10, Qt::blue);
 }
 
 TEST_F(TForm3Test, TimerShowsSignalOrLossTimeInHundredths) {
@@ -250,7 +238,7 @@ TEST_F(TForm3Test, SeekerPictureDrawsCommandLinesOnlyAtFullDeflection) {
     EXPECT_EQ(form->seekerImage().toImage().pixelColor(sample), black);
 }
 
-TEST_F(TForm3Test, CompassNeedleFollowsTheHeading) {
+TEST_F(TForm3Test, CompassNeedleAndFlightData) {
     Missile& m = load(kHarm, 0);
     const QColor blue(0, 0, 255);
     ASSERT_NE(compassPicture().toImage().pixelColor(31, 50), blue);
@@ -258,10 +246,8 @@ TEST_F(TForm3Test, CompassNeedleFollowsTheHeading) {
     form->refreshMissileWindow();
     EXPECT_EQ(form->compassImage().toImage().pixelColor(31, 50), blue);
     EXPECT_NE(form->compassImage().toImage().pixelColor(50, 31), blue);
-}
 
-TEST_F(TForm3Test, FlightDataInHundredths) {
-    Missile& m = load(kHarm, 0);
+    // Flight data in hundredths.
     m.speed = 750.129;
     m.x = 200.5;
     m.altitude = 50;
@@ -288,22 +274,6 @@ TEST_F(TForm3Test, ParametersShownByWhatTheTypeMeasures) {
     EXPECT_TRUE(form->Label21->isHidden());
     EXPECT_TRUE(form->Label23->isHidden());
     EXPECT_TRUE(form->Edit8->isHidden());
-}
-
-// The main window hides the missile window when the missile it shows detonates.
-TEST(TForm3WithMainWindow, HiddenWhenTheShownMissileDetonates) {
-    auto world = makeWorld();
-    startWorld(*world);
-    TForm1 main(*world);
-    main.Timer1->stop();
-    main.Timer2->stop();
-    world->selectedAircraft = 0;
-    const int32_t m = addMissile(*world, kHarm, 0);
-    ASSERT_GE(m, 0);
-    main.Form3->show();
-    main.Form3->refreshMissileWindow();
-    removeMissile(*world, m);
-    EXPECT_TRUE(main.Form3->isHidden());
 }
 
 }  // namespace
