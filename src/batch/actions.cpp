@@ -86,7 +86,7 @@ Result placeRadar(WorldState& w, const Action& a) {
 }
 
 Result setAircraft(WorldState& w, const Action& a) {
-    Aircraft& plane = w.aircraft[a.aircraft];
+    Aircraft& plane = aircraftAt(w, a.aircraft);
     double* const fields[kAircraftFieldCount] = {&plane.x,       &plane.y,          &plane.altitude,
                                                  &plane.heading, &plane.climbAngle, &plane.speed};
     for (int f = 0; f < kAircraftFieldCount; ++f) {
@@ -104,13 +104,13 @@ Result pickTarget(WorldState& w, const Action& a) {
             return e;
         }
     }
-    w.aircraft[a.aircraft].targetRadar = a.radar;
+    aircraftAt(w, a.aircraft).targetRadar = a.radar;
     return {};
 }
 
 // "Очистить".
 Result clearTarget(WorldState& w, const Action& a) {
-    Aircraft& plane = w.aircraft[a.aircraft];
+    Aircraft& plane = aircraftAt(w, a.aircraft);
     plane.onAttackRun = false;
     plane.targetRadar = -1;
     return {};
@@ -118,7 +118,7 @@ Result clearTarget(WorldState& w, const Action& a) {
 
 // "На боевой" / "Уйти с боевого": acts only while the aircraft has a radar to attack.
 Result attackRun(WorldState& w, const Action& a) {
-    Aircraft& plane = w.aircraft[a.aircraft];
+    Aircraft& plane = aircraftAt(w, a.aircraft);
     if (validRadar(w, plane.targetRadar)) {
         plane.onAttackRun = !plane.onAttackRun;
     }
@@ -129,7 +129,7 @@ Result radarOp(WorldState& w, const Action& a) {
     if (Result e = checkRadar(w, a.radar)) {
         return e;
     }
-    RadarSite& radar = w.radars[a.radar];
+    RadarSite& radar = radarAt(w, a.radar);
     const RadarType& type = radarType(radar.typeIndex);
     switch (a.op) {
         case Op::PlaceRadar:

@@ -279,6 +279,12 @@ void parseField(const FieldSpec& spec, const json& v, Action& action,
             if (!std::isfinite(d) || std::fabs(d) > kMaxAircraftValue) {
                 fail(v.dump() + " is outside -1e6..1e6");
             }
+            // The speed track bar starts at 0. A missile loaded on an aircraft flying backwards
+            // inherits the negative speed, and its drag then grows it without bound to
+            // infinity and NaN.
+            if (spec.realField == kFieldSpeed && d < 0) {
+                fail(v.dump() + " is outside 0..1e6");
+            }
             action.aircraftFields[spec.realField] = d;
             break;
         }
@@ -385,8 +391,9 @@ json parseJson(std::string_view text, const Reporter& report) {
     json doc;
     try {
         doc = json::parse(text.begin(), text.end(), check);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
         // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without the tag.
+        // A number beyond a double ("1e400") is an out_of_range error of the same parse.
         std::string what = e.what();
         const auto tagEnd = what.find("] ");
         if (tagEnd != std::string::npos) {
@@ -468,13 +475,42 @@ std::string_view opName(Op op) {
     return "?";
 }
 
+namespace {
+
+// The error stays one line whatever the input: control characters echoed from it (an op or a
+// key holding a newline) are written as escapes.
+std::string oneLine(const std::string& message) {
+    std::string out;
+    out.reserve(message.size());
+    for (const char ch : message) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7f) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xf];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
                                       std::string& error) {
     const Reporter report(source);
     try {
         return parseDocument(parseJson(text, report), report);
     } catch (const InputError& e) {
-        error = e.message;
+        error = oneLine(e.message);
         return std::nullopt;
     }
 }

@@ -13,7 +13,7 @@ void measureMiss(const WorldState& world, ImpactRecord& impact) {
     impact.missDistance.reset();
     double best = 0;
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        const RadarSite& r = world.radars[j];
+        const RadarSite& r = radarAt(world, j);
         const double d = std::sqrt(square(r.x - impact.x) + square(r.y - impact.y));
         if (impact.nearestRadar < 0 || d < best) {
             impact.nearestRadar = j;

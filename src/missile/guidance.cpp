@@ -216,7 +216,7 @@ bool guidanceStep(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
-    Missile& m = world.missiles[row];
+    Missile& m = missileAt(world, row);
     const MissileType& type = missileType(m.typeIndex);
     const LaunchMode& mode = launchMode(m.typeIndex, m.launchModeIndex);
 
@@ -248,7 +248,7 @@ bool flightStep(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
-    Missile& m = world.missiles[row];
+    Missile& m = missileAt(world, row);
     const MissileType& type = missileType(m.typeIndex);
     const double oldX = m.x;
     const double oldY = m.y;

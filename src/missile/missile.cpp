@@ -30,8 +30,8 @@ void buildTargetList(const WorldState& world, Missile& missile) {
     for (int32_t j = 0; j < world.radarCount && j < kTargetListCapacity; ++j) {
         TargetListEntry& entry = missile.targetList[j];
         entry = TargetListEntry{};
-        entry.x = world.radars[j].x;
-        entry.y = world.radars[j].y;
+        entry.x = radarAt(world, j).x;
+        entry.y = radarAt(world, j).y;
         missile.targetListCount = j + 1;
     }
 }
@@ -52,7 +52,7 @@ void createMissile(WorldState& world, Missile& missile, int32_t type, int32_t la
     missile.trackedRadarId = -1;
     missile.targetRadarType = -1;
     if (validAircraft(world, carrier)) {
-        copyCarrierMotion(world.aircraft[carrier], missile);
+        copyCarrierMotion(aircraftAt(world, carrier), missile);
     }
     if (validLaunchMode(type, launchMode) && prrsim::launchMode(type, launchMode).usesTargetList) {
         buildTargetList(world, missile);
@@ -69,7 +69,7 @@ int32_t addMissile(WorldState& world, int32_t type, int32_t launchMode) {
     }
     const int32_t i = world.missileCount;
     world.missileCount = i + 1;
-    Missile& missile = world.missiles[i];
+    Missile& missile = missileAt(world, i);
     createMissile(world, missile, type, mode, carrier);
     missile.index = i;
     world.selectedMissile = i;
@@ -80,7 +80,7 @@ void followCarrier(WorldState& world, Missile& missile) {
     if (!validAircraft(world, missile.carrier)) {
         return;
     }
-    copyCarrierMotion(world.aircraft[missile.carrier], missile);
+    copyCarrierMotion(aircraftAt(world, missile.carrier), missile);
 }
 
 }  // namespace prrsim

@@ -11,7 +11,7 @@ int32_t designatedRadarOf(const WorldState& world, const Missile& m) {
         return -1;
     }
     // A target index left behind by a radar removal counts as none.
-    const int32_t target = world.aircraft[m.carrier].targetRadar;
+    const int32_t target = aircraftAt(world, m.carrier).targetRadar;
     return validRadar(world, target) ? target : -1;
 }
 
@@ -19,7 +19,7 @@ bool activateMissile(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
-    world.missiles[row].activated = 1;
+    missileAt(world, row).activated = 1;
     return true;
 }
 
@@ -27,7 +27,7 @@ bool captureButton(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
-    Missile& m = world.missiles[row];
+    Missile& m = missileAt(world, row);
     if (m.capturing) {
         m.capturing = 0;
         return true;
@@ -46,7 +46,7 @@ bool launchButton(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
-    launchMissile(world.missiles[row]);
+    launchMissile(missileAt(world, row));
     return true;
 }
 
@@ -54,7 +54,7 @@ bool setSeekerOnDistance(WorldState& world, int32_t row, int32_t value) {
     if (!validMissile(world, row) || value < 0 || value > 100) {
         return false;
     }
-    world.missiles[row].seekerOnDistance = value;
+    missileAt(world, row).seekerOnDistance = value;
     return true;
 }
 

@@ -159,7 +159,7 @@ int32_t entryAtCursor(const RadarSite& r) {
 
 // Multi-target radar: next target after the dwell time, and aircraft outside the sector dropped.
 void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
-    RadarSite& r = world.radars[row];
+    RadarSite& r = radarAt(world, row);
     r.dwellTime += 0.01;
     if (r.dwellTime > 1.0 / t.trackSwitchRate) {
         r.trackCursor += 1;
@@ -175,7 +175,7 @@ void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
         if (!validAircraft(world, entry)) {
             continue;
         }
-        const Aircraft& a = world.aircraft[entry];
+        const Aircraft& a = aircraftAt(world, entry);
         const int32_t b = bearingDeg(r.x, r.y, a.x, a.y);
         if (wholeDegreesBetween(r.antennaDirection, b) > t.trackSectorWidth * 0.5) {
             removeTrackedAircraft(world, row, i);
@@ -184,9 +184,9 @@ void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
 }
 
 void follow(WorldState& world, int32_t row, const RadarType& t) {
-    RadarSite& r = world.radars[row];
+    RadarSite& r = radarAt(world, row);
     if (follows(r, t) && validAircraft(world, r.currentTarget)) {
-        pointAt(r, world.aircraft[r.currentTarget]);
+        pointAt(r, aircraftAt(world, r.currentTarget));
     }
     if (t.kind == kMultiTargetRadar && r.captureActive) {
         switchTargets(world, row, t);
@@ -196,10 +196,10 @@ void follow(WorldState& world, int32_t row, const RadarType& t) {
 }  // namespace
 
 void updateRadar(WorldState& world, int32_t row) {
-    if (!validRadar(world, row) || !validType(world.radars[row].typeIndex)) {
+    if (!validRadar(world, row) || !validType(radarAt(world, row).typeIndex)) {
         return;
     }
-    RadarSite& r = world.radars[row];
+    RadarSite& r = radarAt(world, row);
     const RadarType& t = radarType(r.typeIndex);
     if (scans(r, t)) {
         scan(world, r, t);
@@ -212,7 +212,7 @@ void assignTarget(WorldState& world, int32_t row, int32_t aircraft) {
     if (!validRadar(world, row) || !validAircraft(world, aircraft)) {
         return;
     }
-    RadarSite& r = world.radars[row];
+    RadarSite& r = radarAt(world, row);
     if (!r.emissionOn || !validType(r.typeIndex)) {
         return;
     }
@@ -235,7 +235,7 @@ void assignTarget(WorldState& world, int32_t row, int32_t aircraft) {
             return;
         }
     }
-    const Aircraft& a = world.aircraft[aircraft];
+    const Aircraft& a = aircraftAt(world, aircraft);
     const int32_t b = bearingDeg(r.x, r.y, a.x, a.y);
     if (wholeDegreesBetween(r.antennaDirection, b) > t.trackSectorWidth * 0.5) {
         return;
@@ -249,7 +249,7 @@ void removeTrackedAircraft(WorldState& world, int32_t row, int32_t entry) {
     if (!validRadar(world, row)) {
         return;
     }
-    RadarSite& r = world.radars[row];
+    RadarSite& r = radarAt(world, row);
     const int32_t count = trackEntries(r);
     if (entry >= 0 && entry < count) {
         for (int32_t i = entry; i + 1 < count; ++i) {
@@ -269,7 +269,7 @@ void resetTracking(WorldState& world, int32_t row) {
     if (!validRadar(world, row)) {
         return;
     }
-    RadarSite& r = world.radars[row];
+    RadarSite& r = radarAt(world, row);
     r.currentTarget = -1;
     r.captureActive = false;
     r.trackCount = 0;

@@ -20,7 +20,7 @@ void moveAircraft(const WorldState& world, Aircraft& a) {
     a.altitude += std::sin(c) * k;
     // A target index left behind by a radar removal counts as none.
     if (a.onAttackRun && validRadar(world, a.targetRadar)) {
-        const RadarSite& r = world.radars[a.targetRadar];
+        const RadarSite& r = radarAt(world, a.targetRadar);
         a.heading = bearingDeg(a.x, a.y, r.x, r.y);
         const double d = std::sqrt(square(r.x - a.x) + square(r.y - a.y));
         a.climbAngle = bearingDeg(0, a.altitude, d, r.height);
@@ -48,7 +48,7 @@ void automaticSearch(WorldState& world, Missile& m) {
 
 // The steps of missile `row`. Returns false when the missile detonated and left the table.
 bool stepMissile(WorldState& world, int32_t row) {
-    Missile& m = world.missiles[row];
+    Missile& m = missileAt(world, row);
     if (!m.launched) {
         followCarrier(world, m);
     } else if (flightStep(world, row)) {
@@ -84,7 +84,7 @@ bool stepMissile(WorldState& world, int32_t row) {
 // into its place is handled next, so every other missile is handled exactly once.
 void SimulationTick(WorldState& world) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
-        moveAircraft(world, world.aircraft[i]);
+        moveAircraft(world, aircraftAt(world, i));
     }
     for (int32_t j = 0; j < world.radarCount; ++j) {
         updateRadar(world, j);

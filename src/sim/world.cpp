@@ -42,14 +42,14 @@ bool removeAircraft(WorldState& world, int32_t r) {
         return false;
     }
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        RadarSite& radar = world.radars[j];
+        RadarSite& radar = radarAt(world, j);
         radar.currentTarget = renumberedAircraft(radar.currentTarget, r);
         for (int32_t k = 0; k < radar.trackCount && k < kTrackListCapacity; ++k) {
             radar.trackList[k] = renumberedAircraft(radar.trackList[k], r);
         }
     }
     for (int32_t i = r; i + 1 < world.aircraftCount; ++i) {
-        world.aircraft[i] = world.aircraft[i + 1];
+        aircraftAt(world, i) = aircraftAt(world, i + 1);
     }
     world.aircraftCount -= 1;
     world.selectedAircraft = -1;
@@ -61,7 +61,7 @@ bool removeRadar(WorldState& world, int32_t r) {
         return false;
     }
     for (int32_t i = r; i + 1 < world.radarCount; ++i) {
-        world.radars[i] = world.radars[i + 1];
+        radarAt(world, i) = radarAt(world, i + 1);
     }
     world.radarCount -= 1;
     world.selectedRadar = -1;
@@ -129,17 +129,17 @@ int32_t addRadars(WorldState& world, int32_t singleType, int32_t complex, bool o
 
 void placeSelectedRadar(WorldState& world, int32_t x, int32_t y) {
     if (validRadar(world, world.selectedRadar)) {
-        const int32_t complex = world.radars[world.selectedRadar].placedComplex;
+        const int32_t complex = radarAt(world, world.selectedRadar).placedComplex;
         if (complex >= 0) {
             for (int32_t j = 0; j < world.radarCount; ++j) {
-                if (world.radars[j].placedComplex == complex) {
-                    world.radars[j].x = x;
-                    world.radars[j].y = y;
+                if (radarAt(world, j).placedComplex == complex) {
+                    radarAt(world, j).x = x;
+                    radarAt(world, j).y = y;
                 }
             }
         } else {
-            world.radars[world.selectedRadar].x = x;
-            world.radars[world.selectedRadar].y = y;
+            radarAt(world, world.selectedRadar).x = x;
+            radarAt(world, world.selectedRadar).y = y;
         }
     }
     world.radarPlaceMode = false;
@@ -149,15 +149,19 @@ void removeMissile(WorldState& world, int32_t m) {
     if (!validMissile(world, m)) {
         return;
     }
-    const Missile& gone = world.missiles[m];
+    const Missile& gone = missileAt(world, m);
     const ImpactEvent impact{m, gone.typeIndex, gone.x, gone.y};
     const bool wasShown = (m == world.selectedMissile);
     if (wasShown) {
         world.selectedMissile = -1;
+    } else if (world.selectedMissile > m) {
+        // The shown missile moves down with its record: the selection follows it, so it never
+        // names a slot beyond the table or another aircraft's missile.
+        world.selectedMissile -= 1;
     }
     for (int32_t i = m; i + 1 < world.missileCount; ++i) {
-        world.missiles[i] = world.missiles[i + 1];
-        world.missiles[i].index -= 1;
+        missileAt(world, i) = missileAt(world, i + 1);
+        missileAt(world, i).index -= 1;
     }
     world.missileCount -= 1;
     if (world.observer != nullptr) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "missile/missile.h"
+#include "missile/seeker_scratch.h"
 #include "radar/radar_site.h"
 #include "sim/aircraft.h"
 #include "sim/geometry.h"
@@ -59,9 +60,75 @@ struct WorldState {
 
     // Not owned; may be null (no windows).
     WorldObserver* observer = nullptr;
+
+    // The seeker step's working area and radar-side cache (no allocation inside the tick).
+    SeekerScratch seekerScratch{};
 };
 
 std::unique_ptr<WorldState> makeWorld();
+
+// Checked table access. In debug and sanitizer builds (PRRSIM_CHECKED=1) every read of a
+// record through these accessors verifies the index against the table's count and aborts with
+// a message naming the table and the index; in release builds they are plain array reads.
+// Appends write the slot at the count directly and do not go through them.
+#ifndef PRRSIM_CHECKED
+#ifdef NDEBUG
+#define PRRSIM_CHECKED 0
+#else
+#define PRRSIM_CHECKED 1
+#endif
+#endif
+
+inline constexpr bool kTableAccessChecked = PRRSIM_CHECKED != 0;
+
+// Reports "<table>[<index>] read with count <count>" on stderr and aborts.
+[[noreturn]] void tableIndexFailure(const char* table, int32_t index, int32_t count);
+
+inline void checkTableIndex([[maybe_unused]] const char* table, [[maybe_unused]] int32_t index,
+                            [[maybe_unused]] int32_t count) {
+#if PRRSIM_CHECKED
+    if (index < 0 || index >= count) {
+        tableIndexFailure(table, index, count);
+    }
+#endif
+}
+
+inline Aircraft& aircraftAt(WorldState& w, int32_t i) {
+    checkTableIndex("aircraft", i, w.aircraftCount);
+    return w.aircraft[i];
+}
+inline const Aircraft& aircraftAt(const WorldState& w, int32_t i) {
+    checkTableIndex("aircraft", i, w.aircraftCount);
+    return w.aircraft[i];
+}
+inline RadarSite& radarAt(WorldState& w, int32_t i) {
+    checkTableIndex("radars", i, w.radarCount);
+    return w.radars[i];
+}
+inline const RadarSite& radarAt(const WorldState& w, int32_t i) {
+    checkTableIndex("radars", i, w.radarCount);
+    return w.radars[i];
+}
+inline Missile& missileAt(WorldState& w, int32_t i) {
+    checkTableIndex("missiles", i, w.missileCount);
+    return w.missiles[i];
+}
+inline const Missile& missileAt(const WorldState& w, int32_t i) {
+    checkTableIndex("missiles", i, w.missileCount);
+    return w.missiles[i];
+}
+inline PlacedComplex& placedComplexAt(WorldState& w, int32_t i) {
+    checkTableIndex("placedComplexes", i, w.placedComplexCount);
+    return w.placedComplexes[i];
+}
+inline const PlacedComplex& placedComplexAt(const WorldState& w, int32_t i) {
+    checkTableIndex("placedComplexes", i, w.placedComplexCount);
+    return w.placedComplexes[i];
+}
+inline const Landmark& landmarkAt(const WorldState& w, int32_t i) {
+    checkTableIndex("landmarks", i, w.landmarkCount);
+    return w.landmarks[i];
+}
 
 inline bool validAircraft(const WorldState& w, int32_t i) { return i >= 0 && i < w.aircraftCount; }
 inline bool validRadar(const WorldState& w, int32_t i) { return i >= 0 && i < w.radarCount; }

@@ -195,7 +195,7 @@ void TForm1::Button16Click() {
 }
 
 void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
-    const Aircraft& a = world_.aircraft[n];
+    const Aircraft& a = aircraftAt(world_, n);
     Label7->setText(QString::number(n));
     Edit1->setText(QString::number(trunc32(a.x)));
     Edit2->setText(QString::number(trunc32(a.y)));
@@ -206,7 +206,7 @@ void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
 }
 
 void TForm1::setAircraftPanelEnabling(int32_t n) {
-    const bool hasTarget = validAircraft(world_, n) && world_.aircraft[n].targetRadar >= 0;
+    const bool hasTarget = validAircraft(world_, n) && aircraftAt(world_, n).targetRadar >= 0;
     Button1->setEnabled(hasTarget);
     Button4->setEnabled(hasTarget);
 }
@@ -232,8 +232,8 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     setAircraftPanelTexts(n, true);
     // Setting a track bar runs its handler when the position changes, so the record gets the
     // shown whole-number speed and climb angle back.
-    TrackBar1->setValue(trunc32(world_.aircraft[n].speed));
-    const double climb = world_.aircraft[n].climbAngle;
+    TrackBar1->setValue(trunc32(aircraftAt(world_, n).speed));
+    const double climb = aircraftAt(world_, n).climbAngle;
     Edit6->setText(QString::number(trunc32(climb)));
     if (climb >= -10 && climb <= 10) {
         TrackBar2->setValue(trunc32(10 - climb));
@@ -243,7 +243,7 @@ void TForm1::refreshAircraftPanel(int32_t n) {
         const QSignalBlocker blocker(TrackBar2);
         TrackBar2->setValue(trunc32(10 - climb));
     }
-    const Aircraft& a = world_.aircraft[n];
+    const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
     setArmed(Button4, a.onAttackRun);
@@ -256,7 +256,7 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
         return;
     }
     setAircraftPanelTexts(n, false);
-    const Aircraft& a = world_.aircraft[n];
+    const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     // Only the attack steering turns the aircraft by itself.
     if (a.onAttackRun) {
@@ -270,7 +270,7 @@ void TForm1::drawCompass(int32_t n) {
     if (!validAircraft(world_, n)) {
         return;
     }
-    Aircraft& a = world_.aircraft[n];
+    Aircraft& a = aircraftAt(world_, n);
     const double h = a.heading * kDegToRad;
     compassImage_ =
         compassWithNeedle(QPoint(trunc32(std::cos(h) * kNeedleLength + kCompassCentre),
@@ -301,13 +301,13 @@ void TForm1::Image2Click() {
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
     Edit5->setText(QString::number(d));
-    world_.aircraft[world_.selectedAircraft].heading = d;
+    aircraftAt(world_, world_.selectedAircraft).heading = d;
 }
 
 // speed
 void TForm1::TrackBar1Change(int position) {
     if (validAircraft(world_, world_.selectedAircraft)) {
-        world_.aircraft[world_.selectedAircraft].speed = position;
+        aircraftAt(world_, world_.selectedAircraft).speed = position;
         Edit4->setText(QString::number(position));
     }
 }
@@ -315,7 +315,7 @@ void TForm1::TrackBar1Change(int position) {
 // climb angle
 void TForm1::TrackBar2Change(int position) {
     if (validAircraft(world_, world_.selectedAircraft)) {
-        world_.aircraft[world_.selectedAircraft].climbAngle = 10 - position;
+        aircraftAt(world_, world_.selectedAircraft).climbAngle = 10 - position;
         Edit6->setText(QString::number(10 - position));
     }
 }
@@ -334,7 +334,7 @@ void TForm1::Button3Click() {
 // "Очистить"
 void TForm1::Button1Click() {
     if (validAircraft(world_, world_.selectedAircraft)) {
-        Aircraft& a = world_.aircraft[world_.selectedAircraft];
+        Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
         a.onAttackRun = false;
         a.targetRadar = -1;
     }
@@ -348,7 +348,7 @@ void TForm1::Button4Click() {
     if (!validAircraft(world_, world_.selectedAircraft)) {
         return;
     }
-    Aircraft& a = world_.aircraft[world_.selectedAircraft];
+    Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
     if (a.targetRadar < 0) {
         return;
     }

@@ -42,7 +42,7 @@ int saveScreenshot(prrsim::WorldState& world, prrsim::ui::TForm1& form, const Op
         prrsim::SimulationTick(world);
     }
     if (prrsim::validAircraft(world, options.selectAircraft)) {
-        const prrsim::Aircraft& a = world.aircraft[options.selectAircraft];
+        const prrsim::Aircraft& a = aircraftAt(world, options.selectAircraft);
         form.Image1MouseMove(prrsim::trunc32(a.x), prrsim::trunc32(a.y));
         form.Image1Click();
     }

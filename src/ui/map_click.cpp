@@ -50,7 +50,7 @@ void TForm1::Image1Click() {
     ListBox2->hide();
     if (world_.moveAircraftMode) {
         if (validAircraft(world_, world_.selectedAircraft)) {
-            Aircraft& a = world_.aircraft[world_.selectedAircraft];
+            Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
             a.x = cx;
             a.y = cy;
         }
@@ -69,10 +69,10 @@ void TForm1::selectNearest(int cx, int cy) {
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
 
     if (world_.pickTargetMode && validAircraft(world_, world_.selectedAircraft)) {
-        world_.aircraft[world_.selectedAircraft].targetRadar = R;
+        aircraftAt(world_, world_.selectedAircraft).targetRadar = R;
         world_.pickTargetMode = false;
     } else if (world_.captureMode && validRadar(world_, world_.selectedRadar) &&
-               world_.radars[world_.selectedRadar].emissionOn) {
+               radarAt(world_, world_.selectedRadar).emissionOn) {
         assignTarget(world_, world_.selectedRadar, A);
         world_.captureMode = false;
     } else if (!world_.pickTargetMode && !world_.captureMode) {
@@ -84,11 +84,11 @@ void TForm1::selectNearest(int cx, int cy) {
 
     world_.selectedMissile = (world_.selectedRadar != -1) ? -1 : M;
     if (world_.selectedAircraft != -1 && world_.selectedMissile != -1) {
-        const int32_t carrier = world_.missiles[world_.selectedMissile].carrier;
+        const int32_t carrier = missileAt(world_, world_.selectedMissile).carrier;
         // A carrier slot beyond the table is no aircraft, so it cannot be the selected one.
         const bool sameCarrier =
             validAircraft(world_, carrier) && validAircraft(world_, world_.selectedAircraft) &&
-            world_.aircraft[carrier].id == world_.aircraft[world_.selectedAircraft].id;
+            aircraftAt(world_, carrier).id == aircraftAt(world_, world_.selectedAircraft).id;
         if (!sameCarrier) {
             world_.selectedAircraft = -1;
         }
@@ -104,12 +104,13 @@ void TForm1::showRadarSelection() {
     }
     ListBox2->show();
     ListBox2->clear();
-    const int32_t complex = world_.radars[world_.selectedRadar].placedComplex;
+    const int32_t complex = radarAt(world_, world_.selectedRadar).placedComplex;
     if (validPlacedComplex(world_, complex)) {
-        const PlacedComplex& pc = world_.placedComplexes[complex];
+        const PlacedComplex& pc = placedComplexAt(world_, complex);
         for (int32_t i = 0; i < pc.memberCount && i < kComplexMemberCapacity; ++i) {
             const int32_t member = pc.members[i];
-            const int32_t type = validRadar(world_, member) ? world_.radars[member].typeIndex : -1;
+            const int32_t type =
+                validRadar(world_, member) ? radarAt(world_, member).typeIndex : -1;
             const bool known = type >= 0 && type < radarTypeCount();
             // A member no longer in the table keeps its place in the list, shown as absent.
             const std::string_view name = known ? radarType(type).name : "НЕТ";

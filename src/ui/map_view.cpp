@@ -172,7 +172,7 @@ void prepareBackground(const WorldState& world, QImage& map) {
     QPainter painter(&map);
     beginMapPainting(painter);
     for (int32_t i = 0; i < world.landmarkCount; ++i) {
-        const Landmark& l = world.landmarks[i];
+        const Landmark& l = landmarkAt(world, i);
         const int right = trunc32(l.x + l.size * 0.01);
         const int bottom = trunc32(l.y + l.size * 0.01);
         // The right and bottom edges are exclusive, as for a filled rectangle.
@@ -182,7 +182,7 @@ void prepareBackground(const WorldState& world, QImage& map) {
 
 void drawAircraft(QPainter& painter, const WorldState& world) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
-        const Aircraft& a = world.aircraft[i];
+        const Aircraft& a = aircraftAt(world, i);
         const bool selected = (i == world.selectedAircraft);
         setPen(painter, kBlack, 1);
         const double h = a.heading * kDegToRadGlyph;
@@ -192,7 +192,7 @@ void drawAircraft(QPainter& painter, const WorldState& world) {
                     pixel(a.x + 4.242 * std::cos(h + 2.8), a.y + 4.242 * std::sin(h + 2.8))});
         // A target index left behind by a radar removal draws no attack line.
         if (validRadar(world, a.targetRadar)) {
-            const RadarSite& r = world.radars[a.targetRadar];
+            const RadarSite& r = radarAt(world, a.targetRadar);
             setPen(painter, kRed, selected ? 3 : 1);
             painter.drawLine(pixel(a.x, a.y), QPoint(r.x, r.y));
         }
@@ -205,7 +205,7 @@ void drawAircraft(QPainter& painter, const WorldState& world) {
 
 QString radarLabel(const WorldState& world, const RadarSite& radar) {
     if (validPlacedComplex(world, radar.placedComplex)) {
-        const int32_t complex = world.placedComplexes[radar.placedComplex].complexIndex;
+        const int32_t complex = placedComplexAt(world, radar.placedComplex).complexIndex;
         const QString name = complex >= 0 && complex < samComplexCount()
                                  ? fromView(samComplex(complex).name)
                                  : QString();
@@ -227,14 +227,14 @@ void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& rada
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&
         validAircraft(world, radar.currentTarget)) {
         setPen(painter, kGreen, width);
-        drawTrack(painter, radar, world.aircraft[radar.currentTarget]);
+        drawTrack(painter, radar, aircraftAt(world, radar.currentTarget));
     }
     if ((kind == 2 || kind == 3) && radar.trackCount > 0) {
         setPen(painter, kBlue, width);
         for (int32_t k = 0; k < radar.trackCount && k < kTrackListCapacity; ++k) {
             // An entry left at -1 by an aircraft removal marks nothing.
             if (validAircraft(world, radar.trackList[k])) {
-                drawTrack(painter, radar, world.aircraft[radar.trackList[k]]);
+                drawTrack(painter, radar, aircraftAt(world, radar.trackList[k]));
             }
         }
     }
@@ -242,13 +242,13 @@ void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& rada
 
 void drawRadars(QPainter& painter, const WorldState& world) {
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        drawRadar(painter, world, world.radars[j]);
+        drawRadar(painter, world, radarAt(world, j));
     }
 }
 
 void drawMissiles(QPainter& painter, const WorldState& world) {
     for (int32_t k = 0; k < world.missileCount; ++k) {
-        const Missile& m = world.missiles[k];
+        const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
             continue;
         }

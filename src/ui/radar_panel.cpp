@@ -137,7 +137,7 @@ void RadarPanel::refresh(int row) {
     if (!validRadar(world_, row)) {
         return;
     }
-    const RadarSite& r = world_.radars[row];
+    const RadarSite& r = radarAt(world_, row);
     const RadarType& t = radarType(r.typeIndex);
     const int32_t s = world_.selectedRadar;
     const QSignalBlocker b1(CheckBox1), b2(CheckBox2), b3(CheckBox3), b4(CheckBox4), b5(CheckBox5),
@@ -185,7 +185,7 @@ void RadarPanel::refresh(int row) {
 
     // The compass and "Подсвет" always show the selected radar, whichever row is refreshed.
     if (validRadar(world_, s)) {
-        const RadarSite& selectedSite = world_.radars[s];
+        const RadarSite& selectedSite = radarAt(world_, s);
         showCompassLine(selectedSite.antennaDirection * kDegToRadFlight);
         Label21->setText(QString::number(selectedSite.antennaDirection));
     }
@@ -201,7 +201,7 @@ void RadarPanel::refresh(int row) {
     Edit9->setText(QString::number(r.frequencyPercent));
 
     if (validRadar(world_, s)) {
-        CheckBox5->setChecked(world_.radars[s].illuminationOn);
+        CheckBox5->setChecked(radarAt(world_, s).illuminationOn);
     }
 
     ListBox1->clear();
@@ -223,7 +223,7 @@ void RadarPanel::showCompassLine(double angle) {
 }
 
 RadarSite* RadarPanel::selected() {
-    return validRadar(world_, world_.selectedRadar) ? &world_.radars[world_.selectedRadar]
+    return validRadar(world_, world_.selectedRadar) ? &radarAt(world_, world_.selectedRadar)
                                                     : nullptr;
 }
 

@@ -260,11 +260,11 @@ void TForm1::ListBox2Click() {
     if (ListBox2->count() == 0 || chosen < 0 || !validRadar(world_, world_.selectedRadar)) {
         return;
     }
-    const int32_t complex = world_.radars[world_.selectedRadar].placedComplex;
+    const int32_t complex = radarAt(world_, world_.selectedRadar).placedComplex;
     if (!validPlacedComplex(world_, complex)) {
         return;
     }
-    const PlacedComplex& pc = world_.placedComplexes[complex];
+    const PlacedComplex& pc = placedComplexAt(world_, complex);
     // A member left behind by a radar removal is no radar any more: nothing to select.
     if (chosen >= pc.memberCount || !validRadar(world_, pc.members[chosen])) {
         return;

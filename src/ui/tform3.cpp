@@ -263,7 +263,7 @@ void TForm3::refreshMissileWindow() {
     if (!validMissile(world_, row)) {
         return;
     }
-    const Missile& m = world_.missiles[row];
+    const Missile& m = missileAt(world_, row);
     const MissileType& t = missileType(m.typeIndex);
     const LaunchMode& l = t.launchModes[m.launchModeIndex];
 
@@ -439,7 +439,7 @@ void TForm3::drawSeekerPicture(const Missile& m, const MissileType& t) {
         if (!validRadar(world_, r)) {
             continue;  // the radar has left the table since the seeker step
         }
-        const RadarSite& radar = world_.radars[r];
+        const RadarSite& radar = radarAt(world_, r);
         const double bx = angleDiff(m.heading, bearingDeg(m.x, m.y, radar.x, radar.y)) * 31 / 45;
         const double dist = std::sqrt(square(radar.x - m.x) + square(radar.y - m.y));
         const double by =

@@ -189,10 +189,10 @@ TEST_F(World, RemovingSelectedMissileNotifiesAndRenumbers) {
     EXPECT_EQ(observer.last.missile, 2);
     EXPECT_DOUBLE_EQ(observer.last.x, 21.0);
 
-    // Removing one before the selection leaves the selection index as it was.
+    // Removing one before the selection: the selection follows its missile down.
     world->selectedMissile = 3;
     removeMissile(*world, 0);
-    EXPECT_EQ(world->selectedMissile, 3);
+    EXPECT_EQ(world->selectedMissile, 2);
     EXPECT_EQ(observer.hides, 1);
     EXPECT_EQ(observer.impacts, 2);
     world->observer = nullptr;
