@@ -54,7 +54,7 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
     SeekerScratch& s = world.seekerScratch;
     bool same = s.landmarkCount == landmarks;
     for (int32_t l = 0; same && l < landmarks; ++l) {
-        const Landmark& now = world.landmarks[l];
+        const Landmark& now = landmarkAt(world, l);
         const LandmarkPlace& was = s.landmarks[l];
         same = now.x == was.x && now.y == was.y && now.height == was.height;
     }
@@ -63,7 +63,7 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
     }
     s.landmarkCount = landmarks;
     for (int32_t l = 0; l < landmarks; ++l) {
-        const Landmark& now = world.landmarks[l];
+        const Landmark& now = landmarkAt(world, l);
         s.landmarks[l] = LandmarkPlace{now.x, now.y, now.height};
     }
     for (RadarReflectionCache& rc : s.radars) {
@@ -75,11 +75,11 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
 // antenna and its type's beam.
 RadarReflectionCache& radarSide(WorldState& world, int32_t row, const RadarType& rt,
                                 int32_t landmarks) {
-    const RadarSite& r = world.radars[row];
+    const RadarSite& r = radarAt(world, row);
     RadarReflectionCache& rc = world.seekerScratch.radars[row];
     if (!rc.geometryValid || rc.x != r.x || rc.y != r.y || rc.height != r.height) {
         for (int32_t l = 0; l < landmarks; ++l) {
-            const RadarToLandmark seen = radarToLandmark(r, world.landmarks[l]);
+            const RadarToLandmark seen = radarToLandmark(r, landmarkAt(world, l));
             rc.bearing[l] = seen.bearing;
             rc.elevation[l] = seen.elevation;
             rc.rangeTerm[l] = seen.term;
@@ -140,7 +140,7 @@ class MissileSide {
             }
         }
         for (int32_t l = 0; l < landmarks; ++l) {
-            const Landmark& lm = world.landmarks[l];
+            const Landmark& lm = landmarkAt(world, l);
             if (fieldOfView_.mayContain(lm.x - m.x, lm.y - m.y) &&
                 inFieldOfViewAzimuth(type_, m, bearingTo(m, lm.x, lm.y))) {
                 azimuthInView_ |= bit(l);
@@ -217,7 +217,7 @@ class MissileSide {
     void know(int32_t l) {
         if (!(distanceKnown_ & bit(l))) {
             distanceKnown_ |= bit(l);
-            const Landmark& lm = world_.landmarks[l];
+            const Landmark& lm = landmarkAt(world_, l);
             distance_[l] = horizontalDistance(m_, lm.x, lm.y);
             term_[l] = rangeTerm(distance_[l]);
         }
@@ -267,7 +267,7 @@ struct Reflections {
 void findReflections(WorldState& world, MissileSide& side, int32_t row, LandmarkMask inView,
                      int32_t landmarks, const RadarType& rt, Reflections& out) {
     RadarReflectionCache& rc = radarSide(world, row, rt, landmarks);
-    const RadarSite& r = world.radars[row];
+    const RadarSite& r = radarAt(world, row);
     const MissileType& type = side.type();
     const double g = antennaGain(rt);
     out.detected = 0;
@@ -276,7 +276,7 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
         if (!inBeamCached(rc, rt, r, l)) {
             pt *= rc.sidelobeFactor;
         }
-        const double power = reflectedPowerValue(pt, type.antennaArea, world.landmarks[l].size, g,
+        const double power = reflectedPowerValue(pt, type.antennaArea, landmarkAt(world, l).size, g,
                                                  side.rangeTermTo(l), rc.rangeTerm[l]);
         if (power >= type.sensitivity) {
             out.detected |= bit(l);
@@ -294,7 +294,7 @@ void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, Recepti
     const MissileType& type = side.type();
     Reflections reflections;
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        const RadarSite& r = world.radars[j];
+        const RadarSite& r = radarAt(world, j);
         // Neither the direct path nor a reflection reaches the seeker from a silent radar.
         if (!r.radiating) {
             continue;

@@ -46,7 +46,7 @@ int32_t selectByRule(const SeekerCatalogs& c, const WorldState& world, const Mis
             // Smallest rank wins, the first on ties; a key missing from the list ranks last.
             int32_t best = std::numeric_limits<int32_t>::max();
             for (int32_t i = 0; i < m.emitterCount; ++i) {
-                const int32_t rank = priorityRank(c, m, world.radars[m.emitters[i].radar]);
+                const int32_t rank = priorityRank(c, m, radarAt(world, m.emitters[i].radar));
                 const int32_t key = rank < 0 ? std::numeric_limits<int32_t>::max() - 1 : rank;
                 if (key < best) {
                     best = key;
@@ -109,7 +109,7 @@ int32_t matchTargetList(const SeekerCatalogs& c, Missile& m, int32_t chosen) {
 bool isNewEmitter(const SeekerCatalogs& c, const WorldState& world, const Missile& m,
                   const ReceivedEmitter& em) {
     const MissileType& type = c.typeOf(m);
-    const RadarSite& r = world.radars[em.radar];
+    const RadarSite& r = radarAt(world, em.radar);
     return (type.measuresFrequency &&
             frequencyChannelOf(c, m, r.frequency) != m.frequencyChannel) ||
            (type.measuresPrf && em.emissionMode.prf != m.prf) ||
@@ -291,7 +291,7 @@ SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile&
     const bool direct = world.seekerScratch.directReading;
     const seeker::FieldOfViewPretest fieldOfView(c, m);
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        const RadarSite& r = world.radars[j];
+        const RadarSite& r = radarAt(world, j);
         if (!radarTypeAccepted(c, m, r.typeIndex) || n >= cap) {
             continue;
         }
@@ -354,7 +354,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
     if (!validRadar(world, radar)) {
         return;
     }
-    const RadarSite& r = world.radars[radar];
+    const RadarSite& r = radarAt(world, radar);
     const MissileType& type = c.typeOf(m);
     const LaunchMode& mode = c.modeOf(m);
     const PrfMode& s = channelMode(c.typeOf(r), r, channel);

@@ -28,7 +28,7 @@ Reception pathReception(const SeekerCatalogs& c, const WorldState& world, const 
         return directPower(c, m, r, channelOfPass(pass));
     }
     // Landmarks reflect the main emission, also on the illumination pass.
-    const Landmark& l = world.landmarks[path - 1];
+    const Landmark& l = landmarkAt(world, path - 1);
     if (!inFieldOfViewAt(c, m, r, l)) {
         return {};
     }
@@ -42,7 +42,7 @@ void receiveByDirectReading(const SeekerCatalogs& c, WorldState& world, Missile&
     const MissileType& type = c.typeOf(m);
     const int32_t landmarks = landmarksOf(world);
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        const RadarSite& r = world.radars[j];
+        const RadarSite& r = radarAt(world, j);
         // The band of the main channel decides for both passes.
         if (!bandCovered(c, m, r, Channel::Main)) {
             continue;

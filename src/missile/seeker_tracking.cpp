@@ -66,7 +66,7 @@ void estimateTarget(const WorldState& world, Missile& m, const seeker::Reception
     int32_t estZ = 0;
     if (totalPower > 0) {
         for (int32_t k = 0; k < scratch.pathCount; ++k) {
-            const RadarSite& r = world.radars[scratch.pathRadar[k]];
+            const RadarSite& r = radarAt(world, scratch.pathRadar[k]);
             const double power = scratch.pathPower[k];
             estX = trunc32(estX + (r.x - meanX) * power / totalPower);
             estY = trunc32(estY + (r.y - meanY) * power / totalPower);
@@ -195,7 +195,7 @@ ReceptionLog::ReceptionLog(const SeekerCatalogs& c, WorldState& world, Missile& 
 
 void ReceptionLog::beginRadar(int32_t row) {
     row_ = row;
-    const RadarSite& r = world_.radars[row];
+    const RadarSite& r = radarAt(world_, row);
     const MissileType& type = c_.typeOf(m_);
     followable_ =
         type.measuresPrf && type.separatesEmitters && prfModeOf(c_.typeOf(r), r.prfMode).pulsed;
@@ -203,7 +203,7 @@ void ReceptionLog::beginRadar(int32_t row) {
 }
 
 void ReceptionLog::received(int32_t path, double power, int32_t channel) {
-    const RadarSite& r = world_.radars[row_];
+    const RadarSite& r = radarAt(world_, row_);
     SeekerScratch& scratch = world_.seekerScratch;
     sumX_ += r.x;
     sumY_ += r.y;
