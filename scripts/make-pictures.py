@@ -75,8 +75,10 @@ def compass():
 
 
 def cross():
-    back = (0, 32, 0)
-    mark = (0, 170, 0)
+    # A light face, so that the black antenna limits, the maroon horizon and the red target dot
+    # drawn over it stay visible.
+    back = (232, 240, 232)
+    mark = (96, 160, 96)
     img = blank(back)
     line(img, 0, CENTRE, SIZE - 1, CENTRE, mark)
     line(img, CENTRE, 0, CENTRE, SIZE - 1, mark)
@@ -87,7 +89,7 @@ def cross():
         p = CENTRE + int(k * 31 / 3)
         line(img, p, CENTRE - 2, p, CENTRE + 2, mark)
         line(img, CENTRE - 2, p, CENTRE + 2, p, mark)
-    circle(img, 15.5, (0, 110, 0))
+    circle(img, 15.5, (150, 190, 150))
     return img
 
 
