@@ -36,7 +36,7 @@ struct Bound {
 
 enum class Kind { Int, Bool, Real };
 
-struct FieldSpec {
+struct FieldRule {
     std::string_view name;
     Kind kind = Kind::Int;
     bool required = true;
@@ -49,8 +49,8 @@ struct FieldSpec {
     int realField = -1;
 };
 
-FieldSpec intField(std::string_view name, int32_t Action::*target, int64_t min, int64_t max) {
-    FieldSpec f;
+FieldRule intField(std::string_view name, int32_t Action::*target, int64_t min, int64_t max) {
+    FieldRule f;
     f.name = name;
     f.min = min;
     f.max = max;
@@ -58,15 +58,15 @@ FieldSpec intField(std::string_view name, int32_t Action::*target, int64_t min, 
     return f;
 }
 
-FieldSpec boundField(std::string_view name, int32_t Action::*target,
+FieldRule boundField(std::string_view name, int32_t Action::*target,
                      std::function<Bound(const Action&)> bound) {
-    FieldSpec f = intField(name, target, 0, 0);
+    FieldRule f = intField(name, target, 0, 0);
     f.bound = std::move(bound);
     return f;
 }
 
-FieldSpec boolField(std::string_view name, bool Action::*target, bool required) {
-    FieldSpec f;
+FieldRule boolField(std::string_view name, bool Action::*target, bool required) {
+    FieldRule f;
     f.name = name;
     f.kind = Kind::Bool;
     f.required = required;
@@ -74,8 +74,8 @@ FieldSpec boolField(std::string_view name, bool Action::*target, bool required) 
     return f;
 }
 
-FieldSpec realField(int field) {
-    FieldSpec f;
+FieldRule realField(int field) {
+    FieldRule f;
     f.name = aircraftFieldName(field);
     f.kind = Kind::Real;
     f.required = false;
@@ -86,13 +86,13 @@ FieldSpec realField(int field) {
 constexpr int64_t kInt32Min = INT32_MIN;
 constexpr int64_t kInt32Max = INT32_MAX;
 
-FieldSpec aircraftIndex() {
+FieldRule aircraftIndex() {
     return intField("aircraft", &Action::aircraft, 0, kAircraftCapacity - 1);
 }
-FieldSpec radarIndex() {
+FieldRule radarIndex() {
     return intField("radar", &Action::radar, 0, kRadarCapacity - 1);
 }
-FieldSpec missileIndex() {
+FieldRule missileIndex() {
     return intField("missile", &Action::missile, 0, kMissileCapacity - 1);
 }
 
@@ -114,15 +114,15 @@ Bound launchModeBound(const Action& a) {
     return {t.launchModeCount - 1, "launch modes of " + inQuotes(t.name)};
 }
 
-struct OpSpec {
+struct OpRule {
     std::string_view name;
     Op op;
-    std::vector<FieldSpec> fields;
+    std::vector<FieldRule> fields;
 };
 
-const std::vector<OpSpec>& opSpecs() {
-    static const std::vector<OpSpec> specs = [] {
-        std::vector<OpSpec> s;
+const std::vector<OpRule>& opRules() {
+    static const std::vector<OpRule> rules = [] {
+        std::vector<OpRule> s;
         s.push_back({"addAircraft", Op::AddAircraft, {}});
         s.push_back({"removeAircraft", Op::RemoveAircraft, {aircraftIndex()}});
         s.push_back({"addRadar",
@@ -138,7 +138,7 @@ const std::vector<OpSpec>& opSpecs() {
                      {radarIndex(), intField("x", &Action::x, 0, kMapWidth - 1),
                       intField("y", &Action::y, 0, kMapHeight - 1)}});
         s.push_back({"removeRadar", Op::RemoveRadar, {radarIndex()}});
-        std::vector<FieldSpec> setAircraft{aircraftIndex()};
+        std::vector<FieldRule> setAircraft{aircraftIndex()};
         for (int f = 0; f < kAircraftFieldCount; ++f) {
             setAircraft.push_back(realField(f));
         }
@@ -188,13 +188,13 @@ const std::vector<OpSpec>& opSpecs() {
                      {missileIndex(), intField("value", &Action::value, 0, 100)}});
         return s;
     }();
-    return specs;
+    return rules;
 }
 
-const OpSpec* findOp(std::string_view name) {
-    for (const OpSpec& spec : opSpecs()) {
-        if (spec.name == name) {
-            return &spec;
+const OpRule* findOp(std::string_view name) {
+    for (const OpRule& rule : opRules()) {
+        if (rule.name == name) {
+            return &rule;
         }
     }
     return nullptr;
@@ -251,25 +251,25 @@ int64_t integerIn(const json& v, int64_t min, int64_t max, const std::string& wh
     return n;
 }
 
-void parseField(const FieldSpec& spec, const json& v, Action& action,
+void parseField(const FieldRule& rule, const json& v, Action& action,
                 const std::function<void(const std::string&)>& fail) {
-    switch (spec.kind) {
+    switch (rule.kind) {
         case Kind::Int: {
-            int64_t max = spec.max;
+            int64_t max = rule.max;
             std::string what;
-            if (spec.bound) {
-                const Bound b = spec.bound(action);
+            if (rule.bound) {
+                const Bound b = rule.bound(action);
                 max = b.max;
                 what = " (the " + b.what + ")";
             }
-            action.*spec.intTarget = static_cast<int32_t>(integerIn(v, spec.min, max, what, fail));
+            action.*rule.intTarget = static_cast<int32_t>(integerIn(v, rule.min, max, what, fail));
             break;
         }
         case Kind::Bool:
             if (!v.is_boolean()) {
                 fail("must be true or false, not " + typeName(v) + " " + v.dump());
             }
-            action.*spec.boolTarget = v.get<bool>();
+            action.*rule.boolTarget = v.get<bool>();
             break;
         case Kind::Real: {
             if (!v.is_number()) {
@@ -282,10 +282,10 @@ void parseField(const FieldSpec& spec, const json& v, Action& action,
             // The speed track bar starts at 0. A missile loaded on an aircraft flying backwards
             // inherits the negative speed, and its drag then grows it without bound to
             // infinity and NaN.
-            if (spec.realField == kFieldSpeed && d < 0) {
+            if (rule.realField == kFieldSpeed && d < 0) {
                 fail(v.dump() + " is outside 0..1e6");
             }
-            action.aircraftFields[spec.realField] = d;
+            action.aircraftFields[rule.realField] = d;
             break;
         }
     }
@@ -304,27 +304,27 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
         report.action(position, "", "op", "must be a string, not " + typeName(*opIt));
     }
     const std::string opText = opIt->get<std::string>();
-    const OpSpec* spec = findOp(opText);
-    if (spec == nullptr) {
+    const OpRule* rule = findOp(opText);
+    if (rule == nullptr) {
         report.action(position, "", "op", "unknown op " + inQuotes(opText));
     }
     Action action;
     action.position = position;
-    action.op = spec->op;
+    action.op = rule->op;
 
     const auto fail = [&](std::string_view field) {
-        return [&report, position, spec, field](const std::string& reason) {
-            report.action(position, spec->name, field, reason);
+        return [&report, position, rule, field](const std::string& reason) {
+            report.action(position, rule->name, field, reason);
         };
     };
 
     const auto tickIt = item.find("tick");
     if (tickIt == item.end()) {
-        report.action(position, spec->name, "tick", "missing");
+        report.action(position, rule->name, "tick", "missing");
     }
     action.tick = integerIn(*tickIt, 0, ticks, " (the scenario's ticks)", fail("tick"));
     if (action.tick < previousTick) {
-        report.action(position, spec->name, "tick",
+        report.action(position, rule->name, "tick",
                       std::to_string(action.tick) + " comes before the previous action's tick " +
                           std::to_string(previousTick) + " (actions must be sorted by tick)");
     }
@@ -334,25 +334,25 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
             continue;
         }
         bool known = false;
-        for (const FieldSpec& f : spec->fields) {
+        for (const FieldRule& f : rule->fields) {
             known = known || f.name == key;
         }
         if (!known) {
             std::string fields;
-            for (const FieldSpec& f : spec->fields) {
+            for (const FieldRule& f : rule->fields) {
                 fields += (fields.empty() ? "" : ", ") + std::string(f.name);
             }
-            report.action(position, spec->name, key,
-                          "unknown field (" + std::string(spec->name) + " takes " +
+            report.action(position, rule->name, key,
+                          "unknown field (" + std::string(rule->name) + " takes " +
                               (fields.empty() ? std::string("no fields") : fields) + ")");
         }
     }
-    // In spec order, so that a limit may depend on a field read before it.
-    for (const FieldSpec& f : spec->fields) {
+    // In rule order, so that a limit may depend on a field read before it.
+    for (const FieldRule& f : rule->fields) {
         const auto it = item.find(f.name);
         if (it == item.end()) {
             if (f.required) {
-                report.action(position, spec->name, f.name, "missing");
+                report.action(position, rule->name, f.name, "missing");
             }
             continue;
         }
@@ -364,7 +364,7 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
             any = any || v.has_value();
         }
         if (!any) {
-            report.action(position, spec->name, "",
+            report.action(position, rule->name, "",
                           "needs at least one of x, y, altitude, heading, climbAngle, speed");
         }
     }
@@ -467,9 +467,9 @@ Scenario parseDocument(const json& doc, const Reporter& report) {
 }  // namespace
 
 std::string_view opName(Op op) {
-    for (const OpSpec& spec : opSpecs()) {
-        if (spec.op == op) {
-            return spec.name;
+    for (const OpRule& rule : opRules()) {
+        if (rule.op == op) {
+            return rule.name;
         }
     }
     return "?";
