@@ -5,6 +5,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "missile/missile.h"
+#include "ui/controls.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
 #include "ui/tform1.h"
@@ -18,35 +19,10 @@ namespace {
 constexpr int kCompassCentre = 31;
 constexpr int kNeedleLength = 30;
 
-QLabel* makeLabel(const char* name, const QString& caption, int x, int y, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
 QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(geometry);
+    auto* edit = makeControl<QLineEdit>(name, geometry, parent);
     edit->setReadOnly(readOnly);
     return edit;
-}
-
-QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
-                        QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
-}
-
-QComboBox* makeList(const char* name, const QRect& geometry, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(geometry);
-    return list;
 }
 
 QString fromView(std::string_view text) {
@@ -124,8 +100,8 @@ void TForm1::createAircraftPanel() {
     Button4 = makeButton("Button4", QStringLiteral("На боевой"), {120, 292, 59, 25}, p);
     Button16 = makeButton("Button16", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, p);
     Button11 = makeButton("Button11", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, p);
-    ComboBox1 = makeList("ComboBox1", {4, 384, 176, 21}, p);
-    ComboBox2 = makeList("ComboBox2", {5, 406, 174, 21}, p);
+    ComboBox1 = makeControl<QComboBox>("ComboBox1", {4, 384, 176, 21}, p);
+    ComboBox2 = makeControl<QComboBox>("ComboBox2", {5, 406, 174, 21}, p);
 }
 
 void TForm1::connectAircraftPanel() {

@@ -7,6 +7,7 @@
 #include "catalog/radar_catalog.h"
 #include "radar/radar_site.h"
 #include "sim/geometry.h"
+#include "ui/controls.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
 
@@ -16,18 +17,11 @@ namespace {
 
 template <class Control>
 Control* place(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(left, top, width, height);
-    return control;
+    return makeControl<Control>(name, QRect(left, top, width, height), parent);
 }
 
 QLabel* label(QWidget* parent, const char* name, int left, int top, const QString& caption) {
-    auto* control = new QLabel(caption, parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->move(left, top);
-    control->adjustSize();
-    return control;
+    return makeLabel(name, caption, left, top, parent);
 }
 
 QCheckBox* checkBox(QWidget* parent, const char* name, int left, int top, int width,

@@ -8,6 +8,7 @@
 #include "radar/radar_site.h"
 #include "sim/tick.h"
 #include "sim/world.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/radar_panel.h"
 #include "ui/tform2.h"
@@ -27,14 +28,6 @@ bool isArmed(const QPushButton* button) {
 }
 
 namespace {
-
-QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
-                        QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
-}
 
 QTimer* makeTimer(const char* name, int interval, QObject* parent) {
     auto* timer = new QTimer(parent);

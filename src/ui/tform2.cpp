@@ -5,6 +5,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "sim/world.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 
 namespace prrsim::ui {
@@ -25,33 +26,18 @@ TForm2::TForm2(WorldState& world, QWidget* parent) : QWidget(parent, Qt::Tool), 
     setFont(formFont());
     setFixedSize(358, 128);
 
-    Label2 = new QLabel(QStringLiteral("Отдельные РЛС"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(8, 6);
-    Label2->adjustSize();
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setGeometry(8, 22, 249, 21);
+    Label2 = makeLabel("Label2", QStringLiteral("Отдельные РЛС"), 8, 6, this);
+    ComboBox1 = makeControl<QComboBox>("ComboBox1", {8, 22, 249, 21}, this);
 
-    Label1 = new QLabel(QStringLiteral("Платформы ЗРК"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(8, 50);
-    Label1->adjustSize();
-    ComboBox2 = new QComboBox(this);
-    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->setGeometry(8, 66, 249, 21);
+    Label1 = makeLabel("Label1", QStringLiteral("Платформы ЗРК"), 8, 50, this);
+    ComboBox2 = makeControl<QComboBox>("ComboBox2", {8, 66, 249, 21}, this);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("В рабочем состоянии"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(8, 100, 200, 17);
+    CheckBox1 = makeControl<QCheckBox>("CheckBox1", {8, 100, 200, 17}, this);
+    CheckBox1->setText(QStringLiteral("В рабочем состоянии"));
     CheckBox1->setChecked(true);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(272, 22, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(272, 62, 75, 25);
+    Button1 = makeButton("Button1", QStringLiteral("OK"), {272, 22, 75, 25}, this);
+    Button2 = makeButton("Button2", QStringLiteral("Cancel"), {272, 62, 75, 25}, this);
 
     connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
     connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
