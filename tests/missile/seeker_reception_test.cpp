@@ -491,9 +491,7 @@ TEST_F(SeekerReception, SameRadarAgainIsNoTargetWhileCapturingOrLocked) {
     t.priorityCount = 1;
     t.measuresPrf = 1;
     t.measuresPulseWidth = 1;
-    t.measuresFrequency = 1;
-    t.channelTable = {2200, 10500, 50};
-    t.channelTableCount = 3;
+    testing::measureFrequencyOnFiftyMegahertzChannels(t);
     cats.mode().recognitionLevel = 2;
     RadarSite& r = scene.addRadar(kSearch, 100);
     const SearchResult first = searchEmitters(c(), *scene.world, m);
@@ -594,10 +592,8 @@ class Lock : public SeekerReception {
         t.measuresEmissionKind = 1;
         t.measuresPrf = 1;
         t.measuresPulseWidth = 1;
-        t.measuresFrequency = 1;
         t.identifiesRadarType = 1;
-        t.channelTable = {2200, 10500, 50};
-        t.channelTableCount = 3;
+        testing::measureFrequencyOnFiftyMegahertzChannels(t);
         t.hasInertialGuidance = 1;
         LaunchMode& mode = cats.mode();
         mode.takeBearingOnLock = 1;

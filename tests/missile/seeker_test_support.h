@@ -63,6 +63,14 @@ inline MissileType testMissileType() {
     return t;
 }
 
+// The seeker measures the frequency on uniform 50 MHz channels from 2200 to 10500 MHz (the
+// "Х-58" table): 5000 MHz is channel 56.
+inline void measureFrequencyOnFiftyMegahertzChannels(MissileType& t) {
+    t.measuresFrequency = 1;
+    t.channelTable = {2200, 10500, 50};
+    t.channelTableCount = 3;
+}
+
 struct TestCatalogs {
     MissileCatalog missiles;
     RadarCatalog radars;

@@ -324,9 +324,7 @@ TEST_F(SeekerTracking, LevelTwoEndsWithTheLastRadarsPulseParameters) {
     MissileType& t = cats.type();
     t.measuresPrf = 1;
     t.measuresPulseWidth = 1;
-    t.measuresFrequency = 1;
-    t.channelTable = {2200, 10500, 50};
-    t.channelTableCount = 3;
+    testing::measureFrequencyOnFiftyMegahertzChannels(t);
     cats.mode().recognitionLevel = 2;
     m.pulsed = 1;
     // Within 15 % of each other, so the second radar is accepted after the first is learned.
@@ -366,9 +364,7 @@ TEST_F(SeekerTracking, LevelThreeKeepsTheFirstLearnedValues) {
 
 TEST_F(SeekerTracking, FrequencyWithoutPulseMeasurementIsLearnedFirst) {
     MissileType& t = cats.type();
-    t.measuresFrequency = 1;
-    t.channelTable = {2200, 10500, 50};
-    t.channelTableCount = 3;
+    testing::measureFrequencyOnFiftyMegahertzChannels(t);
     scene.addRadar(kSearch, 100).frequency = 4075;
     scene.addRadar(kSearch, 110).frequency = 6000;
     m.capturing = 1;
@@ -457,10 +453,8 @@ class Acceptance : public SeekerTracking {
         MissileType& t = cats.type();
         t.measuresPrf = 1;
         t.measuresPulseWidth = 1;
-        t.measuresFrequency = 1;
         t.measuresEmissionKind = 1;
-        t.channelTable = {2200, 10500, 50};
-        t.channelTableCount = 3;
+        testing::measureFrequencyOnFiftyMegahertzChannels(t);
         cats.mode().recognitionLevel = 2;
         m.signalParamsKnown = 1;
         m.frequencyKnown = 1;
