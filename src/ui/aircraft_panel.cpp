@@ -17,7 +17,6 @@ namespace prrsim::ui {
 namespace {
 
 constexpr int kCompassCentre = 31;
-constexpr int kNeedleLength = 30;
 
 QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWidget* parent) {
     auto* edit = makeControl<QLineEdit>(name, geometry, parent);
@@ -30,15 +29,6 @@ QString fromView(std::string_view text) {
 }
 
 // A fresh compass picture with a blue needle from the centre to `end`.
-QPixmap compassWithNeedle(const QPoint& end) {
-    QPixmap picture = compassPicture();
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QColor(0, 0, 255));
-    painter.drawLine(QPoint(kCompassCentre, kCompassCentre), end);
-    return picture;
-}
-
 }  // namespace
 
 void TForm1::createAircraftPanel() {
@@ -248,9 +238,7 @@ void TForm1::drawCompass(int32_t n) {
     }
     Aircraft& a = aircraftAt(world_, n);
     const double h = a.heading * kDegToRad;
-    compassImage_ =
-        compassWithNeedle(QPoint(trunc32(std::cos(h) * kNeedleLength + kCompassCentre),
-                                 trunc32(std::sin(h) * kNeedleLength + kCompassCentre)));
+    compassImage_ = compassWithNeedle(h);
     Image2->setPixmap(compassImage_);
     Edit5->setText(QString::number(trunc32(a.heading)));
     // The course is kept in whole degrees.
@@ -270,9 +258,7 @@ void TForm1::Image2Click() {
     const int32_t dx = world_.compassCursor.x - kCompassCentre;
     const int32_t dy = world_.compassCursor.y - kCompassCentre;
     const double e = compassAngle(dx, dy);
-    compassImage_ =
-        compassWithNeedle(QPoint(trunc32(std::cos(e) * kNeedleLength + kCompassCentre),
-                                 trunc32(std::sin(e) * kNeedleLength + kCompassCentre)));
+    compassImage_ = compassWithNeedle(e);
     Image2->setPixmap(compassImage_);
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);

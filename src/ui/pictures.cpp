@@ -1,5 +1,11 @@
 #include "ui/pictures.h"
 
+#include <QPainter>
+#include <QPen>
+#include <cmath>
+
+#include "sim/geometry.h"
+
 // The pictures are compiled into the UI library; resources of a static library must be
 // registered explicitly before first use.
 static void registerPictures() {
@@ -25,8 +31,27 @@ QPixmap loadPicture(const char* resource) {
 
 }  // namespace
 
-QPixmap compassPicture() { return loadPicture(":/compass.bmp"); }
+QPixmap compassPicture() {
+    return loadPicture(":/compass.bmp");
+}
 
-QPixmap crossPicture() { return loadPicture(":/cross.bmp"); }
+QPixmap crossPicture() {
+    return loadPicture(":/cross.bmp");
+}
+
+QPixmap compassWithNeedle(double angle, int penWidth) {
+    QPixmap picture = compassPicture();
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(QColor(0, 0, 255), penWidth);
+    if (penWidth > 1) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    painter.setPen(pen);
+    painter.drawLine(QPoint(31, 31), QPoint(trunc32(30 * std::cos(angle) + 31),
+                                            trunc32(30 * std::sin(angle) + 31)));
+    return picture;
+}
 
 }  // namespace prrsim::ui

@@ -9,4 +9,8 @@ namespace prrsim::ui {
 QPixmap compassPicture();
 QPixmap crossPicture();
 
+// A fresh compass picture with a blue needle of length 30 from the centre (31, 31) in the
+// direction `angle` (radians, 0 = right, pi/2 = down), its end truncated to whole pixels.
+QPixmap compassWithNeedle(double angle, int penWidth = 1);
+
 }  // namespace prrsim::ui

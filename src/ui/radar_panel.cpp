@@ -207,12 +207,7 @@ void RadarPanel::refresh(int row) {
 }
 
 void RadarPanel::showCompassLine(double angle) {
-    compassImage_ = compassPicture();
-    QPainter painter(&compassImage_);
-    painter.setPen(QPen(QColor(0, 0, 255), 1));
-    painter.drawLine(QPoint(31, 31), QPoint(trunc32(30 * std::cos(angle) + 31),
-                                            trunc32(30 * std::sin(angle) + 31)));
-    painter.end();
+    compassImage_ = compassWithNeedle(angle);
     Image4->setPixmap(compassImage_);
 }
 

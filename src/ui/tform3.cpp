@@ -20,7 +20,9 @@ namespace {
 const QColor kGray(128, 128, 128);
 const QColor kMaroon(128, 0, 0);
 
-QFont windowFont(bool bold, int pixels = 11) { return formFont(bold, pixels); }
+QFont windowFont(bool bold, int pixels = 11) {
+    return formFont(bold, pixels);
+}
 
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();
@@ -471,12 +473,7 @@ void TForm3::drawSeekerPicture(const Missile& m, const MissileType& t) {
 }
 
 void TForm3::drawCompass(const Missile& m) {
-    compassImage_ = compassPicture();
-    QPainter painter(&compassImage_);
-    painter.setPen(pen(QColor(0, 0, 255), 3));
-    const double h = m.heading * kDegToRadFlight;
-    drawLine(painter, 31, 31, 31 + 30 * std::cos(h), 31 + 30 * std::sin(h));
-    painter.end();
+    compassImage_ = compassWithNeedle(m.heading * kDegToRadFlight, 3);
     Image2->setPixmap(compassImage_);
 }
 
