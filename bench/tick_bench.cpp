@@ -1,6 +1,6 @@
 // The simulation tick: the start-up world with one capturing "AGM-88C HARM", and the tables
 // at full capacity before launch and in flight, each by the fast path and by the direct
-// reading of the seeker (world.seekerScratch.directReading), measured in the same run.
+// reading of the seeker (test support), measured in the same run.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +8,7 @@
 
 #include "capacity_scene.h"
 #include "missile/seeker_tracking.h"
+#include "seeker_direct_reading.h"
 #include "sim/tick.h"
 #include "sim/world_state.h"
 
@@ -31,19 +32,18 @@ std::unique_ptr<WorldState> warmedUp(std::unique_ptr<WorldState> world, bool lau
 // timing, so every measured tick is one of the scene's first `period` ticks.
 void runTicks(benchmark::State& state, const WorldState& start, bool directReading,
               int32_t period) {
+    void (*const tick)(WorldState&) = directReading ? testing::directTick : SimulationTick;
     std::unique_ptr<WorldState> world = makeWorld();
     *world = start;
-    world->seekerScratch.directReading = directReading;
     int32_t n = 0;
     for (auto _ : state) {
         if (n == period) {
             state.PauseTiming();
             *world = start;
-            world->seekerScratch.directReading = directReading;
             n = 0;
             state.ResumeTiming();
         }
-        SimulationTick(*world);
+        tick(*world);
         ++n;
     }
     state.counters["ticks_per_s"] =
@@ -109,7 +109,9 @@ BENCHMARK(BM_CapacityTickMixedInFlight)
 void BM_SeekerStepsNothingMemorised(benchmark::State& state) {
     std::unique_ptr<WorldState> world = makeWorld();
     *world = preparedCapacityScene(scenes::Missiles::Harm, false);
-    world->seekerScratch.directReading = state.range(0) == 1;
+    const SeekerCatalogs c = programCatalogs();
+    const seeker::Reading& reading =
+        state.range(0) == 1 ? testing::directReading() : seeker::programReading();
     for (auto _ : state) {
         for (int32_t i = 0; i < world->missileCount; ++i) {
             Missile& m = world->missiles[i];
@@ -118,7 +120,7 @@ void BM_SeekerStepsNothingMemorised(benchmark::State& state) {
             m.radarTypeIdentified = 0;
             m.frequencyKnown = 0;
             m.trackedRadarId = -1;
-            seekerStep(*world, m);
+            seekerStep(c, *world, m, reading);
         }
     }
 }

@@ -1,5 +1,5 @@
 // The seeker step's reception as the program runs it. It finds the same paths with the same
-// powers in the same order as the direct reading (seeker_reference.cpp), computing every value
+// powers in the same order as the direct reading (kept in test support), computing every value
 // with the same functions on the same inputs, but does far less work:
 // - what depends only on the missile (its cones, and per landmark the field-of-view azimuth,
 //   the distance and the elevation at each radar height) is computed once per step;
@@ -346,6 +346,12 @@ void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, Recepti
                             [&](int32_t l) { log.received(l + 1, reflections.power[l], channel); });
         }
     }
+}
+
+const Reading& programReading() {
+    static constexpr Reading kFast{receiveFast, [](const FieldOfViewPretest& view,
+                                                   const RadarSite& r) { return view.seen(r); }};
+    return kFast;
 }
 
 }  // namespace prrsim::seeker

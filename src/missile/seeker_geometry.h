@@ -207,6 +207,9 @@ class FieldOfViewPretest {
           fieldOfView_(fieldOfViewCone(c.typeOf(m), m)),
           gate_(directionGateCone(c.typeOf(m), m)) {}
 
+    // The exact test alone.
+    bool seenExactly(const RadarSite& r) const { return inFieldOfView(c_, m_, r); }
+
     // Exactly inFieldOfView(c, m, r).
     bool seen(const RadarSite& r) const {
         const double dx = r.x - m_.x;

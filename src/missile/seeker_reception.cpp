@@ -280,24 +280,21 @@ Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarS
     return {power >= type.sensitivity, power};
 }
 
-SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m) {
+SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                            const seeker::Reading& reading) {
     const MissileType& type = c.typeOf(m);
     // The cap is tested once per radar, so a radar's second channel may go one above it; the
     // list holds kEmitterCapacity entries.
     const int32_t cap = std::min(type.maxEmitters, kEmitterCapacity - 1);
     int32_t n = 0;
-    // The direct reading tests every radar's field of view in full; the program puts the
-    // conservative cone pre-test in front (same verdicts).
-    const bool direct = world.seekerScratch.directReading;
     const seeker::FieldOfViewPretest fieldOfView(c, m);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = radarAt(world, j);
         if (!radarTypeAccepted(c, m, r.typeIndex) || n >= cap) {
             continue;
         }
-        const bool inView = type.wideSearch ? inGimbalRange(c, m, r)
-                            : direct        ? inFieldOfView(c, m, r)
-                                            : fieldOfView.seen(r);
+        const bool inView =
+            type.wideSearch ? inGimbalRange(c, m, r) : reading.searchSees(fieldOfView, r);
         if (!inView) {
             continue;
         }
@@ -426,43 +423,6 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
     }
     m.acceptedTypes[0] = r.typeIndex;
     m.acceptedTypeCount = 1;
-}
-
-bool bandCovered(const Missile& m, const RadarSite& r, Channel channel) {
-    return bandCovered(programCatalogs(), m, r, channel);
-}
-bool emissionKindAccepted(const Missile& m, const RadarSite& r, Channel channel) {
-    return emissionKindAccepted(programCatalogs(), m, r, channel);
-}
-bool radarTypeAccepted(const Missile& m, int32_t radarTypeIndex) {
-    return radarTypeAccepted(programCatalogs(), m, radarTypeIndex);
-}
-int32_t frequencyChannelOf(const Missile& m, double frequency) {
-    return frequencyChannelOf(programCatalogs(), m, frequency);
-}
-int32_t priorityRank(const Missile& m, const RadarSite& r) {
-    return priorityRank(programCatalogs(), m, r);
-}
-bool inGimbalRange(const Missile& m, const RadarSite& r) {
-    return inGimbalRange(programCatalogs(), m, r);
-}
-bool inFieldOfView(const Missile& m, const RadarSite& r) {
-    return inFieldOfView(programCatalogs(), m, r);
-}
-bool inFieldOfViewAt(const Missile& m, const RadarSite& r, const Landmark& l) {
-    return inFieldOfViewAt(programCatalogs(), m, r, l);
-}
-Reception directPower(const Missile& m, const RadarSite& r, Channel channel) {
-    return directPower(programCatalogs(), m, r, channel);
-}
-Reception reflectedPower(const Missile& m, const RadarSite& r, const Landmark& l) {
-    return reflectedPower(programCatalogs(), m, r, l);
-}
-SearchResult searchEmitters(WorldState& world, Missile& m) {
-    return searchEmitters(programCatalogs(), world, m);
-}
-void lockOnEmitter(WorldState& world, Missile& m, int32_t radar, Channel channel, bool automatic) {
-    lockOnEmitter(programCatalogs(), world, m, radar, channel, automatic);
 }
 
 }  // namespace prrsim

@@ -47,12 +47,8 @@ struct LandmarkPlace {
 
 // The seeker step's working area, owned by the world so that the tick allocates nothing: the
 // received paths of the current step (for the power-weighted estimate) and the radar-side
-// reflection cache. `directReading` makes the seeker step test every radar, pass and path one
-// by one without any cache or pre-test; it serves as the reference the fast path is checked
-// and measured against.
+// reflection cache.
 struct SeekerScratch {
-    bool directReading = false;
-
     int32_t pathCount = 0;
     std::array<int16_t, kScratchPaths> pathRadar{};
     std::array<double, kScratchPaths> pathPower{};

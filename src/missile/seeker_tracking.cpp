@@ -240,14 +240,11 @@ void ReceptionLog::finish() {
 
 }  // namespace seeker
 
-void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
+void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                const seeker::Reading& reading) {
     const MissileType& type = c.typeOf(m);
     seeker::ReceptionLog log(c, world, m);
-    if (world.seekerScratch.directReading) {
-        seeker::receiveByDirectReading(c, world, m, log);
-    } else {
-        seeker::receiveFast(c, world, m, log);
-    }
+    reading.receive(c, world, m, log);
     log.finish();
     if (log.anyReceived()) {
         estimateTarget(world, m, log);
@@ -375,22 +372,6 @@ void timerStep(const SeekerCatalogs& c, Missile& m) {
     if (m.searchEnabled) {
         m.scanTimer += 0.01;
     }
-}
-
-void seekerStep(WorldState& world, Missile& m) {
-    seekerStep(programCatalogs(), world, m);
-}
-
-bool acceptEmission(const Missile& m, const RadarSite& r, int32_t pass, int32_t& channelOut) {
-    return acceptEmission(programCatalogs(), m, r, pass, channelOut);
-}
-
-void headStep(WorldState& world, Missile& m) {
-    headStep(programCatalogs(), world, m);
-}
-
-void timerStep(Missile& m) {
-    timerStep(programCatalogs(), m);
 }
 
 }  // namespace prrsim

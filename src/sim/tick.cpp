@@ -30,24 +30,26 @@ void moveAircraft(const WorldState& world, Aircraft& a) {
 namespace {
 
 // The automatic search of an activated missile, at most every 0.5 s.
-void automaticSearch(WorldState& world, Missile& m) {
+void automaticSearch(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                     const seeker::Reading& reading) {
     if (!(m.searchEnabled && m.scanTimer > 0.5)) {
         return;
     }
-    const SearchResult found = searchEmitters(world, m);
+    const SearchResult found = searchEmitters(c, world, m, reading);
     if (found.found()) {
         const LaunchMode& mode = launchMode(m.typeIndex, m.launchModeIndex);
         if (!(mode.forgetOnLoss && mode.searchOnLoss && mode.keepSearching)) {
             m.searchEnabled = 0;
         }
         m.capturing = 1;
-        lockOnEmitter(world, m, found.radar, found.channel, true);
+        lockOnEmitter(c, world, m, found.radar, found.channel, true);
     }
     m.scanTimer = 0;
 }
 
 // The steps of missile `row`. Returns false when the missile detonated and left the table.
-bool stepMissile(WorldState& world, int32_t row) {
+bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
+                 const seeker::Reading& reading) {
     Missile& m = missileAt(world, row);
     if (!m.launched) {
         followCarrier(world, m);
@@ -57,14 +59,14 @@ bool stepMissile(WorldState& world, int32_t row) {
     if (!m.activated) {
         return true;
     }
-    automaticSearch(world, m);
+    automaticSearch(c, world, m, reading);
     if (m.capturing || m.locked) {
-        seekerStep(world, m);
+        seekerStep(c, world, m, reading);
     }
     if (m.targetPositionState != kTargetNone) {
-        headStep(world, m);
+        headStep(c, world, m);
     }
-    timerStep(m);
+    timerStep(c, m);
     if (m.launched && guidanceStep(world, row)) {
         return false;
     }
@@ -83,6 +85,11 @@ bool stepMissile(WorldState& world, int32_t row) {
 // A missile that detonates during its own steps skips the rest of them; the record that moved
 // into its place is handled next, so every other missile is handled exactly once.
 void SimulationTick(WorldState& world) {
+    runTick(world, seeker::programReading());
+}
+
+void runTick(WorldState& world, const seeker::Reading& reading) {
+    const SeekerCatalogs c = programCatalogs();
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         moveAircraft(world, aircraftAt(world, i));
     }
@@ -90,7 +97,7 @@ void SimulationTick(WorldState& world) {
         updateRadar(world, j);
     }
     for (int32_t m = 0; m < world.missileCount;) {
-        if (stepMissile(world, m)) {
+        if (stepMissile(c, world, m, reading)) {
             ++m;
         }
     }

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "missile/seeker_reading.h"
 #include "sim/world_state.h"
 
 namespace prrsim {
 
 // Advances the whole world by one fixed step of 0.01 s (see tick.cpp for the order).
 void SimulationTick(WorldState& world);
+
+// The same tick with the seekers reading the radars as `reading` says (the exactness tests and
+// the benchmarks run other readings through it).
+void runTick(WorldState& world, const seeker::Reading& reading);
 
 // One aircraft's motion and attack-run steering.
 void moveAircraft(const WorldState& world, Aircraft& aircraft);

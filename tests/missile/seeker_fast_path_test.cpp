@@ -10,6 +10,7 @@
 
 #include "missile/seeker_geometry.h"
 #include "missile/seeker_tracking.h"
+#include "seeker_direct_reading.h"
 #include "seeker_test_support.h"
 #include "sim/geometry.h"
 #include "world_comparison.h"
@@ -44,12 +45,11 @@ class SeekerFastPath : public ::testing::Test {
     int32_t step(const std::function<void(WorldState&)>& edit) {
         if (direct->radarCount == 0) {
             *direct = *scene.world;
-            direct->seekerScratch.directReading = true;
         }
         edit(*scene.world);
         edit(*direct);
         seekerStep(c(), *scene.world, scene.world->missiles[0]);
-        seekerStep(c(), *direct, direct->missiles[0]);
+        seekerStep(c(), *direct, direct->missiles[0], testing::directReading());
         const testing::Comparison cmp = compareWorlds(*scene.world, *direct);
         EXPECT_TRUE(cmp.same()) << cmp.report();
         return direct->missiles[0].receivedReflectionCount;

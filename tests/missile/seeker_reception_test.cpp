@@ -736,6 +736,7 @@ TEST_F(Lock, InvalidRadarChangesNothing) {
 
 class CatalogueSeeker : public ::testing::Test {
   protected:
+    const SeekerCatalogs c = programCatalogs();
     Scene scene;
     Missile& m = scene.missile();
 
@@ -765,26 +766,26 @@ class CatalogueSeeker : public ::testing::Test {
 
 TEST_F(CatalogueSeeker, ChannelNumbers) {
     useMissile("Х-58");
-    EXPECT_EQ(frequencyChannelOf(m, 4075), 37);
-    EXPECT_EQ(frequencyChannelOf(m, 2200), 0);
-    EXPECT_EQ(frequencyChannelOf(m, 10500), 0);
+    EXPECT_EQ(frequencyChannelOf(c, m, 4075), 37);
+    EXPECT_EQ(frequencyChannelOf(c, m, 2200), 0);
+    EXPECT_EQ(frequencyChannelOf(c, m, 10500), 0);
     useMissile("ALARM");
     for (const double f : {200.0, 2200.0, 4075.0, 9000.0, 25000.0}) {
-        EXPECT_EQ(frequencyChannelOf(m, f), 0) << f;
+        EXPECT_EQ(frequencyChannelOf(c, m, f), 0) << f;
     }
     useMissile("AGM-45 Shrike B-3А");
-    EXPECT_EQ(frequencyChannelOf(m, 2300), 2);
+    EXPECT_EQ(frequencyChannelOf(c, m, 2300), 2);
     useMissile("AGM-45 Shrike B-4");
-    EXPECT_EQ(frequencyChannelOf(m, 5000), 14);
+    EXPECT_EQ(frequencyChannelOf(c, m, 5000), 14);
 }
 
 TEST_F(CatalogueSeeker, BandLetters) {
     ASSERT_EQ(radarType(1).band, 'G');  // "Куб, РЛС обнаружения 1С11"
     const RadarSite& g = radar(1, 100);
     useMissile("AGM-45 Shrike B-3");  // "EF"
-    EXPECT_FALSE(bandCovered(m, g, Channel::Main));
+    EXPECT_FALSE(bandCovered(c, m, g, Channel::Main));
     useMissile("AGM-45 Shrike B-2");  // "G"
-    EXPECT_TRUE(bandCovered(m, g, Channel::Main));
+    EXPECT_TRUE(bandCovered(c, m, g, Channel::Main));
 }
 
 TEST_F(CatalogueSeeker, KhTwoFiveEightTakesBothChannelsOfOneRadar) {
@@ -792,7 +793,7 @@ TEST_F(CatalogueSeeker, KhTwoFiveEightTakesBothChannelsOfOneRadar) {
     ASSERT_EQ(radarType(0).name, "Куб, РЛС сопровождения 1С31");
     radar(0, 100).illuminationOn = true;
     radar(1, 110);
-    EXPECT_FALSE(searchEmitters(*scene.world, m).found());  // rule 0 selects nothing
+    EXPECT_FALSE(searchEmitters(c, *scene.world, m).found());  // rule 0 selects nothing
     ASSERT_EQ(m.emitterCount, 2);
     EXPECT_EQ(m.emitters[0].isIllumination, 1);
     EXPECT_EQ(m.emitters[1].isIllumination, 0);
@@ -807,7 +808,7 @@ TEST_F(CatalogueSeeker, ShrikesAndKhTwoFiveNeverFindATarget) {
          {"AGM-45 Shrike B-2", "AGM-45 Shrike B-3", "AGM-45 Shrike B-10", "Х-25МП с ПРГС-1ВП",
           "Х-25МП с ПРГС-2ВП"}) {
         useMissile(name);
-        EXPECT_FALSE(searchEmitters(*scene.world, m).found()) << name;
+        EXPECT_FALSE(searchEmitters(c, *scene.world, m).found()) << name;
         EXPECT_EQ(m.emitterCount, 0) << name;
     }
 }
@@ -824,7 +825,7 @@ TEST_F(CatalogueSeeker, HarmPrefersTheFireControlRadar) {
         // Every beam shape: point the beam at the missile in both planes.
         r.elevation = bearingDeg(0, 0, r.x - 50, 0.5);
     }
-    const SearchResult got = searchEmitters(*scene.world, m);
+    const SearchResult got = searchEmitters(c, *scene.world, m);
     ASSERT_TRUE(got.found());
     EXPECT_EQ(got.radar, 3);
 }
@@ -834,20 +835,20 @@ TEST_F(CatalogueSeeker, KhTwentySevenPicksTheLastContinuousWave) {
     radar(18, 105);  // Hawk MPQ-48, H, CW
     radar(0, 110);   // 1С31, I, pulsed
     useMissile("Х-27ПС с ПРГС-1ВП");
-    const SearchResult got = searchEmitters(*scene.world, m);
+    const SearchResult got = searchEmitters(c, *scene.world, m);
     ASSERT_TRUE(got.found());
     EXPECT_EQ(got.radar, 1);
     useMissile("Х-27ПС с ПРГС-2ВП");
-    EXPECT_FALSE(searchEmitters(*scene.world, m).found());
+    EXPECT_FALSE(searchEmitters(c, *scene.world, m).found());
 }
 
 TEST_F(CatalogueSeeker, FanBeamOfTheOneSThirtyOneMissesAMissileAtItsHeight) {
     useMissile("AGM-45 Shrike B-9");
     RadarSite& r = radar(0, 100);
     m.altitude = 0;
-    const double side = directPower(m, r, Channel::Main).power;
+    const double side = directPower(c, m, r, Channel::Main).power;
     m.altitude = 0.5;
-    const double main = directPower(m, r, Channel::Main).power;
+    const double main = directPower(c, m, r, Channel::Main).power;
     EXPECT_NEAR(side / main, std::pow(10.0, -3.0), 1e-12);
 }
 

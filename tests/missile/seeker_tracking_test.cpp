@@ -748,19 +748,19 @@ TEST(SeekerTrackingCatalogue, ShrikeLocksOnTheOneSThirtyOne) {
     int32_t ticks = 0;
     while (!m.locked && ticks < 500) {
         if (m.capturing || m.locked) {
-            seekerStep(*scene.world, m);
+            seekerStep(programCatalogs(), *scene.world, m);
         }
         if (m.targetPositionState != kTargetNone) {
-            headStep(*scene.world, m);
+            headStep(programCatalogs(), *scene.world, m);
         }
-        timerStep(m);
+        timerStep(programCatalogs(), m);
         ++ticks;
     }
     EXPECT_EQ(ticks, 101);
     EXPECT_EQ(m.targetX, 100);
     EXPECT_EQ(m.targetY, 100);
     int32_t channel = -1;
-    EXPECT_TRUE(acceptEmission(m, r, 0, channel));
+    EXPECT_TRUE(acceptEmission(programCatalogs(), m, r, 0, channel));
     EXPECT_EQ(channel, 0);
 }
 
@@ -774,7 +774,7 @@ TEST(SeekerTrackingCatalogue, AlarmSuppressionModeFindsAndLocksADefaultRadarThro
     ASSERT_EQ(m.targetListCount, 6);
     m.activated = 1;
     // The crew's data entry on radar 0 fills the radar types the seeker accepts.
-    lockOnEmitter(*world, m, 0, Channel::Main, false);
+    lockOnEmitter(programCatalogs(), *world, m, 0, Channel::Main, false);
     m.searchEnabled = 1;
     int32_t ticks = 0;
     while (!m.locked && ticks < 400) {

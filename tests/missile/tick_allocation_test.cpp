@@ -10,6 +10,7 @@
 #include <new>
 
 #include "../../bench/capacity_scene.h"
+#include "seeker_direct_reading.h"
 #include "sim/tick.h"
 
 namespace {
@@ -52,11 +53,12 @@ namespace prrsim {
 namespace {
 
 // Allocations made by `ticks` ticks of `world`.
-int64_t allocationsOver(WorldState& world, int32_t ticks) {
+int64_t allocationsOver(WorldState& world, int32_t ticks,
+                        void (*tick)(WorldState&) = SimulationTick) {
     allocations = 0;
     counting = true;
     for (int32_t n = 0; n < ticks; ++n) {
-        SimulationTick(world);
+        tick(world);
     }
     counting = false;
     return allocations;
@@ -93,8 +95,7 @@ TEST(TickAllocation, NoneWithEveryMissileTypeInFlight) {
 
 TEST(TickAllocation, NoneWithTheDirectReading) {
     auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
-    world->seekerScratch.directReading = true;
-    EXPECT_EQ(allocationsOver(*world, 50), 0);
+    EXPECT_EQ(allocationsOver(*world, 50, testing::directTick), 0);
 }
 
 }  // namespace
