@@ -52,6 +52,20 @@ void forEachLandmark(LandmarkMask mask, F&& f) {
     }
 }
 
+// The field-of-view test as it was: bearing and elevation both computed first.
+bool inFieldOfViewToward(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t b,
+                         int32_t e) {
+    const MissileType& type = c.typeOf(m);
+    if (seeker::directionGateActive(c, m, r)) {
+        return seeker::insideDirectionGate(type, m, r);
+    }
+    return seeker::inFieldOfViewAzimuth(type, m, b) && seeker::inFieldOfViewElevation(type, m, e);
+}
+
+bool inFieldOfViewBefore(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
+    return inFieldOfViewToward(c, m, r, bearingTo(m, r.x, r.y), lineOfSightElevation(m, r));
+}
+
 // Drops the radar-side geometry when a landmark moved, appeared or went.
 void checkLandmarks(WorldState& world, int32_t landmarks) {
     SeekerScratch& s = world.seekerScratch;
@@ -174,7 +188,7 @@ class MissileSide {
 
     // The direct path's field of view (no gate).
     bool directInView(const RadarSite& r) const {
-        return fieldOfView_.mayContain(r.x - m_.x, r.y - m_.y) && inFieldOfView(c_, m_, r);
+        return fieldOfView_.mayContain(r.x - m_.x, r.y - m_.y) && inFieldOfViewBefore(c_, m_, r);
     }
 
     // The landmarks in the field of view for a radar of height h (no gate): the landmark's

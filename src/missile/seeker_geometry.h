@@ -10,7 +10,9 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "missile/missile.h"
+#include "missile/seeker_bearing.h"
 #include "missile/seeker_reception.h"
+#include "missile/seeker_scratch.h"
 #include "radar/radar_site.h"
 #include "sim/geometry.h"
 #include "sim/landmark.h"
@@ -29,17 +31,34 @@ inline double horizontalDistance(const Missile& m, int32_t px, int32_t py) {
     return std::sqrt(square(px - m.x) + square(py - m.y));
 }
 
+// The whole-degree direction the geometry below measures with: the library's bearingDeg, or
+// the same results found mostly without its arc tangent (seeker_bearing.h), which the fast
+// reception uses.
+struct LibraryBearing {
+    int32_t operator()(double x1, double y1, double x2, double y2) const {
+        return bearingDeg(x1, y1, x2, y2);
+    }
+};
+struct QuickBearing {
+    int32_t operator()(double x1, double y1, double x2, double y2) const {
+        return quickBearingDeg(x1, y1, x2, y2);
+    }
+};
+
+template <typename Bearing = LibraryBearing>
 inline int32_t bearingTo(const Missile& m, int32_t px, int32_t py) {
-    return bearingDeg(m.x, m.y, px, py);
+    return Bearing{}(m.x, m.y, px, py);
 }
 
 // Elevation of a point of height h at horizontal distance d as seen from the missile.
+template <typename Bearing = LibraryBearing>
 inline int32_t lineOfSightElevation(const Missile& m, double d, int32_t h) {
-    return bearingDeg(0, m.altitude, d, h);
+    return Bearing{}(0, m.altitude, d, h);
 }
 
+template <typename Bearing = LibraryBearing>
 inline int32_t lineOfSightElevation(const Missile& m, const RadarSite& r) {
-    return lineOfSightElevation(m, horizontalDistance(m, r.x, r.y), r.height);
+    return lineOfSightElevation<Bearing>(m, horizontalDistance(m, r.x, r.y), r.height);
 }
 
 inline const PrfMode& channelMode(const RadarType& rt, const RadarSite& r, Channel channel) {
@@ -125,10 +144,24 @@ inline bool directionGateActive(const SeekerCatalogs& c, const Missile& m, const
            prfModeOf(c.typeOf(r), r.prfMode).pulsed;
 }
 
+template <typename Bearing = LibraryBearing>
 inline bool insideDirectionGate(const MissileType& type, const Missile& m, const RadarSite& r) {
     const double tolerance = 1.5 * type.bearingNoise;
-    return magnitude(angleDiff(m.bearingToTarget, bearingTo(m, r.x, r.y))) < tolerance &&
-           magnitude(angleDiff(m.elevationToTarget, lineOfSightElevation(m, r))) < tolerance;
+    return magnitude(angleDiff(m.bearingToTarget, bearingTo<Bearing>(m, r.x, r.y))) < tolerance &&
+           magnitude(angleDiff(m.elevationToTarget, lineOfSightElevation<Bearing>(m, r))) <
+               tolerance;
+}
+
+// The field-of-view test of a radar's direct path (inFieldOfView): the direction gate, when
+// active, decides alone; otherwise the azimuth, then (only if it passes) the elevation.
+template <typename Bearing = LibraryBearing>
+inline bool inFieldOfViewOf(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
+    const MissileType& type = c.typeOf(m);
+    if (directionGateActive(c, m, r)) {
+        return insideDirectionGate<Bearing>(type, m, r);
+    }
+    return inFieldOfViewAzimuth(type, m, bearingTo<Bearing>(m, r.x, r.y)) &&
+           inFieldOfViewElevation(type, m, lineOfSightElevation<Bearing>(m, r));
 }
 
 // A cheap, conservative pre-test of an azimuth comparison: may a direction (dx, dy) on the map
@@ -139,10 +172,10 @@ inline bool insideDirectionGate(const MissileType& type, const Missile& m, const
 // holds every direction the test can accept.
 class AzimuthCone {
   public:
+    using TangentMemo = ConeTangentMemo;
+
     AzimuthCone() = default;
     AzimuthCone(double axis, double halfAngle) {
-        constexpr double kSlack = 3.0;
-        constexpr double kDegree = 3.14159265358979323846 / 180;
         const double width = halfAngle + kSlack;
         if (!std::isfinite(axis) || !(width > 0) || width >= 80) {
             return;  // nothing to gain or nothing safe to say: everything passes
@@ -150,8 +183,24 @@ class AzimuthCone {
         active_ = true;
         ux_ = std::cos(axis * kDegree);
         uy_ = std::sin(axis * kDegree);
-        const double t = std::tan(width * kDegree);
-        tan2_ = t * t;
+        tan_ = std::tan(width * kDegree);
+        tan2_ = tan_ * tan_;
+    }
+    // The same cone, its tangent taken from `memo` when the width is the one remembered.
+    AzimuthCone(double axis, double halfAngle, TangentMemo& memo) {
+        const double width = halfAngle + kSlack;
+        if (!std::isfinite(axis) || !(width > 0) || width >= 80) {
+            return;
+        }
+        active_ = true;
+        ux_ = std::cos(axis * kDegree);
+        uy_ = std::sin(axis * kDegree);
+        if (memo.width != width) {
+            memo.width = width;
+            memo.tangent = std::tan(width * kDegree);
+        }
+        tan_ = memo.tangent;
+        tan2_ = tan_ * tan_;
     }
     // An empty cone: nothing passes.
     static AzimuthCone none() {
@@ -176,11 +225,23 @@ class AzimuthCone {
         return dot > 0 && cross * cross <= tan2_ * dot * dot;
     }
 
+    // Whether every direction passes, whether none does; otherwise the cone is the directions
+    // within atan(tangent()) of the unit axis (axisX(), axisY()).
+    bool passesAll() const { return !active_; }
+    bool passesNone() const { return active_ && empty_; }
+    double axisX() const { return ux_; }
+    double axisY() const { return uy_; }
+    double tangent() const { return tan_; }
+
   private:
+    static constexpr double kSlack = 3.0;
+    static constexpr double kDegree = 3.14159265358979323846 / 180;
+
     bool active_ = false;
     bool empty_ = false;
     double ux_ = 0;
     double uy_ = 0;
+    double tan_ = 0;
     double tan2_ = 0;
 };
 
@@ -195,6 +256,20 @@ inline AzimuthCone fieldOfViewCone(const MissileType& type, const Missile& m) {
 // The cone that holds every direction the direction gate can accept.
 inline AzimuthCone directionGateCone(const MissileType& type, const Missile& m) {
     return AzimuthCone(m.bearingToTarget, 1.5 * type.bearingNoise);
+}
+
+// The same two cones with their tangents remembered.
+inline AzimuthCone fieldOfViewCone(const MissileType& type, const Missile& m,
+                                   AzimuthCone::TangentMemo& memo) {
+    if (azimuthOverridden(type, m)) {
+        return 0 < 0.5 * type.fieldOfViewAz ? AzimuthCone{} : AzimuthCone::none();
+    }
+    return AzimuthCone(m.heading + m.headAzimuth, 0.5 * type.fieldOfViewAz, memo);
+}
+
+inline AzimuthCone directionGateCone(const MissileType& type, const Missile& m,
+                                     AzimuthCone::TangentMemo& memo) {
+    return AzimuthCone(m.bearingToTarget, 1.5 * type.bearingNoise, memo);
 }
 
 // The field-of-view test of one missile against many radars, with the cones built once and put

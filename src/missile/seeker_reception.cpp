@@ -215,30 +215,21 @@ bool inGimbalRange(const SeekerCatalogs& c, const Missile& m, const RadarSite& r
            el < elHigh;
 }
 
-namespace {
+bool inFieldOfView(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
+    return seeker::inFieldOfViewOf(c, m, r);
+}
 
-// The field-of-view test for a direction (bearing b, elevation e) from the missile; the
-// direction gate always looks at the radar itself.
-bool inFieldOfViewToward(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t b,
-                         int32_t e) {
+// Through a landmark the gate, when active, still looks at the radar itself.
+bool inFieldOfViewAt(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                     const Landmark& l) {
     const MissileType& type = c.typeOf(m);
     if (seeker::directionGateActive(c, m, r)) {
         return seeker::insideDirectionGate(type, m, r);
     }
-    return seeker::inFieldOfViewAzimuth(type, m, b) && seeker::inFieldOfViewElevation(type, m, e);
-}
-
-}  // namespace
-
-bool inFieldOfView(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
-    return inFieldOfViewToward(c, m, r, bearingTo(m, r.x, r.y), lineOfSightElevation(m, r));
-}
-
-bool inFieldOfViewAt(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
-                     const Landmark& l) {
     // The landmark's elevation is taken at the radar's height.
-    const int32_t e = lineOfSightElevation(m, horizontalDistance(m, l.x, l.y), r.height);
-    return inFieldOfViewToward(c, m, r, bearingTo(m, l.x, l.y), e);
+    return seeker::inFieldOfViewAzimuth(type, m, bearingTo(m, l.x, l.y)) &&
+           seeker::inFieldOfViewElevation(
+               type, m, lineOfSightElevation(m, horizontalDistance(m, l.x, l.y), r.height));
 }
 
 Reception directPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,

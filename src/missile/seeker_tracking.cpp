@@ -263,6 +263,20 @@ void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
     }
 }
 
+IndexedRadars::IndexedRadars(WorldState& world) : world_(world) {
+    world_.seekerScratch.radarIndex.held = true;
+    world_.seekerScratch.radarIndex.current = false;
+}
+
+IndexedRadars::~IndexedRadars() {
+    world_.seekerScratch.radarIndex.held = false;
+    world_.seekerScratch.radarIndex.current = false;
+}
+
+void IndexedRadars::refresh() {
+    world_.seekerScratch.radarIndex.current = false;
+}
+
 bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t pass,
                     int32_t& channelOut) {
     const MissileType& type = c.typeOf(m);

@@ -96,9 +96,14 @@ void runTick(WorldState& world, const seeker::Reading& reading) {
     for (int32_t j = 0; j < world.radarCount; ++j) {
         updateRadar(world, j);
     }
+    // The radars stay as they are during the missiles' steps, except through the observer a
+    // detonation calls.
+    IndexedRadars indexed(world);
     for (int32_t m = 0; m < world.missileCount;) {
         if (stepMissile(c, world, m, reading)) {
             ++m;
+        } else {
+            indexed.refresh();
         }
     }
 }

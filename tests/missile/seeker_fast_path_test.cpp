@@ -6,9 +6,13 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <random>
 
+#include "missile/seeker_bearing.h"
 #include "missile/seeker_geometry.h"
+#include "missile/seeker_radar_index.h"
 #include "missile/seeker_tracking.h"
 #include "seeker_direct_reading.h"
 #include "seeker_test_support.h"
@@ -200,6 +204,92 @@ TEST(AzimuthCone, RejectsWhatLiesWellOutside) {
     EXPECT_TRUE(cone.mayContain(0, 0));    // the same point: bearingDeg gives 270
     EXPECT_TRUE(seeker::AzimuthCone(std::nan(""), 2.5).mayContain(10, 0));  // no pre-test
     EXPECT_FALSE(seeker::AzimuthCone::none().mayContain(0, 10));
+}
+
+// The series arc tangent decides a whole degree only where no whole degree lies within its
+// error bound: anywhere else the library decides.
+TEST(QuickBearing, NeverDiffersFromBearingDeg) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> coordinate(-700, 700);
+    std::uniform_real_distribution<double> tiny(-1e-3, 1e-3);
+    int64_t checked = 0;
+    const auto check = [&checked](double x1, double y1, double x2, double y2) {
+        ++checked;
+        ASSERT_EQ(seeker::quickBearingDeg(x1, y1, x2, y2), bearingDeg(x1, y1, x2, y2))
+            << x1 << " " << y1 << " " << x2 << " " << y2;
+    };
+    for (int32_t n = 0; n < 400000; ++n) {
+        const double x = coordinate(random);
+        const double y = coordinate(random);
+        check(x, y, coordinate(random), coordinate(random));   // anywhere
+        check(x, y, x + tiny(random), coordinate(random));     // near the vertical
+        check(x, y, coordinate(random), y + tiny(random));     // near the horizontal
+        check(0, x / 100, std::fabs(y), std::trunc(x / 300));  // elevations
+    }
+    // Whole-pixel offsets all round: every whole degree's edge is crossed.
+    for (int32_t dx = -300; dx <= 300; ++dx) {
+        for (int32_t dy = -300; dy <= 300; ++dy) {
+            check(0, 0, dx, dy);
+            check(0.5, 0.25, 0.5 + dx, 0.25 + dy);
+        }
+    }
+    check(3, 4, 3, 9);  // vertical
+    check(3, 4, 3, 4);  // the same point
+    check(0, 0, std::numeric_limits<double>::infinity(), 1);
+    EXPECT_GT(checked, 1000000);
+}
+
+// The radar index's cone query misses no radar and no landmark the cone may contain, wherever
+// the apex, whatever the width and however far the radars stand.
+TEST(RadarIndex, ConeHoldsEverythingTheConeMayContain) {
+    TestCatalogs cats;
+    const SeekerCatalogs catalogs = cats.view();
+    std::mt19937_64 random(11);
+    std::uniform_int_distribution<int32_t> place(-50, 650);
+    std::uniform_real_distribution<double> real(0, 1);
+    auto world = makeWorld();
+    for (const int32_t spread : {1, 40, 100000}) {  // one spot, the map, far beyond it
+        world->radarCount = kRadarCapacity;
+        for (int32_t j = 0; j < kRadarCapacity; ++j) {
+            RadarSite& r = world->radars[j];
+            r = RadarSite{};
+            r.typeIndex = j % 5;
+            r.radiating = j % 7 != 0;
+            r.x = place(random) * spread / 40;
+            r.y = place(random) * spread / 40;
+            r.height = j % 3;
+        }
+        world->landmarkCount = kLandmarkCapacity;
+        for (int32_t l = 0; l < kLandmarkCapacity; ++l) {
+            world->landmarks[l] = Landmark{500, place(random), place(random), 0};
+        }
+        seeker::buildRadarIndex(catalogs, *world, world->seekerScratch.radarIndex);
+        const RadarIndex& index = world->seekerScratch.radarIndex;
+        ASSERT_TRUE(seeker::radarIndexMatches(catalogs, *world, index));
+        for (int32_t n = 0; n < 3000; ++n) {
+            const double apexX = -100 + 800 * real(random);
+            const double apexY = -100 + 640 * real(random);
+            const double half = n % 10 == 0 ? 1e-9 : 40 * real(random);
+            const seeker::AzimuthCone cone(720 * real(random) - 360, half);
+            const seeker::ConeContents inside = seeker::inCone(index, cone, apexX, apexY);
+            for (int32_t j = 0; j < kRadarCapacity; ++j) {
+                const RadarSite& r = world->radars[j];
+                if (r.radiating && cone.mayContain(r.x - apexX, r.y - apexY)) {
+                    ASSERT_TRUE(index.radiating.contains(j) && inside.radars.contains(j))
+                        << "radar " << j << " spread " << spread << " cone " << n;
+                }
+            }
+            for (int32_t l = 0; l < kLandmarkCapacity; ++l) {
+                const Landmark& lm = world->landmarks[l];
+                if (cone.mayContain(lm.x - apexX, lm.y - apexY)) {
+                    ASSERT_TRUE((inside.landmarks >> l) & 1) << "landmark " << l << " cone " << n;
+                }
+            }
+        }
+        // A radar moved off its cell after the index was built: the index no longer matches.
+        world->radars[3].x -= 4000000;
+        EXPECT_FALSE(seeker::radarIndexMatches(catalogs, *world, index));
+    }
 }
 
 }  // namespace
