@@ -30,6 +30,40 @@ void moveAircraft(const WorldState& world, Aircraft& a) {
     }
 }
 
+// The noise added to a measured direction, and the antenna step, as they were.
+double directionNoise(WorldState& world, double noise) {
+    return (1 - randomBelow(world, 100) * 2 * 0.01) * noise;
+}
+
+void headStepBefore(const SeekerCatalogs& c, WorldState& world, Missile& m) {
+    const MissileType& type = c.typeOf(m);
+    if (m.locked || (m.lockLost && type.hasInertialGuidance)) {
+        // The antenna moves by a fixed step toward the target; at a limit it stays there.
+        const double relAz = angleDiff(m.heading, m.bearingToTarget);
+        const double errAz = angleDiff(m.headAzimuth, relAz);
+        if (absInt(trunc32(m.headAzimuth)) < type.headAzimuthLimit) {
+            m.headAzimuth += signOf(errAz) * 0.01 * type.maxAngularRate;
+        }
+        const double relEl = angleDiff(m.pitch, m.elevationToTarget);
+        const double errEl = angleDiff(m.headElevation, relEl);
+        if (type.headElevationMin < m.headElevation && m.headElevation < type.headElevationMax) {
+            m.headElevation += signOf(errEl) * 0.01 * type.maxAngularRate;
+        }
+    }
+    if (m.targetPositionState == kTargetFromSeeker) {
+        m.bearingToTarget = bearingDeg(m.x, m.y, m.targetX, m.targetY);
+        const double dist = std::sqrt(square(m.targetX - m.x) + square(m.targetY - m.y));
+        m.elevationToTarget = bearingDeg(0, m.altitude, dist, m.targetAltitude);
+        m.bearingToTarget += directionNoise(world, type.bearingNoise);
+        m.elevationToTarget += directionNoise(world, type.bearingNoise);
+    } else if (m.targetPositionState == kTargetInertial && type.hasInertialGuidance) {
+        m.trackedRadarId = -1;
+        m.bearingToTarget = bearingDeg(m.insX, m.insY, m.targetX, m.targetY);
+        const double dist = std::sqrt(square(m.targetX - m.insX) + square(m.targetY - m.insY));
+        m.elevationToTarget = bearingDeg(0, m.insAltitude, dist, m.targetAltitude);
+    }
+}
+
 // The automatic search of an activated missile, at most every 0.5 s.
 void automaticSearch(const SeekerCatalogs& c, WorldState& world, Missile& m,
                      const seeker::Reading& reading) {
@@ -65,7 +99,7 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
         seekerStep(c, world, m, reading);
     }
     if (m.targetPositionState != kTargetNone) {
-        headStep(c, world, m);
+        headStepBefore(c, world, m);
     }
     timerStep(c, m);
     if (m.launched && guidanceStep(world, row)) {

@@ -454,6 +454,8 @@ RadarReflectionCache& preparedRadarSide(const SeekerCatalogs& c, WorldState& wor
         const double g = antennaGain(rt);
         index.sideStrength[j] =
             pt >= 0 && g > 0 && rc.sizeOverRange >= 0 ? pt * g * rc.sizeOverRange : std::nan("");
+        index.beamKnown[j] = rc.beamKnown;
+        index.inBeam[j] = rc.inBeam;
         index.prepared.insert(j);
     }
     return rc;
@@ -481,17 +483,22 @@ void addReflectingCandidates(const SeekerCatalogs& c, WorldState& world, RadarIn
         }
         const double reach = side.reflectionReach(inView);
         here.forEach([&](int32_t j) {
-            RadarReflectionCache& rc = preparedRadarSide(c, world, index, j, landmarks);
+            if (!index.prepared.contains(j)) {
+                preparedRadarSide(c, world, index, j, landmarks);
+            }
             const double upper = index.sideStrength[j] * reach;
             if (!(upper * (1 + 1e-9) < sensitivity)) {
                 candidates.insert(j);  // the side lobes may be heard (or no bound holds)
                 return;
             }
-            if ((inView & ~rc.beamKnown) != 0) {
+            if ((inView & ~index.beamKnown[j]) != 0) {
+                RadarReflectionCache& rc = world.seekerScratch.radars[j];
                 const RadarSite& r = radarAt(world, j);
                 inBeamOf(rc, c.typeOf(r), r, inView);
+                index.beamKnown[j] = rc.beamKnown;
+                index.inBeam[j] = rc.inBeam;
             }
-            if ((inView & rc.inBeam) != 0) {
+            if ((inView & index.inBeam[j]) != 0) {
                 candidates.insert(j);
             }
         });
@@ -554,7 +561,7 @@ void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, Recepti
                 continue;
             }
             if (directSeen && directMayBeHeard(type, rt, m, r, channelOfPass(pass))) {
-                const Reception got = directPower(c, m, r, channelOfPass(pass));
+                const Reception got = directPowerOf<QuickBearing>(c, m, r, channelOfPass(pass));
                 if (got.detected) {
                     log.received(0, got.power, channel);
                 }

@@ -110,6 +110,28 @@ inline RadarToLandmark radarToLandmark(const RadarSite& r, const Landmark& l) {
     return {bearingDeg(r.x, r.y, l.x, l.y), bearingDeg(0, r.height, d1, l.height), rangeTerm(d1)};
 }
 
+// The power of a radar's channel reaching the missile directly (directPower).
+template <typename Bearing = LibraryBearing>
+inline Reception directPowerOf(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                               Channel channel) {
+    const bool illumination = channel == Channel::Illumination;
+    if (!r.radiating || (illumination && !r.illuminationOn)) {
+        return {};
+    }
+    const RadarType& rt = c.typeOf(r);
+    const MissileType& type = c.typeOf(m);
+    const int32_t b = Bearing{}(r.x, r.y, m.x, m.y);
+    const double d = horizontalDistance(m, r.x, r.y);
+    const int32_t e = Bearing{}(0, r.height, d, m.altitude);
+    double pt = illumination ? rt.illuminatorPower : rt.power;
+    if (!inBeam(rt, r, b, e)) {
+        pt *= sidelobeFactor(rt.sidelobeLevel);
+    }
+    const double g = antennaGain(rt);
+    const double power = pt * type.antennaArea * 0.7 * g / (12.56 * rangeTerm(d));
+    return {power >= type.sensitivity, power};
+}
+
 // The power reflected by a landmark of `size`: pt radiated with gain g over the radar-landmark
 // range term1, then the landmark-missile range term2.
 inline double reflectedPowerValue(double pt, double antennaArea, double size, double g,
@@ -186,21 +208,18 @@ class AzimuthCone {
         tan_ = std::tan(width * kDegree);
         tan2_ = tan_ * tan_;
     }
-    // The same cone, its tangent taken from `memo` when the width is the one remembered.
-    AzimuthCone(double axis, double halfAngle, TangentMemo& memo) {
-        const double width = halfAngle + kSlack;
-        if (!std::isfinite(axis) || !(width > 0) || width >= 80) {
-            return;
+    // A narrower cone for the same test, magnitude(angleDiff(axis, b)) < limit on the
+    // bearingDeg b of a direction, its tangent taken from `memo` when the width is the one
+    // remembered. The test passes only when |angleDiff| < K = ceil(limit); bearingDeg lies
+    // between 1.05 degrees below the true direction and 0.05 above it (its 3.14 and 57.325
+    // move the scaled angle by at most 0.047 either way before the truncation), so the true
+    // direction then lies within -K - 0.05 and K + 1.05 of the axis. The cone, turned half a
+    // degree towards the larger side, holds -K - 0.3 to K + 1.3.
+    static AzimuthCone forTruncatedTest(double axis, double limit, TangentMemo& memo) {
+        if (!(limit > 0)) {
+            return none();  // the test never passes
         }
-        active_ = true;
-        ux_ = std::cos(axis * kDegree);
-        uy_ = std::sin(axis * kDegree);
-        if (memo.width != width) {
-            memo.width = width;
-            memo.tangent = std::tan(width * kDegree);
-        }
-        tan_ = memo.tangent;
-        tan2_ = tan_ * tan_;
+        return AzimuthCone(axis + 0.5, std::ceil(limit) + 0.8, memo, 0);
     }
     // An empty cone: nothing passes.
     static AzimuthCone none() {
@@ -234,6 +253,63 @@ class AzimuthCone {
     double tangent() const { return tan_; }
 
   private:
+    // The cone of half-width `width` about `axis` (its tangent remembered in `memo`); the axis
+    // from series within 1e-11 radians, the width one ten-millionth of a degree wider for it.
+    AzimuthCone(double axis, double width, TangentMemo& memo, int /*exactWidth*/) {
+        width += 1e-7;
+        if (!(std::fabs(axis) < 1e9) || !(width > 0) || width >= 80) {
+            return;
+        }
+        active_ = true;
+        unitDirection(axis, ux_, uy_);
+        if (memo.width != width) {
+            memo.width = width;
+            memo.tangent = std::tan(width * kDegree);
+        }
+        tan_ = memo.tangent;
+        tan2_ = tan_ * tan_;
+    }
+
+    // cos and sin of `degrees` (|degrees| < 1e9): the angle reduced to within 45 degrees of a
+    // quarter turn, then the series up to the 11th and 12th powers (remainders below 1e-11).
+    static void unitDirection(double degrees, double& c, double& s) {
+        const double turns = static_cast<double>(static_cast<int64_t>(degrees / 360));
+        double r = degrees - 360 * turns;  // in (-360, 360)
+        if (r < 0) {
+            r += 360;
+        }
+        const int32_t quarter = static_cast<int32_t>((r + 45) / 90);  // 0 to 4
+        const double x = (r - 90 * quarter) * kDegree;                // within pi / 4
+        const double x2 = x * x;
+        const double sine =
+            x *
+            (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 +
+                                        x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 - x2 / 39916800)))));
+        const double cosine =
+            1 +
+            x2 * (-1.0 / 2 +
+                  x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 + x2 * (-1.0 / 3628800 +
+                                                                                x2 / 479001600)))));
+        switch (quarter % 4) {
+            case 0:
+                c = cosine;
+                s = sine;
+                break;
+            case 1:
+                c = -sine;
+                s = cosine;
+                break;
+            case 2:
+                c = -cosine;
+                s = -sine;
+                break;
+            default:
+                c = sine;
+                s = -cosine;
+                break;
+        }
+    }
+
     static constexpr double kSlack = 3.0;
     static constexpr double kDegree = 3.14159265358979323846 / 180;
 
@@ -258,18 +334,18 @@ inline AzimuthCone directionGateCone(const MissileType& type, const Missile& m) 
     return AzimuthCone(m.bearingToTarget, 1.5 * type.bearingNoise);
 }
 
-// The same two cones with their tangents remembered.
+// The same two cones, narrower (AzimuthCone::forTruncatedTest), their tangents remembered.
 inline AzimuthCone fieldOfViewCone(const MissileType& type, const Missile& m,
                                    AzimuthCone::TangentMemo& memo) {
     if (azimuthOverridden(type, m)) {
         return 0 < 0.5 * type.fieldOfViewAz ? AzimuthCone{} : AzimuthCone::none();
     }
-    return AzimuthCone(m.heading + m.headAzimuth, 0.5 * type.fieldOfViewAz, memo);
+    return AzimuthCone::forTruncatedTest(m.heading + m.headAzimuth, 0.5 * type.fieldOfViewAz, memo);
 }
 
 inline AzimuthCone directionGateCone(const MissileType& type, const Missile& m,
                                      AzimuthCone::TangentMemo& memo) {
-    return AzimuthCone(m.bearingToTarget, 1.5 * type.bearingNoise, memo);
+    return AzimuthCone::forTruncatedTest(m.bearingToTarget, 1.5 * type.bearingNoise, memo);
 }
 
 // The field-of-view test of one missile against many radars, with the cones built once and put

@@ -51,7 +51,7 @@ int32_t heightSlot(const RadarIndex& index, int32_t height) {
 int32_t ceilWithin(double v, double limit) {
     v = std::min(std::max(v, 0.0), limit);
     const int32_t t = static_cast<int32_t>(v);
-    return t < v ? t + 1 : t;
+    return t + static_cast<int32_t>(t < v);
 }
 
 int32_t floorWithin(double v, double limit) {
@@ -253,9 +253,10 @@ ConeContents inCone(const RadarIndex& index, const AzimuthCone& cone, double ape
     const int32_t firstRow = ceilWithin(top, lastRow + 1);
     const int32_t finalRow = floorWithin(bottom, lastRow);
     for (int32_t cy = firstRow; cy <= finalRow; ++cy) {
-        const double lo = std::max({0.0, lowAt[0] + lowSlope[0] * cy, lowAt[1] + lowSlope[1] * cy});
-        const double hi =
-            std::min({lastColumn, highAt[0] + highSlope[0] * cy, highAt[1] + highSlope[1] * cy});
+        const double lo =
+            std::max(std::max(0.0, lowAt[0] + lowSlope[0] * cy), lowAt[1] + lowSlope[1] * cy);
+        const double hi = std::min(std::min(lastColumn, highAt[0] + highSlope[0] * cy),
+                                   highAt[1] + highSlope[1] * cy);
         if (!(lo <= hi)) {
             continue;
         }

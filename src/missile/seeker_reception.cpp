@@ -234,22 +234,7 @@ bool inFieldOfViewAt(const SeekerCatalogs& c, const Missile& m, const RadarSite&
 
 Reception directPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
                       Channel channel) {
-    const bool illumination = channel == Channel::Illumination;
-    if (!r.radiating || (illumination && !r.illuminationOn)) {
-        return {};
-    }
-    const RadarType& rt = c.typeOf(r);
-    const MissileType& type = c.typeOf(m);
-    const int32_t b = bearingDeg(r.x, r.y, m.x, m.y);
-    const double d = horizontalDistance(m, r.x, r.y);
-    const int32_t e = bearingDeg(0, r.height, d, m.altitude);
-    double pt = illumination ? rt.illuminatorPower : rt.power;
-    if (!inBeam(rt, r, b, e)) {
-        pt *= sidelobeFactor(rt);
-    }
-    const double g = antennaGain(rt);
-    const double power = pt * type.antennaArea * 0.7 * g / (12.56 * rangeTerm(d));
-    return {power >= type.sensitivity, power};
+    return seeker::directPowerOf(c, m, r, channel);
 }
 
 Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,

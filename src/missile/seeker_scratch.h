@@ -144,10 +144,13 @@ struct RadarIndex {
     std::array<uint32_t, kRadarGridSide * kRadarGridSide> cellLandmarks{};
 
     // The radars whose reflection cache the fast reception has brought up to date since the
-    // index was built, and for them the side lobes' reflection strength: power x side-lobe
-    // factor x antenna gain x the largest landmark size / range term (NaN when no bound holds).
+    // index was built, and for them: the side lobes' reflection strength, power x side-lobe
+    // factor x antenna gain x the largest landmark size / range term (NaN when no bound holds);
+    // a copy of the cache's in-beam bits (the landmarks tested, and those found in the beam).
     RadarSet prepared;
     std::array<double, kScratchRadars> sideStrength{};
+    std::array<uint32_t, kScratchRadars> beamKnown{};
+    std::array<uint32_t, kScratchRadars> inBeam{};
 
     // The radiating radars by the letter of their main band, 'A' to 'Z'; the last set holds
     // those whose band is no capital letter.

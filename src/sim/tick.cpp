@@ -11,13 +11,27 @@
 
 namespace prrsim {
 
-void moveAircraft(const WorldState& world, Aircraft& a) {
+namespace {
+
+// The cosine and sine of `angle`, computed only when it differs from the memo's.
+const AngleCosSin& cosSin(AngleCosSin& memo, double angle) {
+    if (!(memo.angle == angle)) {
+        memo.angle = angle;
+        memo.cos = std::cos(angle);
+        memo.sin = std::sin(angle);
+    }
+    return memo;
+}
+
+}  // namespace
+
+void moveAircraft(const WorldState& world, Aircraft& a, AircraftMotionMemo& memo) {
     const double k = 0.0028 * a.speed * 0.01;
-    const double h = a.heading * kDegToRad;
-    const double c = a.climbAngle * kDegToRad;
-    a.x += std::cos(h) * k * std::cos(c);
-    a.y += std::sin(h) * k * std::cos(c);
-    a.altitude += std::sin(c) * k;
+    const AngleCosSin& h = cosSin(memo.heading, a.heading * kDegToRad);
+    const AngleCosSin& c = cosSin(memo.climb, a.climbAngle * kDegToRad);
+    a.x += h.cos * k * c.cos;
+    a.y += h.sin * k * c.cos;
+    a.altitude += c.sin * k;
     // A target index left behind by a radar removal counts as none.
     if (a.onAttackRun && validRadar(world, a.targetRadar)) {
         const RadarSite& r = radarAt(world, a.targetRadar);
@@ -91,7 +105,7 @@ void SimulationTick(WorldState& world) {
 void runTick(WorldState& world, const seeker::Reading& reading) {
     const SeekerCatalogs c = programCatalogs();
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
-        moveAircraft(world, aircraftAt(world, i));
+        moveAircraft(world, aircraftAt(world, i), world.aircraftMotion[i]);
     }
     for (int32_t j = 0; j < world.radarCount; ++j) {
         updateRadar(world, j);

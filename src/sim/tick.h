@@ -12,7 +12,8 @@ void SimulationTick(WorldState& world);
 // the benchmarks run other readings through it).
 void runTick(WorldState& world, const seeker::Reading& reading);
 
-// One aircraft's motion and attack-run steering.
-void moveAircraft(const WorldState& world, Aircraft& aircraft);
+// One aircraft's motion and attack-run steering; `memo` keeps the trigonometry of the last
+// motion made with it.
+void moveAircraft(const WorldState& world, Aircraft& aircraft, AircraftMotionMemo& memo);
 
 }  // namespace prrsim

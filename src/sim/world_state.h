@@ -63,6 +63,9 @@ struct WorldState {
 
     // The seeker step's working area and radar-side cache (no allocation inside the tick).
     SeekerScratch seekerScratch{};
+
+    // The trigonometry of each aircraft row's last motion (by value: any aircraft may use it).
+    std::array<AircraftMotionMemo, kAircraftCapacity> aircraftMotion{};
 };
 
 std::unique_ptr<WorldState> makeWorld();

@@ -173,20 +173,23 @@ TEST_F(SeekerFastPath, PretestedFieldOfViewIsTheFieldOfView) {
     EXPECT_GT(seen, 0);
 }
 
-// The cone pre-test never rejects a direction the exact azimuth tests accept.
+// The cone pre-tests, the wide one of the search and the narrow one of the fast reception,
+// never reject a direction the exact azimuth tests accept.
 TEST(AzimuthCone, HoldsEveryDirectionTheExactTestAccepts) {
-    for (const double half : {0.5, 2.5, 3.0, 5.0, 15.0, 45.0}) {
+    for (const double half : {0.5, 2.25, 2.5, 3.0, 5.0, 15.0, 45.0}) {
         for (double axis = -400; axis <= 400; axis += 7.7) {
             const seeker::AzimuthCone cone(axis, half);
-            for (int32_t k = 0; k < 3600; ++k) {
-                const double t = k * 0.1 * 3.14159265358979323846 / 180;
+            seeker::AzimuthCone::TangentMemo memo;
+            const auto narrow = seeker::AzimuthCone::forTruncatedTest(axis, half, memo);
+            for (int32_t k = 0; k < 18000; ++k) {
+                const double t = k * 0.02 * 3.14159265358979323846 / 180;
                 for (const double r : {0.001, 1.0, 250.0}) {
                     const double dx = r * std::cos(t);
                     const double dy = r * std::sin(t);
                     const int32_t b = bearingDeg(0, 0, dx, dy);
                     const bool exact = seeker::magnitude(angleDiff(axis, b)) < half;
                     if (exact) {
-                        ASSERT_TRUE(cone.mayContain(dx, dy))
+                        ASSERT_TRUE(cone.mayContain(dx, dy) && narrow.mayContain(dx, dy))
                             << "axis " << axis << " half " << half << " bearing " << b;
                     }
                 }
@@ -206,8 +209,21 @@ TEST(AzimuthCone, RejectsWhatLiesWellOutside) {
     EXPECT_FALSE(seeker::AzimuthCone::none().mayContain(0, 10));
 }
 
-// The series arc tangent decides a whole degree only where no whole degree lies within its
-// error bound: anywhere else the library decides.
+// The bound the quick bearing's margin rests on.
+TEST(QuickBearing, ArcTangentStaysWithinItsBound) {
+    double worst = 0;
+    for (int32_t k = 0; k <= 2000000; ++k) {
+        const double t = k * 5e-7;
+        worst = std::max(worst,
+                         std::fabs(seeker::bearing_detail::arcTangentOfRatio(t, 1) - std::atan(t)));
+        worst = std::max(
+            worst, std::fabs(seeker::bearing_detail::arcTangentOfRatio(1, t) - std::atan2(1.0, t)));
+    }
+    EXPECT_LT(worst, 1.6e-9);
+}
+
+// The polynomial arc tangent decides a whole degree only where no whole degree lies within
+// its error bound: anywhere else the library decides.
 TEST(QuickBearing, NeverDiffersFromBearingDeg) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> coordinate(-700, 700);
