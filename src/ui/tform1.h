@@ -142,6 +142,7 @@ class TForm1 : public QWidget, public WorldObserver {
 
     WorldState& world_;
     ImpactText impact_;
+    MapLabels labels_;  // the map labels' pictures, kept between redraws
     QPixmap compassImage_;
 };
 
