@@ -5,6 +5,9 @@
 // former code, kept unchanged apart from its namespace, so that any machine can measure before
 // and after in one run.
 
+#include <string_view>
+
+#include "batch/runner.h"
 #include "missile/seeker_reading.h"
 #include "sim/world_state.h"
 
@@ -13,7 +16,14 @@ namespace prrsim::before {
 // The seeker's fast reading in which every missile visits every radar.
 const seeker::Reading& fastReading();
 
-// The tick with that reading.
+// The former radar update (antenna, blinking, tracking).
+void updateRadar(WorldState& world, int32_t row);
+
+// The tick with that reading and that radar update.
 void tick(WorldState& world);
+
+// The batch runner with that tick.
+batch::RunResult runScenario(WorldState& world, const batch::Scenario& scenario,
+                             std::string_view source, const batch::RunOptions& options);
 
 }  // namespace prrsim::before

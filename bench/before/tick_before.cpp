@@ -126,7 +126,7 @@ void tick(WorldState& world) {
         moveAircraft(world, aircraftAt(world, i));
     }
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        updateRadar(world, j);
+        before::updateRadar(world, j);
     }
     for (int32_t m = 0; m < world.missileCount;) {
         if (stepMissile(c, world, m, reading)) {

@@ -19,11 +19,13 @@
 // exactly as in the direct reading; the reception tests themselves change nothing, so testing
 // fewer of them, or in another order, changes no result.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "missile/seeker_geometry.h"
 #include "missile/seeker_radar_index.h"
@@ -81,6 +83,10 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
     for (int32_t l = 0; l < landmarks; ++l) {
         const Landmark& now = landmarkAt(world, l);
         s.landmarks[l] = LandmarkPlace{now.x, now.y, now.height, now.size};
+        s.landmarksLow.x = l == 0 ? now.x : std::min(s.landmarksLow.x, now.x);
+        s.landmarksLow.y = l == 0 ? now.y : std::min(s.landmarksLow.y, now.y);
+        s.landmarksHigh.x = l == 0 ? now.x : std::max(s.landmarksHigh.x, now.x);
+        s.landmarksHigh.y = l == 0 ? now.y : std::max(s.landmarksHigh.y, now.y);
     }
     for (RadarReflectionCache& rc : s.radars) {
         rc.geometryValid = false;
@@ -123,6 +129,7 @@ RadarReflectionCache& radarSide(WorldState& world, int32_t row, const RadarType&
         rc.scanKind = rt.scanKind;
         rc.beamKnown = 0;
         rc.inBeam = 0;
+        rc.beamBoxKnown = false;
     }
     if (!rc.sidelobeValid || rc.sidelobeLevel != rt.sidelobeLevel) {
         rc.sidelobeValid = true;
@@ -142,9 +149,22 @@ bool inBeamCached(RadarReflectionCache& rc, const RadarType& rt, const RadarSite
     return (rc.inBeam & bit(l)) != 0;
 }
 
-// The landmarks of `mask` within the radar's beam.
-LandmarkMask inBeamOf(RadarReflectionCache& rc, const RadarType& rt, const RadarSite& r,
-                      LandmarkMask mask) {
+// The landmarks of `mask` within the radar's beam. None when the cone holding every direction
+// the beam's azimuth test accepts (magnitude of the turn at most half the beam width, so below
+// one degree more) misses the box around the landmarks.
+LandmarkMask inBeamOf(const WorldState& world, RadarReflectionCache& rc, const RadarType& rt,
+                      const RadarSite& r, LandmarkMask mask) {
+    if (!rc.beamBoxKnown) {
+        rc.beamBoxKnown = true;
+        const SeekerScratch& s = world.seekerScratch;
+        rc.beamMissesLandmarks = !coneMayMeetBox(
+            AzimuthCone(r.azimuth, 0.5 * rt.beamWidthAz + 1), r.x, r.y, s.landmarksLow.x - 0.5,
+            s.landmarksLow.y - 0.5, s.landmarksHigh.x + 0.5, s.landmarksHigh.y + 0.5);
+    }
+    if (rc.beamMissesLandmarks) {
+        rc.beamKnown |= mask;  // none of them in the beam
+        return 0;
+    }
     forEachLandmark(mask & ~rc.beamKnown, [&](int32_t l) { inBeamCached(rc, rt, r, l); });
     return mask & rc.inBeam;
 }
@@ -188,6 +208,11 @@ class MissileSide {
             gated = index.pulsed & inBand;
             others_ = without(inBand, index.pulsed);
         }
+        // Few radars: no grid, every radar in band is a candidate.
+        if (index.radiatingCount <= kFewRadars) {
+            landmarksInCone_ = all_;
+            return inBand;
+        }
         RadarSet found;
         if (gated.any()) {
             found |= inCone(index, gate_, m_.x, m_.y).radars & gated;
@@ -206,13 +231,28 @@ class MissileSide {
     const RadarSet& ungated() const { return others_; }
 
     // What a reflection of the side lobes can bring at most, per unit of side-lobe strength
-    // (RadarIndex::sideStrength), through the landmarks of `mask`: NaN when no bound holds.
-    double reflectionReach(LandmarkMask mask) {
-        const double nearest = nearestRangeTerm(mask);
-        if (!(type_.antennaArea > 0 && type_.sensitivity > 0 && nearest > 0)) {
+    // (RadarIndex::sideStrength), through landmarks whose range terms are at least
+    // `nearestTerm`: NaN when no bound holds.
+    double reflectionReach(double nearestTerm) const {
+        if (!(type_.antennaArea > 0 && type_.sensitivity > 0 && nearestTerm > 0)) {
             return std::nan("");
         }
-        return type_.antennaArea * 0.7 / (12.56 * 12.56 * nearest);
+        return type_.antennaArea * 0.7 / (12.56 * 12.56 * nearestTerm);
+    }
+
+    // A floor under the range term to every landmark, from the box around them, without a
+    // square root per landmark (just below, against rounding).
+    double rangeTermFloor() {
+        if (!(floor_ >= 0)) {
+            const SeekerScratch& s = world_.seekerScratch;
+            const double dx = std::max({s.landmarksLow.x - m_.x, 0.0, m_.x - s.landmarksHigh.x});
+            const double dy = std::max({s.landmarksLow.y - m_.y, 0.0, m_.y - s.landmarksHigh.y});
+            floor_ = std::max(rangeTerm(0), 1e4 * (dx * dx + dy * dy)) * (1 - 1e-12);
+            if (!(floor_ >= 0)) {
+                floor_ = 0;  // no floor for a missile off the map's numbers
+            }
+        }
+        return floor_;
     }
 
     bool bandCovered(const RadarSite& r) const {
@@ -229,9 +269,19 @@ class MissileSide {
     }
 
     // The gate's verdict, the same for every path of the radar.
-    bool insideGate(const RadarSite& r) const {
-        return gate_.mayContain(r.x - m_.x, r.y - m_.y) &&
-               insideDirectionGate<QuickBearing>(type_, m_, r);
+    // The verdict depends only on the radar's place, so radars standing together (the members
+    // of a complex) share the last one.
+    bool insideGate(const RadarSite& r) {
+        if (gateKnown_ && r.x == gateX_ && r.y == gateY_ && r.height == gateHeight_) {
+            return gateVerdict_;
+        }
+        gateKnown_ = true;
+        gateX_ = r.x;
+        gateY_ = r.y;
+        gateHeight_ = r.height;
+        gateVerdict_ = gate_.mayContain(r.x - m_.x, r.y - m_.y) &&
+                       insideDirectionGate<QuickBearing>(type_, m_, r);
+        return gateVerdict_;
     }
 
     // The direct path's field of view (no gate).
@@ -277,16 +327,18 @@ class MissileSide {
     // The smallest range term to the landmarks of `mask` (the last mask asked is remembered).
     double nearestRangeTerm(LandmarkMask mask) {
         if (mask != nearestMask_) {
+            // The range term grows with the squared distance: one square root for the nearest,
+            // taken a hair smaller against rounding.
             nearestMask_ = mask;
-            nearestTerm_ = 0;
-            bool first = true;
+            double nearest = std::numeric_limits<double>::infinity();
             forEachLandmark(mask, [&](int32_t l) {
-                const double t = rangeTermTo(l);
-                if (first || t < nearestTerm_) {
-                    nearestTerm_ = t;
-                }
-                first = false;
+                const Landmark& lm = landmarkAt(world_, l);
+                nearest = std::min(nearest, square(lm.x - m_.x) + square(lm.y - m_.y));
             });
+            nearestTerm_ = rangeTerm(std::sqrt(nearest)) * (1 - 1e-12);
+            if (!(nearestTerm_ >= 0)) {
+                nearestTerm_ = 0;  // no bound
+            }
         }
         return nearestTerm_;
     }
@@ -342,6 +394,12 @@ class MissileSide {
     bool azimuthKnown_ = false;
     LandmarkMask nearestMask_ = 0;
     double nearestTerm_ = 0;
+    double floor_ = -1;       // rangeTermFloor, not yet found
+    bool gateKnown_ = false;  // the last gate verdict and the place it was for
+    bool gateVerdict_ = false;
+    int32_t gateX_ = 0;
+    int32_t gateY_ = 0;
+    int32_t gateHeight_ = 0;
     LandmarkMask azimuthInView_ = 0;
     LandmarkMask distanceKnown_ = 0;
     std::array<double, kLandmarkCapacity> distance_;
@@ -401,8 +459,9 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
     out.detected = 0;
     // Only landmarks in the beam can reach the sensitivity when the side lobes cannot.
     LandmarkMask mayBeHeard = inView;
-    if (sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView))) {
-        mayBeHeard = inBeamOf(rc, rt, r, inView);
+    if (sideLobesSilent(rc, rt, type, side.rangeTermFloor()) ||
+        sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView))) {
+        mayBeHeard = inBeamOf(world, rc, rt, r, inView);
     }
     forEachLandmark(mayBeHeard, [&](int32_t l) {
         double pt = rt.power;
@@ -481,22 +540,32 @@ void addReflectingCandidates(const SeekerCatalogs& c, WorldState& world, RadarIn
         if (inView == 0) {
             continue;
         }
-        const double reach = side.reflectionReach(inView);
+        // The side lobes' bound, first through the floor under every landmark's range term,
+        // then, where that does not settle it, through the nearest landmark in view.
+        const double reachOfAny = side.reflectionReach(side.rangeTermFloor());
+        double reachInView = -1;
         here.forEach([&](int32_t j) {
             if (!index.prepared.contains(j)) {
                 preparedRadarSide(c, world, index, j, landmarks);
             }
-            const double upper = index.sideStrength[j] * reach;
-            if (!(upper * (1 + 1e-9) < sensitivity)) {
-                candidates.insert(j);  // the side lobes may be heard (or no bound holds)
-                return;
+            if (!(index.sideStrength[j] * reachOfAny * (1 + 1e-9) < sensitivity)) {
+                if (reachInView < 0) {
+                    reachInView = side.reflectionReach(side.nearestRangeTerm(inView));
+                }
+                if (!(index.sideStrength[j] * reachInView * (1 + 1e-9) < sensitivity)) {
+                    candidates.insert(j);  // the side lobes may be heard (or no bound holds)
+                    return;
+                }
             }
             if ((inView & ~index.beamKnown[j]) != 0) {
                 RadarReflectionCache& rc = world.seekerScratch.radars[j];
                 const RadarSite& r = radarAt(world, j);
-                inBeamOf(rc, c.typeOf(r), r, inView);
+                if (inBeamOf(world, rc, c.typeOf(r), r, inView) != 0) {
+                    candidates.insert(j);
+                }
                 index.beamKnown[j] = rc.beamKnown;
                 index.inBeam[j] = rc.inBeam;
+                return;
             }
             if ((inView & index.inBeam[j]) != 0) {
                 candidates.insert(j);

@@ -10,12 +10,12 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "missile/missile.h"
-#include "missile/seeker_bearing.h"
 #include "missile/seeker_reception.h"
 #include "missile/seeker_scratch.h"
 #include "radar/radar_site.h"
 #include "sim/geometry.h"
 #include "sim/landmark.h"
+#include "sim/quick_bearing.h"
 
 namespace prrsim::seeker {
 
@@ -32,7 +32,7 @@ inline double horizontalDistance(const Missile& m, int32_t px, int32_t py) {
 }
 
 // The whole-degree direction the geometry below measures with: the library's bearingDeg, or
-// the same results found mostly without its arc tangent (seeker_bearing.h), which the fast
+// the same results found mostly without its arc tangent (sim/quick_bearing.h), which the fast
 // reception uses.
 struct LibraryBearing {
     int32_t operator()(double x1, double y1, double x2, double y2) const {

@@ -68,7 +68,11 @@ void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarInde
     index.landmarkCount = landmarksOf(world);
     index.radiating = RadarSet{};
     index.pulsed = RadarSet{};
-    index.inBand.fill(RadarSet{});
+    for (uint32_t used = index.bandsUsed; used != 0; used &= used - 1) {
+        index.inBand[__builtin_ctz(used)] = RadarSet{};
+    }
+    index.bandsUsed = 0;
+    index.radiatingCount = 0;
     index.prepared = RadarSet{};
     index.heightCount = 0;
     index.columns = 0;
@@ -94,7 +98,17 @@ void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarInde
         if (pulsedNow(c, r)) {
             index.pulsed.insert(j);
         }
-        index.inBand[bandSlot(c.typeOf(r).band)].insert(j);
+        const int32_t band = bandSlot(c.typeOf(r).band);
+        index.inBand[band].insert(j);
+        index.bandsUsed |= uint32_t{1} << band;
+        ++index.radiatingCount;
+        extend(r.x, r.y);
+    }
+    if (index.radiatingCount <= kFewRadars) {
+        return;  // every radar in band is a candidate: no heights, no grid
+    }
+    index.radiating.forEach([&](int32_t j) {
+        const RadarSite& r = radarAt(world, j);
         int32_t slot = heightSlot(index, r.height);
         if (slot < 0) {
             slot = index.heightCount++;
@@ -102,13 +116,9 @@ void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarInde
             index.atHeight[slot] = RadarSet{};
         }
         index.atHeight[slot].insert(j);
-        extend(r.x, r.y);
-    }
+    });
     for (int32_t l = 0; l < index.landmarkCount; ++l) {
         extend(landmarkAt(world, l).x, landmarkAt(world, l).y);
-    }
-    if (first) {
-        return;  // nothing on the grid
     }
     int32_t shift = 4;
     while (((maxX - minX) >> shift) >= kRadarGridSide ||
@@ -131,7 +141,7 @@ void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarInde
     for (int32_t n = 0; n < cells; ++n) {
         index.cellStart[n + 1] = static_cast<int16_t>(index.cellStart[n + 1] + index.cellStart[n]);
     }
-    std::array<int16_t, kRadarGridSide * kRadarGridSide> next{};
+    std::array<int16_t, kRadarGridSide * kRadarGridSide> next;  // the first `cells` used
     std::copy_n(index.cellStart.begin(), cells, next.begin());
     index.radiating.forEach([&](int32_t j) {
         const RadarSite& r = radarAt(world, j);
@@ -160,10 +170,18 @@ bool radarIndexMatches(const SeekerCatalogs& c, const WorldState& world, const R
             continue;
         }
         --radiating;
-        const int32_t slot = heightSlot(index, r.height);
-        if (index.pulsed.contains(j) != pulsedNow(c, r) || !inGrid(index, r.x, r.y) || slot < 0 ||
-            !index.atHeight[slot].contains(j) ||
+        if (index.pulsed.contains(j) != pulsedNow(c, r) ||
             !index.inBand[bandSlot(c.typeOf(r).band)].contains(j)) {
+            return false;
+        }
+        if (index.rows == 0) {
+            continue;  // few radars: no heights, no grid
+        }
+        const int32_t slot = heightSlot(index, r.height);
+        if (slot < 0 || !index.atHeight[slot].contains(j)) {
+            return false;
+        }
+        if (!inGrid(index, r.x, r.y)) {
             return false;
         }
         const int32_t n = cellNumber(index, r.x, r.y);
@@ -173,7 +191,7 @@ bool radarIndexMatches(const SeekerCatalogs& c, const WorldState& world, const R
             return false;
         }
     }
-    for (int32_t l = 0; l < index.landmarkCount; ++l) {
+    for (int32_t l = 0; l < index.landmarkCount && index.rows > 0; ++l) {
         const Landmark& lm = landmarkAt(world, l);
         if (!inGrid(index, lm.x, lm.y) ||
             !((index.cellLandmarks[cellNumber(index, lm.x, lm.y)] >> l) & 1)) {
@@ -181,6 +199,30 @@ bool radarIndexMatches(const SeekerCatalogs& c, const WorldState& world, const R
         }
     }
     return radiating == 0;
+}
+
+bool coneMayMeetBox(const AzimuthCone& cone, double apexX, double apexY, double x0, double y0,
+                    double x1, double y1) {
+    if (cone.passesNone()) {
+        return false;
+    }
+    if (cone.passesAll()) {
+        return true;
+    }
+    // The cone's two half-planes (as in inCone below), each at its largest over the box.
+    const double t = cone.tangent() * (1 + 1e-6) + 1e-6;
+    const double ux = cone.axisX();
+    const double uy = cone.axisY();
+    const std::array<double, 2> a{t * ux + uy, t * ux - uy};
+    const std::array<double, 2> b{t * uy - ux, t * uy + ux};
+    for (int32_t k = 0; k < 2; ++k) {
+        const double most =
+            a[k] * ((a[k] > 0 ? x1 : x0) - apexX) + b[k] * ((b[k] > 0 ? y1 : y0) - apexY);
+        if (most < -1e-9) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The cone lies between two half-planes through its apex, t dot - cross >= 0 and

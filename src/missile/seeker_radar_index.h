@@ -15,6 +15,10 @@ namespace seeker {
 
 class AzimuthCone;
 
+// Up to this many radiating radars the index has no grid: each missile tests every radar's
+// direction, which costs less than building the grid and walking the cones over it.
+inline constexpr int32_t kFewRadars = 12;
+
 // Builds `index` from the world's radars and landmarks now.
 void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarIndex& index);
 
@@ -29,6 +33,12 @@ struct ConeContents {
     uint32_t landmarks = 0;
 };
 
+// Whether a point of the box [x0, x1] x [y0, y1] may lie in `cone` with its apex at
+// (apexX, apexY): false only when cone.mayContain holds for none of them.
+bool coneMayMeetBox(const AzimuthCone& cone, double apexX, double apexY, double x0, double y0,
+                    double x1, double y1);
+
+// Needs the grid (more than kFewRadars radiating radars).
 ConeContents inCone(const RadarIndex& index, const AzimuthCone& cone, double apexX, double apexY);
 
 }  // namespace seeker

@@ -35,8 +35,10 @@ struct RadarReflectionCache {
     double beamWidthAz = 0;
     double beamWidthEl = 0;
     uint8_t scanKind = 0;
-    uint32_t beamKnown = 0;  // landmarks whose in-beam test is done for this beam
-    uint32_t inBeam = 0;     // and its result
+    uint32_t beamKnown = 0;            // landmarks whose in-beam test is done for this beam
+    uint32_t inBeam = 0;               // and its result
+    bool beamBoxKnown = false;         // whether the next is known for this beam
+    bool beamMissesLandmarks = false;  // the beam's azimuth misses the box around the landmarks
 
     bool sidelobeValid = false;
     int32_t sidelobeLevel = 0;
@@ -127,6 +129,7 @@ struct RadarIndex {
     int32_t landmarkCount = 0;
 
     RadarSet radiating;
+    int32_t radiatingCount = 0;
     RadarSet pulsed;  // radiating with a pulsed main emission
 
     // Cell (cx, cy) of the grid holds the radiating radars with (x - originX) >> cellShift == cx
@@ -155,6 +158,7 @@ struct RadarIndex {
     // The radiating radars by the letter of their main band, 'A' to 'Z'; the last set holds
     // those whose band is no capital letter.
     std::array<RadarSet, 27> inBand{};
+    uint32_t bandsUsed = 0;  // the sets above that may hold radars
 
     // The radiating radars by height, one entry per height met.
     int32_t heightCount = 0;
@@ -186,6 +190,8 @@ struct SeekerScratch {
 
     int32_t landmarkCount = -1;  // landmarks the radar geometry below was computed for
     std::array<LandmarkPlace, kScratchLandmarks> landmarks{};
+    LandmarkPlace landmarksLow{};   // the smallest x and y of those landmarks
+    LandmarkPlace landmarksHigh{};  // and the largest
     std::array<RadarReflectionCache, kScratchRadars> radars{};
 
     RadarIndex radarIndex{};

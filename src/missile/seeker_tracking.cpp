@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "missile/seeker_bearing.h"
 #include "missile/seeker_step.h"
 #include "sim/geometry.h"
+#include "sim/quick_bearing.h"
 #include "sim/world_state.h"
 
 namespace prrsim {
@@ -356,16 +356,16 @@ void headStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
         }
     }
     if (m.targetPositionState == kTargetFromSeeker) {
-        m.bearingToTarget = seeker::quickBearingDeg(m.x, m.y, m.targetX, m.targetY);
+        m.bearingToTarget = quickBearingDeg(m.x, m.y, m.targetX, m.targetY);
         const double dist = std::sqrt(square(m.targetX - m.x) + square(m.targetY - m.y));
-        m.elevationToTarget = seeker::quickBearingDeg(0, m.altitude, dist, m.targetAltitude);
+        m.elevationToTarget = quickBearingDeg(0, m.altitude, dist, m.targetAltitude);
         m.bearingToTarget += directionNoise(world, type.bearingNoise);
         m.elevationToTarget += directionNoise(world, type.bearingNoise);
     } else if (m.targetPositionState == kTargetInertial && type.hasInertialGuidance) {
         m.trackedRadarId = -1;
-        m.bearingToTarget = seeker::quickBearingDeg(m.insX, m.insY, m.targetX, m.targetY);
+        m.bearingToTarget = quickBearingDeg(m.insX, m.insY, m.targetX, m.targetY);
         const double dist = std::sqrt(square(m.targetX - m.insX) + square(m.targetY - m.insY));
-        m.elevationToTarget = seeker::quickBearingDeg(0, m.insAltitude, dist, m.targetAltitude);
+        m.elevationToTarget = quickBearingDeg(0, m.insAltitude, dist, m.targetAltitude);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "sim/geometry.h"
+#include "sim/quick_bearing.h"
 #include "sim/world_state.h"
 
 namespace prrsim {
@@ -144,9 +145,9 @@ void scan(WorldState& world, RadarSite& r, const RadarType& t) {
 
 // Points the antenna at aircraft a, in whole degrees.
 void pointAt(RadarSite& r, const Aircraft& a) {
-    r.azimuth = bearingDeg(r.x, r.y, a.x, a.y);
+    r.azimuth = quickBearingDeg(r.x, r.y, a.x, a.y);
     const double d = std::sqrt(square(a.x - r.x) + square(a.y - r.y));
-    r.elevation = bearingDeg(0, r.height, d, a.altitude);
+    r.elevation = quickBearingDeg(0, r.height, d, a.altitude);
 }
 
 // The track-list entry at the cursor, or -1 when the cursor is on no entry.
@@ -176,7 +177,7 @@ void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
             continue;
         }
         const Aircraft& a = aircraftAt(world, entry);
-        const int32_t b = bearingDeg(r.x, r.y, a.x, a.y);
+        const int32_t b = quickBearingDeg(r.x, r.y, a.x, a.y);
         if (wholeDegreesBetween(r.antennaDirection, b) > t.trackSectorWidth * 0.5) {
             removeTrackedAircraft(world, row, i);
         }

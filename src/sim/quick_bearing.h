@@ -1,7 +1,8 @@
 #pragma once
 
-// bearingDeg without the library's arc tangent in all but a very few cases, for the seeker's
-// fast reception, which computes the same whole-degree directions many times a tick.
+// bearingDeg without the library's arc tangent in all but a very few cases, for the places that
+// compute whole-degree directions many times a tick: the seeker's fast reception and antenna
+// step, the radars following their targets.
 //
 // bearingDeg truncates directionAngle(dx, dy) x 57.325, where directionAngle takes the arc
 // tangent of |dy / dx| and moves it into its quadrant. Here the arc tangent of the smaller over
@@ -17,9 +18,9 @@
 
 #include "sim/geometry.h"
 
-namespace prrsim::seeker {
+namespace prrsim {
 
-namespace bearing_detail {
+namespace quick_bearing_detail {
 
 // The arc tangent of ay / ax (both non-negative, not both zero) within 1.6e-9.
 inline double arcTangentOfRatio(double ay, double ax) {
@@ -40,7 +41,7 @@ inline double arcTangentOfRatio(double ay, double ax) {
     return steep ? 1.5707963267948966 - p : p;
 }
 
-}  // namespace bearing_detail
+}  // namespace quick_bearing_detail
 
 inline int32_t quickBearingDeg(double x1, double y1, double x2, double y2) {
     const double dx = x2 - x1;
@@ -50,7 +51,7 @@ inline int32_t quickBearingDeg(double x1, double y1, double x2, double y2) {
     }
     // directionAngle's quadrants: 3.14 - e and e + 3.14 to the left, 6.28 - e and e to the
     // right, on the polynomial's arc tangent.
-    const double a = bearing_detail::arcTangentOfRatio(std::fabs(dy), std::fabs(dx));
+    const double a = quick_bearing_detail::arcTangentOfRatio(std::fabs(dy), std::fabs(dx));
     const bool left = dx < 0;
     const bool subtracted = left ? dy >= 0 : dy <= 0;
     const double base = left ? 3.14 : (subtracted ? 6.28 : 0.0);
@@ -66,4 +67,4 @@ inline int32_t quickBearingDeg(double x1, double y1, double x2, double y2) {
     return low;
 }
 
-}  // namespace prrsim::seeker
+}  // namespace prrsim
