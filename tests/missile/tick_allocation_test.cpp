@@ -93,6 +93,14 @@ TEST(TickAllocation, NoneWithEveryMissileTypeInFlight) {
     EXPECT_EQ(allocationsOver(*world, 600), 0);
 }
 
+// Few radars: the radar index without its grid; the aircraft trigonometry kept per row.
+TEST(TickAllocation, NoneInTheStartUpWorldWithALaunchedHarm) {
+    auto world = scenes::defaultSceneWithHarm();
+    allocationsOver(*world, 100);
+    scenes::launchAll(*world);
+    EXPECT_EQ(allocationsOver(*world, 400), 0);
+}
+
 TEST(TickAllocation, NoneWithTheDirectReading) {
     auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
     EXPECT_EQ(allocationsOver(*world, 50, testing::directTick), 0);
