@@ -123,6 +123,8 @@ void BM_SeekerStepsNothingMemorised(benchmark::State& state, Code code) {
     const seeker::Reading& reading = code == Code::Direct   ? testing::directReading()
                                      : code == Code::Before ? before::fastReading()
                                                             : seeker::programReading();
+    // The radars stay as they are: one radar index serves every step, as in a tick.
+    IndexedRadars indexed(*world);
     for (auto _ : state) {
         for (int32_t i = 0; i < world->missileCount; ++i) {
             Missile& m = world->missiles[i];
