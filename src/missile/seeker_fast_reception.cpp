@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -108,8 +109,8 @@ RadarReflectionCache& radarSide(WorldState& world, int32_t row, const RadarType&
             rc.elevation[l] = seen.elevation;
             rc.rangeTerm[l] = seen.term;
             const double ratio = lm.size / seen.term;
-            if (!(ratio <= rc.sizeOverRange)) {
-                rc.sizeOverRange = ratio;  // a NaN stays
+            if (!(rc.sizeOverRange >= ratio) && !std::isnan(rc.sizeOverRange)) {
+                rc.sizeOverRange = ratio;  // the largest; a NaN, once met, stays
             }
         }
         rc.geometryValid = true;
@@ -268,9 +269,8 @@ class MissileSide {
         return gateOn_ && index.pulsed.contains(j);
     }
 
-    // The gate's verdict, the same for every path of the radar.
-    // The verdict depends only on the radar's place, so radars standing together (the members
-    // of a complex) share the last one.
+    // The gate's verdict, the same for every path of the radar. It depends only on the radar's
+    // place, so radars standing together (the members of a complex) share the last one.
     bool insideGate(const RadarSite& r) {
         if (gateKnown_ && r.x == gateX_ && r.y == gateY_ && r.height == gateHeight_) {
             return gateVerdict_;
