@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -83,6 +84,14 @@ TEST_F(SeekerFastPath, FollowsEveryChangeOfTheReflectionGeometry) {
               1);
     step([](WorldState& w) { w.radars[0].radiating = false; });
     EXPECT_EQ(step([](WorldState& w) { w.radars[0].radiating = true; }), 1);
+}
+
+// The side-lobe bound takes the largest landmark size: a size that is no number must switch
+// it off, not let a later small landmark stand for the large one before it.
+TEST_F(SeekerFastPath, ALandmarkSizeThatIsNoNumberHidesNoReflection) {
+    scene.addLandmark(130, 99, std::numeric_limits<double>::quiet_NaN());
+    scene.addLandmark(135, 102, 5);
+    EXPECT_EQ(step(none), 1);
 }
 
 TEST_F(SeekerFastPath, FollowsTheCatalogueBeamAndSideLobes) {
