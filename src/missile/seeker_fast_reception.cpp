@@ -215,6 +215,16 @@ class MissileSide {
             return inBand;
         }
         RadarSet found;
+        if (gated.any() && others_.any()) {
+            // Both cones at once when one narrow cone holds them (they mostly point the same
+            // way: at the target).
+            const AzimuthCone both = AzimuthCone::enclosing(gate_, fieldOfView_);
+            if (!both.passesAll()) {
+                const ConeContents inBoth = inCone(index, both, m_.x, m_.y);
+                landmarksInCone_ = inBoth.landmarks & all_;
+                return inBoth.radars & inBand;
+            }
+        }
         if (gated.any()) {
             found |= inCone(index, gate_, m_.x, m_.y).radars & gated;
         }

@@ -221,6 +221,37 @@ class AzimuthCone {
         }
         return AzimuthCone(axis + 0.5, std::ceil(limit) + 0.8, memo, 0);
     }
+    // A cone holding both cones (made by forTruncatedTest), from the smaller angle of the one
+    // to the larger of the other about the first's axis; everything passes when no such cone
+    // is narrower than 80 degrees.
+    static AzimuthCone enclosing(const AzimuthCone& a, const AzimuthCone& b) {
+        if (!a.degreesKnown_ || !b.degreesKnown_) {
+            return AzimuthCone{};
+        }
+        double d = b.axisDeg_ - a.axisDeg_;  // the turn from a's axis to b's, within half a turn
+        d -= 360 * static_cast<double>(static_cast<int64_t>(d / 360));
+        if (d > 180) {
+            d -= 360;
+        } else if (d <= -180) {
+            d += 360;
+        }
+        const double lo = std::min(-a.widthDeg_, d - b.widthDeg_);
+        const double hi = std::max(a.widthDeg_, d + b.widthDeg_);
+        const double width = 0.5 * (hi - lo) + 1e-6;  // against the rounding of the turn
+        if (!(width < 79)) {
+            return AzimuthCone{};
+        }
+        AzimuthCone k;
+        k.active_ = true;
+        unitDirection(a.axisDeg_ + 0.5 * (lo + hi), k.ux_, k.uy_);
+        double c = 0;
+        double s = 0;
+        unitDirection(width, c, s);
+        k.tan_ = s / c;
+        k.tan2_ = k.tan_ * k.tan_;
+        return k;
+    }
+
     // An empty cone: nothing passes.
     static AzimuthCone none() {
         AzimuthCone k;
@@ -261,6 +292,9 @@ class AzimuthCone {
             return;
         }
         active_ = true;
+        degreesKnown_ = true;
+        axisDeg_ = axis;
+        widthDeg_ = width;
         unitDirection(axis, ux_, uy_);
         if (memo.width != width) {
             memo.width = width;
@@ -315,6 +349,9 @@ class AzimuthCone {
 
     bool active_ = false;
     bool empty_ = false;
+    bool degreesKnown_ = false;  // the axis and width in degrees, for enclosing()
+    double axisDeg_ = 0;
+    double widthDeg_ = 0;
     double ux_ = 0;
     double uy_ = 0;
     double tan_ = 0;

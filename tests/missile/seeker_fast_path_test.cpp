@@ -205,6 +205,35 @@ TEST(AzimuthCone, HoldsEveryDirectionTheExactTestAccepts) {
     }
 }
 
+// The cone enclosing two narrow cones (one raster for the gate and the field of view) holds
+// every direction either may contain, whatever their axes.
+TEST(AzimuthCone, EnclosingConeHoldsBothCones) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> angle(-720, 720);
+    std::uniform_real_distribution<double> limit(0.1, 12);
+    int64_t enclosed = 0;
+    for (int32_t n = 0; n < 20000; ++n) {
+        seeker::AzimuthCone::TangentMemo memoA;
+        seeker::AzimuthCone::TangentMemo memoB;
+        const double axisA = angle(random);
+        // Mostly near each other, as a locked missile's cones are; sometimes anywhere.
+        const double axisB = n % 4 == 0 ? angle(random) : axisA + 0.01 * angle(random);
+        const auto a = seeker::AzimuthCone::forTruncatedTest(axisA, limit(random), memoA);
+        const auto b = seeker::AzimuthCone::forTruncatedTest(axisB, limit(random), memoB);
+        const auto both = seeker::AzimuthCone::enclosing(a, b);
+        enclosed += !both.passesAll();
+        for (int32_t k = 0; k < 720; ++k) {
+            const double t = k * 0.5 * 3.14159265358979323846 / 180;
+            const double dx = 300 * std::cos(t);
+            const double dy = 300 * std::sin(t);
+            if (a.mayContain(dx, dy) || b.mayContain(dx, dy)) {
+                ASSERT_TRUE(both.mayContain(dx, dy)) << "cones " << axisA << ", " << axisB;
+            }
+        }
+    }
+    EXPECT_GT(enclosed, 10000);
+}
+
 TEST(AzimuthCone, RejectsWhatLiesWellOutside) {
     const seeker::AzimuthCone cone(90, 2.5);
     EXPECT_TRUE(cone.mayContain(0, 10));
