@@ -289,15 +289,24 @@ class MissileSide {
         gateX_ = r.x;
         gateY_ = r.y;
         gateHeight_ = r.height;
-        gateVerdict_ = gate_.mayContain(r.x - m_.x, r.y - m_.y) &&
-                       insideDirectionGate<QuickBearing>(type_, m_, r);
+        const double dx = r.x - m_.x;
+        const double dy = r.y - m_.y;
+        gateVerdict_ = gate_.mayContain(dx, dy) &&
+                       (gate_.surelyContains(dx, dy) ||
+                        insideDirectionGateAzimuth<QuickBearing>(type_, m_, r)) &&
+                       insideDirectionGateElevation<QuickBearing>(type_, m_, r);
         return gateVerdict_;
     }
 
-    // The direct path's field of view (no gate).
+    // The direct path's field of view, for a radar the gate does not decide for
+    // (inFieldOfView): the azimuth, then the elevation.
     bool directInView(const RadarSite& r) const {
-        return fieldOfView_.mayContain(r.x - m_.x, r.y - m_.y) &&
-               inFieldOfViewOf<QuickBearing>(c_, m_, r);
+        const double dx = r.x - m_.x;
+        const double dy = r.y - m_.y;
+        return fieldOfView_.mayContain(dx, dy) &&
+               (fieldOfView_.surelyContains(dx, dy) ||
+                inFieldOfViewAzimuth(type_, m_, bearingTo<QuickBearing>(m_, r.x, r.y))) &&
+               inFieldOfViewElevation(type_, m_, lineOfSightElevation<QuickBearing>(m_, r));
     }
 
     // The landmarks in the field of view for a radar of height h (no gate): the landmark's
@@ -365,8 +374,11 @@ class MissileSide {
         azimuthKnown_ = true;
         forEachLandmark(landmarksInCone_, [&](int32_t l) {
             const Landmark& lm = landmarkAt(world_, l);
-            if (fieldOfView_.mayContain(lm.x - m_.x, lm.y - m_.y) &&
-                inFieldOfViewAzimuth(type_, m_, bearingTo<QuickBearing>(m_, lm.x, lm.y))) {
+            const double dx = lm.x - m_.x;
+            const double dy = lm.y - m_.y;
+            if (fieldOfView_.mayContain(dx, dy) &&
+                (fieldOfView_.surelyContains(dx, dy) ||
+                 inFieldOfViewAzimuth(type_, m_, bearingTo<QuickBearing>(m_, lm.x, lm.y)))) {
                 azimuthInView_ |= bit(l);
             }
         });

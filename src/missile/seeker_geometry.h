@@ -166,12 +166,25 @@ inline bool directionGateActive(const SeekerCatalogs& c, const Missile& m, const
            prfModeOf(c.typeOf(r), r.prfMode).pulsed;
 }
 
+// The direction gate's two halves: the azimuth, then the elevation.
+template <typename Bearing = LibraryBearing>
+inline bool insideDirectionGateAzimuth(const MissileType& type, const Missile& m,
+                                       const RadarSite& r) {
+    return magnitude(angleDiff(m.bearingToTarget, bearingTo<Bearing>(m, r.x, r.y))) <
+           1.5 * type.bearingNoise;
+}
+
+template <typename Bearing = LibraryBearing>
+inline bool insideDirectionGateElevation(const MissileType& type, const Missile& m,
+                                         const RadarSite& r) {
+    return magnitude(angleDiff(m.elevationToTarget, lineOfSightElevation<Bearing>(m, r))) <
+           1.5 * type.bearingNoise;
+}
+
 template <typename Bearing = LibraryBearing>
 inline bool insideDirectionGate(const MissileType& type, const Missile& m, const RadarSite& r) {
-    const double tolerance = 1.5 * type.bearingNoise;
-    return magnitude(angleDiff(m.bearingToTarget, bearingTo<Bearing>(m, r.x, r.y))) < tolerance &&
-           magnitude(angleDiff(m.elevationToTarget, lineOfSightElevation<Bearing>(m, r))) <
-               tolerance;
+    return insideDirectionGateAzimuth<Bearing>(type, m, r) &&
+           insideDirectionGateElevation<Bearing>(type, m, r);
 }
 
 // The field-of-view test of a radar's direct path (inFieldOfView): the direction gate, when
@@ -215,11 +228,24 @@ class AzimuthCone {
     // move the scaled angle by at most 0.047 either way before the truncation), so the true
     // direction then lies within -K - 0.05 and K + 1.05 of the axis. The cone, turned half a
     // degree towards the larger side, holds -K - 0.3 to K + 1.3.
+    // Inside it, a narrower cone about the same axis holds only directions the test surely
+    // accepts (surelyContains): those within -K + 1.05 and K - 0.05 of the axis, whose bearingDeg
+    // then lies within -K and K; the cone, turned half a degree, holds -K + 1.25 to K - 0.25.
     static AzimuthCone forTruncatedTest(double axis, double limit, TangentMemo& memo) {
         if (!(limit > 0)) {
             return none();  // the test never passes
         }
-        return AzimuthCone(axis + 0.5, std::ceil(limit) + 0.8, memo, 0);
+        AzimuthCone k(axis + 0.5, std::ceil(limit) + 0.8, memo, 0);
+        const double inner = std::ceil(limit) - 0.75 - 1e-6;  // a hair narrower for the series
+        if (k.active_ && inner > 0) {
+            if (memo.innerWidth != inner) {
+                memo.innerWidth = inner;
+                const double t = std::tan(inner * kDegree);
+                memo.innerTangent2 = t * t;
+            }
+            k.innerTan2_ = memo.innerTangent2;
+        }
+        return k;
     }
     // A cone holding both cones (made by forTruncatedTest), from the smaller angle of the one
     // to the larger of the other about the first's axis; everything passes when no such cone
@@ -273,6 +299,14 @@ class AzimuthCone {
         const double dot = ux_ * dx + uy_ * dy;
         const double cross = ux_ * dy - uy_ * dx;
         return dot > 0 && cross * cross <= tan2_ * dot * dot;
+    }
+
+    // Whether the truncated test the cone stands for surely accepts the direction (dx, dy):
+    // false whenever it may not (and always for cones not made by forTruncatedTest).
+    bool surelyContains(double dx, double dy) const {
+        const double dot = ux_ * dx + uy_ * dy;
+        const double cross = ux_ * dy - uy_ * dx;
+        return dot > 0 && cross * cross <= innerTan2_ * dot * dot;
     }
 
     // Whether every direction passes, whether none does; otherwise the cone is the directions
@@ -356,6 +390,7 @@ class AzimuthCone {
     double uy_ = 0;
     double tan_ = 0;
     double tan2_ = 0;
+    double innerTan2_ = -1;  // no direction is surely accepted
 };
 
 // The cone that holds every direction the field-of-view azimuth test can accept.

@@ -171,6 +171,8 @@ struct RadarIndex {
 struct ConeTangentMemo {
     double width = -1;
     double tangent = 0;
+    double innerWidth = -1;  // and of the inner cone of what is surely accepted
+    double innerTangent2 = -1;
 };
 
 struct LandmarkPlace {

@@ -181,8 +181,10 @@ TEST_F(SeekerFastPath, PretestedFieldOfViewIsTheFieldOfView) {
 }
 
 // The cone pre-tests, the wide one of the search and the narrow one of the fast reception,
-// never reject a direction the exact azimuth tests accept.
+// never reject a direction the exact azimuth tests accept; the narrow one's inner cone holds
+// only directions the exact test accepts.
 TEST(AzimuthCone, HoldsEveryDirectionTheExactTestAccepts) {
+    int64_t surely = 0;
     for (const double half : {0.5, 2.25, 2.5, 3.0, 5.0, 15.0, 45.0}) {
         for (double axis = -400; axis <= 400; axis += 7.7) {
             const seeker::AzimuthCone cone(axis, half);
@@ -198,11 +200,16 @@ TEST(AzimuthCone, HoldsEveryDirectionTheExactTestAccepts) {
                     if (exact) {
                         ASSERT_TRUE(cone.mayContain(dx, dy) && narrow.mayContain(dx, dy))
                             << "axis " << axis << " half " << half << " bearing " << b;
+                    } else {
+                        ASSERT_FALSE(narrow.surelyContains(dx, dy))
+                            << "axis " << axis << " half " << half << " bearing " << b;
                     }
+                    surely += narrow.surelyContains(dx, dy);
                 }
             }
         }
     }
+    EXPECT_GT(surely, 100000);
 }
 
 // The cone enclosing two narrow cones (one raster for the gate and the field of view) holds
