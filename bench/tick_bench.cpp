@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "capacity_scene.h"
-#include "missile/seeker_tracking.h"
+#include "missile/seeker/seeker_tracking.h"
 #include "sim/tick.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 namespace {

@@ -1,10 +1,10 @@
 #include "batch/actions.h"
 
 #include "catalog/radar_catalog.h"
-#include "missile/missile.h"
 #include "missile/missile_control.h"
-#include "radar/radar_site.h"
-#include "sim/world.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_model.h"
+#include "world/world.h"
 
 namespace prrsim::batch {
 

@@ -15,7 +15,7 @@
 
 #include "batch/runner.h"
 #include "batch/scenario.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace {
 

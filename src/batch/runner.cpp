@@ -2,7 +2,7 @@
 
 #include "batch/actions.h"
 #include "sim/tick.h"
-#include "sim/world.h"
+#include "world/world.h"
 
 namespace prrsim::batch {
 

@@ -8,7 +8,7 @@
 
 #include "batch/scenario.h"
 #include "batch/trace.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::batch {
 

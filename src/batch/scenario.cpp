@@ -9,7 +9,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::batch {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "catalog/missile_catalog.h"
-#include "sim/geometry.h"
-#include "sim/world.h"
-#include "sim/world_state.h"
+#include "world/geometry.h"
+#include "world/world.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 

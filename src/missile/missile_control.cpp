@@ -2,7 +2,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "missile/guidance.h"
-#include "missile/seeker_reception.h"
+#include "missile/seeker/seeker_reception.h"
 
 namespace prrsim {
 

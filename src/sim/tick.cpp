@@ -4,10 +4,11 @@
 
 #include "catalog/missile_catalog.h"
 #include "missile/guidance.h"
-#include "missile/seeker_reception.h"
-#include "missile/seeker_tracking.h"
-#include "radar/radar_site.h"
-#include "sim/geometry.h"
+#include "missile/missile_loading.h"
+#include "missile/seeker/seeker_reception.h"
+#include "missile/seeker/seeker_tracking.h"
+#include "radar/radar_model.h"
+#include "world/geometry.h"
 
 namespace prrsim {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 

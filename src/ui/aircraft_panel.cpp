@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "catalog/missile_catalog.h"
-#include "missile/missile.h"
+#include "missile/missile_loading.h"
 #include "ui/controls.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/application.h"
 #include "ui/tform1.h"
+#include "world/world.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "catalog/radar_catalog.h"
-#include "radar/radar_site.h"
-#include "sim/world.h"
+#include "radar/radar_model.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 

@@ -5,11 +5,12 @@
 #include <cmath>
 
 #include "catalog/radar_catalog.h"
-#include "radar/radar_site.h"
-#include "sim/geometry.h"
+#include "radar/radar_model.h"
 #include "ui/controls.h"
+#include "ui/number_text.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
+#include "world/geometry.h"
 
 namespace prrsim::ui {
 

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "sim/world_state.h"
 #include "ui/picture_box.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 

@@ -5,14 +5,14 @@
 #include <QFont>
 #include <QMessageBox>
 
-#include "radar/radar_site.h"
+#include "radar/radar_model.h"
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/radar_panel.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 

@@ -12,9 +12,9 @@
 #include <QWidget>
 #include <functional>
 
-#include "sim/world_observer.h"
-#include "sim/world_state.h"
 #include "ui/map_view.h"
+#include "world/world_observer.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 

@@ -4,9 +4,9 @@
 #include <QEvent>
 
 #include "catalog/radar_catalog.h"
-#include "sim/world.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 

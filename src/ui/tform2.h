@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 

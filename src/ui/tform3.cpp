@@ -8,10 +8,10 @@
 
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
-#include "sim/geometry.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
+#include "world/geometry.h"
 
 namespace prrsim::ui {
 

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "catalog/missile_catalog.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 

@@ -4,7 +4,7 @@
 #include "batch/runner.h"
 #include "batch_test_support.h"
 #include "catalog/radar_catalog.h"
-#include "sim/geometry.h"
+#include "world/geometry.h"
 
 namespace prrsim::batch {
 namespace {

@@ -9,7 +9,7 @@
 #include "batch/runner.h"
 #include "batch/trace.h"
 #include "batch_test_support.h"
-#include "sim/world.h"
+#include "world/world.h"
 
 namespace prrsim::batch {
 namespace {

@@ -5,9 +5,10 @@
 #include <cmath>
 
 #include "catalog/missile_catalog.h"
-#include "sim/geometry.h"
+#include "missile/missile_loading.h"
 #include "sim/tick.h"
-#include "sim/world.h"
+#include "world/geometry.h"
+#include "world/world.h"
 
 namespace prrsim {
 namespace {

@@ -1,4 +1,4 @@
-#include "missile/missile.h"
+#include "missile/missile_loading.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "missile/guidance.h"
 #include "missile/missile_control.h"
 #include "sim/tick.h"
-#include "sim/world.h"
+#include "world/world.h"
 
 namespace prrsim {
 namespace {

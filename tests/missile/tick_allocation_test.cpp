@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "../../bench/capacity_scene.h"
+#include "bench/capacity_scene.h"
 #include "sim/tick.h"
 
 namespace {

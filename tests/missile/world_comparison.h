@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::testing {
 

@@ -4,17 +4,16 @@
 
 #include <cmath>
 
-#include "missile/missile.h"
-#include "sim/world.h"
+#include "missile/missile_loading.h"
+#include "world/world.h"
 
 namespace prrsim {
 namespace {
 
 class Tick : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { startEmptyWorld(*world); }
-    Aircraft& add(double x, double y, double altitude, double heading, double climb,
-                  double speed) {
+    Aircraft& add(double x, double y, double altitude, double heading, double climb, double speed) {
         const int32_t i = addAircraft(*world);
         Aircraft& a = world->aircraft[i];
         a.x = x;

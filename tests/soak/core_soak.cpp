@@ -24,8 +24,8 @@
 #include "batch/trace.h"
 #include "catalog/missile_catalog.h"
 #include "sim/tick.h"
-#include "sim/world.h"
-#include "sim/world_invariants.h"
+#include "world/world.h"
+#include "world/world_invariants.h"
 
 namespace prrsim::soak {
 namespace {

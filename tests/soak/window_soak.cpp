@@ -27,13 +27,13 @@
 #include <string>
 #include <vector>
 
-#include "sim/world.h"
-#include "sim/world_invariants.h"
 #include "ui/map_view.h"
 #include "ui/picture_box.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/world.h"
+#include "world/world_invariants.h"
 
 namespace prrsim::soak {
 namespace {

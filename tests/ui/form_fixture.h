@@ -9,12 +9,12 @@
 #include <utility>
 
 #include "catalog/radar_catalog.h"
-#include "sim/geometry.h"
-#include "sim/world.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/geometry.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 

@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "catalog/radar_catalog.h"
-#include "radar/radar_site.h"
-#include "sim/world.h"
+#include "radar/radar_model.h"
 #include "ui/pictures.h"
 #include "ui/tform1.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 namespace {

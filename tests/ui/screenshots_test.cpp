@@ -6,15 +6,15 @@
 #include <QDir>
 #include <memory>
 
-#include "missile/missile.h"
 #include "missile/missile_control.h"
-#include "radar/radar_site.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_model.h"
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 namespace {

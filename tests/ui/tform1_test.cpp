@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "form_fixture.h"
-#include "missile/missile.h"
+#include "missile/missile_loading.h"
 #include "ui/application.h"
 
 namespace prrsim::ui {

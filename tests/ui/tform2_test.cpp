@@ -5,9 +5,9 @@
 #include <QSignalSpy>
 #include <memory>
 
-#include "sim/world.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 namespace {

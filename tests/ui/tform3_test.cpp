@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "missile/missile.h"
-#include "radar/radar_site.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_model.h"
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/pictures.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 namespace {

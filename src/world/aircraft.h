@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+namespace prrsim {
+
+struct Aircraft {
+    int32_t id = 0;            // index at creation; compared with a missile's carrier
+    int32_t targetRadar = -1;  // attack target radar index, -1 none
+    bool onAttackRun = false;
+    double heading = 0;     // degrees, 0 = +x, 90 = +y
+    double climbAngle = 0;  // degrees
+    double speed = 0;       // km/h
+    double x = 0;           // map pixels
+    double y = 0;
+    double altitude = 0;  // map units (100 m)
+};
+
+}  // namespace prrsim

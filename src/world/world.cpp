@@ -1,0 +1,198 @@
+#include "world/world.h"
+
+#include "catalog/radar_catalog.h"
+#include "world/default_scenario.h"
+
+namespace prrsim {
+
+std::unique_ptr<WorldState> makeWorld() {
+    return std::make_unique<WorldState>();
+}
+
+int32_t addAircraft(WorldState& world) {
+    if (world.aircraftCount >= kAircraftCapacity) {
+        return -1;
+    }
+    const int32_t i = world.aircraftCount;
+    Aircraft& a = world.aircraft[i];
+    // altitude and onAttackRun are not assigned: a reused slot keeps its former values.
+    a.id = i;
+    a.x = 300;
+    a.y = 220;
+    a.heading = 0;
+    a.climbAngle = 0;
+    a.speed = 750;
+    a.targetRadar = -1;
+    world.aircraftCount = i + 1;
+    return i;
+}
+
+namespace {
+
+// An aircraft index stored in a radar after aircraft r left the table.
+int32_t renumberedAircraft(int32_t stored, int32_t r) {
+    if (stored == r) {
+        return -1;
+    }
+    return stored > r ? stored - 1 : stored;
+}
+
+}  // namespace
+
+bool removeAircraft(WorldState& world, int32_t r) {
+    if (!validAircraft(world, r)) {
+        return false;
+    }
+    for (int32_t j = 0; j < world.radarCount; ++j) {
+        RadarSite& radar = radarAt(world, j);
+        radar.currentTarget = renumberedAircraft(radar.currentTarget, r);
+        for (int32_t k = 0; k < radar.trackCount && k < kTrackListCapacity; ++k) {
+            radar.trackList[k] = renumberedAircraft(radar.trackList[k], r);
+        }
+    }
+    for (int32_t i = r; i + 1 < world.aircraftCount; ++i) {
+        aircraftAt(world, i) = aircraftAt(world, i + 1);
+    }
+    world.aircraftCount -= 1;
+    world.selectedAircraft = -1;
+    return true;
+}
+
+bool removeRadar(WorldState& world, int32_t r) {
+    if (!validRadar(world, r)) {
+        return false;
+    }
+    for (int32_t i = r; i + 1 < world.radarCount; ++i) {
+        radarAt(world, i) = radarAt(world, i + 1);
+    }
+    world.radarCount -= 1;
+    world.selectedRadar = -1;
+    return true;
+}
+
+int32_t addRadars(WorldState& world, int32_t singleType, int32_t complex, bool operational) {
+    int32_t n = 0;
+    int32_t types[kComplexMemberCapacity] = {};
+    int32_t placed = -1;
+    if (complex >= 0 && complex < samComplexCount()) {
+        const SamComplex& c = samComplex(complex);
+        if (c.memberCount > kComplexMemberCapacity ||
+            world.placedComplexCount >= kPlacedComplexCapacity) {
+            return 0;
+        }
+        n = c.memberCount;
+        for (int32_t i = 0; i < n; ++i) {
+            types[i] = c.memberTypes[i];
+        }
+        placed = world.placedComplexCount;
+    } else if (singleType >= 0 && singleType < radarTypeCount()) {
+        n = 1;
+        types[0] = singleType;
+    } else {
+        return 0;
+    }
+    if (n == 0 || world.radarCount + n > kRadarCapacity) {
+        return 0;
+    }
+    if (placed >= 0) {
+        PlacedComplex& pc = world.placedComplexes[placed];
+        pc = PlacedComplex{};
+        pc.memberCount = n;
+        for (int32_t i = 0; i < n; ++i) {
+            pc.members[i] = world.radarCount + i;
+        }
+        pc.complexIndex = complex;
+        world.placedComplexCount += 1;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t k = world.radarCount + i;
+        RadarSite r{};
+        r.index = k;
+        r.typeIndex = types[i];
+        r.placedComplex = placed;
+        r.emissionOn = operational;
+        r.rotationOn = operational;
+        r.radiating = operational;
+        r.frequencyPercent = randomBelow(world, 100);
+        r.frequency = frequencyAt(r.typeIndex, r.frequencyPercent);
+        r.currentTarget = -1;
+        r.scanDirection = 1;
+        r.inSector = true;
+        r.x = 300;
+        r.y = 220;
+        world.radars[k] = r;
+    }
+    world.radarCount += n;
+    world.radarPlaceMode = true;
+    world.moveAircraftMode = false;
+    world.selectedRadar = world.radarCount - 1;
+    return n;
+}
+
+void placeSelectedRadar(WorldState& world, int32_t x, int32_t y) {
+    if (validRadar(world, world.selectedRadar)) {
+        const int32_t complex = radarAt(world, world.selectedRadar).placedComplex;
+        if (complex >= 0) {
+            for (int32_t j = 0; j < world.radarCount; ++j) {
+                if (radarAt(world, j).placedComplex == complex) {
+                    radarAt(world, j).x = x;
+                    radarAt(world, j).y = y;
+                }
+            }
+        } else {
+            radarAt(world, world.selectedRadar).x = x;
+            radarAt(world, world.selectedRadar).y = y;
+        }
+    }
+    world.radarPlaceMode = false;
+}
+
+void removeMissile(WorldState& world, int32_t m) {
+    if (!validMissile(world, m)) {
+        return;
+    }
+    const Missile& gone = missileAt(world, m);
+    const ImpactEvent impact{m, gone.typeIndex, gone.x, gone.y};
+    const bool wasShown = (m == world.selectedMissile);
+    if (wasShown) {
+        world.selectedMissile = -1;
+    } else if (world.selectedMissile > m) {
+        // The shown missile moves down with its record: the selection follows it, so it never
+        // names a slot beyond the table or another aircraft's missile.
+        world.selectedMissile -= 1;
+    }
+    for (int32_t i = m; i + 1 < world.missileCount; ++i) {
+        missileAt(world, i) = missileAt(world, i + 1);
+        missileAt(world, i).index -= 1;
+    }
+    world.missileCount -= 1;
+    if (world.observer != nullptr) {
+        if (wasShown) {
+            world.observer->missileWindowHide();
+        }
+        world.observer->missileDetonated(impact);
+    }
+}
+
+void startEmptyWorld(WorldState& world) {
+    WorldObserver* observer = world.observer;
+    world = WorldState{};
+    world.observer = observer;
+    fillLandmarks(world);
+}
+
+void startWorld(WorldState& world) {
+    WorldObserver* observer = world.observer;
+    world = WorldState{};
+    world.observer = observer;
+    fillLandmarks(world);
+    loadDefaultScenario(world);
+    world.selectedAircraft = -1;
+    world.selectedRadar = -1;
+    world.selectedMissile = -1;
+    world.pickTargetMode = false;
+    world.moveAircraftMode = false;
+    world.captureMode = false;
+}
+
+}  // namespace prrsim
