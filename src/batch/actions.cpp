@@ -4,6 +4,7 @@
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"
 #include "radar/radar_model.h"
+#include "world/aircraft_control.h"
 #include "world/world.h"
 
 namespace prrsim::batch {
@@ -86,12 +87,9 @@ Result placeRadar(WorldState& w, const Action& a) {
 }
 
 Result setAircraft(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    double* const fields[kAircraftFieldCount] = {&plane.x,       &plane.y,          &plane.altitude,
-                                                 &plane.heading, &plane.climbAngle, &plane.speed};
     for (int f = 0; f < kAircraftFieldCount; ++f) {
         if (a.aircraftFields[f]) {
-            *fields[f] = *a.aircraftFields[f];
+            setAircraftField(w, a.aircraft, static_cast<AircraftField>(f), *a.aircraftFields[f]);
         }
     }
     return {};
@@ -104,24 +102,7 @@ Result pickTarget(WorldState& w, const Action& a) {
             return e;
         }
     }
-    aircraftAt(w, a.aircraft).targetRadar = a.radar;
-    return {};
-}
-
-// "Очистить".
-Result clearTarget(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    plane.onAttackRun = false;
-    plane.targetRadar = -1;
-    return {};
-}
-
-// "На боевой" / "Уйти с боевого": acts only while the aircraft has a radar to attack.
-Result attackRun(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    if (validRadar(w, plane.targetRadar)) {
-        plane.onAttackRun = !plane.onAttackRun;
-    }
+    pickAttackTarget(w, a.aircraft, a.radar);
     return {};
 }
 
@@ -206,9 +187,11 @@ Result aircraftOp(WorldState& w, const Action& a) {
         case Op::PickTarget:
             return pickTarget(w, a);
         case Op::ClearTarget:
-            return clearTarget(w, a);
+            clearAttackTarget(w, a.aircraft);
+            return {};
         case Op::AttackRun:
-            return attackRun(w, a);
+            toggleAttackRun(w, a.aircraft);
+            return {};
         case Op::AddMissile:
             if (w.missileCount >= kMissileCapacity) {
                 return tableFull("missile", kMissileCapacity);

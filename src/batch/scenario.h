@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "world/aircraft_control.h"
+
 namespace prrsim::batch {
 
 // One operation of a scenario: each performs the core operation behind one control of the
@@ -42,16 +44,7 @@ enum class Op {
 
 std::string_view opName(Op op);
 
-// The aircraft fields that setAircraft may write, in this order.
-enum AircraftField {
-    kFieldX,
-    kFieldY,
-    kFieldAltitude,
-    kFieldHeading,
-    kFieldClimbAngle,
-    kFieldSpeed
-};
-inline constexpr int kAircraftFieldCount = 6;
+// The aircraft fields that setAircraft may write, in AircraftField order.
 std::string_view aircraftFieldName(int field);
 
 // A parsed action. Only the fields its op uses are meaningful; the rest keep these defaults.

@@ -11,6 +11,7 @@
 #include "ui/tform1.h"
 #include "ui/tform3.h"
 #include "ui/ui_text.h"
+#include "world/aircraft_control.h"
 
 namespace prrsim::ui {
 
@@ -242,7 +243,7 @@ void TForm1::drawCompass(int32_t n) {
     Image2->setPixmap(compassImage_);
     Edit5->setText(QString::number(trunc32(a.heading)));
     // The course is kept in whole degrees.
-    a.heading = trunc32(a.heading);
+    setAircraftField(world_, n, kFieldHeading, trunc32(a.heading));
 }
 
 // compass mouse position
@@ -263,21 +264,19 @@ void TForm1::Image2Click() {
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
     Edit5->setText(QString::number(d));
-    aircraftAt(world_, world_.selectedAircraft).heading = d;
+    setAircraftField(world_, world_.selectedAircraft, kFieldHeading, d);
 }
 
 // speed
 void TForm1::TrackBar1Change(int position) {
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        aircraftAt(world_, world_.selectedAircraft).speed = position;
+    if (setAircraftField(world_, world_.selectedAircraft, kFieldSpeed, position)) {
         Edit4->setText(QString::number(position));
     }
 }
 
 // climb angle
 void TForm1::TrackBar2Change(int position) {
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        aircraftAt(world_, world_.selectedAircraft).climbAngle = 10 - position;
+    if (setAircraftField(world_, world_.selectedAircraft, kFieldClimbAngle, 10 - position)) {
         Edit6->setText(QString::number(10 - position));
     }
 }
@@ -295,11 +294,7 @@ void TForm1::Button3Click() {
 
 // "Очистить"
 void TForm1::Button1Click() {
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-        a.onAttackRun = false;
-        a.targetRadar = -1;
-    }
+    clearAttackTarget(world_, world_.selectedAircraft);
     world_.pickTargetMode = false;
     updateModeIndicators();
     refreshAircraftPanelPeriodic(world_.selectedAircraft);
@@ -307,14 +302,12 @@ void TForm1::Button1Click() {
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    if (!validAircraft(world_, world_.selectedAircraft)) {
+    const int32_t n = world_.selectedAircraft;
+    if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
         return;
     }
-    Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-    if (a.targetRadar < 0) {
-        return;
-    }
-    a.onAttackRun = !a.onAttackRun;
+    toggleAttackRun(world_, n);
+    const Aircraft& a = aircraftAt(world_, n);
     Button4->setText(a.onAttackRun ? QStringLiteral("Уйти с боевого")
                                    : QStringLiteral("На боевой"));
     setArmed(Button4, a.onAttackRun);

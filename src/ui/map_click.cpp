@@ -7,6 +7,7 @@
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
+#include "world/aircraft_control.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -50,9 +51,8 @@ void TForm1::Image1Click() {
     ListBox2->hide();
     if (world_.moveAircraftMode) {
         if (validAircraft(world_, world_.selectedAircraft)) {
-            Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-            a.x = cx;
-            a.y = cy;
+            setAircraftField(world_, world_.selectedAircraft, kFieldX, cx);
+            setAircraftField(world_, world_.selectedAircraft, kFieldY, cy);
         }
         world_.moveAircraftMode = false;
     } else if (world_.radarPlaceMode) {
@@ -69,7 +69,7 @@ void TForm1::selectNearest(int cx, int cy) {
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
 
     if (world_.pickTargetMode && validAircraft(world_, world_.selectedAircraft)) {
-        aircraftAt(world_, world_.selectedAircraft).targetRadar = R;
+        pickAttackTarget(world_, world_.selectedAircraft, R);
         world_.pickTargetMode = false;
     } else if (world_.captureMode && validRadar(world_, world_.selectedRadar) &&
                radarAt(world_, world_.selectedRadar).emissionOn) {

@@ -178,6 +178,16 @@ TEST_F(AircraftPanel, TargetNoLongerOnTheMapShowsAbsent) {
     EXPECT_TRUE(form->Button1->isEnabled());
 }
 
+// The panel's "На боевой" once started an attack run on a target no longer on the map, while
+// the batch runner's attackRun refused it: both now go through toggleAttackRun.
+TEST_F(AircraftPanel, AttackRunOnATargetNoLongerOnTheMapIsRefusedLikeTheBatchRunner) {
+    world->aircraft[0].targetRadar = world->radarCount;
+    select(0);
+    QTest::mouseClick(form->Button4, Qt::LeftButton);
+    EXPECT_FALSE(world->aircraft[0].onAttackRun);
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
+}
+
 TEST_F(AircraftPanel, MissileListsAtStartAndAfterAChoice) {
     ASSERT_EQ(form->ComboBox1->count(), 16);
     EXPECT_EQ(form->ComboBox1->currentText(), QStringLiteral("ALARM"));
