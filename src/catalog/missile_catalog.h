@@ -95,7 +95,7 @@ struct MissileCatalog {
     int32_t missileTypeCount = 0;  // 16 defined entries
 };
 
-// Fills a catalogue in the documented order (entries 0-7, copies of entry 0 for 8-19 with their
+// Fills a catalogue in this order (entries 0-7, copies of entry 0 for 8-19 with their
 // own fields for 8-15, then the memory-time pass over the 16 counted entries).
 void fillMissileCatalog(MissileCatalog& catalog);
 

@@ -8,8 +8,8 @@
 
 namespace prrsim::ui {
 
-// Builders for the windows' child controls: each control gets its design name as its Qt object
-// name and stands at its design place; the parent owns it.
+// Builders for the windows' child controls: each control gets its component name (Button16,
+// ComboBox5...) as its Qt object name and stands at its fixed place; the parent owns it.
 
 template <class Control>
 Control* makeControl(const char* name, const QRect& geometry, QWidget* parent) {
