@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "world/record_fields.h"
 
 namespace prrsim {
 
@@ -23,20 +25,17 @@ std::string countProblem(std::string_view name, int32_t count, int32_t capacity)
     return "";
 }
 
-// The first non-finite value of a record's real fields, by name.
-struct RealField {
-    std::string_view name;
-    double value;
-};
-
-std::string firstNonFinite(std::string_view table, int32_t i,
-                           std::initializer_list<RealField> fields) {
-    for (const RealField& f : fields) {
-        if (!std::isfinite(f.value)) {
-            return at(table, i, std::string(f.name) + " is not finite");
+// The first non-finite real field of a record (its sub-records and lists included), by name.
+template <typename R>
+std::string firstNonFinite(std::string_view table, int32_t i, const R& record) {
+    std::string problem;
+    forEachRealField(record, [&](const char* name, const char* sub, double value) {
+        if (problem.empty() && !std::isfinite(value)) {
+            const std::string field = sub == nullptr ? name : std::string(name) + "." + sub;
+            problem = at(table, i, field + " is not finite");
         }
-    }
-    return "";
+    });
+    return problem;
 }
 
 bool noneOrBelow(int32_t index, int32_t count) {
@@ -60,13 +59,7 @@ std::string checkCounts(const WorldState& w) {
 std::string checkAircraft(const WorldState& w) {
     for (int32_t i = 0; i < w.aircraftCount; ++i) {
         const Aircraft& a = w.aircraft[i];
-        std::string p = firstNonFinite("aircraft", i,
-                                       {{"heading", a.heading},
-                                        {"climbAngle", a.climbAngle},
-                                        {"speed", a.speed},
-                                        {"x", a.x},
-                                        {"y", a.y},
-                                        {"altitude", a.altitude}});
+        std::string p = firstNonFinite("aircraft", i, a);
         if (!p.empty()) {
             return p;
         }
@@ -100,11 +93,7 @@ std::string checkRadar(const WorldState& w, int32_t j) {
                           " is no aircraft");
         }
     }
-    return firstNonFinite("radars", j,
-                          {{"dwellTime", r.dwellTime},
-                           {"azimuth", r.azimuth},
-                           {"elevation", r.elevation},
-                           {"frequency", r.frequency}});
+    return firstNonFinite("radars", j, r);
 }
 
 std::string checkRadars(const WorldState& w) {
@@ -145,17 +134,6 @@ std::string checkMissileLists(const Missile& s, int32_t m) {
             return p;
         }
     }
-    for (int32_t e = 0; e < s.emitterCount; ++e) {
-        const ReceivedEmitter& r = s.emitters[e];
-        std::string p = firstNonFinite("missiles", m,
-                                       {{"emitters.receivedPower", r.receivedPower},
-                                        {"emitters.pulseWidth", r.emissionMode.pulseWidth},
-                                        {"emitters.compression", r.emissionMode.compression},
-                                        {"emitters.wobble", r.emissionMode.wobble}});
-        if (!p.empty()) {
-            return p;
-        }
-    }
     return "";
 }
 
@@ -178,34 +156,7 @@ std::string checkMissile(const WorldState& w, int32_t m) {
     if (!p.empty()) {
         return p;
     }
-    return firstNonFinite("missiles", m,
-                          {{"headAzimuth", s.headAzimuth},
-                           {"headElevation", s.headElevation},
-                           {"signalTime", s.signalTime},
-                           {"lossTime", s.lossTime},
-                           {"paramsAge", s.paramsAge},
-                           {"frequencyAge", s.frequencyAge},
-                           {"scanTimer", s.scanTimer},
-                           {"pulseWidth", s.pulseWidth},
-                           {"bearingToTarget", s.bearingToTarget},
-                           {"elevationToTarget", s.elevationToTarget},
-                           {"rangeFlown", s.rangeFlown},
-                           {"flightTime", s.flightTime},
-                           {"powerTime", s.powerTime},
-                           {"mass", s.mass},
-                           {"speed", s.speed},
-                           {"heading", s.heading},
-                           {"pitch", s.pitch},
-                           {"turnCommand", s.turnCommand},
-                           {"climbCommand", s.climbCommand},
-                           {"x", s.x},
-                           {"y", s.y},
-                           {"altitude", s.altitude},
-                           {"insX", s.insX},
-                           {"insY", s.insY},
-                           {"insAltitude", s.insAltitude},
-                           {"horizontalStep", s.horizontalStep},
-                           {"verticalStep", s.verticalStep}});
+    return firstNonFinite("missiles", m, s);
 }
 
 std::string checkMissiles(const WorldState& w) {
