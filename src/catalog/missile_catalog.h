@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "catalog/checked_index.h"
+
 namespace prrsim {
 
 // One launch procedure of a missile type.
@@ -101,9 +103,15 @@ void fillMissileCatalog(MissileCatalog& catalog);
 
 // The program's catalogue, filled once on first use and read-only afterwards.
 const MissileCatalog& missileCatalog();
-inline const MissileType& missileType(int32_t index) { return missileCatalog().types[index]; }
-inline int32_t missileTypeCount() { return missileCatalog().missileTypeCount; }
+inline const MissileType& missileType(int32_t index) {
+    checkTableIndex("missileTypes", index, missileCatalog().missileTypeCount);
+    return missileCatalog().types[index];
+}
+inline int32_t missileTypeCount() {
+    return missileCatalog().missileTypeCount;
+}
 inline const LaunchMode& launchMode(int32_t type, int32_t mode) {
+    checkTableIndex("launchModes", mode, missileType(type).launchModeCount);
     return missileCatalog().types[type].launchModes[mode];
 }
 

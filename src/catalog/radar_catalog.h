@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalog/checked_index.h"
+
 namespace prrsim {
 
 // Behaviour class of a radar type; also the map symbol code.
@@ -94,12 +96,14 @@ void fillRadarCatalog(RadarCatalog& catalog);
 // The program's catalogue, filled once on first use and read-only afterwards.
 const RadarCatalog& radarCatalog();
 inline const RadarType& radarType(int32_t index) {
+    checkTableIndex("radarTypes", index, radarCatalog().radarTypeCount);
     return radarCatalog().types[index];
 }
 inline int32_t radarTypeCount() {
     return radarCatalog().radarTypeCount;
 }
 inline const SamComplex& samComplex(int32_t index) {
+    checkTableIndex("samComplexes", index, radarCatalog().samComplexCount);
     return radarCatalog().complexes[index];
 }
 inline int32_t samComplexCount() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "catalog/checked_index.h"
 #include "world/aircraft.h"
 #include "world/geometry.h"
 #include "world/landmark.h"
@@ -67,32 +68,8 @@ struct WorldState {
 
 std::unique_ptr<WorldState> makeWorld();
 
-// Checked table access. In debug and sanitizer builds (PRRSIM_CHECKED=1) every read of a
-// record through these accessors verifies the index against the table's count and aborts with
-// a message naming the table and the index; in release builds they are plain array reads.
-// Appends write the slot at the count directly and do not go through them.
-#ifndef PRRSIM_CHECKED
-#ifdef NDEBUG
-#define PRRSIM_CHECKED 0
-#else
-#define PRRSIM_CHECKED 1
-#endif
-#endif
-
-inline constexpr bool kTableAccessChecked = PRRSIM_CHECKED != 0;
-
-// Reports "<table>[<index>] read with count <count>" on stderr and aborts.
-[[noreturn]] void tableIndexFailure(const char* table, int32_t index, int32_t count);
-
-inline void checkTableIndex([[maybe_unused]] const char* table, [[maybe_unused]] int32_t index,
-                            [[maybe_unused]] int32_t count) {
-#if PRRSIM_CHECKED
-    if (index < 0 || index >= count) {
-        tableIndexFailure(table, index, count);
-    }
-#endif
-}
-
+// Checked table access (catalog/checked_index.h): in checked builds a read beyond the count
+// aborts naming the table; appends write the slot at the count directly.
 inline Aircraft& aircraftAt(WorldState& w, int32_t i) {
     checkTableIndex("aircraft", i, w.aircraftCount);
     return w.aircraft[i];

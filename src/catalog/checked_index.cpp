@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "world/world_state.h"
+#include "catalog/checked_index.h"
 
 namespace prrsim {
 
