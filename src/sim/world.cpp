@@ -13,8 +13,10 @@ int32_t addAircraft(WorldState& world) {
     }
     const int32_t i = world.aircraftCount;
     Aircraft& a = world.aircraft[i];
-    // altitude and onAttackRun are not assigned: a reused slot keeps its former values.
+    // A slot vacated by a removal starts like a never-used one.
     a.id = i;
+    a.altitude = 0;
+    a.onAttackRun = false;
     a.x = 300;
     a.y = 220;
     a.heading = 0;

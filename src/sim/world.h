@@ -9,7 +9,8 @@ namespace prrsim {
 // Table operations invoked by the user's controls between ticks. Each add returns the new
 // record's index, or -1 when its table is full (the world is then unchanged).
 
-// "Добавить самолёт": a new aircraft at (300, 220), course 0, 750 km/h; selection unchanged.
+// "Добавить самолёт": a new aircraft at (300, 220), course 0, 750 km/h, altitude 0, not on an
+// attack run (also in a slot a removal vacated); selection unchanged.
 int32_t addAircraft(WorldState& world);
 
 // "Убрать самолёт" for aircraft r: rewrites the radars' targets and track lists, shifts the

@@ -57,12 +57,15 @@ TEST_F(World, AddAircraftFillsNewSlotAndKeepsSelection) {
     EXPECT_EQ(world->selectedAircraft, 1);
 }
 
-TEST_F(World, AddAircraftIntoVacatedSlotKeepsAltitudeAndAttackRun) {
+// A vacated slot used to hand its last occupant's altitude and attack run to the new aircraft.
+TEST_F(World, AircraftInVacatedSlotDoesNotInheritAltitudeOrAttackRun) {
+    world->aircraft[3].targetRadar = 0;
     world->aircraft[3].onAttackRun = true;
+    ASSERT_GT(world->aircraft[3].altitude, 0);
     ASSERT_TRUE(removeAircraft(*world, 3));
     ASSERT_EQ(addAircraft(*world), 3);
-    EXPECT_EQ(world->aircraft[3].altitude, 30);
-    EXPECT_TRUE(world->aircraft[3].onAttackRun);
+    EXPECT_EQ(world->aircraft[3].altitude, 0);
+    EXPECT_FALSE(world->aircraft[3].onAttackRun);
 }
 
 TEST_F(World, FullAircraftTableRefusesAddUnchanged) {
