@@ -190,6 +190,27 @@ TEST_F(MainWindow, CaptureModeWithEmissionOffStaysArmed) {
     EXPECT_FALSE(isArmed(form->Panel2->Button8));
 }
 
+// After a removal and an add two aircraft share an id: a click on one used to select it
+// together with the other one's missile lying within reach.
+TEST_F(MainWindow, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
+    emptyScene();
+    placeAircraft(300, 300);
+    placeAircraft(50, 50);
+    placeAircraft(200, 200);
+    clickMap(300, 300);
+    QTest::mouseClick(form->Button15, Qt::LeftButton);  // aircraft 1 and 2 move down
+    ASSERT_EQ(addAircraft(*world), 2);                  // and the new one gets id 2 again
+    ASSERT_EQ(world->aircraft[1].id, world->aircraft[2].id);
+    world->aircraft[2].x = 200;
+    world->aircraft[2].y = 200;
+    world->selectedAircraft = 2;
+    ASSERT_EQ(addMissile(*world, 3, 0), 0);
+    clickMap(200, 200);  // aircraft 1 wins the tie with aircraft 2; the missile rides 2
+    EXPECT_EQ(world->selectedAircraft, -1);
+    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(shown(), "Form3");
+}
+
 TEST_F(MainWindow, AddAndRemoveAircraft) {
     QTest::mouseClick(form->Button14, Qt::LeftButton);
     EXPECT_EQ(world->aircraftCount, 5);
