@@ -118,10 +118,7 @@ Result clearTarget(WorldState& w, const Action& a) {
 
 // "На боевой" / "Уйти с боевого": acts only while the aircraft has a radar to attack.
 Result attackRun(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    if (validRadar(w, plane.targetRadar)) {
-        plane.onAttackRun = !plane.onAttackRun;
-    }
+    toggleAttackRun(w, a.aircraft);
     return {};
 }
 

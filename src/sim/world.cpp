@@ -168,6 +168,15 @@ bool removeRadar(WorldState& world, int32_t r) {
     return true;
 }
 
+bool toggleAttackRun(WorldState& world, int32_t i) {
+    if (!validAircraft(world, i) || !validRadar(world, aircraftAt(world, i).targetRadar)) {
+        return false;
+    }
+    Aircraft& a = aircraftAt(world, i);
+    a.onAttackRun = !a.onAttackRun;
+    return true;
+}
+
 int32_t addRadars(WorldState& world, int32_t singleType, int32_t complex, bool operational) {
     int32_t n = 0;
     int32_t types[kComplexMemberCapacity] = {};

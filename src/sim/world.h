@@ -27,6 +27,10 @@ bool removeAircraft(WorldState& world, int32_t r);
 // an invalid r.
 bool removeRadar(WorldState& world, int32_t r);
 
+// "На боевой" / "Уйти с боевого" for aircraft i: starts or ends its attack run while it has a
+// radar to attack. Returns whether the run was switched.
+bool toggleAttackRun(WorldState& world, int32_t i);
+
 // The add-radar dialog's OK: `singleType` (a type index, or -1) or `complex` (a SAM complex
 // index, or -1). Creates the radars at (300, 220), selects the last one and arms radar
 // placement. Returns the number of radars created: 0 when nothing was chosen or a table is full

@@ -5,6 +5,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "missile/missile.h"
+#include "sim/world.h"
 #include "ui/controls.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
@@ -212,7 +213,7 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
-    setArmed(Button4, a.onAttackRun);
+    showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
 }
 
@@ -228,8 +229,14 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
     if (a.onAttackRun) {
         drawCompass(n);
     }
-    setArmed(Button4, a.onAttackRun);
+    showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
+}
+
+// Button4's caption and emphasis follow the shown aircraft's attack run.
+void TForm1::showAttackRun(bool onAttackRun) {
+    Button4->setText(onAttackRun ? QStringLiteral("Уйти с боевого") : QStringLiteral("На боевой"));
+    setArmed(Button4, onAttackRun);
 }
 
 void TForm1::drawCompass(int32_t n) {
@@ -307,17 +314,9 @@ void TForm1::Button1Click() {
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    if (!validAircraft(world_, world_.selectedAircraft)) {
-        return;
+    if (toggleAttackRun(world_, world_.selectedAircraft)) {
+        showAttackRun(aircraftAt(world_, world_.selectedAircraft).onAttackRun);
     }
-    Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-    if (a.targetRadar < 0) {
-        return;
-    }
-    a.onAttackRun = !a.onAttackRun;
-    Button4->setText(a.onAttackRun ? QStringLiteral("Уйти с боевого")
-                                   : QStringLiteral("На боевой"));
-    setArmed(Button4, a.onAttackRun);
 }
 
 // "Перенести"

@@ -57,6 +57,8 @@ void TForm1::Image1Click() {
         world_.moveAircraftMode = false;
     } else if (world_.radarPlaceMode) {
         placeSelectedRadar(world_, cx, cy);
+        // The panel's X and Y follow the radar to its new place.
+        radarPanelRefresh(world_.selectedRadar);
     } else {
         selectNearest(cx, cy);
     }

@@ -158,19 +158,15 @@ void RadarPanel::refresh(int row) {
         }
         ComboBox3->setCurrentIndex(r.blinkPeriod);
         CheckBox3->setChecked(r.prfWobble);
-        Edit9->setText(QString::number(r.frequencyPercent));
-        Edit10->setText(realText(r.frequency));
         CheckBox2->setEnabled(true);
         ComboBox3->setEnabled(true);
         ListBox1->setEnabled(t.kind == kMultiTargetRadar);
         CheckBox4->setEnabled(t.kind == kMultiTargetRadar);
     }
 
-    if (t.kind == kSearchRadar || t.kind == kSearchTrackRadar) {
-        CheckBox5->setVisible(false);
-    } else if ((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) && t.hasIlluminator) {
-        CheckBox5->setVisible(true);
-    }
+    // "Подсвет" only for a radar that has an illuminator and may use it.
+    CheckBox5->setVisible((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) &&
+                          t.hasIlluminator);
 
     const bool radiatingNow = r.radiating && r.emissionOn;
     Button8->setEnabled(radiatingNow);
@@ -191,8 +187,10 @@ void RadarPanel::refresh(int row) {
     }
     ComboBox7->setCurrentIndex(r.scanMethod);
 
+    // The frequency boxes show this radar's own values, whatever its kind.
     TrackBar3->setValue(r.frequencyPercent);
     Edit9->setText(QString::number(r.frequencyPercent));
+    Edit10->setText(realText(r.frequency));
 
     if (validRadar(world_, s)) {
         CheckBox5->setChecked(radarAt(world_, s).illuminationOn);

@@ -132,6 +132,7 @@ class TForm1 : public QWidget, public WorldObserver {
     void fillLaunchModeList();
     void setAircraftPanelTexts(int32_t n, bool withSpeed);
     void setAircraftPanelEnabling(int32_t n);
+    void showAttackRun(bool onAttackRun);
     void showMissileWindow();
     void onRadarsAdded();
     void onForm2Closed();

@@ -371,6 +371,13 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
         } else if (m.guidanceMode == kParachuteDescent) {
             setLabel(Label17, QStringLiteral("Спуск на парашюте"));
         }
+    } else if (m.powerTime == 0) {
+        // Never switched on (power is used only while it is on): the missile's own empty state,
+        // not what another missile showed last. A missile whose power ran out keeps its last
+        // picture and text.
+        seekerImage_ = crossPicture();
+        Image1->setPixmap(seekerImage_);
+        setLabel(Label17, QStringLiteral("На цель"));
     }
 
     setLabel(Label13, QString::number(m.receivedRadarCount));

@@ -150,24 +150,34 @@ TEST_F(AircraftPanel, AttackRunTogglesAndSteers) {
     EXPECT_EQ(form->Edit5->text(), QString::number(course));
     EXPECT_EQ(world->aircraft[0].heading, course);
 
-    // "Очистить" ends the run and the target; the caption stays until "На боевой" changes it.
+    // "Очистить" ends the run and the target, and the caption says so.
     QTest::mouseClick(form->Button1, Qt::LeftButton);
     EXPECT_FALSE(world->aircraft[0].onAttackRun);
     EXPECT_EQ(world->aircraft[0].targetRadar, -1);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
     EXPECT_FALSE(isArmed(form->Button4));
     EXPECT_FALSE(form->Button4->isEnabled());
     EXPECT_EQ(form->Label10->text(), QStringLiteral("НЕТ"));
 }
 
-TEST_F(AircraftPanel, SelectingAnotherAircraftChangesOnlyTheAttackButtonFont) {
+// Selecting another aircraft used to keep the caption of the one shown before: an aircraft on
+// its attack run offered "На боевой", one that was not offered "Уйти с боевого".
+TEST_F(AircraftPanel, AttackButtonCaptionFollowsTheShownAircraft) {
     world->aircraft[0].targetRadar = 2;
+    world->aircraft[3].targetRadar = 2;
     select(0);
     QTest::mouseClick(form->Button4, Qt::LeftButton);
     ASSERT_TRUE(world->aircraft[0].onAttackRun);
     select(3);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
     EXPECT_FALSE(isArmed(form->Button4));
+    select(0);
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_TRUE(isArmed(form->Button4));
+    // A change the panel did not make shows at the next periodic refresh.
+    world->aircraft[0].onAttackRun = false;
+    form->Timer2Timer();
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
 }
 
 TEST_F(AircraftPanel, TargetNoLongerOnTheMapShowsAbsent) {

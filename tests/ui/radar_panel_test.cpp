@@ -12,6 +12,7 @@
 #include "sim/world.h"
 #include "ui/pictures.h"
 #include "ui/tform1.h"
+#include "ui/ui_text.h"
 
 namespace prrsim::ui {
 namespace {
@@ -128,24 +129,27 @@ TEST_F(RadarPanelTest, IlluminationBoxFollowsKindAndIlluminator) {
     EXPECT_TRUE(panel->CheckBox5->isHidden());
     EXPECT_EQ(panel->ComboBox3->count(), 0);
     EXPECT_EQ(items(panel->ComboBox7), QStringList({"Самостоятельный поиск", "Поиск ЦУ"}));
-
-    selectNew(kKubTracking);
-    selectNew(kImbir);  // kind 2 without illuminator: left as it was
-    EXPECT_FALSE(panel->CheckBox5->isHidden());
-    selectNew(kKubSearch);
-    selectNew(kImbir);
-    EXPECT_TRUE(panel->CheckBox5->isHidden());
 }
 
-TEST_F(RadarPanelTest, FireControlRadarKeepsThePreviousFrequencyText) {
-    selectNew(kKubSearch);
-    const QString searchFrequency = panel->Edit10->text();
-    ASSERT_FALSE(searchFrequency.isEmpty());
-    const int32_t r = selectNew(kTunguskaTrack);
-    EXPECT_EQ(panel->ComboBox3->count(), 0);
-    EXPECT_EQ(panel->Edit10->text(), searchFrequency);
-    // The percent box is written for every kind.
-    EXPECT_EQ(panel->Edit9->text(), QString::number(radar(r).frequencyPercent));
+// A radar without an illuminator shown after one with it used to keep "Подсвет" on show.
+TEST_F(RadarPanelTest, IlluminationBoxHiddenForARadarWithoutIlluminator) {
+    for (const int32_t without : {kImbir, kTunguskaTrack}) {
+        selectNew(kKubTracking);
+        ASSERT_FALSE(panel->CheckBox5->isHidden());
+        selectNew(without);
+        EXPECT_TRUE(panel->CheckBox5->isHidden()) << radarType(without).name;
+    }
+}
+
+// A tracking radar shown after another radar used to keep that radar's frequency in MHz (a 1С31
+// showed the 920 MHz of the radar before it).
+TEST_F(RadarPanelTest, FrequencyBoxesShowTheShownRadarOfEveryKind) {
+    for (const int32_t type : {kKubSearch, kTunguskaTrack, kImbir, kBukTracking, kKubTracking}) {
+        const int32_t r = selectNew(type);
+        EXPECT_EQ(panel->Edit10->text(), realText(radar(r).frequency)) << radarType(type).name;
+        EXPECT_EQ(panel->Edit9->text(), QString::number(radar(r).frequencyPercent));
+        EXPECT_EQ(panel->TrackBar3->value(), radar(r).frequencyPercent);
+    }
 }
 
 TEST_F(RadarPanelTest, CompassClickSetsRightDownLeftAndDiagonal) {

@@ -190,6 +190,23 @@ TEST_F(MainWindow, CaptureModeWithEmissionOffStaysArmed) {
     EXPECT_FALSE(isArmed(form->Panel2->Button8));
 }
 
+// Placing a radar used to leave the panel's X and Y at the radar's former place.
+TEST_F(MainWindow, RadarPanelCoordinatesFollowEveryPlacement) {
+    clickMap(world->radars[2].x, world->radars[2].y);
+    form->Panel2->Button7->click();  // "Перенести"
+    clickMap(100, 400);
+    EXPECT_EQ(form->Panel2->Edit7->text(), QStringLiteral("100"));
+    EXPECT_EQ(form->Panel2->Edit8->text(), QStringLiteral("400"));
+
+    // Placing the radars added by the dialog.
+    ASSERT_EQ(addRadars(*world, 0, -1, true), 1);
+    emit form->Form2->radarsAdded();
+    EXPECT_EQ(form->Panel2->Edit7->text(), QStringLiteral("300"));
+    clickMap(50, 60);
+    EXPECT_EQ(form->Panel2->Edit7->text(), QStringLiteral("50"));
+    EXPECT_EQ(form->Panel2->Edit8->text(), QStringLiteral("60"));
+}
+
 // After a removal and an add two aircraft share an id: a click on one used to select it
 // together with the other one's missile lying within reach.
 TEST_F(MainWindow, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
