@@ -225,6 +225,8 @@ void RadarPanel::CheckBox1Click() {
         setEmission(*r, CheckBox1->isChecked());
     }
     refreshSelected();
+    // "Захват" armed on this radar ends when its emission is switched off.
+    emit modesChanged();
 }
 
 void RadarPanel::CheckBox2Click() {
