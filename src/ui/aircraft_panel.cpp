@@ -86,9 +86,10 @@ void TForm1::createAircraftPanel() {
     Label8 = makeLabel("Label8", QStringLiteral("Атака цели"), 6, 264, p);
     Label10 = makeLabel("Label10", QString(), 110, 268, p);
     Label10->resize(60, 13);
-    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 54, 24}, p);
-    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {58, 292, 60, 24}, p);
-    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {120, 292, 59, 25}, p);
+    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 86, 24}, p);
+    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {91, 292, 88, 24}, p);
+    // The bold "Уйти с боевого" needs more than a third of the row: beside "Добавить ПРР".
+    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {86, 320, 93, 25}, p);
     Button16 = makeButton("Button16", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, p);
     Button11 = makeButton("Button11", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, p);
     ComboBox1 = makeControl<QComboBox>("ComboBox1", {4, 384, 176, 21}, p);

@@ -96,7 +96,8 @@ void RadarPanel::createControls() {
     TrackBar3->setTickPosition(QSlider::TicksBelow);
     TrackBar3->setTickInterval(10);
     Label17 = label(this, "Label17", 8, 291, QStringLiteral("Сигнал"));
-    ComboBox5 = place<QComboBox>(this, "ComboBox5", 48, 286, 130, 21);
+    // The emission-mode labels are wider than the panel: cut short, the whole one as tooltip.
+    ComboBox5 = place<ElidingComboBox>(this, "ComboBox5", 48, 286, 130, 21);
     CheckBox3 = checkBox(this, "CheckBox3", 8, 310, 170, QStringLiteral("Режим вобуляции ЧПИ"));
     Label20 = label(this, "Label20", 8, 329, QStringLiteral("Сопровождение целей"));
     CheckBox4 = checkBox(this, "CheckBox4", 7, 348, 170, QStringLiteral("Сохранять обзор"));

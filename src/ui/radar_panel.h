@@ -11,6 +11,7 @@
 #include <QSlider>
 
 #include "sim/world_state.h"
+#include "ui/controls.h"
 #include "ui/picture_box.h"
 
 namespace prrsim::ui {
@@ -72,7 +73,7 @@ class RadarPanel : public QFrame {
     QLabel* Label18 = nullptr;        // "Мгц"
     QSlider* TrackBar3 = nullptr;     // frequency percent 0..100
     QLabel* Label17 = nullptr;        // "Сигнал"
-    QComboBox* ComboBox5 = nullptr;   // emission mode
+    ElidingComboBox* ComboBox5 = nullptr;  // emission mode
     QCheckBox* CheckBox3 = nullptr;   // "Режим вобуляции ЧПИ"
     QLabel* Label20 = nullptr;        // "Сопровождение целей"
     QCheckBox* CheckBox4 = nullptr;   // "Сохранять обзор"

@@ -43,8 +43,9 @@ TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(wor
     setObjectName(QStringLiteral("Form1"));
     setFont(formFont());
     setWindowTitle(QStringLiteral("Наведение ПРР"));
-    // 795 x 546 outside; the client area holds every component as placed.
-    resize(787, 512);
+    // 795 x 546 outside; the client area holds every component as placed. Fixed: smaller hides
+    // the panels and buttons, larger only adds empty space.
+    setFixedSize(787, 512);
     showNotice = [this](const QString& text) {
         QMessageBox::information(this, windowTitle(), text);
     };

@@ -214,12 +214,13 @@ void TForm3::createTargetParameters() {
     Label27 = label(g, "Label27", 8, 95, QStringLiteral("Расстояние для включения ГСН"), normal);
     TrackBar1 = new QSlider(Qt::Horizontal, g);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(172, 93, 140, 17);
+    // The value stands right of the bar, clear of its groove.
+    TrackBar1->setGeometry(172, 93, 110, 17);
     TrackBar1->setRange(0, 100);
     TrackBar1->setValue(0);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
-    Label28 = label(g, "Label28", 258, 88, QString(), normal);
+    Label28 = label(g, "Label28", 287, 95, QString(), normal);
 }
 
 void TForm3::createFlightData() {

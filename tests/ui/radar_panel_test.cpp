@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "catalog/radar_catalog.h"
@@ -33,6 +36,7 @@ constexpr int32_t kImbir = 3;          // kind 2, blink settings 0..5
 constexpr int32_t kTunguskaTrack = 4;  // kind 4, no illuminator
 constexpr int32_t kBukTracking = 8;    // kind 1, illuminator
 constexpr int32_t kBukSearch = 9;      // kind 0, two scan methods
+constexpr int32_t kS200 = 17;          // kind 4, continuous wave
 
 class RadarPanelTest : public ::testing::Test {
   protected:
@@ -150,6 +154,33 @@ TEST_F(RadarPanelTest, FrequencyBoxesShowTheShownRadarOfEveryKind) {
         EXPECT_EQ(panel->Edit9->text(), QString::number(radar(r).frequencyPercent));
         EXPECT_EQ(panel->TrackBar3->value(), radar(r).frequencyPercent);
     }
+}
+
+// The closed "Сигнал" list cut its label without a sign ("200Гц  (0%) 2мкс (2"); the labels
+// are wider than the panel.
+TEST_F(RadarPanelTest, LongEmissionModeLabelIsCutVisiblyWithTheWholeAsTooltip) {
+    selectNew(kImbir);
+    ElidingComboBox* box = panel->ComboBox5;
+    const QString whole = box->currentText();
+    ASSERT_GT(box->fontMetrics().horizontalAdvance(whole), box->width());
+    EXPECT_TRUE(box->shownText().endsWith(QChar(0x2026))) << box->shownText().toStdString();
+    EXPECT_TRUE(whole.startsWith(box->shownText().chopped(1)));
+    EXPECT_LT(box->fontMetrics().horizontalAdvance(box->shownText()), box->width() - 16);
+
+    panel->show();
+    QHelpEvent tip(QEvent::ToolTip, QPoint(10, 10), box->mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::sendEvent(box, &tip);
+    EXPECT_EQ(QToolTip::text(), whole);
+    QToolTip::hideText();
+
+    // Open, the list shows every label whole.
+    box->showPopup();
+    EXPECT_GE(box->view()->width(), box->view()->sizeHintForColumn(0));
+    box->hidePopup();
+
+    // A label that fits is shown whole.
+    selectNew(kS200);  // "0Гц  (0%) CW"
+    EXPECT_EQ(box->shownText(), box->currentText());
 }
 
 TEST_F(RadarPanelTest, CompassClickSetsRightDownLeftAndDiagonal) {

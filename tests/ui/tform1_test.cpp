@@ -44,6 +44,16 @@ TEST_F(MainWindow, ClientAreaHoldsEveryComponentAsPlaced) {
     }
 }
 
+// The window could be resized until the panels and buttons vanished, or grown into empty space.
+TEST_F(MainWindow, KeepsItsSizeSoNothingVanishesOrStretches) {
+    const QSize size(787, 512);
+    EXPECT_EQ(form->size(), size);
+    EXPECT_EQ(form->minimumSize(), size);
+    EXPECT_EQ(form->maximumSize(), size);
+    form->resize(400, 300);
+    EXPECT_EQ(form->size(), size);
+}
+
 TEST_F(MainWindow, ClickWithinTenPixelsSelectsAndElevenDoesNot) {
     emptyScene();
     placeAircraft(100, 100);

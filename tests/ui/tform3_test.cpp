@@ -196,6 +196,17 @@ TEST_F(TForm3Test, SwitchOnDistanceControlsOnlyForEnteredTargetData) {
     EXPECT_EQ(shown.seekerOnDistance, 70);
 }
 
+// The switch-on distance value sat across its track bar's groove.
+TEST_F(TForm3Test, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
+    Missile& m = load(kHarm, 2);
+    m.seekerOnDistance = 100;
+    form->refreshMissileWindow();
+    ASSERT_TRUE(form->Label28->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Label28->geometry().intersects(form->TrackBar1->geometry()));
+    EXPECT_FALSE(form->Label28->geometry().intersects(form->Label27->geometry()));
+    EXPECT_TRUE(form->GroupBox2->contentsRect().contains(form->Label28->geometry()));
+}
+
 TEST_F(TForm3Test, LaunchDisablesTheButtonsAndHidesTheDistanceControls) {
     Missile& m = load(kHarm, 2);
     form->Button1->click();
