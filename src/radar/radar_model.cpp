@@ -289,7 +289,8 @@ void setEmission(RadarSite& radar, bool on) {
 void setBlinkPeriod(RadarSite& radar, int32_t period) {
     radar.blinkPeriod = period;
     radar.scanCount = 1;
-    radar.radiating = false;
+    // Setting 0 is steady emission: the radar radiates while its emission is switched on.
+    radar.radiating = period == 0 ? radar.emissionOn : false;
 }
 
 void setScanMethod(RadarSite& radar, int32_t method) {

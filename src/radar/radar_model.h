@@ -25,7 +25,8 @@ void resetTracking(WorldState& world, int32_t row);
 // "Излучение".
 void setEmission(RadarSite& radar, bool on);
 
-// "Мерцание": restarts the blink so that the radar radiates again after `period` scans.
+// "Мерцание": restarts the blink so that the radar radiates again after `period` scans;
+// setting 0 is steady emission (radiating while the emission is switched on).
 void setBlinkPeriod(RadarSite& radar, int32_t period);
 
 // "Методы обзора": a new method starts outside its sector.

@@ -86,9 +86,10 @@ void TForm1::createAircraftPanel() {
     Label8 = makeLabel("Label8", QStringLiteral("Атака цели"), 6, 264, p);
     Label10 = makeLabel("Label10", QString(), 110, 268, p);
     Label10->resize(60, 13);
-    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 54, 24}, p);
-    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {58, 292, 60, 24}, p);
-    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {120, 292, 59, 25}, p);
+    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 86, 24}, p);
+    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {91, 292, 88, 24}, p);
+    // The bold "Уйти с боевого" needs more than a third of the row: beside "Добавить ПРР".
+    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {86, 320, 93, 25}, p);
     Button16 = makeButton("Button16", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, p);
     Button11 = makeButton("Button11", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, p);
     ComboBox1 = makeControl<QComboBox>("ComboBox1", {4, 384, 176, 21}, p);
@@ -213,7 +214,7 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
-    setArmed(Button4, a.onAttackRun);
+    showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
 }
 
@@ -229,8 +230,14 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
     if (a.onAttackRun) {
         drawCompass(n);
     }
-    setArmed(Button4, a.onAttackRun);
+    showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
+}
+
+// Button4's caption and emphasis follow the shown aircraft's attack run.
+void TForm1::showAttackRun(bool onAttackRun) {
+    Button4->setText(onAttackRun ? QStringLiteral("Уйти с боевого") : QStringLiteral("На боевой"));
+    setArmed(Button4, onAttackRun);
 }
 
 void TForm1::drawCompass(int32_t n) {
@@ -302,15 +309,9 @@ void TForm1::Button1Click() {
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    const int32_t n = world_.selectedAircraft;
-    if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
-        return;
+    if (toggleAttackRun(world_, world_.selectedAircraft)) {
+        showAttackRun(aircraftAt(world_, world_.selectedAircraft).onAttackRun);
     }
-    toggleAttackRun(world_, n);
-    const Aircraft& a = aircraftAt(world_, n);
-    Button4->setText(a.onAttackRun ? QStringLiteral("Уйти с боевого")
-                                   : QStringLiteral("На боевой"));
-    setArmed(Button4, a.onAttackRun);
 }
 
 // "Перенести"

@@ -57,6 +57,8 @@ void TForm1::Image1Click() {
         world_.moveAircraftMode = false;
     } else if (world_.radarPlaceMode) {
         placeSelectedRadar(world_, cx, cy);
+        // The panel's X and Y follow the radar to its new place.
+        radarPanelRefresh(world_.selectedRadar);
     } else {
         selectNearest(cx, cy);
     }
@@ -84,12 +86,9 @@ void TForm1::selectNearest(int cx, int cy) {
 
     world_.selectedMissile = (world_.selectedRadar != -1) ? -1 : M;
     if (world_.selectedAircraft != -1 && world_.selectedMissile != -1) {
-        const int32_t carrier = missileAt(world_, world_.selectedMissile).carrier;
-        // A carrier slot beyond the table is no aircraft, so it cannot be the selected one.
-        const bool sameCarrier =
-            validAircraft(world_, carrier) && validAircraft(world_, world_.selectedAircraft) &&
-            aircraftAt(world_, carrier).id == aircraftAt(world_, world_.selectedAircraft).id;
-        if (!sameCarrier) {
+        // Carriers follow their aircraft through removals, so the table position tells the
+        // carrier; the id an aircraft got at creation may repeat after a removal and an add.
+        if (missileAt(world_, world_.selectedMissile).carrier != world_.selectedAircraft) {
             world_.selectedAircraft = -1;
         }
     }

@@ -97,7 +97,8 @@ void RadarPanel::createControls() {
     TrackBar3->setTickPosition(QSlider::TicksBelow);
     TrackBar3->setTickInterval(10);
     Label17 = label(this, "Label17", 8, 291, QStringLiteral("Сигнал"));
-    ComboBox5 = place<QComboBox>(this, "ComboBox5", 48, 286, 130, 21);
+    // The emission-mode labels are wider than the panel: cut short, the whole one as tooltip.
+    ComboBox5 = place<ElidingComboBox>(this, "ComboBox5", 48, 286, 130, 21);
     CheckBox3 = checkBox(this, "CheckBox3", 8, 310, 170, QStringLiteral("Режим вобуляции ЧПИ"));
     Label20 = label(this, "Label20", 8, 329, QStringLiteral("Сопровождение целей"));
     CheckBox4 = checkBox(this, "CheckBox4", 7, 348, 170, QStringLiteral("Сохранять обзор"));
@@ -159,19 +160,15 @@ void RadarPanel::refresh(int row) {
         }
         ComboBox3->setCurrentIndex(r.blinkPeriod);
         CheckBox3->setChecked(r.prfWobble);
-        Edit9->setText(QString::number(r.frequencyPercent));
-        Edit10->setText(realText(r.frequency));
         CheckBox2->setEnabled(true);
         ComboBox3->setEnabled(true);
         ListBox1->setEnabled(t.kind == kMultiTargetRadar);
         CheckBox4->setEnabled(t.kind == kMultiTargetRadar);
     }
 
-    if (t.kind == kSearchRadar || t.kind == kSearchTrackRadar) {
-        CheckBox5->setVisible(false);
-    } else if ((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) && t.hasIlluminator) {
-        CheckBox5->setVisible(true);
-    }
+    // "Подсвет" only for a radar that has an illuminator and may use it.
+    CheckBox5->setVisible((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) &&
+                          t.hasIlluminator);
 
     const bool radiatingNow = r.radiating && r.emissionOn;
     Button8->setEnabled(radiatingNow);
@@ -192,8 +189,10 @@ void RadarPanel::refresh(int row) {
     }
     ComboBox7->setCurrentIndex(r.scanMethod);
 
+    // The frequency boxes show this radar's own values, whatever its kind.
     TrackBar3->setValue(r.frequencyPercent);
     Edit9->setText(QString::number(r.frequencyPercent));
+    Edit10->setText(realText(r.frequency));
 
     if (validRadar(world_, s)) {
         CheckBox5->setChecked(radarAt(world_, s).illuminationOn);
@@ -228,6 +227,8 @@ void RadarPanel::CheckBox1Click() {
         setEmission(*r, CheckBox1->isChecked());
     }
     refreshSelected();
+    // "Захват" armed on this radar ends when its emission is switched off.
+    emit modesChanged();
 }
 
 void RadarPanel::CheckBox2Click() {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "ui/controls.h"
+#include "world/world_state.h"
 #include "ui/picture_box.h"
 #include "world/world_state.h"
 
@@ -72,7 +74,7 @@ class RadarPanel : public QFrame {
     QLabel* Label18 = nullptr;        // "Мгц"
     QSlider* TrackBar3 = nullptr;     // frequency percent 0..100
     QLabel* Label17 = nullptr;        // "Сигнал"
-    QComboBox* ComboBox5 = nullptr;   // emission mode
+    ElidingComboBox* ComboBox5 = nullptr;  // emission mode
     QCheckBox* CheckBox3 = nullptr;   // "Режим вобуляции ЧПИ"
     QLabel* Label20 = nullptr;        // "Сопровождение целей"
     QCheckBox* CheckBox4 = nullptr;   // "Сохранять обзор"

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include "radar/radar_model.h"
 #include "sim/tick.h"
@@ -42,8 +43,9 @@ TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(wor
     setObjectName(QStringLiteral("Form1"));
     setFont(formFont());
     setWindowTitle(QStringLiteral("Наведение ПРР"));
-    // 795 x 546 outside; the client area holds every component as placed.
-    resize(787, 512);
+    // 795 x 546 outside; the client area holds every component as placed. Fixed: smaller hides
+    // the panels and buttons, larger only adds empty space.
+    setFixedSize(787, 512);
     showNotice = [this](const QString& text) {
         QMessageBox::information(this, windowTitle(), text);
     };
@@ -113,6 +115,10 @@ void TForm1::createMainComponents() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &TForm1::cancelArmedModes);
 }
 
 void TForm1::Timer1Timer() {
@@ -166,6 +172,15 @@ void TForm1::missileWindowHide() {
 }
 
 void TForm1::updateModeIndicators() {
+    // A target-picking mode with nothing to act for would swallow every later click: "Выбрать"
+    // needs the selected aircraft, "Захват" the selected radar with its emission on.
+    if (world_.pickTargetMode && !validAircraft(world_, world_.selectedAircraft)) {
+        world_.pickTargetMode = false;
+    }
+    if (world_.captureMode && !(validRadar(world_, world_.selectedRadar) &&
+                                radarAt(world_, world_.selectedRadar).emissionOn)) {
+        world_.captureMode = false;
+    }
     setArmed(Button6, world_.moveAircraftMode);
     setArmed(Button3, world_.pickTargetMode);
     setArmed(Panel2->Button7, world_.radarPlaceMode);
@@ -175,6 +190,16 @@ void TForm1::updateModeIndicators() {
     } else {
         Image1->unsetCursor();
     }
+}
+
+// Esc: every armed one-shot mode is cancelled; radars added by the dialog stay where they were
+// created.
+void TForm1::cancelArmedModes() {
+    world_.pickTargetMode = false;
+    world_.moveAircraftMode = false;
+    world_.radarPlaceMode = false;
+    world_.captureMode = false;
+    updateModeIndicators();
 }
 
 void TForm1::showMissileWindow() {

@@ -69,8 +69,12 @@ class TForm1 : public QWidget, public WorldObserver {
     void refreshAircraftPanelPeriodic(int32_t n);
     void drawCompass(int32_t n);
 
-    // Captions and map cursor from the world's four mode flags.
+    // Captions and map cursor from the world's four mode flags; first cancels a target-picking
+    // mode that has nothing to act for.
     void updateModeIndicators();
+
+    // Esc: cancels every armed one-shot map mode.
+    void cancelArmedModes();
 
     // Shows a short notice to the user; replaceable so that tests need no blocking dialog.
     std::function<void(const QString&)> showNotice;
@@ -132,6 +136,7 @@ class TForm1 : public QWidget, public WorldObserver {
     void fillLaunchModeList();
     void setAircraftPanelTexts(int32_t n, bool withSpeed);
     void setAircraftPanelEnabling(int32_t n);
+    void showAttackRun(bool onAttackRun);
     void showMissileWindow();
     void onRadarsAdded();
     void onForm2Closed();

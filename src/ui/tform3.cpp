@@ -214,12 +214,13 @@ void TForm3::createTargetParameters() {
     Label27 = label(g, "Label27", 8, 95, QStringLiteral("Расстояние для включения ГСН"), normal);
     TrackBar1 = new QSlider(Qt::Horizontal, g);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(172, 93, 140, 17);
+    // The value stands right of the bar, clear of its groove.
+    TrackBar1->setGeometry(172, 93, 110, 17);
     TrackBar1->setRange(0, 100);
     TrackBar1->setValue(0);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
-    Label28 = label(g, "Label28", 258, 88, QString(), normal);
+    Label28 = label(g, "Label28", 287, 95, QString(), normal);
 }
 
 void TForm3::createFlightData() {
@@ -371,6 +372,13 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
         } else if (m.guidanceMode == kParachuteDescent) {
             setLabel(Label17, QStringLiteral("Спуск на парашюте"));
         }
+    } else if (m.powerTime == 0) {
+        // Never switched on (power is used only while it is on): the missile's own empty state,
+        // not what another missile showed last. A missile whose power ran out keeps its last
+        // picture and text.
+        seekerImage_ = crossPicture();
+        Image1->setPixmap(seekerImage_);
+        setLabel(Label17, QStringLiteral("На цель"));
     }
 
     setLabel(Label13, QString::number(m.receivedRadarCount));

@@ -32,13 +32,11 @@ bool clearAttackTarget(WorldState& world, int32_t i) {
 }
 
 bool toggleAttackRun(WorldState& world, int32_t i) {
-    if (!validAircraft(world, i)) {
+    if (!validAircraft(world, i) || !validRadar(world, aircraftAt(world, i).targetRadar)) {
         return false;
     }
     Aircraft& a = aircraftAt(world, i);
-    if (validRadar(world, a.targetRadar)) {
-        a.onAttackRun = !a.onAttackRun;
-    }
+    a.onAttackRun = !a.onAttackRun;
     return true;
 }
 

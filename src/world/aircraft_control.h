@@ -18,7 +18,7 @@ enum AircraftField : uint8_t {
 inline constexpr int kAircraftFieldCount = 6;
 
 // Each operation below acts on aircraft `i` and returns false (changing nothing) when `i` is not
-// an aircraft now.
+// an aircraft now or the operation is refused.
 
 // One value as a control sets it: the compass (heading), the speed and climb track bars, the
 // "Перенести" click (x and y).
@@ -31,8 +31,8 @@ bool pickAttackTarget(WorldState& world, int32_t i, int32_t radar);
 // "Очистить": no target and no attack run.
 bool clearAttackTarget(WorldState& world, int32_t i);
 
-// "На боевой" / "Уйти с боевого": starts or ends the attack run; does nothing while the
-// aircraft has no radar to attack.
+// "На боевой" / "Уйти с боевого": starts or ends the attack run while the aircraft has a radar
+// to attack. Returns whether the run was switched.
 bool toggleAttackRun(WorldState& world, int32_t i);
 
 }  // namespace prrsim

@@ -46,6 +46,17 @@ double angleDiff(double a, double b) {
     if (c < -180) {
         c += 360;
     }
+    // Arguments beyond one turn (a circling missile's heading, any carrier's course) leave more
+    // than half a turn after the single correction: the rest in whole turns. fmod is exact, so
+    // this equals subtracting or adding 360 until the turn lies in -180..180.
+    if ((c > 180 || c < -180) && std::isfinite(c)) {
+        c = std::fmod(c, 360.0);
+        if (c > 180) {
+            c -= 360;
+        } else if (c < -180) {
+            c += 360;
+        }
+    }
     return c;
 }
 

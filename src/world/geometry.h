@@ -17,7 +17,7 @@ inline constexpr double kRadToDeg = 57.325;
 // equal points give 270).
 int32_t bearingDeg(double x1, double y1, double x2, double y2);
 
-// Signed turn from direction a to direction b, -180..180 for inputs in -360..360.
+// Signed turn from direction a to direction b, always -180..180 (for finite inputs).
 double angleDiff(double a, double b);
 
 inline double square(double v) {

@@ -9,7 +9,7 @@ inline constexpr int32_t kTrackListCapacity = 20;
 
 // One radar standing on the map.
 struct RadarSite {
-    int32_t index = 0;  // table index at creation; not renumbered when radars below are removed
+    int32_t index = 0;  // its table position: a removal below lowers it with the record
     int32_t typeIndex = 0;
     int32_t placedComplex = -1;
     bool emissionOn = false;

@@ -1,5 +1,7 @@
 #include "world/world.h"
 
+#include <algorithm>
+
 #include "catalog/radar_catalog.h"
 #include "world/default_scenario.h"
 
@@ -15,8 +17,10 @@ int32_t addAircraft(WorldState& world) {
     }
     const int32_t i = world.aircraftCount;
     Aircraft& a = world.aircraft[i];
-    // altitude and onAttackRun are not assigned: a reused slot keeps its former values.
+    // A slot vacated by a removal starts like a never-used one.
     a.id = i;
+    a.altitude = 0;
+    a.onAttackRun = false;
     a.x = 300;
     a.y = 220;
     a.heading = 0;
@@ -29,12 +33,90 @@ int32_t addAircraft(WorldState& world) {
 
 namespace {
 
-// An aircraft index stored in a radar after aircraft r left the table.
-int32_t renumberedAircraft(int32_t stored, int32_t r) {
+// A table position stored anywhere after record r left its table: -1 for r itself, one less
+// for the records that moved down.
+int32_t renumbered(int32_t stored, int32_t r) {
     if (stored == r) {
         return -1;
     }
     return stored > r ? stored - 1 : stored;
+}
+
+// Drops the entries equal to r from list[0 .. count) (later entries move up) and lowers those
+// above r; returns the new count.
+template <typename Entry, size_t N, typename Get>
+int32_t withoutEntry(std::array<Entry, N>& list, int32_t count, int32_t r, Get&& get) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count && i < static_cast<int32_t>(N); ++i) {
+        const int32_t stored = get(list[i]);
+        if (stored == r) {
+            continue;
+        }
+        list[kept] = list[i];
+        get(list[kept]) = renumbered(stored, r);
+        ++kept;
+    }
+    return kept;
+}
+
+// Missile m leaves the table: the records above move down with their index fields, the
+// selection follows its missile. Returns whether m was the selected (shown) missile.
+bool eraseMissile(WorldState& world, int32_t m) {
+    const bool wasShown = (m == world.selectedMissile);
+    if (wasShown) {
+        world.selectedMissile = -1;
+    } else if (world.selectedMissile > m) {
+        // The shown missile moves down with its record: the selection follows it, so it never
+        // names a slot beyond the table or another aircraft's missile.
+        world.selectedMissile -= 1;
+    }
+    for (int32_t i = m; i + 1 < world.missileCount; ++i) {
+        missileAt(world, i) = missileAt(world, i + 1);
+        missileAt(world, i).index -= 1;
+    }
+    world.missileCount -= 1;
+    return wasShown;
+}
+
+// The missiles loaded on aircraft r go with it; launched ones lose their carrier; the others
+// follow their carriers down the table.
+void removeCarriedMissiles(WorldState& world, int32_t r) {
+    bool hideWindow = false;
+    for (int32_t m = world.missileCount - 1; m >= 0; --m) {
+        const Missile& missile = missileAt(world, m);
+        if (missile.carrier == r && !missile.launched) {
+            hideWindow = eraseMissile(world, m) || hideWindow;
+        }
+    }
+    for (int32_t m = 0; m < world.missileCount; ++m) {
+        Missile& missile = missileAt(world, m);
+        missile.carrier = renumbered(missile.carrier, r);
+    }
+    if (hideWindow && world.observer != nullptr) {
+        world.observer->missileWindowHide();
+    }
+}
+
+// A missile's radar references after radar r left the table. The lock flags stay: from its
+// next seeker step the missile no longer hears r.
+void renumberMissileRadars(Missile& m, int32_t r) {
+    m.targetRadarId = renumbered(m.targetRadarId, r);
+    m.trackedRadarId = renumbered(m.trackedRadarId, r);
+    m.receivedRadarCount = withoutEntry(m.receivedRadars, m.receivedRadarCount, r,
+                                        [](int32_t& e) -> int32_t& { return e; });
+    const int32_t emitters = std::clamp(m.emitterCount, 0, kEmitterCapacity);
+    // The target list's pairing with the emitters follows the emitters that stay.
+    std::array<int32_t, kEmitterCapacity> newPosition{};
+    int32_t kept = 0;
+    for (int32_t i = 0; i < emitters; ++i) {
+        newPosition[i] = m.emitters[i].radar == r ? -1 : kept++;
+    }
+    for (int32_t e = 0; e < m.targetListCount && e < kTargetListCapacity; ++e) {
+        int32_t& paired = m.targetList[e].assignedEmitter;
+        paired = (paired >= 0 && paired < emitters) ? newPosition[paired] : -1;
+    }
+    m.emitterCount = withoutEntry(m.emitters, emitters, r,
+                                  [](ReceivedEmitter& e) -> int32_t& { return e.radar; });
 }
 
 }  // namespace
@@ -45,11 +127,12 @@ bool removeAircraft(WorldState& world, int32_t r) {
     }
     for (int32_t j = 0; j < world.radarCount; ++j) {
         RadarSite& radar = radarAt(world, j);
-        radar.currentTarget = renumberedAircraft(radar.currentTarget, r);
+        radar.currentTarget = renumbered(radar.currentTarget, r);
         for (int32_t k = 0; k < radar.trackCount && k < kTrackListCapacity; ++k) {
-            radar.trackList[k] = renumberedAircraft(radar.trackList[k], r);
+            radar.trackList[k] = renumbered(radar.trackList[k], r);
         }
     }
+    removeCarriedMissiles(world, r);
     for (int32_t i = r; i + 1 < world.aircraftCount; ++i) {
         aircraftAt(world, i) = aircraftAt(world, i + 1);
     }
@@ -64,8 +147,25 @@ bool removeRadar(WorldState& world, int32_t r) {
     }
     for (int32_t i = r; i + 1 < world.radarCount; ++i) {
         radarAt(world, i) = radarAt(world, i + 1);
+        radarAt(world, i).index -= 1;
     }
     world.radarCount -= 1;
+    for (int32_t i = 0; i < world.aircraftCount; ++i) {
+        Aircraft& a = aircraftAt(world, i);
+        if (a.targetRadar == r) {
+            a.onAttackRun = false;
+        }
+        a.targetRadar = renumbered(a.targetRadar, r);
+    }
+    for (int32_t c = 0; c < world.placedComplexCount; ++c) {
+        PlacedComplex& pc = placedComplexAt(world, c);
+        pc.memberCount =
+            withoutEntry(pc.members, std::clamp(pc.memberCount, 0, kComplexMemberCapacity), r,
+                         [](int32_t& e) -> int32_t& { return e; });
+    }
+    for (int32_t m = 0; m < world.missileCount; ++m) {
+        renumberMissileRadars(missileAt(world, m), r);
+    }
     world.selectedRadar = -1;
     return true;
 }
@@ -153,19 +253,7 @@ void removeMissile(WorldState& world, int32_t m) {
     }
     const Missile& gone = missileAt(world, m);
     const ImpactEvent impact{m, gone.typeIndex, gone.x, gone.y};
-    const bool wasShown = (m == world.selectedMissile);
-    if (wasShown) {
-        world.selectedMissile = -1;
-    } else if (world.selectedMissile > m) {
-        // The shown missile moves down with its record: the selection follows it, so it never
-        // names a slot beyond the table or another aircraft's missile.
-        world.selectedMissile -= 1;
-    }
-    for (int32_t i = m; i + 1 < world.missileCount; ++i) {
-        missileAt(world, i) = missileAt(world, i + 1);
-        missileAt(world, i).index -= 1;
-    }
-    world.missileCount -= 1;
+    const bool wasShown = eraseMissile(world, m);
     if (world.observer != nullptr) {
         if (wasShown) {
             world.observer->missileWindowHide();

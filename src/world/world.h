@@ -9,16 +9,24 @@ namespace prrsim {
 // Table operations invoked by the user's controls between ticks. Each add returns the new
 // record's index, or -1 when its table is full (the world is then unchanged).
 
-// "Добавить самолёт": a new aircraft at (300, 220), course 0, 750 km/h; selection unchanged.
+// "Добавить самолёт": a new aircraft at (300, 220), course 0, 750 km/h, altitude 0, not on an
+// attack run (also in a slot a removal vacated); selection unchanged.
 int32_t addAircraft(WorldState& world);
 
-// "Убрать самолёт" for aircraft r: rewrites the radars' targets and track lists, shifts the
-// table down and clears the aircraft selection. Returns false for an invalid r.
+// "Убрать самолёт" for aircraft r: rewrites the radars' targets and track lists; removes the
+// missiles loaded on r that are not launched (no impact; the missile window hides if it showed
+// one); a launched missile of r keeps flying without a carrier (-1); the other carriers follow
+// their aircraft down the table, which then shifts down; the aircraft selection is cleared.
+// Returns false for an invalid r.
 bool removeAircraft(WorldState& world, int32_t r);
 
-// "Убрать РЛС" for radar r: shifts the table down, clears the radar selection; no stored radar
-// index is renumbered. Returns false for an invalid r.
+// "Убрать РЛС" for radar r: shifts the table down and renumbers every stored radar reference:
+// the radars' own index fields, the aircraft's attack targets (an aircraft that aimed at r has
+// none and leaves its attack run), the placed complexes' member lists and the missiles' radar
+// ids and lists (entries naming r are dropped). Clears the radar selection. Returns false for
+// an invalid r.
 bool removeRadar(WorldState& world, int32_t r);
+
 
 // The add-radar dialog's OK: `singleType` (a type index, or -1) or `complex` (a SAM complex
 // index, or -1). Creates the radars at (300, 220), selects the last one and arms radar

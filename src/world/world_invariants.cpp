@@ -63,12 +63,19 @@ std::string checkAircraft(const WorldState& w) {
         if (!p.empty()) {
             return p;
         }
+        if (!noneOrBelow(a.targetRadar, w.radarCount)) {
+            return at("aircraft", i,
+                      "targetRadar " + std::to_string(a.targetRadar) + " is no radar");
+        }
     }
     return "";
 }
 
 std::string checkRadar(const WorldState& w, int32_t j) {
     const RadarSite& r = w.radars[j];
+    if (r.index != j) {
+        return at("radars", j, "index field " + std::to_string(r.index));
+    }
     if (r.typeIndex < 0 || r.typeIndex >= radarTypeCount()) {
         return at("radars", j, "typeIndex " + std::to_string(r.typeIndex) + " is no radar type");
     }
@@ -113,6 +120,13 @@ std::string checkRadars(const WorldState& w) {
             return at("placedComplexes", c,
                       "complexIndex " + std::to_string(pc.complexIndex) + " is no SAM complex");
         }
+        for (int32_t k = 0; k < pc.memberCount; ++k) {
+            if (pc.members[k] < 0 || pc.members[k] >= w.radarCount) {
+                return at("placedComplexes", c,
+                          "members[" + std::to_string(k) + "] " + std::to_string(pc.members[k]) +
+                              " is no radar");
+            }
+        }
     }
     return "";
 }
@@ -120,6 +134,30 @@ std::string checkRadars(const WorldState& w) {
 std::string listCountProblem(int32_t m, std::string_view name, int32_t count, int32_t capacity) {
     const std::string p = countProblem(name, count, capacity);
     return p.empty() ? p : at("missiles", m, p);
+}
+
+// The seeker's radar references name radars in the table (its designated radar id starts at 0
+// before any radar is designated, so only the followed one is checked).
+std::string checkMissileRadars(const WorldState& w, const Missile& s, int32_t m) {
+    if (!noneOrBelow(s.trackedRadarId, w.radarCount)) {
+        return at("missiles", m,
+                  "trackedRadarId " + std::to_string(s.trackedRadarId) + " is no radar");
+    }
+    for (int32_t k = 0; k < s.receivedRadarCount; ++k) {
+        if (s.receivedRadars[k] < 0 || s.receivedRadars[k] >= w.radarCount) {
+            return at("missiles", m,
+                      "receivedRadars[" + std::to_string(k) + "] " +
+                          std::to_string(s.receivedRadars[k]) + " is no radar");
+        }
+    }
+    for (int32_t e = 0; e < s.emitterCount; ++e) {
+        if (s.emitters[e].radar < 0 || s.emitters[e].radar >= w.radarCount) {
+            return at("missiles", m,
+                      "emitters[" + std::to_string(e) + "].radar " +
+                          std::to_string(s.emitters[e].radar) + " is no radar");
+        }
+    }
+    return "";
 }
 
 std::string checkMissileLists(const Missile& s, int32_t m) {
@@ -149,10 +187,13 @@ std::string checkMissile(const WorldState& w, int32_t m) {
         return at("missiles", m,
                   "launchModeIndex " + std::to_string(s.launchModeIndex) + " is no launch mode");
     }
-    if (s.carrier < -1 || s.carrier >= kAircraftCapacity) {
-        return at("missiles", m, "carrier " + std::to_string(s.carrier) + " is no aircraft slot");
+    if (!noneOrBelow(s.carrier, w.aircraftCount)) {
+        return at("missiles", m, "carrier " + std::to_string(s.carrier) + " is no aircraft");
     }
     std::string p = checkMissileLists(s, m);
+    if (p.empty()) {
+        p = checkMissileRadars(w, s, m);
+    }
     if (!p.empty()) {
         return p;
     }
@@ -180,10 +221,7 @@ std::string checkSelection(const WorldState& w) {
         return "selectedMissile " + std::to_string(w.selectedMissile) + " is no missile";
     }
     if (w.selectedAircraft >= 0 && w.selectedMissile >= 0) {
-        const int32_t carrier = w.missiles[w.selectedMissile].carrier;
-        const bool carried = carrier >= 0 && carrier < w.aircraftCount &&
-                             w.aircraft[carrier].id == w.aircraft[w.selectedAircraft].id;
-        if (!carried) {
+        if (w.missiles[w.selectedMissile].carrier != w.selectedAircraft) {
             return "selectedMissile " + std::to_string(w.selectedMissile) +
                    " does not ride on selectedAircraft " + std::to_string(w.selectedAircraft);
         }

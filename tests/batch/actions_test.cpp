@@ -162,10 +162,17 @@ TEST(Actions, RemovalsRenumberAsTheTablesDo) {
     EXPECT_EQ(w->aircraftCount, 3);
     EXPECT_EQ(w->radars[3].trackList[0], -1);
     EXPECT_EQ(w->radars[3].trackList[1], 0);
-    // Removing radar 1 moves radar 2 down without renumbering its index field.
-    w = run("default", 0, R"({"tick": 0, "op": "removeRadar", "radar": 1})");
+    // Removing radar 1 moves radar 2 down with its index field and the aircraft aiming at it.
+    w = run("default", 0, R"({"tick": 0, "op": "pickTarget", "aircraft": 0, "radar": 2},
+                             {"tick": 0, "op": "removeRadar", "radar": 1})");
     EXPECT_EQ(w->radarCount, 5);
-    EXPECT_EQ(w->radars[1].index, 2);
+    EXPECT_EQ(w->radars[1].index, 1);
+    EXPECT_EQ(w->aircraft[0].targetRadar, 1);
+    // A missile loaded on a removed aircraft goes with it.
+    w = run("default", 0,
+            R"({"tick": 0, "op": "addMissile", "aircraft": 1, "type": 3, "launchMode": 1},
+                {"tick": 0, "op": "removeAircraft", "aircraft": 1})");
+    EXPECT_EQ(w->missileCount, 0);
 }
 
 TEST(Actions, MissileOps) {

@@ -193,16 +193,25 @@ TEST_F(RadarSiteTest, BlinkSwitchRefreshesTheSelectedRadarNotTheBlinkingOne) {
     EXPECT_EQ(observer.refreshed, Rows{other});
 }
 
-TEST_F(RadarSiteTest, BlinkSettingZeroStaysSilentAndEmissionOffStopsBlinking) {
+// Choosing blink setting 0 ("steady") used to silence the radar until "Излучение" was switched
+// off and on again.
+TEST_F(RadarSiteTest, SteadyBlinkSettingDoesNotSilenceTheRadar) {
     const int32_t row = addRadarAt(kKubSearch);
+    setBlinkPeriod(radar(row), 2);
+    ASSERT_FALSE(radar(row).radiating);
     setBlinkPeriod(radar(row), 0);
-    tick(row, 3000);
-    EXPECT_FALSE(radar(row).radiating);
-    setEmission(radar(row), false);
-    setEmission(radar(row), true);  // switching emission again ends the silence
+    EXPECT_TRUE(radar(row).radiating);
     tick(row, 3000);
     EXPECT_TRUE(radar(row).radiating);
 
+    // With its emission switched off the steady setting keeps it silent.
+    setEmission(radar(row), false);
+    setBlinkPeriod(radar(row), 0);
+    EXPECT_FALSE(radar(row).radiating);
+}
+
+TEST_F(RadarSiteTest, EmissionOffStopsBlinking) {
+    const int32_t row = addRadarAt(kKubSearch);
     setBlinkPeriod(radar(row), 1);
     setEmission(radar(row), false);
     radar(row).scanCount = 2;

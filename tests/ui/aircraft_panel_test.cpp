@@ -1,4 +1,5 @@
 // The aircraft panel: refreshes, compass, track bars, attack run, missile loading.
+#include <QStyleOptionButton>
 #include <QStyleOptionSlider>
 
 #include "catalog/missile_catalog.h"
@@ -150,24 +151,57 @@ TEST_F(AircraftPanel, AttackRunTogglesAndSteers) {
     EXPECT_EQ(form->Edit5->text(), QString::number(course));
     EXPECT_EQ(world->aircraft[0].heading, course);
 
-    // "Очистить" ends the run and the target; the caption stays until "На боевой" changes it.
+    // "Очистить" ends the run and the target, and the caption says so.
     QTest::mouseClick(form->Button1, Qt::LeftButton);
     EXPECT_FALSE(world->aircraft[0].onAttackRun);
     EXPECT_EQ(world->aircraft[0].targetRadar, -1);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
     EXPECT_FALSE(isArmed(form->Button4));
     EXPECT_FALSE(form->Button4->isEnabled());
     EXPECT_EQ(form->Label10->text(), QStringLiteral("НЕТ"));
 }
 
-TEST_F(AircraftPanel, SelectingAnotherAircraftChangesOnlyTheAttackButtonFont) {
+// Selecting another aircraft used to keep the caption of the one shown before: an aircraft on
+// its attack run offered "На боевой", one that was not offered "Уйти с боевого".
+TEST_F(AircraftPanel, AttackButtonCaptionFollowsTheShownAircraft) {
     world->aircraft[0].targetRadar = 2;
+    world->aircraft[3].targetRadar = 2;
     select(0);
     QTest::mouseClick(form->Button4, Qt::LeftButton);
     ASSERT_TRUE(world->aircraft[0].onAttackRun);
     select(3);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
     EXPECT_FALSE(isArmed(form->Button4));
+    select(0);
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_TRUE(isArmed(form->Button4));
+    // A change the panel did not make shows at the next periodic refresh.
+    world->aircraft[0].onAttackRun = false;
+    form->Timer2Timer();
+    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
+}
+
+// The bold "Уйти с боевого" showed as "ти с боево" in its button.
+TEST_F(AircraftPanel, AttackButtonCaptionFitsInBothStates) {
+    world->aircraft[0].targetRadar = 2;
+    select(0);
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(form->Button4, Qt::LeftButton);
+        QStyleOptionButton option;
+        option.initFrom(form->Button4);
+        option.text = form->Button4->text();
+        const QRect room = form->Button4->style()->subElementRect(QStyle::SE_PushButtonContents,
+                                                                  &option, form->Button4);
+        const int needed = form->Button4->fontMetrics().horizontalAdvance(form->Button4->text());
+        EXPECT_LE(needed, room.width()) << form->Button4->text().toStdString();
+    }
+    // It stands inside the panel and clear of the other buttons.
+    EXPECT_TRUE(form->Panel1->contentsRect().contains(form->Button4->geometry()));
+    for (const QPushButton* other :
+         {form->Button3, form->Button1, form->Button16, form->Button11}) {
+        EXPECT_FALSE(form->Button4->geometry().intersects(other->geometry()))
+            << other->objectName().toStdString();
+    }
 }
 
 TEST_F(AircraftPanel, TargetNoLongerOnTheMapShowsAbsent) {

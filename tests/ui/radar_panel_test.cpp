@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "catalog/radar_catalog.h"
 #include "radar/radar_model.h"
 #include "ui/pictures.h"
 #include "ui/tform1.h"
+#include "ui/ui_text.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -32,6 +36,7 @@ constexpr int32_t kImbir = 3;          // kind 2, blink settings 0..5
 constexpr int32_t kTunguskaTrack = 4;  // kind 4, no illuminator
 constexpr int32_t kBukTracking = 8;    // kind 1, illuminator
 constexpr int32_t kBukSearch = 9;      // kind 0, two scan methods
+constexpr int32_t kS200 = 17;          // kind 4, continuous wave
 
 class RadarPanelTest : public ::testing::Test {
   protected:
@@ -128,24 +133,54 @@ TEST_F(RadarPanelTest, IlluminationBoxFollowsKindAndIlluminator) {
     EXPECT_TRUE(panel->CheckBox5->isHidden());
     EXPECT_EQ(panel->ComboBox3->count(), 0);
     EXPECT_EQ(items(panel->ComboBox7), QStringList({"Самостоятельный поиск", "Поиск ЦУ"}));
-
-    selectNew(kKubTracking);
-    selectNew(kImbir);  // kind 2 without illuminator: left as it was
-    EXPECT_FALSE(panel->CheckBox5->isHidden());
-    selectNew(kKubSearch);
-    selectNew(kImbir);
-    EXPECT_TRUE(panel->CheckBox5->isHidden());
 }
 
-TEST_F(RadarPanelTest, FireControlRadarKeepsThePreviousFrequencyText) {
-    selectNew(kKubSearch);
-    const QString searchFrequency = panel->Edit10->text();
-    ASSERT_FALSE(searchFrequency.isEmpty());
-    const int32_t r = selectNew(kTunguskaTrack);
-    EXPECT_EQ(panel->ComboBox3->count(), 0);
-    EXPECT_EQ(panel->Edit10->text(), searchFrequency);
-    // The percent box is written for every kind.
-    EXPECT_EQ(panel->Edit9->text(), QString::number(radar(r).frequencyPercent));
+// A radar without an illuminator shown after one with it used to keep "Подсвет" on show.
+TEST_F(RadarPanelTest, IlluminationBoxHiddenForARadarWithoutIlluminator) {
+    for (const int32_t without : {kImbir, kTunguskaTrack}) {
+        selectNew(kKubTracking);
+        ASSERT_FALSE(panel->CheckBox5->isHidden());
+        selectNew(without);
+        EXPECT_TRUE(panel->CheckBox5->isHidden()) << radarType(without).name;
+    }
+}
+
+// A tracking radar shown after another radar used to keep that radar's frequency in MHz (a 1С31
+// showed the 920 MHz of the radar before it).
+TEST_F(RadarPanelTest, FrequencyBoxesShowTheShownRadarOfEveryKind) {
+    for (const int32_t type : {kKubSearch, kTunguskaTrack, kImbir, kBukTracking, kKubTracking}) {
+        const int32_t r = selectNew(type);
+        EXPECT_EQ(panel->Edit10->text(), realText(radar(r).frequency)) << radarType(type).name;
+        EXPECT_EQ(panel->Edit9->text(), QString::number(radar(r).frequencyPercent));
+        EXPECT_EQ(panel->TrackBar3->value(), radar(r).frequencyPercent);
+    }
+}
+
+// The closed "Сигнал" list cut its label without a sign ("200Гц  (0%) 2мкс (2"); the labels
+// are wider than the panel.
+TEST_F(RadarPanelTest, LongEmissionModeLabelIsCutVisiblyWithTheWholeAsTooltip) {
+    selectNew(kImbir);
+    ElidingComboBox* box = panel->ComboBox5;
+    const QString whole = box->currentText();
+    ASSERT_GT(box->fontMetrics().horizontalAdvance(whole), box->width());
+    EXPECT_TRUE(box->shownText().endsWith(QChar(0x2026))) << box->shownText().toStdString();
+    EXPECT_TRUE(whole.startsWith(box->shownText().chopped(1)));
+    EXPECT_LT(box->fontMetrics().horizontalAdvance(box->shownText()), box->width() - 16);
+
+    panel->show();
+    QHelpEvent tip(QEvent::ToolTip, QPoint(10, 10), box->mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::sendEvent(box, &tip);
+    EXPECT_EQ(QToolTip::text(), whole);
+    QToolTip::hideText();
+
+    // Open, the list shows every label whole.
+    box->showPopup();
+    EXPECT_GE(box->view()->width(), box->view()->sizeHintForColumn(0));
+    box->hidePopup();
+
+    // A label that fits is shown whole.
+    selectNew(kS200);  // "0Гц  (0%) CW"
+    EXPECT_EQ(box->shownText(), box->currentText());
 }
 
 TEST_F(RadarPanelTest, CompassClickSetsRightDownLeftAndDiagonal) {

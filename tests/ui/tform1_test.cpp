@@ -1,5 +1,6 @@
 // The main window: start-up state, the map click and its modes, the buttons under the map.
 #include <QApplication>
+#include <functional>
 
 #include "form_fixture.h"
 #include "missile/missile_loading.h"
@@ -41,6 +42,16 @@ TEST_F(MainWindow, ClientAreaHoldsEveryComponentAsPlaced) {
         EXPECT_LE(w->geometry().right(), form->width() - 1) << w->objectName().toStdString();
         EXPECT_LE(w->geometry().bottom(), form->height() - 1) << w->objectName().toStdString();
     }
+}
+
+// The window could be resized until the panels and buttons vanished, or grown into empty space.
+TEST_F(MainWindow, KeepsItsSizeSoNothingVanishesOrStretches) {
+    const QSize size(787, 512);
+    EXPECT_EQ(form->size(), size);
+    EXPECT_EQ(form->minimumSize(), size);
+    EXPECT_EQ(form->maximumSize(), size);
+    form->resize(400, 300);
+    EXPECT_EQ(form->size(), size);
 }
 
 TEST_F(MainWindow, ClickWithinTenPixelsSelectsAndElevenDoesNot) {
@@ -165,29 +176,161 @@ TEST_F(MainWindow, RadarPlaceModeMovesTheWholeComplex) {
     EXPECT_EQ(world->selectedRadar, 4);
 }
 
-TEST_F(MainWindow, CaptureModeWithEmissionOffStaysArmed) {
+// "Захват" armed on a radar whose emission was then switched off swallowed every later click:
+// no aircraft could be selected until an emitting radar was chosen.
+TEST_F(MainWindow, CaptureOnASilentRadarIsCancelledAtOnce) {
     emptyScene();
     placeAircraft(100, 100);
     placeRadar(typeOfKind(4), 200, 200);
-    placeRadar(typeOfKind(4), 300, 300);
     clickMap(200, 200);
-    world->radars[0].emissionOn = false;
-    world->captureMode = true;
-    form->updateModeIndicators();
+    form->Panel2->Button8->click();
+    ASSERT_TRUE(world->captureMode);
+    form->Panel2->CheckBox1->click();  // "Излучение" off
+    EXPECT_FALSE(world->radars[0].emissionOn);
+    EXPECT_FALSE(world->captureMode);
+    EXPECT_FALSE(isArmed(form->Panel2->Button8));
+    EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
+    clickMap(100, 100);
+    EXPECT_EQ(world->selectedAircraft, 0);
+}
+
+// "Выбрать" armed when the dialog's new radar took the selection from the aircraft stayed armed
+// with no aircraft to act for and swallowed every later click in the same way.
+TEST_F(MainWindow, PickTargetWithoutItsAircraftIsCancelledAtOnce) {
+    emptyScene();
+    placeAircraft(100, 100);
+    clickMap(100, 100);
+    form->Button3->click();
+    ASSERT_TRUE(world->pickTargetMode);
+    ASSERT_EQ(addRadars(*world, 0, -1, true), 1);
+    emit form->Form2->radarsAdded();
+    EXPECT_EQ(world->selectedAircraft, -1);
+    EXPECT_FALSE(world->pickTargetMode);
+    EXPECT_FALSE(isArmed(form->Button3));
+    clickMap(50, 50);  // places the new radar
+    clickMap(100, 100);
+    EXPECT_EQ(world->selectedAircraft, 0);
+}
+
+TEST_F(MainWindow, CaptureAssignsTheNearestAircraftAndEnds) {
+    emptyScene();
+    placeAircraft(100, 100);
+    placeRadar(typeOfKind(4), 300, 300);
+    clickMap(300, 300);
+    form->Panel2->Button8->click();
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::CrossCursor);
     clickMap(100, 100);
-    EXPECT_TRUE(world->captureMode);
-    EXPECT_EQ(world->selectedAircraft, -1);
-    clickMap(300, 300);
-    EXPECT_TRUE(world->captureMode);
-    EXPECT_EQ(world->selectedRadar, 1);
-
-    // With emission on the click assigns the nearest aircraft and ends the mode.
-    clickMap(100, 100);
     EXPECT_FALSE(world->captureMode);
-    EXPECT_EQ(world->radars[1].currentTarget, 0);
+    EXPECT_EQ(world->radars[0].currentTarget, 0);
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     EXPECT_FALSE(isArmed(form->Panel2->Button8));
+}
+
+// Nothing left an armed mode but the click it waited for: Esc now cancels each of them.
+struct ArmedMode {
+    const char* name;
+    QPoint select;  // the click that selects what the mode's button acts on
+    std::function<void(TForm1&)> arm;
+    std::function<bool(const WorldState&)> armed;
+};
+
+void PrintTo(const ArmedMode& mode, std::ostream* os) {
+    *os << mode.name;
+}
+
+class EscapeKey : public MainWindow, public ::testing::WithParamInterface<ArmedMode> {};
+
+TEST_P(EscapeKey, CancelsTheArmedModeAndLeavesTheWorldAsItWas) {
+    emptyScene();
+    placeAircraft(100, 100);
+    placeRadar(typeOfKind(4), 200, 200);
+    clickMap(GetParam().select.x(), GetParam().select.y());
+    GetParam().arm(*form);
+    ASSERT_TRUE(GetParam().armed(*world));
+    const int32_t radars = world->radarCount;
+    const Point created{world->radars[radars - 1].x, world->radars[radars - 1].y};
+    form->activateWindow();
+    QTest::keyClick(form->Image1, Qt::Key_Escape);
+    EXPECT_FALSE(world->pickTargetMode || world->moveAircraftMode || world->radarPlaceMode ||
+                 world->captureMode);
+    for (QPushButton* b :
+         {form->Button3, form->Button6, form->Panel2->Button7, form->Panel2->Button8}) {
+        EXPECT_FALSE(isArmed(b)) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
+    // The next click selects; new radars stay where they were created.
+    EXPECT_EQ(world->radars[radars - 1].x, created.x);
+    EXPECT_EQ(world->radars[radars - 1].y, created.y);
+    clickMap(100, 100);
+    EXPECT_EQ(world->selectedAircraft, 0);
+    EXPECT_EQ(world->aircraft[0].x, 100);
+    EXPECT_EQ(world->aircraft[0].targetRadar, -1);
+    EXPECT_EQ(world->radars[0].currentTarget, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, EscapeKey,
+    ::testing::Values(ArmedMode{"PickTarget",
+                                {100, 100},
+                                [](TForm1& f) { f.Button3->click(); },
+                                [](const WorldState& w) { return w.pickTargetMode; }},
+                      ArmedMode{"MoveAircraft",
+                                {100, 100},
+                                [](TForm1& f) { f.Button6->click(); },
+                                [](const WorldState& w) { return w.moveAircraftMode; }},
+                      ArmedMode{"PlaceAfterDialog",
+                                {100, 100},
+                                [](TForm1& f) {
+                                    f.Button12Click();
+                                    f.Form2->FormActivate();
+                                    f.Form2->ComboBox1->setCurrentIndex(1);
+                                    f.Form2->Button1Click();
+                                },
+                                [](const WorldState& w) {
+                                    return w.radarPlaceMode && w.radarCount == 2;
+                                }},
+                      ArmedMode{"Capture",
+                                {200, 200},
+                                [](TForm1& f) { f.Panel2->Button8->click(); },
+                                [](const WorldState& w) { return w.captureMode; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Placing a radar used to leave the panel's X and Y at the radar's former place.
+TEST_F(MainWindow, RadarPanelCoordinatesFollowEveryPlacement) {
+    clickMap(world->radars[2].x, world->radars[2].y);
+    form->Panel2->Button7->click();  // "Перенести"
+    clickMap(100, 400);
+    EXPECT_EQ(form->Panel2->Edit7->text(), QStringLiteral("100"));
+    EXPECT_EQ(form->Panel2->Edit8->text(), QStringLiteral("400"));
+
+    // Placing the radars added by the dialog.
+    ASSERT_EQ(addRadars(*world, 0, -1, true), 1);
+    emit form->Form2->radarsAdded();
+    EXPECT_EQ(form->Panel2->Edit7->text(), QStringLiteral("300"));
+    clickMap(50, 60);
+    EXPECT_EQ(form->Panel2->Edit7->text(), QStringLiteral("50"));
+    EXPECT_EQ(form->Panel2->Edit8->text(), QStringLiteral("60"));
+}
+
+// After a removal and an add two aircraft share an id: a click on one used to select it
+// together with the other one's missile lying within reach.
+TEST_F(MainWindow, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
+    emptyScene();
+    placeAircraft(300, 300);
+    placeAircraft(50, 50);
+    placeAircraft(200, 200);
+    clickMap(300, 300);
+    QTest::mouseClick(form->Button15, Qt::LeftButton);  // aircraft 1 and 2 move down
+    ASSERT_EQ(addAircraft(*world), 2);                  // and the new one gets id 2 again
+    ASSERT_EQ(world->aircraft[1].id, world->aircraft[2].id);
+    world->aircraft[2].x = 200;
+    world->aircraft[2].y = 200;
+    world->selectedAircraft = 2;
+    ASSERT_EQ(addMissile(*world, 3, 0), 0);
+    clickMap(200, 200);  // aircraft 1 wins the tie with aircraft 2; the missile rides 2
+    EXPECT_EQ(world->selectedAircraft, -1);
+    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(shown(), "Form3");
 }
 
 TEST_F(MainWindow, AddAndRemoveAircraft) {

@@ -129,6 +129,33 @@ TEST_F(TForm3Test, IndicatorsThroughCrewCaptureAndLock) {
     EXPECT_EQ(form->Label26->text(), "ЕСТЬ");
 }
 
+// A missile never switched on used to show the guidance text and seeker picture of the missile
+// shown before it.
+TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
+    Missile& first = load(kHarm, 0);
+    first.activated = 1;
+    first.launched = 1;
+    first.guidanceMode = kHoming;
+    first.directGuidance = 1;
+    first.bearingToTarget = 20;
+    form->refreshMissileWindow();
+    ASSERT_EQ(form->Label17->text(), "Прямое наведение");
+    ASSERT_NE(form->seekerImage().toImage(), crossPicture().toImage());
+    load(kHarm, 2);
+    EXPECT_EQ(form->Label17->text(), "На цель");
+    EXPECT_EQ(form->seekerImage().toImage(), crossPicture().toImage());
+
+    // A missile whose power ran out keeps what its seeker showed last.
+    world->selectedMissile = 0;
+    form->refreshMissileWindow();
+    first.activated = 0;
+    first.powerTime = 301;
+    const QImage last = form->seekerImage().toImage();
+    form->refreshMissileWindow();
+    EXPECT_EQ(form->Label17->text(), "Прямое наведение");
+    EXPECT_EQ(form->seekerImage().toImage(), last);
+}
+
 TEST_F(TForm3Test, TimerShowsSignalOrLossTimeInHundredths) {
     Missile& m = load(kHarm, 0);
     EXPECT_TRUE(form->Label14->isHidden());
@@ -167,6 +194,17 @@ TEST_F(TForm3Test, SwitchOnDistanceControlsOnlyForEnteredTargetData) {
     EXPECT_EQ(form->TrackBar1->value(), 70);
     EXPECT_EQ(form->Label28->text(), "70");
     EXPECT_EQ(shown.seekerOnDistance, 70);
+}
+
+// The switch-on distance value sat across its track bar's groove.
+TEST_F(TForm3Test, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
+    Missile& m = load(kHarm, 2);
+    m.seekerOnDistance = 100;
+    form->refreshMissileWindow();
+    ASSERT_TRUE(form->Label28->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Label28->geometry().intersects(form->TrackBar1->geometry()));
+    EXPECT_FALSE(form->Label28->geometry().intersects(form->Label27->geometry()));
+    EXPECT_TRUE(form->GroupBox2->contentsRect().contains(form->Label28->geometry()));
 }
 
 TEST_F(TForm3Test, LaunchDisablesTheButtonsAndHidesTheDistanceControls) {

@@ -66,7 +66,28 @@ const Breakage kBreakages[] = {
     {"MissileTypeMissing", [](WorldState& w) { w.missiles[0].typeIndex = 16; }, "typeIndex 16"},
     {"MissileLaunchModeMissing", [](WorldState& w) { w.missiles[0].launchModeIndex = 5; },
      "launchModeIndex 5"},
-    {"MissileCarrierBeyondTable", [](WorldState& w) { w.missiles[0].carrier = 50; }, "carrier 50"},
+    {"MissileCarrierBeyondTable", [](WorldState& w) { w.missiles[0].carrier = 4; },
+     "carrier 4 is no aircraft"},
+    {"MissileFollowsRemovedRadar", [](WorldState& w) { w.missiles[0].trackedRadarId = 6; },
+     "trackedRadarId 6"},
+    {"ReceivedRadarBeyondTable",
+     [](WorldState& w) {
+         w.missiles[0].receivedRadarCount = 2;
+         w.missiles[0].receivedRadars[1] = 6;
+     },
+     "receivedRadars[1] 6"},
+    {"EmitterOfRemovedRadar",
+     [](WorldState& w) {
+         w.missiles[0].emitterCount = 1;
+         w.missiles[0].emitters[0].radar = 9;
+     },
+     "emitters[0].radar 9"},
+    {"RadarIndexFieldOff", [](WorldState& w) { w.radars[3].index = 4; },
+     "radars[3]: index field 4"},
+    {"AttackTargetBeyondRadars", [](WorldState& w) { w.aircraft[2].targetRadar = 6; },
+     "aircraft[2]: targetRadar 6"},
+    {"ComplexMemberBeyondRadars", [](WorldState& w) { w.placedComplexes[1].members[1] = 6; },
+     "members[1] 6"},
     {"MissileEmitterCountTooHigh", [](WorldState& w) { w.missiles[0].emitterCount = 13; },
      "emitterCount 13"},
     {"MissileNaNPosition", [](WorldState& w) { w.missiles[0].x = kNaN; }, "missiles[0]: x is not"},
@@ -74,6 +95,7 @@ const Breakage kBreakages[] = {
     {"EmitterNaNPower",
      [](WorldState& w) {
          w.missiles[0].emitterCount = 1;
+         w.missiles[0].emitters[0].radar = 0;
          w.missiles[0].emitters[0].receivedPower = kNaN;
      },
      "emitters.receivedPower"},
@@ -119,12 +141,20 @@ TEST(WorldInvariants, StaleValuesBeyondTheCountsAreNotLiveRecords) {
     EXPECT_EQ(checkWorldInvariants(*w), "");
 }
 
-TEST(WorldInvariants, RemovedTargetsAndCarriersAreAllowedAsTheTablesLeaveThem) {
+TEST(WorldInvariants, RemovalsLeaveNoReferenceBeyondTheTables) {
     auto w = worldWithMissile();
-    w->aircraft[0].targetRadar = 150;  // attack targets are not renumbered by radar removals
-    removeAircraft(*w, 3);
-    removeAircraft(*w, 2);
-    removeAircraft(*w, 1);  // the missile's carrier slot 1 is now beyond the table
+    w->aircraft[0].targetRadar = 5;
+    w->selectedAircraft = 3;
+    ASSERT_EQ(addMissile(*w, 3, 0), 1);
+    w->missiles[1].launched = 1;
+    for (int i = 0; i < 60; ++i) {
+        SimulationTick(*w);
+    }
+    removeRadar(*w, 5);
+    removeRadar(*w, 0);
+    removeAircraft(*w, 3);  // the launched missile loses its carrier
+    removeAircraft(*w, 1);  // the loaded one goes with its aircraft
+    EXPECT_EQ(w->missileCount, 1);
     EXPECT_EQ(checkWorldInvariants(*w), "");
 }
 
