@@ -24,6 +24,7 @@ int32_t addAircraft(WorldState& world) {
     a.speed = 750;
     a.targetRadar = -1;
     world.aircraftCount = i + 1;
+    noteAircraftAdded(world, i);
     return i;
 }
 
@@ -43,6 +44,7 @@ bool removeAircraft(WorldState& world, int32_t r) {
     if (!validAircraft(world, r)) {
         return false;
     }
+    noteAircraftRemoved(world, r);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         RadarSite& radar = radarAt(world, j);
         radar.currentTarget = renumberedAircraft(radar.currentTarget, r);
@@ -62,6 +64,7 @@ bool removeRadar(WorldState& world, int32_t r) {
     if (!validRadar(world, r)) {
         return false;
     }
+    noteRadarRemoved(world, r);
     for (int32_t i = r; i + 1 < world.radarCount; ++i) {
         radarAt(world, i) = radarAt(world, i + 1);
     }
@@ -123,6 +126,7 @@ int32_t addRadars(WorldState& world, int32_t singleType, int32_t complex, bool o
         world.radars[k] = r;
     }
     world.radarCount += n;
+    noteRadarsAdded(world, world.radarCount - n, n);
     world.radarPlaceMode = true;
     world.moveAircraftMode = false;
     world.selectedRadar = world.radarCount - 1;
@@ -143,6 +147,7 @@ void placeSelectedRadar(WorldState& world, int32_t x, int32_t y) {
             radarAt(world, world.selectedRadar).x = x;
             radarAt(world, world.selectedRadar).y = y;
         }
+        noteRadarPlaced(world, world.selectedRadar);
     }
     world.radarPlaceMode = false;
 }
@@ -151,6 +156,7 @@ void removeMissile(WorldState& world, int32_t m) {
     if (!validMissile(world, m)) {
         return;
     }
+    noteDetonation(world, m);
     const Missile& gone = missileAt(world, m);
     const ImpactEvent impact{m, gone.typeIndex, gone.x, gone.y};
     const bool wasShown = (m == world.selectedMissile);
@@ -179,6 +185,7 @@ void startEmptyWorld(WorldState& world) {
     world = WorldState{};
     world.observer = observer;
     fillLandmarks(world);
+    noteWorldStarted(world);
 }
 
 void startWorld(WorldState& world) {
@@ -193,6 +200,7 @@ void startWorld(WorldState& world) {
     world.pickTargetMode = false;
     world.moveAircraftMode = false;
     world.captureMode = false;
+    noteWorldStarted(world);
 }
 
 }  // namespace prrsim

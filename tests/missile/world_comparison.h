@@ -71,16 +71,16 @@ class Comparison {
 
 // A new field in a record must be added to its comparison below.
 static_assert(sizeof(Aircraft) == 64);
-static_assert(sizeof(RadarSite) == 200);
+static_assert(sizeof(RadarSite) == 208);
 static_assert(sizeof(PlacedComplex) == 20);
 static_assert(sizeof(ReceivedEmitter) == 88);
 static_assert(sizeof(TargetListEntry) == 20);
-static_assert(sizeof(Missile) == 5560);
+static_assert(sizeof(Missile) == 5576);
 static_assert(sizeof(Landmark) == 24);
 
 inline void compare(Comparison& cmp, const Aircraft& a, const Aircraft& b) {
     FIELD(id), FIELD(targetRadar), FIELD(onAttackRun), FIELD(heading), FIELD(climbAngle);
-    FIELD(speed), FIELD(x), FIELD(y), FIELD(altitude);
+    FIELD(speed), FIELD(x), FIELD(y), FIELD(altitude), FIELD(number);
 }
 
 inline void compare(Comparison& cmp, const RadarSite& a, const RadarSite& b) {
@@ -90,6 +90,7 @@ inline void compare(Comparison& cmp, const RadarSite& a, const RadarSite& b) {
     FIELD(rotationRateIndex), FIELD(blinkPeriod), FIELD(prfWobble), FIELD(scanMethod);
     FIELD(dwellTime), FIELD(scanDirection), FIELD(inSector), FIELD(azimuth), FIELD(elevation);
     FIELD(frequencyPercent), FIELD(frequency), FIELD(prfMode), FIELD(x), FIELD(y), FIELD(height);
+    FIELD(number);
 }
 
 inline void compare(Comparison& cmp, const PlacedComplex& a, const PlacedComplex& b) {
@@ -135,7 +136,9 @@ inline void compare(Comparison& cmp, const Missile& a, const Missile& b) {
     FIELD(climbCommand), FIELD(x), FIELD(y), FIELD(altitude), FIELD(insX), FIELD(insY);
     FIELD(insAltitude), FIELD(horizontalStep), FIELD(verticalStep), FIELD(acceptedTypeCount);
     FIELD(acceptedTypes), FIELD(receivedRadars), FIELD(receivedRadarCount);
-    FIELD(receivedReflectionCount), FIELD(receivedReflections);
+    FIELD(receivedReflectionCount), FIELD(receivedReflections), FIELD(review.number);
+    FIELD(review.designatedRadar), FIELD(review.lockedRadar), FIELD(review.candidateRadar);
+    FIELD(review.candidateSteps);
 }
 
 inline void compare(Comparison& cmp, const Landmark& a, const Landmark& b) {
