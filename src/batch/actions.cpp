@@ -3,6 +3,7 @@
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"
+#include "radar/radar_control.h"
 #include "radar/radar_model.h"
 #include "world/aircraft_control.h"
 #include "world/world.h"
@@ -119,7 +120,7 @@ Result radarOp(WorldState& w, const Action& a) {
             removeRadar(w, a.radar);
             return {};
         case Op::SetEmission:
-            setEmission(radar, a.on);
+            setEmission(w, a.radar, a.on);
             return {};
         case Op::SetRotation:
             setRotation(radar, a.on);
@@ -131,7 +132,7 @@ Result radarOp(WorldState& w, const Action& a) {
                                        "blink settings", type)) {
                 return e;
             }
-            setBlinkPeriod(radar, a.value);
+            setBlinkPeriod(w, a.radar, a.value);
             return {};
         }
         case Op::SetAntennaDirection:
@@ -145,17 +146,17 @@ Result radarOp(WorldState& w, const Action& a) {
             setScanMethod(radar, a.value);
             return {};
         case Op::SetFrequency:
-            setFrequencyPercent(radar, a.value);
+            setFrequencyPercent(w, a.radar, a.value);
             return {};
         case Op::SetPrfMode:
             if (Result e =
                     outsideList("mode", a.value, type.prfModeCount, "emission modes", type)) {
                 return e;
             }
-            setPrfMode(radar, a.value);
+            setPrfMode(w, a.radar, a.value);
             return {};
         case Op::SetIllumination:
-            setIllumination(radar, a.on);
+            setIllumination(w, a.radar, a.on);
             return {};
         case Op::AssignTarget:
             if (Result e = checkAircraft(w, a.aircraft)) {

@@ -49,6 +49,17 @@ std::string actionError(std::string_view source, const Action& a, const ApplyErr
     return line + ": " + e.reason;
 }
 
+// Hands the events noted since the last take to every listener.
+void deliverEvents(WorldState& world, const RunOptions& options) {
+    const std::span<const WorldEvent> events = world.events.take();
+    if (events.empty()) {
+        return;
+    }
+    for (RunListener* listener : options.listeners) {
+        listener->onEvents(world, events);
+    }
+}
+
 // Clears the observer however the run ends, so the world never points at a dead recorder.
 struct ObserverGuard {
     WorldState& world;
@@ -69,6 +80,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
         startEmptyWorld(world);
     }
     world.random.seed(scenario.seed);
+    deliverEvents(world, options);
 
     const int64_t every = options.every > 0 ? options.every : 1;
     size_t next = 0;
@@ -81,8 +93,15 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
                 result.impacts = std::move(recorder.all());
                 return result;
             }
+            deliverEvents(world, options);
         }
-        if (options.trace != nullptr && (n % every == 0 || n == scenario.ticks)) {
+        const bool sample = n % every == 0 || n == scenario.ticks;
+        if (sample) {
+            for (RunListener* listener : options.listeners) {
+                listener->onSample(world, n);
+            }
+        }
+        if (options.trace != nullptr && sample) {
             *options.trace << traceLine(world, n, recorder.sinceLastLine());
             recorder.sinceLastLine().clear();
             if (!*options.trace) {
@@ -96,6 +115,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             recorder.setTick(n + 1);
             SimulationTick(world);
             result.ticksRun = n + 1;
+            deliverEvents(world, options);
         }
     }
     result.impacts = std::move(recorder.all());

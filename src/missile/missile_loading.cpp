@@ -73,6 +73,7 @@ int32_t addMissile(WorldState& world, int32_t type, int32_t launchMode) {
     createMissile(world, missile, type, mode, carrier);
     missile.index = i;
     world.selectedMissile = i;
+    noteMissileAdded(world, i);
     return i;
 }
 

@@ -220,6 +220,7 @@ void assignTarget(WorldState& world, int32_t row, int32_t aircraft) {
     if (t.kind == kFireControlRadar || t.kind == kSearchTrackRadar) {
         r.currentTarget = aircraft;
         r.captureActive = true;
+        noteRadarTarget(world, row, aircraft, EventKind::RadarTargetAssigned);
         notifyPanel(world, row);
         return;
     }
@@ -242,6 +243,7 @@ void assignTarget(WorldState& world, int32_t row, int32_t aircraft) {
     }
     r.trackList[count] = aircraft;
     r.trackCount = count + 1;
+    noteRadarTarget(world, row, aircraft, EventKind::RadarTargetAssigned);
     notifyPanel(world, row);
 }
 
@@ -252,6 +254,7 @@ void removeTrackedAircraft(WorldState& world, int32_t row, int32_t entry) {
     RadarSite& r = radarAt(world, row);
     const int32_t count = trackEntries(r);
     if (entry >= 0 && entry < count) {
+        noteRadarTarget(world, row, r.trackList[entry], EventKind::RadarTargetDropped);
         for (int32_t i = entry; i + 1 < count; ++i) {
             r.trackList[i] = r.trackList[i + 1];
         }
@@ -269,6 +272,7 @@ void resetTracking(WorldState& world, int32_t row) {
     if (!validRadar(world, row)) {
         return;
     }
+    noteTrackingReset(world, row);
     RadarSite& r = radarAt(world, row);
     r.currentTarget = -1;
     r.captureActive = false;

@@ -84,6 +84,7 @@ bool stepMissile(WorldState& world, int32_t row) {
 // A missile that detonates during its own steps skips the rest of them; the record that moved
 // into its place is handled next, so every other missile is handled exactly once.
 void SimulationTick(WorldState& world) {
+    noteTickStarted(world);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         moveAircraft(world, aircraftAt(world, i));
     }
@@ -91,7 +92,9 @@ void SimulationTick(WorldState& world) {
         updateRadar(world, j);
     }
     for (int32_t m = 0; m < world.missileCount;) {
+        watchMissileStep(world, m);
         if (stepMissile(world, m)) {
+            reportMissile(world, m);
             ++m;
         }
     }

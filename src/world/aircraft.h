@@ -8,6 +8,7 @@ struct Aircraft {
     int32_t id = 0;            // index at creation; compared with a missile's carrier
     int32_t targetRadar = -1;  // attack target radar index, -1 none
     bool onAttackRun = false;
+    int32_t number = 0;     // 1, 2, ... in order of creation; stays with the record when it moves
     double heading = 0;     // degrees, 0 = +x, 90 = +y
     double climbAngle = 0;  // degrees
     double speed = 0;       // km/h

@@ -1,5 +1,7 @@
 #include "world/aircraft_control.h"
 
+#include "world/events.h"
+
 namespace prrsim {
 
 bool setAircraftField(WorldState& world, int32_t i, AircraftField field, double value) {
@@ -18,6 +20,7 @@ bool pickAttackTarget(WorldState& world, int32_t i, int32_t radar) {
         return false;
     }
     aircraftAt(world, i).targetRadar = radar;
+    noteAttackTarget(world, i);
     return true;
 }
 
@@ -26,8 +29,12 @@ bool clearAttackTarget(WorldState& world, int32_t i) {
         return false;
     }
     Aircraft& a = aircraftAt(world, i);
-    a.onAttackRun = false;
+    if (a.onAttackRun) {
+        a.onAttackRun = false;
+        noteAttackRun(world, i);
+    }
     a.targetRadar = -1;
+    noteAttackTarget(world, i);
     return true;
 }
 
@@ -37,6 +44,7 @@ bool toggleAttackRun(WorldState& world, int32_t i) {
     }
     Aircraft& a = aircraftAt(world, i);
     a.onAttackRun = !a.onAttackRun;
+    noteAttackRun(world, i);
     return true;
 }
 

@@ -53,6 +53,15 @@ inline constexpr int32_t kTargetListCapacity = 200;  // one entry per radar on t
 inline constexpr int32_t kAcceptedTypeCapacity = 20;
 inline constexpr int32_t kReceivedCapacity = 10;
 
+// What the event log keeps about a missile besides its flight: it never steers the missile.
+struct MissileReview {
+    int32_t number = 0;           // 1, 2, ... in order of loading; stays with the record
+    int32_t designatedRadar = 0;  // number of the radar the crew designated, 0 none
+    int32_t lockedRadar = 0;      // number of the radar the seeker locked on or moved to, 0 none
+    int32_t candidateRadar = 0;   // another radar the locked seeker has been following ...
+    int32_t candidateSteps = 0;   // ... for this many steps in a row
+};
+
 struct Missile {
     int32_t index = 0;
     int32_t typeIndex = 0;
@@ -121,6 +130,7 @@ struct Missile {
     int32_t receivedRadarCount = 0;
     int32_t receivedReflectionCount = 0;
     std::array<int32_t, kReceivedCapacity> receivedReflections{};
+    MissileReview review{};
 };
 
 }  // namespace prrsim

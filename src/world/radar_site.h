@@ -38,6 +38,7 @@ struct RadarSite {
     int32_t x = 0;
     int32_t y = 0;
     int32_t height = 0;
+    int32_t number = 0;  // 1, 2, ... in order of creation; stays with the record when it moves
 };
 
 // A SAM complex put on the map: its member radars and its catalogue complex.

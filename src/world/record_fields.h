@@ -49,6 +49,7 @@ struct RecordFields<Aircraft> {
         PRRSIM_FIELD(Traced, x);
         PRRSIM_FIELD(Traced, y);
         PRRSIM_FIELD(Traced, altitude);
+        PRRSIM_FIELD(Internal, number);
     }
 };
 
@@ -85,6 +86,7 @@ struct RecordFields<RadarSite> {
         PRRSIM_FIELD(Traced, x);
         PRRSIM_FIELD(Traced, y);
         PRRSIM_FIELD(Traced, height);
+        PRRSIM_FIELD(Internal, number);
     }
 };
 
@@ -137,6 +139,18 @@ struct RecordFields<TargetListEntry> {
         PRRSIM_FIELD(Internal, captureRadius);
         PRRSIM_FIELD(Internal, priority);
         PRRSIM_FIELD(Internal, assignedEmitter);
+    }
+};
+
+template <>
+struct RecordFields<MissileReview> {
+    template <typename V>
+    static void visit(V&& v) {
+        PRRSIM_FIELD(Internal, number);
+        PRRSIM_FIELD(Internal, designatedRadar);
+        PRRSIM_FIELD(Internal, lockedRadar);
+        PRRSIM_FIELD(Internal, candidateRadar);
+        PRRSIM_FIELD(Internal, candidateSteps);
     }
 };
 
@@ -211,6 +225,7 @@ struct RecordFields<Missile> {
         PRRSIM_FIELD(Traced, receivedRadarCount);
         PRRSIM_FIELD(Traced, receivedReflectionCount);
         PRRSIM_FIELD(Internal, receivedReflections);
+        PRRSIM_FIELD(Internal, review);
     }
 };
 
@@ -226,6 +241,16 @@ struct RecordFields<Landmark> {
 };
 
 #undef PRRSIM_FIELD
+
+// A new field must be added to its record's list above (and these sizes updated with it).
+static_assert(sizeof(Aircraft) == 64);
+static_assert(sizeof(RadarSite) == 208);
+static_assert(sizeof(PlacedComplex) == 20);
+static_assert(sizeof(ReceivedEmitter) == 88);
+static_assert(sizeof(TargetListEntry) == 20);
+static_assert(sizeof(MissileReview) == 20);
+static_assert(sizeof(Missile) == 5576);
+static_assert(sizeof(Landmark) == 24);
 
 // Calls f(field, subField, value) for every real (double) field of `record`: `subField` is null
 // for a field of the record itself and names the field within a sub-record or list entry.

@@ -4,6 +4,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "world/default_scenario.h"
+#include "world/events.h"
 
 namespace prrsim {
 
@@ -28,6 +29,7 @@ int32_t addAircraft(WorldState& world) {
     a.speed = 750;
     a.targetRadar = -1;
     world.aircraftCount = i + 1;
+    noteAircraftAdded(world, i);
     return i;
 }
 
@@ -85,6 +87,7 @@ void removeCarriedMissiles(WorldState& world, int32_t r) {
     for (int32_t m = world.missileCount - 1; m >= 0; --m) {
         const Missile& missile = missileAt(world, m);
         if (missile.carrier == r && !missile.launched) {
+            noteMissileRemoved(world, m);
             hideWindow = eraseMissile(world, m) || hideWindow;
         }
     }
@@ -125,6 +128,7 @@ bool removeAircraft(WorldState& world, int32_t r) {
     if (!validAircraft(world, r)) {
         return false;
     }
+    noteAircraftRemoved(world, r);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         RadarSite& radar = radarAt(world, j);
         radar.currentTarget = renumbered(radar.currentTarget, r);
@@ -145,6 +149,7 @@ bool removeRadar(WorldState& world, int32_t r) {
     if (!validRadar(world, r)) {
         return false;
     }
+    noteRadarRemoved(world, r);
     for (int32_t i = r; i + 1 < world.radarCount; ++i) {
         radarAt(world, i) = radarAt(world, i + 1);
         radarAt(world, i).index -= 1;
@@ -223,6 +228,7 @@ int32_t addRadars(WorldState& world, int32_t singleType, int32_t complex, bool o
         world.radars[k] = r;
     }
     world.radarCount += n;
+    noteRadarsAdded(world, world.radarCount - n, n);
     world.radarPlaceMode = true;
     world.moveAircraftMode = false;
     world.selectedRadar = world.radarCount - 1;
@@ -243,6 +249,7 @@ void placeSelectedRadar(WorldState& world, int32_t x, int32_t y) {
             radarAt(world, world.selectedRadar).x = x;
             radarAt(world, world.selectedRadar).y = y;
         }
+        noteRadarPlaced(world, world.selectedRadar);
     }
     world.radarPlaceMode = false;
 }
@@ -251,6 +258,7 @@ void removeMissile(WorldState& world, int32_t m) {
     if (!validMissile(world, m)) {
         return;
     }
+    noteDetonation(world, m);
     const Missile& gone = missileAt(world, m);
     const ImpactEvent impact{m, gone.typeIndex, gone.x, gone.y};
     const bool wasShown = eraseMissile(world, m);
@@ -267,6 +275,7 @@ void startEmptyWorld(WorldState& world) {
     world = WorldState{};
     world.observer = observer;
     fillLandmarks(world);
+    noteWorldStarted(world);
 }
 
 void startWorld(WorldState& world) {
@@ -281,6 +290,7 @@ void startWorld(WorldState& world) {
     world.pickTargetMode = false;
     world.moveAircraftMode = false;
     world.captureMode = false;
+    noteWorldStarted(world);
 }
 
 }  // namespace prrsim

@@ -7,6 +7,7 @@
 
 #include "catalog/checked_index.h"
 #include "world/aircraft.h"
+#include "world/events.h"
 #include "world/geometry.h"
 #include "world/landmark.h"
 #include "world/missile.h"
@@ -64,6 +65,9 @@ struct WorldState {
 
     // The seeker step's working area and radar-side cache (no allocation inside the tick).
     SeekerScratch seekerScratch{};
+
+    // What happened since the events were last taken, the tick count and the objects' numbers.
+    EventQueue events{};
 };
 
 std::unique_ptr<WorldState> makeWorld();

@@ -109,7 +109,8 @@ std::vector<BadCase> parseCases() {
          R"({"start": "default", "seed": 1e3081, "ticks": 10})",
          {"malformed JSON", "number overflow", "1e3081"}},
         // An op or a key holding a newline split the one-line error in two.
-        {"NewlineInUnknownOp", withActions(R"({"tick": 0, "op": "set\nAircraft"})"),
+        {"NewlineInUnknownOp",
+         withActions(R"({"tick": 0, "op": "set\nAircraft"})"),
          {"action 0: field \"op\"", "unknown op \"set\\nAircraft\""}},
         {"ControlCharacterInUnknownKey",
          withActions(R"({"tick": 0, "op": "addAircraft", "a\u0001b": 1})"),
@@ -191,6 +192,12 @@ TEST(BadScenarioExe, BadCommandLines) {
         {scenario.string(), "--every"},
         {scenario.string(), "--every", "2", "--every", "3"},
         {scenario.string(), "--trace"},
+        {scenario.string(), "--events"},
+        {scenario.string(), "--acmi", "a.acmi", "--acmi", "b.acmi"},
+        {scenario.string(), "--summary-csv", ""},
+        {scenario.string(), "--events", (dir / "x").string(), "--events-csv",
+         (dir / "." / "x").string()},
+        {scenario.string(), "--acmi", scenario.string()},
         {scenario.string(), "--verbose"},
         {scenario.string(), scenario.string()},
         {},
@@ -203,15 +210,24 @@ TEST(BadScenarioExe, BadCommandLines) {
     }
 }
 
-TEST(BadScenarioExe, UncreatableTraceFile) {
+TEST(BadScenarioExe, UncreatableOutputFiles) {
     const TempDir dir;
     const fs::path scenario = dir / "ok.json";
     writeFile(scenario, R"({"start": "empty", "ticks": 3})");
-    const std::string trace = (dir / "no-such-dir" / "t.jsonl").string();
-    const ExeResult r = runExe({scenario.string(), "--trace", trace}, dir);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, trace + ": cannot create the trace file\n");
+    const std::string file = (dir / "no-such-dir" / "f").string();
+    const std::pair<std::string, std::string> rows[] = {
+        {"--trace", "trace"},
+        {"--events", "event log"},
+        {"--events-csv", "event table"},
+        {"--summary-csv", "missile table"},
+        {"--acmi", "flight recording"},
+    };
+    for (const auto& [option, what] : rows) {
+        const ExeResult r = runExe({scenario.string(), option, file}, dir);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, file + ": cannot create the " + what + " file\n");
+    }
 }
 
 // Refused only when the action is applied: the run stops at that action.
