@@ -9,11 +9,12 @@
 #include "missile/seeker/seeker_tracking.h"
 #include "radar/radar_model.h"
 #include "world/geometry.h"
+#include "world/units.h"
 
 namespace prrsim {
 
 void moveAircraft(const WorldState& world, Aircraft& a) {
-    const double k = 0.0028 * a.speed * 0.01;
+    const double k = kKmhToMapUnitsPerSecond * a.speed * kTickSeconds;
     const double h = a.heading * kDegToRad;
     const double c = a.climbAngle * kDegToRad;
     a.x += std::cos(h) * k * std::cos(c);
