@@ -40,15 +40,6 @@ class ImpactRecorder final : public WorldObserver {
     std::vector<ImpactRecord> sinceLastLine_;
 };
 
-std::string actionError(std::string_view source, const Action& a, const ApplyError& e) {
-    std::string line = std::string(source) + ": action " + std::to_string(a.position) + " (" +
-                       std::string(opName(a.op)) + ") at tick " + std::to_string(a.tick);
-    if (!e.field.empty()) {
-        line += ": field \"" + e.field + "\"";
-    }
-    return line + ": " + e.reason;
-}
-
 // Clears the observer however the run ends, so the world never points at a dead recorder.
 struct ObserverGuard {
     WorldState& world;
@@ -56,6 +47,11 @@ struct ObserverGuard {
 };
 
 }  // namespace
+
+ScenarioError actionError(std::string_view source, const Action& action, const ApplyError& error) {
+    return {std::string(source), action.position, std::string(opName(action.op)),
+            action.tick,         error.field,     error.reason};
+}
 
 RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_view source,
                       const RunOptions& options) {
@@ -77,7 +73,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             const Action& action = scenario.actions[next];
             if (const auto error = applyAction(world, action)) {
                 result.status = RunStatus::BadInput;
-                result.error = actionError(source, action, *error);
+                result.error = actionError(source, action, *error).line();
                 result.impacts = std::move(recorder.all());
                 return result;
             }
