@@ -11,7 +11,9 @@ namespace {
 using MainWindow = FormTest;
 
 TEST_F(MainWindow, StartsWithTheDesignedStateAndTimers) {
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР"));
+    // "[*]" is where the unsaved-changes mark appears.
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР[*]"));
+    EXPECT_FALSE(form->isWindowModified());
     EXPECT_EQ(form->Button13->text(), QStringLiteral("Убрать РЛС"));
     EXPECT_EQ(form->Button15->text(), QStringLiteral("Убрать самолёт"));
     EXPECT_EQ(shown(), "");
