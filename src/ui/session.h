@@ -54,7 +54,7 @@ struct Snapshot {
 // their records still exist.
 class Session {
   public:
-    static constexpr int64_t kSnapshotInterval = 4000;
+    static constexpr int64_t kSnapshotInterval = 3000;
 
     // Takes the world as it is as tick 0 of a default scene with the scene seed, whatever it
     // holds (window tests hand over worlds of their own). reset() and open() start real scenes.
