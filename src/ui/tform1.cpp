@@ -57,7 +57,13 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     createStatusBar();
     arrangeWindow();
     session_.confirmDrop = [this](int64_t tick) { return confirmDrop(tick); };
-    session_.worldReplaced = [this] { showWorldAgain(); };
+    session_.worldReplaced = [this] {
+        if (stepping_) {
+            resyncDue_ = true;  // once the ticks of this event have run
+        } else {
+            showWorldAgain();
+        }
+    };
 
     redrawBackground();
     Image1->showFrame(Image3);
@@ -178,8 +184,19 @@ void TForm1::Timer1Timer() {
     owedQuarters_ += kQuarters[speed_];
     const int ticks = owedQuarters_ / 4;
     owedQuarters_ %= 4;
-    for (int i = 0; i < ticks; ++i) {
-        session_.step();
+    runSteps(ticks);
+}
+
+void TForm1::runSteps(int64_t n) {
+    {
+        const QScopedValueRollback<bool> stepping(stepping_, true);
+        for (int64_t i = 0; i < n; ++i) {
+            session_.step();
+        }
+    }
+    if (resyncDue_) {
+        resyncDue_ = false;
+        showWorldAgain();
     }
 }
 

@@ -251,6 +251,8 @@ class TForm1 : public QWidget, public WorldObserver {
     void showWorldAgain();
     void redrawBackground();
     void noteAchievedSpeed();
+    // Runs n ticks; the windows catch up with replayed actions once, after the last.
+    void runSteps(int64_t n);
     void updateTitle();
     void rememberRecent(const QString& path);
     void fillRecentMenu();
@@ -261,6 +263,8 @@ class TForm1 : public QWidget, public WorldObserver {
     ImpactText impact_;
     QPixmap compassImage_;
     bool writingBack_ = false;
+    bool stepping_ = false;
+    bool resyncDue_ = false;
     bool paused_ = false;
     int speed_ = kNormalSpeed;
     int owedQuarters_ = 0;  // quarter ticks due from Timer1 events below x1

@@ -114,6 +114,7 @@ void TForm1::createStatusBar() {
     FileLabel = new QLabel(StatusBar);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
     for (QLabel* label : {TimeLabel, SpeedLabel, PauseLabel, FileLabel}) {
+        label->setContentsMargins(4, 0, 6, 0);
         StatusBar->addPermanentWidget(label);
     }
 }
@@ -143,9 +144,7 @@ void TForm1::stepTicks(int64_t n) {
     if (!paused_) {
         return;
     }
-    for (int64_t i = 0; i < n; ++i) {
-        session_.step();
-    }
+    runSteps(n);
     Timer2Timer();
 }
 
