@@ -94,6 +94,10 @@ void TForm1::createMenus() {
     TimeMenu->addSeparator();
     RestartAction =
         menuAction(TimeMenu, QStringLiteral("Заново"), {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    // Time keys work from the missile window and the add-radar dialog too.
+    for (QAction* action : TimeMenu->actions()) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
 
     connect(NewAction, &QAction::triggered, this, [this] {
         if (settleChanges()) {
