@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QListWidget>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -72,10 +73,12 @@ class WindowSoak {
   public:
     explicit WindowSoak(uint32_t seed) : rng_(seed), seed_(seed) { restart(); }
 
-    // A new session: a new main window on a new scene, the start-up one (three in four) or an
-    // empty map, with a seed of its own. Within a few simulated minutes every aircraft has
-    // flown off the map, where no click reaches it, so sessions are kept short enough for the
-    // map to stay busy.
+    // A new session: a new main window on a new scene, the start-up one or an empty map, with
+    // a seed of its own; one in four opens a scene file as written by hand, whose aircraft fly
+    // with fractional speeds, courses and climb angles, so that the panel's write-backs of
+    // whole numbers change the world. Within a few simulated minutes every aircraft has flown
+    // off the map, where no click reaches it, so sessions are kept short enough for the map to
+    // stay busy.
     void restart() {
         form_.reset();
         form_ = std::make_unique<TForm1>(*world_);
@@ -89,13 +92,42 @@ class WindowSoak {
             return drop;
         };
         form_->askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
-        form_->newScene(pick(4) == 0 ? batch::StartWorld::Empty : batch::StartWorld::Default,
-                        seed_ + static_cast<uint32_t>(totals_.sessions));
+        const uint32_t seed = seed_ + static_cast<uint32_t>(totals_.sessions);
+        const int kind = pick(4);
+        if (kind == 0) {
+            form_->newScene(batch::StartWorld::Empty, seed);
+        } else if (kind == 1) {
+            openFractionalScene(seed);
+        } else {
+            form_->newScene(batch::StartWorld::Default, seed);
+        }
+        form_->setPaused(false);
         form_->show();
         if (!QTest::qWaitForWindowExposed(form_.get())) {
             std::fprintf(stderr, "window_soak: the main window was not exposed\n");
         }
         ++totals_.sessions;
+    }
+
+    void openFractionalScene(uint32_t seed) {
+        std::string actions;
+        for (int i = 0; i < 4; ++i) {
+            const auto real = [this](int max) { return std::to_string(pick(max * 100) / 100.0); };
+            actions += std::string(i == 0 ? "" : ",") + R"({"tick": 0, "op": "setAircraft", )" +
+                       R"("aircraft": )" + std::to_string(i) + R"(, "speed": )" + real(1800) +
+                       R"(, "heading": )" + real(360) + R"(, "climbAngle": )" +
+                       std::to_string(pick(2000) / 100.0 - 10) + "}";
+        }
+        const QString path = dir_.filePath(QStringLiteral("by-hand.json"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write((R"({"start": "default", "seed": )" + std::to_string(seed) +
+                    R"(, "ticks": 0, "actions": [)" + actions + "]}")
+                       .c_str());
+        file.close();
+        if (!form_->openScene(path)) {
+            fault_ = "the scene written by hand did not open";
+        }
     }
 
     bool run(int64_t events) {
