@@ -237,6 +237,7 @@ void TForm1::updateStatus() {
         Timeline->setValue(static_cast<int>(session_.tick()));
     }
     HintLabel->setText(modeHint());
+    updateTitle();  // a write-back may have changed the scene
 }
 
 }  // namespace prrsim::ui
