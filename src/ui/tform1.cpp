@@ -180,8 +180,7 @@ void TForm1::Timer1Timer() {
     if (paused_ || modal_ > 0) {
         return;
     }
-    static constexpr int kQuarters[kSpeedCount] = {1, 2, 4, 8, 16, 32, 64, 128, 256};
-    owedQuarters_ += kQuarters[speed_];
+    owedQuarters_ += kQuarterTicks[speed_];
     const int ticks = owedQuarters_ / 4;
     owedQuarters_ %= 4;
     runSteps(ticks);

@@ -96,6 +96,8 @@ class TForm1 : public QWidget, public WorldObserver {
     // ticks per Timer1 event (below x1, one tick every 2 or 4 events).
     static constexpr int kSpeedCount = 9;
     static constexpr int kNormalSpeed = 2;
+    // Quarter ticks per Timer1 event at each speed.
+    static constexpr int kQuarterTicks[kSpeedCount] = {1, 2, 4, 8, 16, 32, 64, 128, 256};
     void setPaused(bool paused);
     bool paused() const { return paused_; }
     void togglePause();         // "Пауза" / "Продолжить", Space

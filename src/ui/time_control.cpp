@@ -13,14 +13,12 @@ namespace prrsim::ui {
 
 namespace {
 
-constexpr int kQuarterTicks[TForm1::kSpeedCount] = {1, 2, 4, 8, 16, 32, 64, 128, 256};
-
 // The achieved speed is measured over the last two seconds, once one second is known.
 constexpr qint64 kSampleWindowMs = 2000;
 constexpr qint64 kShortestSampleMs = 1000;
 
 double speedFactor(int index) {
-    return kQuarterTicks[index] / 4.0;
+    return TForm1::kQuarterTicks[index] / 4.0;
 }
 
 QString factorText(double x) {
@@ -53,7 +51,7 @@ QString speedName(int index) {
     if (index == 1) {
         return QStringLiteral("×½");
     }
-    return QStringLiteral("×%1").arg(kQuarterTicks[index] / 4);
+    return QStringLiteral("×%1").arg(TForm1::kQuarterTicks[index] / 4);
 }
 
 void TForm1::createTimeControls() {
