@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Saves pictures of the radar panel, the add-radar dialog and the missile window in flight into
+# Saves pictures of the radar panel, the add-radar dialog, the missile window in flight and the
+# main window with its scene menu, timeline and status bar into
 # docs/images (needs a configured build; PRRSIM_BUILD_DIR selects it, default build/).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

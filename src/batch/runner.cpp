@@ -40,15 +40,6 @@ class ImpactRecorder final : public WorldObserver {
     std::vector<ImpactRecord> sinceLastLine_;
 };
 
-std::string actionError(std::string_view source, const Action& a, const ApplyError& e) {
-    std::string line = std::string(source) + ": action " + std::to_string(a.position) + " (" +
-                       std::string(opName(a.op)) + ") at tick " + std::to_string(a.tick);
-    if (!e.field.empty()) {
-        line += ": field \"" + e.field + "\"";
-    }
-    return line + ": " + e.reason;
-}
-
 // Hands the events noted since the last take to every listener.
 void deliverEvents(WorldState& world, const RunOptions& options) {
     const std::span<const WorldEvent> events = world.events.take();
@@ -67,6 +58,11 @@ struct ObserverGuard {
 };
 
 }  // namespace
+
+ScenarioError actionError(std::string_view source, const Action& action, const ApplyError& error) {
+    return {std::string(source), action.position, std::string(opName(action.op)),
+            action.tick,         error.field,     error.reason};
+}
 
 RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_view source,
                       const RunOptions& options) {
@@ -89,7 +85,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             const Action& action = scenario.actions[next];
             if (const auto error = applyAction(world, action)) {
                 result.status = RunStatus::BadInput;
-                result.error = actionError(source, action, *error);
+                result.error = actionError(source, action, *error).line();
                 result.impacts = std::move(recorder.all());
                 return result;
             }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/actions.h"
 #include "batch/run_listener.h"
 #include "batch/scenario.h"
 #include "batch/trace.h"
@@ -34,6 +35,9 @@ struct RunResult {
     int64_t ticksRun = 0;  // ticks completed (all of them when Ok)
     std::vector<ImpactRecord> impacts;
 };
+
+// The error of an action that could not be applied at its tick.
+ScenarioError actionError(std::string_view source, const Action& action, const ApplyError& error);
 
 // Runs the scenario on `world`: loads its start world, reseeds the generator, and then for
 // n = 0 .. ticks applies the actions of tick n in file order, writes a trace line when n is a

@@ -1,5 +1,6 @@
 // The aircraft panel (Panel1): shows the selected aircraft and flies it; loads missiles on it.
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <cmath>
 
@@ -155,7 +156,8 @@ void TForm1::Button16Click() {
         showNotice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
         return;
     }
-    if (addMissile(world_, ComboBox1->currentIndex(), ComboBox2->currentIndex()) < 0) {
+    if (!perform(change::addMissile(world_.selectedAircraft, ComboBox1->currentIndex(),
+                                    ComboBox2->currentIndex()))) {
         showNotice(QStringLiteral("Ракета не добавлена."));
         return;
     }
@@ -200,6 +202,7 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     setAircraftPanelTexts(n, true);
     // Setting a track bar runs its handler when the position changes, so the record gets the
     // shown whole-number speed and climb angle back.
+    const QScopedValueRollback<bool> writingBack(writingBack_, true);
     TrackBar1->setValue(trunc32(aircraftAt(world_, n).speed));
     const double climb = aircraftAt(world_, n).climbAngle;
     Edit6->setText(QString::number(trunc32(climb)));
@@ -250,7 +253,7 @@ void TForm1::drawCompass(int32_t n) {
     Image2->setPixmap(compassImage_);
     Edit5->setText(QString::number(trunc32(a.heading)));
     // The course is kept in whole degrees.
-    setAircraftField(world_, n, kFieldHeading, trunc32(a.heading));
+    writeBack(change::setAircraft(n, kFieldHeading, trunc32(a.heading)));
 }
 
 // compass mouse position
@@ -271,19 +274,19 @@ void TForm1::Image2Click() {
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
     Edit5->setText(QString::number(d));
-    setAircraftField(world_, world_.selectedAircraft, kFieldHeading, d);
+    perform(change::setAircraft(world_.selectedAircraft, kFieldHeading, d));
 }
 
 // speed
 void TForm1::TrackBar1Change(int position) {
-    if (setAircraftField(world_, world_.selectedAircraft, kFieldSpeed, position)) {
+    if (perform(change::setAircraft(world_.selectedAircraft, kFieldSpeed, position))) {
         Edit4->setText(QString::number(position));
     }
 }
 
 // climb angle
 void TForm1::TrackBar2Change(int position) {
-    if (setAircraftField(world_, world_.selectedAircraft, kFieldClimbAngle, 10 - position)) {
+    if (perform(change::setAircraft(world_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
         Edit6->setText(QString::number(10 - position));
     }
 }
@@ -301,7 +304,7 @@ void TForm1::Button3Click() {
 
 // "Очистить"
 void TForm1::Button1Click() {
-    clearAttackTarget(world_, world_.selectedAircraft);
+    perform(change::onAircraft(batch::Op::ClearTarget, world_.selectedAircraft));
     world_.pickTargetMode = false;
     updateModeIndicators();
     refreshAircraftPanelPeriodic(world_.selectedAircraft);
@@ -309,9 +312,12 @@ void TForm1::Button1Click() {
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    if (toggleAttackRun(world_, world_.selectedAircraft)) {
-        showAttackRun(aircraftAt(world_, world_.selectedAircraft).onAttackRun);
+    const int32_t n = world_.selectedAircraft;
+    if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
+        return;
     }
+    perform(change::onAircraft(batch::Op::AttackRun, n));
+    showAttackRun(aircraftAt(world_, n).onAttackRun);
 }
 
 // "Перенести"

@@ -51,14 +51,16 @@ void TForm1::Image1Click() {
     ListBox2->hide();
     if (world_.moveAircraftMode) {
         if (validAircraft(world_, world_.selectedAircraft)) {
-            setAircraftField(world_, world_.selectedAircraft, kFieldX, cx);
-            setAircraftField(world_, world_.selectedAircraft, kFieldY, cy);
+            perform(change::moveAircraft(world_.selectedAircraft, cx, cy));
         }
         world_.moveAircraftMode = false;
     } else if (world_.radarPlaceMode) {
-        placeSelectedRadar(world_, cx, cy);
-        // The panel's X and Y follow the radar to its new place.
-        radarPanelRefresh(world_.selectedRadar);
+        if (validRadar(world_, world_.selectedRadar)) {
+            perform(change::placeRadar(world_.selectedRadar, cx, cy));
+            // The panel's X and Y follow the radar to its new place.
+            radarPanelRefresh(world_.selectedRadar);
+        }
+        world_.radarPlaceMode = false;
     } else {
         selectNearest(cx, cy);
     }
@@ -71,11 +73,13 @@ void TForm1::selectNearest(int cx, int cy) {
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
 
     if (world_.pickTargetMode && validAircraft(world_, world_.selectedAircraft)) {
-        pickAttackTarget(world_, world_.selectedAircraft, R);
+        perform(change::pickTarget(world_.selectedAircraft, R));
         world_.pickTargetMode = false;
     } else if (world_.captureMode && validRadar(world_, world_.selectedRadar) &&
                radarAt(world_, world_.selectedRadar).emissionOn) {
-        assignTarget(world_, world_.selectedRadar, A);
+        if (A >= 0) {
+            perform(change::assignTarget(world_.selectedRadar, A));
+        }
         world_.captureMode = false;
     } else if (!world_.pickTargetMode && !world_.captureMode) {
         world_.selectedAircraft = A;

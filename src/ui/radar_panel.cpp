@@ -53,7 +53,8 @@ void setTextColour(QLabel* control, const QColor& colour) {
 
 }  // namespace
 
-RadarPanel::RadarPanel(WorldState& world, QWidget* parent) : QFrame(parent), world_(world) {
+RadarPanel::RadarPanel(WorldState& world, QWidget* parent)
+    : QFrame(parent), perform(applyDirectly(world)), world_(world) {
     setObjectName(QStringLiteral("Panel2"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -223,8 +224,9 @@ void RadarPanel::refreshSelected() {
 }
 
 void RadarPanel::CheckBox1Click() {
-    if (RadarSite* r = selected()) {
-        setEmission(*r, CheckBox1->isChecked());
+    if (selected() != nullptr) {
+        perform(change::switchRadar(batch::Op::SetEmission, world_.selectedRadar,
+                                    CheckBox1->isChecked()));
     }
     refreshSelected();
     // "Захват" armed on this radar ends when its emission is switched off.
@@ -232,22 +234,22 @@ void RadarPanel::CheckBox1Click() {
 }
 
 void RadarPanel::CheckBox2Click() {
-    if (RadarSite* r = selected()) {
-        setRotation(*r, CheckBox2->isChecked());
+    if (selected() != nullptr) {
+        perform(change::switchRadar(batch::Op::SetRotation, world_.selectedRadar,
+                                    CheckBox2->isChecked()));
     }
     refreshSelected();
 }
 
 void RadarPanel::ComboBox3Change(int index) {
-    if (RadarSite* r = selected(); r != nullptr && index >= 0) {
-        setBlinkPeriod(*r, index);
+    if (selected() != nullptr && index >= 0) {
+        perform(change::onRadar(batch::Op::SetBlink, world_.selectedRadar, index));
     }
     refreshSelected();
 }
 
 void RadarPanel::Image4Click() {
-    RadarSite* r = selected();
-    if (r == nullptr) {
+    if (selected() == nullptr) {
         return;
     }
     const int32_t dx = world_.radarCompassCursor.x - 31;
@@ -256,7 +258,7 @@ void RadarPanel::Image4Click() {
     showCompassLine(e);
     const int32_t d = radarCompassDirection(dx, dy);
     Label21->setText(QString::number(d));
-    setAntennaDirection(*r, d);
+    perform(change::onRadar(batch::Op::SetAntennaDirection, world_.selectedRadar, d));
     refreshSelected();
 }
 
@@ -265,8 +267,8 @@ void RadarPanel::Image4MouseMove(int x, int y) {
 }
 
 void RadarPanel::ComboBox7Change(int index) {
-    if (RadarSite* r = selected(); r != nullptr && index >= 0) {
-        setScanMethod(*r, index);
+    if (selected() != nullptr && index >= 0) {
+        perform(change::onRadar(batch::Op::SetScanMethod, world_.selectedRadar, index));
     }
     refreshSelected();
 }
@@ -276,15 +278,15 @@ void RadarPanel::ComboBox4Change(int) {
 }
 
 void RadarPanel::TrackBar3Change(int position) {
-    if (RadarSite* r = selected()) {
-        setFrequencyPercent(*r, position);
+    if (selected() != nullptr) {
+        perform(change::onRadar(batch::Op::SetFrequency, world_.selectedRadar, position));
     }
     refreshSelected();
 }
 
 void RadarPanel::ComboBox5Change(int index) {
-    if (RadarSite* r = selected(); r != nullptr && index >= 0) {
-        setPrfMode(*r, index);
+    if (selected() != nullptr && index >= 0) {
+        perform(change::onRadar(batch::Op::SetPrfMode, world_.selectedRadar, index));
     }
 }
 
@@ -297,8 +299,9 @@ void RadarPanel::CheckBox4Click() {
 }
 
 void RadarPanel::CheckBox5Click() {
-    if (RadarSite* r = selected()) {
-        setIllumination(*r, CheckBox5->isChecked());
+    if (selected() != nullptr) {
+        perform(change::switchRadar(batch::Op::SetIllumination, world_.selectedRadar,
+                                    CheckBox5->isChecked()));
     }
 }
 
@@ -321,13 +324,13 @@ void RadarPanel::Button9Click() {
     }
     const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
     const int entry = chosen.isEmpty() ? -1 : ListBox1->row(chosen.first());
-    removeTrackedAircraft(world_, world_.selectedRadar, entry);
+    perform(change::onRadar(batch::Op::RemoveTrack, world_.selectedRadar, entry));
     refreshSelected();
 }
 
 void RadarPanel::Button5Click() {
     if (selected() != nullptr) {
-        resetTracking(world_, world_.selectedRadar);
+        perform(change::onRadar(batch::Op::ResetTracking, world_.selectedRadar));
     }
     refreshSelected();
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "ui/changes.h"
 #include "ui/controls.h"
 #include "world/world_state.h"
 #include "ui/picture_box.h"
@@ -26,6 +27,9 @@ class RadarPanel : public QFrame {
     // Fills the panel from radar `row`; the compass and "Подсвет" show the selected radar.
     // Setting the controls never runs their handlers.
     void refresh(int row);
+
+    // How the handlers change the radar (applied directly unless the main window records).
+    Perform perform;
 
     // The picture currently shown by the compass (for drawing checks).
     const QPixmap& compassImage() const { return compassImage_; }

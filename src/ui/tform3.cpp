@@ -139,7 +139,9 @@ QPen pen(const QColor& colour, int width) {
 }  // namespace
 
 TForm3::TForm3(WorldState& world, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), world_(world) {
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+      perform(applyDirectly(world)),
+      world_(world) {
     setObjectName(QStringLiteral("Form3"));
     setFont(windowFont(false));
     setFixedSize(321, 448);
@@ -486,19 +488,19 @@ void TForm3::drawCompass(const Missile& m) {
 }
 
 void TForm3::Button1Click() {
-    activateMissile(world_, shownMissile_);
+    perform(change::onMissile(batch::Op::Activate, shownMissile_));
 }
 
 void TForm3::Button2Click() {
-    captureButton(world_, shownMissile_);
+    perform(change::onMissile(batch::Op::Capture, shownMissile_));
 }
 
 void TForm3::Button3Click() {
-    launchButton(world_, shownMissile_);
+    perform(change::onMissile(batch::Op::Launch, shownMissile_));
 }
 
 void TForm3::TrackBar1Change(int position) {
-    setSeekerOnDistance(world_, shownMissile_, position);
+    perform(change::onMissile(batch::Op::SeekerOnDistance, shownMissile_, position));
     setLabel(Label28, QString::number(position));
 }
 

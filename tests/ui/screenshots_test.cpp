@@ -1,9 +1,12 @@
-// Saves pictures of the radar panel, the add-radar dialog and the missile window in flight
-// into the directory named by PRRSIM_SCREENSHOT_DIR (skipped when it is not set).
+// Saves pictures of the radar panel, the add-radar dialog, the missile window in flight and the
+// main window's scene menu, timeline and status bar into the directory named by
+// PRRSIM_SCREENSHOT_DIR (skipped when it is not set).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QPainter>
 #include <memory>
 
 #include "missile/missile_control.h"
@@ -97,6 +100,45 @@ TEST_F(Screenshots, MissileWindowInFlight) {
     main->Form3->show();
     main->Form3->refreshMissileWindow();
     save(main->Form3, "missile-window.png");
+}
+
+// The main window with its menu "Сцена" open, the timeline back in a recorded exercise, and
+// the status bar: time, speed, "Пауза", the scene file and the hint of an armed mode.
+TEST_F(Screenshots, SceneMenuTimelineAndStatusBar) {
+    main->newScene(batch::StartWorld::Default);
+    for (int i = 0; i < 2000; ++i) {
+        main->Timer1Timer();
+    }
+    const Aircraft& a = world->aircraft[0];
+    clickMap(a.x, a.y);
+    main->Button3->click();
+    clickMap(world->radars[2].x, world->radars[2].y);
+    main->Button4->click();
+    for (int i = 0; i < 6000; ++i) {
+        main->Timer1Timer();
+    }
+    const QString file = QDir(directory).filePath(QStringLiteral("учение.json"));
+    ASSERT_TRUE(main->saveScene(file));
+    QFile::remove(file);
+    main->setPaused(true);
+    main->setSpeed(TForm1::kNormalSpeed + 2);
+    main->jumpTo(2345);
+    const Aircraft& b = world->aircraft[2];
+    clickMap(b.x, b.y);
+    main->Button6->click();
+    main->Timer2Timer();
+
+    const QPoint at = main->MenuBar->mapTo(
+        main.get(), main->MenuBar->actionGeometry(main->SceneMenu->menuAction()).bottomLeft());
+    main->SceneMenu->popup(main->mapToGlobal(at));
+    QCoreApplication::processEvents();
+    QImage picture = main->grab().toImage();
+    QPainter painter(&picture);
+    painter.drawPixmap(at, main->SceneMenu->grab());
+    painter.end();
+    main->SceneMenu->hide();
+    const QString path = QDir(directory).filePath(QStringLiteral("scene-window.png"));
+    EXPECT_TRUE(picture.save(path, "PNG")) << path.toStdString();
 }
 
 }  // namespace

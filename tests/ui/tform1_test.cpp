@@ -12,7 +12,9 @@ namespace {
 using MainWindow = FormTest;
 
 TEST_F(MainWindow, StartsWithTheDesignedStateAndTimers) {
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР"));
+    // "[*]" is where the unsaved-changes mark appears.
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР[*]"));
+    EXPECT_FALSE(form->isWindowModified());
     EXPECT_EQ(form->Button13->text(), QStringLiteral("Убрать РЛС"));
     EXPECT_EQ(form->Button15->text(), QStringLiteral("Убрать самолёт"));
     EXPECT_EQ(shown(), "");
@@ -46,8 +48,10 @@ TEST_F(MainWindow, ClientAreaHoldsEveryComponentAsPlaced) {
 
 // The window could be resized until the panels and buttons vanished, or grown into empty space.
 TEST_F(MainWindow, KeepsItsSizeSoNothingVanishesOrStretches) {
-    const QSize size(787, 512);
-    EXPECT_EQ(form->size(), size);
+    const QWidget* client = form->findChild<QWidget*>(QStringLiteral("Client"));
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->size(), QSize(787, 512));
+    const QSize size = form->size();
     EXPECT_EQ(form->minimumSize(), size);
     EXPECT_EQ(form->maximumSize(), size);
     form->resize(400, 300);
