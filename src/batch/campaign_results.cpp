@@ -279,9 +279,9 @@ std::string summaryTable(const Campaign& c, std::span<const CombinationSummary> 
         rule += "---|";
     }
     header +=
-        " Прогонов | Пущено | Попаданий | P попадания | 95 % интервал | Промах: медиана, м | "
-        "Промах: 90 %, м | Время полёта: среднее, с |";
-    rule += "---:|---:|---:|---:|---:|---:|---:|---:|";
+        " Прогонов | Пущено | Попаданий | В полёте к концу | P попадания | 95 % интервал | "
+        "Промах: медиана, м | Промах: 90 %, м | Время полёта: среднее, с |";
+    rule += "---:|---:|---:|---:|---:|---:|---:|---:|---:|";
     out += header + "\n" + rule + "\n";
     for (const CombinationSummary& s : summary) {
         out += "|";
@@ -289,7 +289,8 @@ std::string summaryTable(const Campaign& c, std::span<const CombinationSummary> 
             out += " " + valueText(v) + " |";
         }
         out += " " + std::to_string(s.runs) + " | " + std::to_string(s.launched) + " | " +
-               std::to_string(s.hits) + " | " + fixedOr(s.hitProbability, 3) + " | " +
+               std::to_string(s.hits) + " | " + std::to_string(s.flying) + " | " +
+               fixedOr(s.hitProbability, 3) + " | " +
                (s.interval ? fixed(s.interval->low, 3) + "–" + fixed(s.interval->high, 3) : "—") +
                " | " + fixedOr(s.missMedian, 1) + " | " + fixedOr(s.miss90, 1) + " | " +
                fixedOr(s.meanTimeOfFlight, 1) + " |\n";
