@@ -3,11 +3,13 @@
 
     python3 scripts/campaign-plot.py RESULTS_DIR [--x NAME] [--lines NAME] [--out FILE.png]
                                      [--x-scale K] [--x-label TEXT] [--title TEXT]
+                                     [--label VALUE=TEXT]...
 
 Reads RESULTS_DIR/summary.json (written by `prrsim-batch campaign` or `merge`). The x axis is a
 listed varied value (default: the campaign's "plot.x"); every combination of the other listed
 values is one line (default: the values of "plot.lines", the rest fixed at their combination).
---x-scale multiplies the x values (e.g. 0.1 turns map pixels into kilometres). Writes
+--x-scale multiplies the x values (e.g. 0.1 turns map pixels into kilometres); --label names
+a line by its value (e.g. --label 1="режим барражирования"). Writes
 RESULTS_DIR/hit-probability.png unless --out is given, through a temporary file.
 """
 import argparse
@@ -41,6 +43,7 @@ def main():
     parser.add_argument("--x-scale", type=float, default=1.0)
     parser.add_argument("--x-label")
     parser.add_argument("--title")
+    parser.add_argument("--label", action="append", default=[])
     args = parser.parse_args()
 
     with open(os.path.join(args.results, "summary.json"), encoding="utf-8") as f:
@@ -76,7 +79,10 @@ def main():
             ps.append(g["hitProbability"])
             lows.append(g["hitProbability"] - g["interval95"][0])
             highs.append(g["interval95"][1] - g["hitProbability"])
-        if len(others) == 1:
+        names = dict(item.split("=", 1) for item in args.label)
+        if len(others) == 1 and key[0] in names:
+            label = names[key[0]]
+        elif len(others) == 1:
             label = f"{others[0]} = {key[0]}"
         else:
             label = ", ".join(f"{n} = {v}" for n, v in zip(others, key))
