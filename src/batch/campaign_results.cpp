@@ -138,56 +138,60 @@ std::string hitDefinition(const Campaign& c) {
     return "подрыв не дальше " + formatMetres(c.hitRadius) + " м от РЛС-цели";
 }
 
-std::vector<CombinationSummary> summarizeCampaign(const Campaign& c,
-                                                  std::span<const CampaignRunRecord> runs) {
-    std::vector<CombinationSummary> out(static_cast<size_t>(c.combinations));
-    std::vector<std::vector<double>> miss(out.size());
-    std::vector<std::vector<double>> flight(out.size());
-    for (size_t k = 0; k < out.size(); ++k) {
-        out[k].combination = static_cast<int64_t>(k);
-        const std::vector<size_t> indices = combinationIndices(c, out[k].combination);
+CampaignTally::CampaignTally(const Campaign& c)
+    : summary_(static_cast<size_t>(c.combinations)),
+      miss_(summary_.size()),
+      flight_(summary_.size()) {
+    for (size_t k = 0; k < summary_.size(); ++k) {
+        summary_[k].combination = static_cast<int64_t>(k);
+        const std::vector<size_t> indices = combinationIndices(c, summary_[k].combination);
         for (size_t l = 0; l < c.listed.size(); ++l) {
-            out[k].values.push_back(c.varied[c.listed[l]].values[indices[l]]);
+            summary_[k].values.push_back(c.varied[c.listed[l]].values[indices[l]]);
         }
     }
-    for (const CampaignRunRecord& r : runs) {
-        CombinationSummary& s = out.at(static_cast<size_t>(r.combination));
-        if (r.stopped) {
-            ++s.stopped;
-            continue;
+}
+
+void CampaignTally::add(const CampaignRunRecord& r) {
+    const auto k = static_cast<size_t>(r.combination);
+    CombinationSummary& s = summary_.at(k);
+    if (r.stopped) {
+        ++s.stopped;
+        ++stopped_;
+        return;
+    }
+    ++s.runs;
+    for (const json& m : r.line["missiles"]) {
+        const std::string outcome = m.value("outcome", "");
+        const bool detonated = outcome == "hit" || outcome == "miss";
+        s.launched += detonated || outcome == "flying" ? 1 : 0;
+        s.hits += outcome == "hit" ? 1 : 0;
+        s.misses += outcome == "miss" ? 1 : 0;
+        s.flying += outcome == "flying" ? 1 : 0;
+        s.notLaunched += outcome == "notLaunched" ? 1 : 0;
+        s.removedWithCarrier += outcome == "removedWithCarrier" ? 1 : 0;
+        if (detonated && m.contains("missDistance") && m["missDistance"].is_number()) {
+            miss_[k].push_back(m["missDistance"].get<double>());
         }
-        ++s.runs;
-        for (const json& m : r.line["missiles"]) {
-            const std::string outcome = m.value("outcome", "");
-            const bool detonated = outcome == "hit" || outcome == "miss";
-            s.launched += detonated || outcome == "flying" ? 1 : 0;
-            s.hits += outcome == "hit" ? 1 : 0;
-            s.misses += outcome == "miss" ? 1 : 0;
-            s.flying += outcome == "flying" ? 1 : 0;
-            s.notLaunched += outcome == "notLaunched" ? 1 : 0;
-            s.removedWithCarrier += outcome == "removedWithCarrier" ? 1 : 0;
-            if (detonated && m.contains("missDistance") && m["missDistance"].is_number()) {
-                miss[static_cast<size_t>(r.combination)].push_back(m["missDistance"].get<double>());
-            }
-            if (detonated && m.contains("timeOfFlight") && m["timeOfFlight"].is_number()) {
-                flight[static_cast<size_t>(r.combination)].push_back(
-                    m["timeOfFlight"].get<double>());
-            }
+        if (detonated && m.contains("timeOfFlight") && m["timeOfFlight"].is_number()) {
+            flight_[k].push_back(m["timeOfFlight"].get<double>());
         }
     }
-    for (size_t k = 0; k < out.size(); ++k) {
-        CombinationSummary& s = out[k];
+}
+
+std::vector<CombinationSummary> CampaignTally::finish() {
+    for (size_t k = 0; k < summary_.size(); ++k) {
+        CombinationSummary& s = summary_[k];
         if (s.launched > 0) {
             s.hitProbability = static_cast<double>(s.hits) / static_cast<double>(s.launched);
         }
         s.interval = wilsonInterval(s.hits, s.launched);
-        std::sort(miss[k].begin(), miss[k].end());
-        s.missDistances = static_cast<int64_t>(miss[k].size());
-        s.missMedian = percentile(miss[k], 0.5);
-        s.miss90 = percentile(miss[k], 0.9);
-        s.meanTimeOfFlight = mean(flight[k]);
+        std::sort(miss_[k].begin(), miss_[k].end());
+        s.missDistances = static_cast<int64_t>(miss_[k].size());
+        s.missMedian = percentile(miss_[k], 0.5);
+        s.miss90 = percentile(miss_[k], 0.9);
+        s.meanTimeOfFlight = mean(flight_[k]);
     }
-    return out;
+    return summary_;
 }
 
 std::string summaryJson(const Campaign& c, std::span<const CombinationSummary> summary,
@@ -302,8 +306,7 @@ std::string summaryTable(const Campaign& c, std::span<const CombinationSummary> 
     return out;
 }
 
-std::string runsCsv(const Campaign& c, std::span<const CampaignRunRecord> runs) {
-    std::string out(kCsvByteOrderMark);
+std::string runsCsvHeader(const Campaign& c) {
     CsvRow header;
     header.text("Прогон").text("Сочетание").text("Повтор").text("Зерно");
     for (const VariedValue& v : c.varied) {
@@ -319,7 +322,11 @@ std::string runsCsv(const Campaign& c, std::span<const CampaignRunRecord> runs) 
         .text("Исход")
         .text("Промах, м")
         .text("Время полёта, с");
-    out += header.line();
+    return std::string(kCsvByteOrderMark) + header.line();
+}
+
+std::string runsCsvRows(const Campaign& c, const CampaignRunRecord& r) {
+    std::string out;
     const auto optionalInteger = [](CsvRow& row, const json& v) {
         if (v.is_number_integer()) {
             row.integer(v.get<int64_t>());
@@ -334,46 +341,45 @@ std::string runsCsv(const Campaign& c, std::span<const CampaignRunRecord> runs) 
             row.empty();
         }
     };
-    for (const CampaignRunRecord& r : runs) {
-        const json& line = r.line;
-        const auto rowStart = [&] {
-            CsvRow row;
-            row.integer(r.run).integer(r.combination);
-            optionalInteger(row, line.value("repetition", json()));
-            optionalInteger(row, line.value("seed", json()));
-            for (const VariedValue& v : c.varied) {
-                const json& value = line["values"].value(v.name, json());
-                row.text(value.is_null() ? "" : valueText(value));
-            }
-            row.text(r.stopped ? line["stopped"].dump() : "");
-            return row;
-        };
-        if (line["missiles"].empty()) {
-            CsvRow row = rowStart();
-            for (int k = 0; k < 9; ++k) {
-                row.empty();
-            }
-            out += row.line();
+    const json& line = r.line;
+    const auto rowStart = [&] {
+        CsvRow row;
+        row.integer(r.run).integer(r.combination);
+        optionalInteger(row, line.value("repetition", json()));
+        optionalInteger(row, line.value("seed", json()));
+        for (const VariedValue& v : c.varied) {
+            const json& value = line["values"].value(v.name, json());
+            row.text(value.is_null() ? "" : valueText(value));
         }
-        for (const json& m : line["missiles"]) {
-            CsvRow row = rowStart();
-            optionalInteger(row, m.value("missileNumber", json()));
-            row.text(m.value("type", "")).text(m.value("launchMode", ""));
-            optionalInteger(row, m.value("targetRadarNumber", json()));
-            optionalInteger(row, m.value("launchTick", json()));
-            optionalInteger(row, m.value("firstLockTick", json()));
-            const std::string outcome = m.value("outcome", "");
-            std::string label = outcome;
-            for (int k = 0; k <= static_cast<int>(MissileOutcome::RemovedWithCarrier); ++k) {
-                if (outcomeCode(static_cast<MissileOutcome>(k)) == outcome) {
-                    label = outcomeLabel(static_cast<MissileOutcome>(k));
-                }
-            }
-            row.text(label);
-            optionalReal(row, m.value("missDistance", json()));
-            optionalReal(row, m.value("timeOfFlight", json()));
-            out += row.line();
+        row.text(r.stopped && line["stopped"].is_string() ? line["stopped"].get<std::string>()
+                                                          : "");
+        return row;
+    };
+    if (line["missiles"].empty()) {
+        CsvRow row = rowStart();
+        for (int k = 0; k < 9; ++k) {
+            row.empty();
         }
+        out += row.line();
+    }
+    for (const json& m : line["missiles"]) {
+        CsvRow row = rowStart();
+        optionalInteger(row, m.value("missileNumber", json()));
+        row.text(m.value("type", "")).text(m.value("launchMode", ""));
+        optionalInteger(row, m.value("targetRadarNumber", json()));
+        optionalInteger(row, m.value("launchTick", json()));
+        optionalInteger(row, m.value("firstLockTick", json()));
+        const std::string outcome = m.value("outcome", "");
+        std::string label = outcome;
+        for (int k = 0; k <= static_cast<int>(MissileOutcome::RemovedWithCarrier); ++k) {
+            if (outcomeCode(static_cast<MissileOutcome>(k)) == outcome) {
+                label = outcomeLabel(static_cast<MissileOutcome>(k));
+            }
+        }
+        row.text(label);
+        optionalReal(row, m.value("missDistance", json()));
+        optionalReal(row, m.value("timeOfFlight", json()));
+        out += row.line();
     }
     return out;
 }
@@ -381,26 +387,25 @@ std::string runsCsv(const Campaign& c, std::span<const CampaignRunRecord> runs) 
 bool writeCampaignResults(const fs::path& dir, const Campaign& c,
                           std::span<const std::string> lines, std::string& table,
                           std::string& error) {
-    std::vector<CampaignRunRecord> runs;
+    CampaignTally tally(c);
     std::string all;
+    std::string csv = runsCsvHeader(c);
     for (const std::string& line : lines) {
-        std::optional<CampaignRunRecord> r = readRunLine(line, error);
+        const std::optional<CampaignRunRecord> r = readRunLine(line, error);
         if (!r) {
             return false;
         }
-        runs.push_back(std::move(*r));
+        tally.add(*r);
+        csv += runsCsvRows(c, *r);
         all += line;
     }
-    int64_t stopped = 0;
-    for (const CampaignRunRecord& r : runs) {
-        stopped += r.stopped ? 1 : 0;
-    }
-    const std::vector<CombinationSummary> summary = summarizeCampaign(c, runs);
+    const std::vector<CombinationSummary> summary = tally.finish();
+    const int64_t stopped = tally.stoppedRuns();
     table = summaryTable(c, summary, stopped);
     if (!writeFiles(dir,
                     {{kCampaignFile, campaignDocument(c)},
                      {kRunsFile, all},
-                     {kRunsCsvFile, runsCsv(c, runs)},
+                     {kRunsCsvFile, csv},
                      {kSummaryTableFile, table},
                      {kSummaryJsonFile, summaryJson(c, summary, stopped)}},
                     error)) {

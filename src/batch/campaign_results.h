@@ -57,8 +57,21 @@ struct CombinationSummary {
     std::optional<double> meanTimeOfFlight;  // seconds, detonated missiles
 };
 
-std::vector<CombinationSummary> summarizeCampaign(const Campaign& campaign,
-                                                  std::span<const CampaignRunRecord> runs);
+// Gathers the statistics run by run, so that no run has to be kept.
+class CampaignTally {
+  public:
+    explicit CampaignTally(const Campaign& campaign);
+    void add(const CampaignRunRecord& run);
+    // One summary per combination, in combination order.
+    std::vector<CombinationSummary> finish();
+    int64_t stoppedRuns() const { return stopped_; }
+
+  private:
+    std::vector<CombinationSummary> summary_;
+    std::vector<std::vector<double>> miss_;
+    std::vector<std::vector<double>> flight_;
+    int64_t stopped_ = 0;
+};
 
 // "подрыв не дальше 20 м от РЛС-цели"
 std::string hitDefinition(const Campaign& campaign);
@@ -67,7 +80,9 @@ std::string summaryJson(const Campaign& campaign, std::span<const CombinationSum
                         int64_t stoppedRuns);
 std::string summaryTable(const Campaign& campaign, std::span<const CombinationSummary> summary,
                          int64_t stoppedRuns);
-std::string runsCsv(const Campaign& campaign, std::span<const CampaignRunRecord> runs);
+// The table of the runs: the byte-order mark and the header, then a run's rows.
+std::string runsCsvHeader(const Campaign& campaign);
+std::string runsCsvRows(const Campaign& campaign, const CampaignRunRecord& run);
 
 // Writes a complete results directory from the lines of every run, in run order; each file
 // through a temporary name, renamed once all are written. Sets `table` to the summary table.
