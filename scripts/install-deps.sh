@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-liberation xvfb xauth
+    python3-matplotlib slurm-wlm munge
 )
 
 missing=()

@@ -2,6 +2,8 @@
 //
 //   prrsim-batch SCENARIO.json [--trace FILE.jsonl] [--every N] [--events FILE.jsonl]
 //                [--events-csv FILE.csv] [--summary-csv FILE.csv] [--acmi FILE.acmi]
+//   prrsim-batch campaign CAMPAIGN.json [--threads N] [--shard K/N] [--out DIR]
+//   prrsim-batch merge DIR... --out DIR
 //
 // Exit status: 0 the run completed; 2 bad input (one line on stderr; nothing run, or the run
 // stopped at the action that could not be applied); 1 internal failure.
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "batch/acmi.h"
+#include "batch/campaign_cli.h"
 #include "batch/event_log.h"
 #include "batch/missile_summary.h"
 #include "batch/output_file.h"
@@ -150,6 +153,12 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
 }
 
 int run(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "campaign") {
+        return campaignCommand(argc - 1, argv + 1);
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "merge") {
+        return mergeCommand(argc - 1, argv + 1);
+    }
     std::string error;
     const std::optional<Arguments> args = parseArguments(argc, argv, error);
     if (!args) {
