@@ -11,6 +11,7 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/radar_panel.h"
+#include "ui/review_windows.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
 #include "world/world.h"
@@ -53,6 +54,9 @@ TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(wor
     createMainComponents();
     createAircraftPanel();
     connectAircraftPanel();
+
+    Review = new ReviewWindows(world_, this);
+    connect(Review->Log, &EventLogWindow::objectChosen, this, &TForm1::selectReviewObject);
 
     // The background: landmarks drawn once into the map, then copied.
     QImage map = blankMap();
@@ -123,9 +127,11 @@ void TForm1::createMainComponents() {
 
 void TForm1::Timer1Timer() {
     SimulationTick(world_);
+    Review->afterTick();
 }
 
 void TForm1::Timer2Timer() {
+    Review->refresh();
     QImage frame = Image3;
     QPainter painter(&frame);
     beginMapPainting(painter);
@@ -139,6 +145,7 @@ void TForm1::Timer2Timer() {
         Form3->refreshMissileWindow();
     }
     drawImpactText(painter, impact_);
+    Review->drawOverlays(painter);
     painter.end();
     Image1->showFrame(frame);
 }

@@ -20,6 +20,8 @@ namespace prrsim::ui {
 
 class PictureBox;
 class RadarPanel;
+class ReviewWindows;
+enum class ReviewObject;
 class TForm2;
 class TForm3;
 
@@ -78,6 +80,11 @@ class TForm1 : public QWidget, public WorldObserver {
 
     // Shows a short notice to the user; replaceable so that tests need no blocking dialog.
     std::function<void(const QString&)> showNotice;
+
+    // After-action review (review_windows.cpp): the event store, "Журнал", "Разбор", the map
+    // overlays and the menu "Вид". Selects an object the log names, if it is still present.
+    ReviewWindows* Review = nullptr;
+    void selectReviewObject(ReviewObject object, int32_t number);
 
     const ImpactText& impactText() const { return impact_; }
     const QPixmap& compassImage() const { return compassImage_; }

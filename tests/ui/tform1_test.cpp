@@ -1,5 +1,6 @@
 // The main window: start-up state, the map click and its modes, the buttons under the map.
 #include <QApplication>
+#include <QMenuBar>
 #include <functional>
 
 #include "form_fixture.h"
@@ -46,7 +47,9 @@ TEST_F(MainWindow, ClientAreaHoldsEveryComponentAsPlaced) {
 
 // The window could be resized until the panels and buttons vanished, or grown into empty space.
 TEST_F(MainWindow, KeepsItsSizeSoNothingVanishesOrStretches) {
-    const QSize size(787, 512);
+    // The client area under the menu bar keeps the components' 787 x 512.
+    EXPECT_EQ(form->Image1->parentWidget()->size(), QSize(787, 512));
+    const QSize size = QSize(787, 512) + QSize(0, form->findChild<QMenuBar*>()->height());
     EXPECT_EQ(form->size(), size);
     EXPECT_EQ(form->minimumSize(), size);
     EXPECT_EQ(form->maximumSize(), size);
