@@ -42,6 +42,8 @@ ROWS = [
      "100 seeker steps at capacity with nothing memorised (heaviest reception)",
      TICK_BUDGET_NS, 1),
     ("BM_MapRedrawAtCapacity", "Map redraw at capacity (offscreen)", REDRAW_BUDGET_NS, None),
+    ("BM_MapRedrawAtCapacityAllOverlays", "Map redraw at capacity, every review overlay on",
+     REDRAW_BUDGET_NS, None),
     ("BM_BatchRunnerDefaultWorld", "Batch runner, 60 s default-world scenario (per tick)",
      TICK_BUDGET_NS, BATCH_TICKS),
 ]

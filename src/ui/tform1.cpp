@@ -12,6 +12,7 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/radar_panel.h"
+#include "ui/review_windows.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
 #include "world/world.h"
@@ -59,12 +60,19 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     arrangeWindow();
     session_.confirmDrop = [this](int64_t tick) { return confirmDrop(tick); };
     session_.worldReplaced = [this] {
+        if (Review != nullptr) {
+            Review->store().rewindTo(world_, session_.tick());
+        }
         if (stepping_) {
             resyncDue_ = true;  // once the ticks of this event have run
         } else {
             showWorldAgain();
         }
     };
+
+    Review = new ReviewWindows(world_, this);
+    connect(Review->Log, &EventLogWindow::objectChosen, this, &TForm1::selectReviewObject);
+    connect(Review->Log, &EventLogWindow::jumpToTick, this, &TForm1::jumpTo);
 
     redrawBackground();
     Image1->showFrame(Image3);
@@ -196,6 +204,7 @@ void TForm1::runSteps(int64_t n) {
         const QScopedValueRollback<bool> stepping(stepping_, true);
         for (int64_t i = 0; i < n; ++i) {
             session_.step();
+            Review->afterTick();
         }
     }
     if (resyncDue_) {
@@ -208,6 +217,7 @@ void TForm1::Timer2Timer() {
     if (modal_ > 0) {
         return;
     }
+    Review->refresh();
     QImage frame = Image3;
     QPainter painter(&frame);
     beginMapPainting(painter);
@@ -221,6 +231,7 @@ void TForm1::Timer2Timer() {
         Form3->refreshMissileWindow();
     }
     drawImpactText(painter, impact_);
+    Review->drawOverlays(painter);
     painter.end();
     Image1->showFrame(frame);
     noteAchievedSpeed();

@@ -22,6 +22,7 @@
 #include "ui/changes.h"
 #include "ui/map_view.h"
 #include "ui/session.h"
+#include "ui/ui_text.h"
 #include "world/world_observer.h"
 #include "world/world_state.h"
 
@@ -29,6 +30,8 @@ namespace prrsim::ui {
 
 class PictureBox;
 class RadarPanel;
+class ReviewWindows;
+enum class ReviewObject;
 class TForm2;
 class TForm3;
 
@@ -144,6 +147,10 @@ class TForm1 : public QWidget, public WorldObserver {
 
     // What the next map click does while a mode is armed, with "Esc" to cancel; empty otherwise.
     QString modeHint() const;
+    // After-action review (review_windows.cpp): the event store, "Журнал", "Разбор", the map
+    // overlays and the menu "Вид". Selects an object the log names, if it is still present.
+    ReviewWindows* Review = nullptr;
+    void selectReviewObject(ReviewObject object, int32_t number);
 
     const ImpactText& impactText() const { return impact_; }
     const QPixmap& compassImage() const { return compassImage_; }
@@ -286,7 +293,7 @@ class TForm1 : public QWidget, public WorldObserver {
 };
 
 // The simulated time of `tick` as ч:мм:сс.сс.
-QString clockText(int64_t tick);
+
 // A speed as shown: "×¼", "×½", "×1" … "×64".
 QString speedName(int index);
 

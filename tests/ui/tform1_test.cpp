@@ -1,5 +1,6 @@
 // The main window: start-up state, the map click and its modes, the buttons under the map.
 #include <QApplication>
+#include <QMenuBar>
 #include <functional>
 
 #include "form_fixture.h"
