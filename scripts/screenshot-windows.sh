@@ -4,6 +4,5 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${PRRSIM_BUILD_DIR:-$root/build}"
-ninja -C "$build" ui_tests
-QT_QPA_PLATFORM=offscreen PRRSIM_SCREENSHOT_DIR="$root/docs/images" \
-    "$build/tests/ui_tests" --gtest_filter='Screenshots.*'
+ninja -C "$build" window_screenshots
+QT_QPA_PLATFORM=offscreen "$build/tests/window_screenshots" "$root/docs/images"
