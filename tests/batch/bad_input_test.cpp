@@ -150,15 +150,6 @@ TEST(BadScenarioExe, RefusesEveryParseCaseWithoutWritingAnything) {
     }
 }
 
-TEST(BadScenarioExe, MissingFile) {
-    const TempDir dir;
-    const std::string missing = (dir / "nowhere.json").string();
-    const ExeResult r = runExe({missing}, dir);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, missing + ": cannot open the scenario file\n");
-}
-
 TEST(BadScenarioExe, BadCommandLines) {
     const TempDir dir;
     const fs::path scenario = dir / "ok.json";
@@ -184,15 +175,20 @@ TEST(BadScenarioExe, BadCommandLines) {
     }
 }
 
-TEST(BadScenarioExe, UncreatableTraceFile) {
+TEST(BadScenarioExe, MissingScenarioOrUncreatableTraceNamesTheFile) {
     const TempDir dir;
+    const std::string missing = (dir / "nowhere.json").string();
     const fs::path scenario = dir / "ok.json";
     writeFile(scenario, R"({"start": "empty", "ticks": 3})");
     const std::string trace = (dir / "no-such-dir" / "t.jsonl").string();
-    const ExeResult r = runExe({scenario.string(), "--trace", trace}, dir);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, trace + ": cannot create the trace file\n");
+    for (const auto& [args, error] :
+         {std::pair{std::vector<std::string>{missing}, missing + ": cannot open the scenario file"},
+          {{scenario.string(), "--trace", trace}, trace + ": cannot create the trace file"}}) {
+        const ExeResult r = runExe(args, dir);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, error + "\n");
+    }
 }
 
 // Refused only when the action is applied: the run stops at that action.

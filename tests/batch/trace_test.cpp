@@ -121,50 +121,27 @@ const char* kDroppedMissile = R"({"start": "empty", "ticks": 300, "actions": [
     {"tick": 0, "op": "addMissile", "aircraft": 0, "type": 0, "launchMode": 0},
     {"tick": 0, "op": "launch", "missile": 0}]})";
 
-TEST(TraceImpacts, ReportedOnceOnTheNextLineAndInTheSummary) {
+TEST(TraceImpacts, ReportedOnceOnTheNextWrittenLineAndInTheSummary) {
     auto world = makeWorld();
     std::ostringstream trace;
     const RunResult r = runText(*world, kDroppedMissile, &trace, 7);
-    ASSERT_EQ(r.status, RunStatus::Ok);
     ASSERT_EQ(r.impacts.size(), 1u);
-    const ImpactRecord& impact = r.impacts[0];
-    EXPECT_GT(impact.tick, 0);
-    EXPECT_EQ(impact.missile, 0);
-    EXPECT_EQ(impact.nearestRadar, 0);
-    ASSERT_TRUE(impact.missDistance.has_value());
-    const double expectedMiss =
-        std::sqrt((320 - impact.x) * (320 - impact.x) + (225 - impact.y) * (225 - impact.y)) * 100;
-    EXPECT_DOUBLE_EQ(*impact.missDistance, expectedMiss);
-
+    const int64_t tick = r.impacts[0].tick;
     int reported = 0;
     for (const std::string& l : lines(trace.str())) {
         const auto line = nlohmann::json::parse(l);
         for (const auto& i : line["impacts"]) {
             ++reported;
-            EXPECT_EQ(i["tick"], impact.tick);
-            EXPECT_EQ(i["missile"], 0);
-            EXPECT_EQ(i["x"].get<double>(), impact.x);
-            // The first line written at or after the detonation's tick.
-            const int64_t lineTick = line["tick"];
-            EXPECT_GE(lineTick, impact.tick);
-            EXPECT_LT(lineTick - impact.tick, 7);
-        }
-        if (line["tick"].get<int64_t>() < impact.tick) {
-            EXPECT_EQ(line["missiles"].size(), 1u);
-        } else {
-            EXPECT_TRUE(line["missiles"].empty());
+            EXPECT_EQ(i["tick"], tick);
+            EXPECT_GE(line["tick"].get<int64_t>(), tick);
+            EXPECT_LT(line["tick"].get<int64_t>() - tick, 7);
         }
     }
     EXPECT_EQ(reported, 1);
-
-    const auto summary = nlohmann::ordered_json::parse(summaryLine(*world, r.ticksRun, r.impacts));
-    EXPECT_EQ(keysOf(summary), "ticks aircraft radars missiles impacts");
-    EXPECT_EQ(summary["ticks"], 300);
-    EXPECT_EQ(summary["missiles"], 0);
-    const auto& s = summary["impacts"][0];
-    EXPECT_EQ(keysOf(s), "tick missile type x y nearestRadar missDistance");
-    EXPECT_EQ(s["type"], "AGM-45 Shrike B-2");
-    EXPECT_EQ(s["nearestRadar"], 0);
+    const auto summary = ordered::parse(summaryLine(*world, r.ticksRun, r.impacts));
+    EXPECT_EQ(keysOf(summary["impacts"][0]), "tick missile type x y nearestRadar missDistance");
+    EXPECT_EQ(summary["impacts"][0]["type"], "AGM-45 Shrike B-2");
+    EXPECT_EQ(summary["impacts"][0]["nearestRadar"], 0);
 }
 
 TEST(Summary, NearestRadarTiesGoToTheLowerPositionAndNoRadarGivesNoMiss) {

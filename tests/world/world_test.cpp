@@ -78,21 +78,6 @@ TEST_F(World, RemovingRadarRenumbersNothing) {
     EXPECT_FALSE(removeRadar(*world, 5));
 }
 
-TEST_F(World, SilentRadarAndPlacementArming) {
-    world->moveAircraftMode = true;
-    ASSERT_EQ(addRadars(*world, 9, -1, false), 1);
-    const RadarSite& r = world->radars[6];
-    EXPECT_EQ(r.placedComplex, -1);
-    EXPECT_FALSE(r.emissionOn || r.rotationOn || r.radiating);
-    EXPECT_EQ(world->selectedRadar, 6);
-    EXPECT_TRUE(world->radarPlaceMode);
-    EXPECT_FALSE(world->moveAircraftMode);
-    placeSelectedRadar(*world, 100, 50);  // a single radar moves alone
-    EXPECT_EQ(world->radars[6].x, 100);
-    EXPECT_EQ(world->radars[5].x, 435);
-    EXPECT_FALSE(world->radarPlaceMode);
-}
-
 TEST_F(World, NothingChosenOrFullTablesAddNothing) {
     EXPECT_EQ(addRadars(*world, -1, -1, true), 0);
     EXPECT_EQ(addRadars(*world, 20, -1, true), 0);
