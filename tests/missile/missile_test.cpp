@@ -92,39 +92,6 @@ TEST_F(MissileRecord, ReusedSlotStartsLikeFreshOne) {
     EXPECT_TRUE(cmp.same()) << cmp.report();
 }
 
-TEST_F(MissileRecord, AMissileWhoseCarrierLeftTheTableKeepsItsPlace) {
-    ASSERT_EQ(addMissile(*world, kAlarm, 1), 0);
-    world->aircraft[1].x = 99;
-    SimulationTick(*world);
-    EXPECT_EQ(m().x, world->aircraft[1].x);
-    const double x = m().x;
-    for (const int32_t gone : {world->aircraftCount, -1}) {
-        m().carrier = gone;
-        followCarrier(*world, m());
-        EXPECT_EQ(m().x, x);
-    }
-}
-
-// Missile 2 of five detonates in its own flight step; the record that moves into its place is
-// handled in the same tick, exactly once.
-TEST_F(MissileRecord, TickHandlesTheRecordThatMovedDownExactlyOnce) {
-    for (int32_t i = 0; i < 5; ++i) {
-        ASSERT_EQ(addMissile(*world, 0, 0), i);
-        world->missiles[i].seekerOnDistance = 10 + i;  // tells the records apart
-        launchMissile(world->missiles[i]);
-    }
-    world->missiles[2].altitude = 0.001;
-    world->missiles[2].pitch = 270;
-    auto reference = makeWorld();
-    *reference = *world;
-    ASSERT_FALSE(flightStep(*reference, 3));
-    SimulationTick(*world);
-    ASSERT_EQ(world->missileCount, 4);
-    EXPECT_EQ(world->missiles[2].seekerOnDistance, 13);
-    EXPECT_EQ(world->missiles[2].x, reference->missiles[3].x);
-    EXPECT_EQ(world->missiles[2].altitude, reference->missiles[3].altitude);
-}
-
 // The missile window's buttons on an "ALARM", "директорный режим" (captures before launch).
 TEST_F(MissileRecord, ButtonsRefuseAnInvalidRowAndTheCaptureFollowsTheMode) {
     ASSERT_EQ(addMissile(*world, kAlarm, 0), 0);
