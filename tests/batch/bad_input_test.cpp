@@ -133,6 +133,20 @@ TEST_P(ParseRefusal, NamesFileActionFieldAndReason) {
 INSTANTIATE_TEST_SUITE_P(BadScenario, ParseRefusal, ::testing::ValuesIn(parseCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// What a scenario may leave out.
+TEST(ScenarioDefaults, SeedOneWorkingRadarsNoActions) {
+    std::string error;
+    const auto s = parseScenario(R"({"start": "empty", "ticks": 5,
+                                     "actions": [{"tick": 0, "op": "addRadar", "type": 3}]})",
+                                 "d.json", error);
+    ASSERT_TRUE(s) << error;
+    EXPECT_EQ(s->seed, 1u);
+    EXPECT_TRUE(s->actions[0].operational);
+    const auto none = parseScenario(R"({"start": "default", "ticks": 0})", "n.json", error);
+    ASSERT_TRUE(none) << error;
+    EXPECT_TRUE(none->actions.empty());
+}
+
 // The executable: exit 2, one line on stderr, no summary, no trace file created.
 TEST(BadScenarioExe, RefusesEveryParseCaseWithoutWritingAnything) {
     const TempDir dir;

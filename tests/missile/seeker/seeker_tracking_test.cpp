@@ -218,31 +218,7 @@ TEST_F(LossAction, WaitingPointWithInertialGuidanceFliesOnInertialData) {
     EXPECT_EQ(m.targetPositionState, kTargetInertial);
 }
 
-// --- memory, acceptance, antenna ---------------------------------------------------
-
-TEST_F(SeekerTracking, MemoryExpiresWithoutSignal) {
-    cats.type().measuresFrequency = 1;
-    cats.type().measuresPrf = 1;
-    cats.mode().recognitionLevel = 3;
-    m.capturing = 1;
-    m.frequencyKnown = 1;
-    m.signalParamsKnown = 1;
-    m.frequencyAge = 0.1;
-    m.paramsAge = 0.3;
-    step();
-    EXPECT_EQ(m.frequencyKnown, 1);  // 0.1 is not above 0.1
-    m.frequencyAge = 0.11;
-    step();
-    EXPECT_EQ(m.frequencyKnown, 0);
-    EXPECT_EQ(m.frequencyAge, 0);
-    EXPECT_EQ(m.signalParamsKnown, 0);  // the same step: level 3, params aged
-    EXPECT_EQ(m.paramsAge, 0);
-    cats.mode().recognitionLevel = 2;  // the pulse memory expires only at level 3
-    m.signalParamsKnown = 1;
-    m.paramsAge = 0.3;
-    step();
-    EXPECT_EQ(m.signalParamsKnown, 1);
-}
+// --- acceptance ----------------------------------------------------------------------------
 
 struct AcceptRow {
     int32_t prf;
@@ -274,26 +250,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, Acceptance,
                                            AcceptRow{1699, 20, false}, AcceptRow{2000, 23, true},
                                            AcceptRow{2000, 24, false}, AcceptRow{2000, 16.5, true},
                                            AcceptRow{2000, 16, false}));
-
-TEST_F(SeekerTracking, AntennaSlewsAtItsRateAndStopsAtItsLimits) {
-    cats.type().maxAngularRate = 100;
-    cats.type().headAzimuthLimit = 3;
-    cats.type().headElevationMin = -2;
-    m.locked = 1;
-    m.targetPositionState = kTargetNone;  // keep the target direction as set
-    m.bearingToTarget = 10;
-    m.elevationToTarget = 340;
-    for (int32_t i = 0; i < 3; ++i) {
-        headStep(c(), *scene.world, m);
-    }
-    EXPECT_DOUBLE_EQ(m.headAzimuth, 3);
-    EXPECT_DOUBLE_EQ(m.headElevation, -2);
-    m.bearingToTarget = 350;  // the target moves back: the antenna stays at the limits
-    m.elevationToTarget = 20;
-    headStep(c(), *scene.world, m);
-    EXPECT_DOUBLE_EQ(m.headAzimuth, 3);
-    EXPECT_DOUBLE_EQ(m.headElevation, -2);
-}
 
 }  // namespace
 }  // namespace prrsim
