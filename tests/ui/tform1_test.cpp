@@ -31,20 +31,6 @@ TEST_F(MainWindow, ClickSelectsTheNearestWithinTenPixelsAircraftFirst) {
     EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
 }
 
-TEST_F(MainWindow, ComplexMembersAreListedAndTheChosenOneIsRemoved) {
-    // Radars 4 and 5 of the default scene stand together as the second "СУРН ЗРК КУБ".
-    clickMap(world->radars[4].x, world->radars[4].y);
-    ASSERT_EQ(form->ListBox2->count(), 2);
-    EXPECT_EQ(form->ListBox2->item(1)->text(), QStringLiteral("Куб, РЛС обнаружения 1С11"));
-    const QRect second = form->ListBox2->visualItemRect(form->ListBox2->item(1));
-    QTest::mouseClick(form->ListBox2->viewport(), Qt::LeftButton, {}, second.center());
-    EXPECT_EQ(world->selectedRadar, 5);
-    QTest::mouseClick(form->Button13, Qt::LeftButton);  // "Убрать РЛС"
-    EXPECT_EQ(world->radarCount, 5);
-    EXPECT_EQ(world->selectedRadar, -1);
-    EXPECT_EQ(shown(), "");
-}
-
 TEST_F(MainWindow, ModesAreCompletedByTheNextClick) {
     emptyScene();
     placeAircraft(100, 100);
