@@ -1,5 +1,5 @@
 // The guidance step's thresholds, where the missile scenarios pass by without touching them:
-// the dive angle, the proximity fuze's distances and the seeker's switch-on distance.
+// the proximity fuze's distances and the seeker's switch-on distance.
 #include "missile/guidance.h"
 
 #include <gtest/gtest.h>
@@ -35,39 +35,6 @@ class Guidance : public ::testing::Test {
     }
     std::unique_ptr<WorldState> world = makeWorld();
 };
-
-struct DiveRow {
-    int32_t type;
-    int32_t mode;
-    double elevationToTarget;
-    uint8_t direct;
-};
-
-class GuidanceDive : public Guidance, public ::testing::WithParamInterface<DiveRow> {};
-
-TEST_P(GuidanceDive, ProfileGivesWayToDirectHomingBelowTheDiveAngle) {
-    const DiveRow& row = GetParam();
-    Missile& missile = launch(row.type, row.mode);
-    missile.targetPositionState = kTargetFromSeeker;
-    missile.targetX = 300;
-    missile.elevationToTarget = row.elevationToTarget;
-    ASSERT_FALSE(guidanceStep(*world, 0));
-    EXPECT_EQ(missile.directGuidance, row.direct);
-    if (row.direct) {
-        const MissileType& type = missileType(row.type);
-        EXPECT_EQ(missile.climbCommand,
-                  steeringCommand(angleDiff(0, row.elevationToTarget), 1000,
-                                  type.maxLateralAcceleration, type.maxAngularRate));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, GuidanceDive,
-                         ::testing::Values(DiveRow{kHarm, 0, 330, 1},    // -30 below -27
-                                           DiveRow{kHarm, 0, 340, 0},    // -20 not below
-                                           DiveRow{kHarm, 0, 333, 0},    // exactly -27 is not below
-                                           DiveRow{kShrike, 0, 310, 1},  // -50 below -40
-                                           DiveRow{kAlarm, 3, 270, 0}    // keeps its climb profile
-                                           ));
 
 struct FuzeRow {
     const char* what;

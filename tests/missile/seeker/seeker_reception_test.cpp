@@ -1,7 +1,7 @@
 // The seeker's reception on scenes and catalogue entries of the tests' own making, at the edges
 // the missile scenarios do not reach: the field of view looking straight down and through the
-// direction gate, the detection threshold, the emitter list's cap, a search during a capture,
-// the antenna limits of a lock. Rules no catalogue missile uses are not tested.
+// direction gate, the emitter list's cap, a search during a capture. Rules no catalogue missile
+// uses are not tested.
 #include "missile/seeker/seeker_reception.h"
 
 #include <gtest/gtest.h>
@@ -65,32 +65,7 @@ TEST_F(SeekerReception, DirectionGateLooksAtTheStoredTargetDirection) {
     EXPECT_FALSE(inFieldOfView(c(), m, cw));
 }
 
-// The detection threshold is reached at equality; side lobes lower the power by the type's
-// level in decibels; a silent radar is heard on no path, yet over the radar the power is finite.
-TEST_F(SeekerReception, PowerThresholdSideLobesAndSilence) {
-    RadarSite& r = scene.addRadar(kFireControl, 100);
-    const Reception near = directPower(c(), m, r, Channel::Main);
-    EXPECT_TRUE(near.detected);
-    cats.type().sensitivity = near.power;
-    EXPECT_TRUE(directPower(c(), m, r, Channel::Main).detected);
-    cats.type().sensitivity = near.power * 1.0000001;
-    EXPECT_FALSE(directPower(c(), m, r, Channel::Main).detected);
-    r.azimuth += 1;  // still within half the 2-degree beam
-    EXPECT_DOUBLE_EQ(directPower(c(), m, r, Channel::Main).power, near.power);
-    r.azimuth += 90;  // side lobes at -30 dB
-    EXPECT_NEAR(directPower(c(), m, r, Channel::Main).power / near.power, 1e-3, 1e-15);
-    r.radiating = false;
-    EXPECT_FALSE(directPower(c(), m, r, Channel::Main).detected);
-    EXPECT_FALSE(directPower(c(), m, r, Channel::Illumination).detected);
-    EXPECT_FALSE(reflectedPower(c(), m, r, scene.addLandmark(80, 100, 300)).detected);
-    // Right over the radar and its landmark the power stays finite.
-    r.radiating = true;
-    r.x = 50;
-    EXPECT_TRUE(std::isfinite(directPower(c(), m, r, Channel::Main).power));
-    EXPECT_TRUE(std::isfinite(reflectedPower(c(), m, r, scene.addLandmark(50, 100, 500)).power));
-}
-
-TEST_F(SeekerReception, TheCapIsTestedOncePerRadarAndTheListNeverOverflows) {
+TEST_F(SeekerReception, TheCapIsTestedOncePerRadar) {
     cats.type().maxEmitters = 1;
     scene.addRadar(kFireControl, 100).illuminationOn = true;
     scene.addRadar(kSearch, 120);
@@ -100,13 +75,6 @@ TEST_F(SeekerReception, TheCapIsTestedOncePerRadarAndTheListNeverOverflows) {
     cats.type().maxEmitters = 0;
     search();
     EXPECT_EQ(m.emitterCount, 0);
-    cats.type().maxEmitters = 50;
-    for (int32_t i = 0; i < 20; ++i) {
-        scene.addRadar(kFireControl, 100 + i).illuminationOn = true;
-    }
-    search();
-    EXPECT_LE(m.emitterCount, kEmitterCapacity);
-    EXPECT_GE(m.emitterCount, kEmitterCapacity - 1);
 }
 
 TEST_F(SeekerReception, SameRadarAgainIsNoTargetWhileCapturingOrLocked) {
@@ -135,35 +103,6 @@ TEST_F(SeekerReception, SameRadarAgainIsNoTargetWhileCapturingOrLocked) {
     m.capturing = 0;
     r.prfMode = 0;
     EXPECT_TRUE(search().found());
-}
-
-// A crew lock (recognition level 0) on a radar 40 degrees off the nose and about 38 degrees
-// below: beyond half the azimuth limit (30) and under the elevation limit (-30).
-TEST_F(SeekerReception, LockZeroesAnAntennaBeyondItsLimitsAndOptionalPartsFollowTheMode) {
-    cats.type().hasInertialGuidance = 1;
-    LaunchMode& mode = cats.mode();
-    mode.takeBearingOnLock = mode.storeTargetPositionOnLock = 1;
-    RadarSite& r = scene.addRadar(kSearch, 100, 142);
-    m.altitude = 40;
-    lockOnEmitter(c(), *scene.world, m, 0, Channel::Main, false);
-    EXPECT_EQ(m.headAzimuth, 0);
-    EXPECT_EQ(m.bearingToTarget, 40);
-    EXPECT_EQ(m.headElevation, 0);
-    EXPECT_LT(m.elevationToTarget, 330);
-    EXPECT_EQ(m.targetPositionState, kTargetInertial);
-    mode.takeBearingOnLock = 0;
-    mode.forgetOnLoss = mode.searchOnLoss = mode.keepSearching = 1;
-    cats.type().hasInertialGuidance = 0;
-    m.targetPositionState = kTargetNotAcquired;
-    r.y = 125;
-    lockOnEmitter(c(), *scene.world, m, 0, Channel::Main, false);
-    EXPECT_EQ(m.bearingToTarget, 40);
-    EXPECT_EQ(m.targetPositionState, kTargetNotAcquired);
-    EXPECT_EQ(m.targetY, 142);
-    EXPECT_EQ(m.searchEnabled, 1);
-    m.acceptedTypeCount = 2;
-    lockOnEmitter(c(), *scene.world, m, 5, Channel::Main, true);  // no such radar: nothing
-    EXPECT_EQ(m.acceptedTypeCount, 2);
 }
 
 }  // namespace
