@@ -1,5 +1,5 @@
-// The edges of the small helpers the traces never reach: truncation beyond int32 and random
-// numbers below 0 or 1.
+// The edges of the small helpers the traces never reach: the sign of zero, truncation beyond
+// int32 and random numbers below 0 or 1.
 #include "world/geometry.h"
 
 #include <gtest/gtest.h>
