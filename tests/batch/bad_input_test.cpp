@@ -180,6 +180,8 @@ TEST(BadScenarioExe, BadCommandLines) {
         EXPECT_EQ(r.out, "") << ::testing::PrintToString(args);
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
     }
+    const std::string err = runExe({"--verbose", scenario.string()}, dir).err;
+    EXPECT_NE(err.find("unknown option --verbose"), std::string::npos) << err;
 }
 
 TEST(BadScenarioExe, MissingScenarioOrUncreatableTraceNamesTheFile) {

@@ -169,15 +169,17 @@ TEST(Summary, NearestRadarTiesGoToTheLowerPositionAndNoRadarGivesNoMiss) {
     EXPECT_DOUBLE_EQ(impact.missDistance.value(), 500.0);
 }
 
+// The executable: one summary line, and a line every tick with the smallest --every.
 TEST(SummaryExe, PrintsOneLineWithTheFinalCounts) {
     const TempDir dir;
     const fs::path scenario = dir / "s.json";
     writeFile(scenario, R"({"start": "default", "ticks": 5, "actions": [
         {"tick": 1, "op": "addAircraft"}, {"tick": 2, "op": "removeRadar", "radar": 0}]})");
-    const ExeResult r = runExe({scenario.string()}, dir);
+    const ExeResult r = runExe({scenario.string(), "--every", "1", "--trace", dir / "t"}, dir);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "{\"ticks\":5,\"aircraft\":5,\"radars\":5,\"missiles\":0,\"impacts\":[]}\n");
+    EXPECT_EQ(lines(readFile(dir / "t")).size(), 6u);
 }
 
 }  // namespace

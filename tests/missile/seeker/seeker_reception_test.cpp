@@ -54,6 +54,9 @@ TEST_F(SeekerReception, DirectionGateLooksAtTheStoredTargetDirection) {
     EXPECT_FALSE(inFieldOfView(c(), m, r));
     m.bearingToTarget = 2;
     EXPECT_TRUE(inFieldOfView(c(), m, r));
+    m.elevationToTarget = 356;  // the radar at elevation 359: exactly the tolerance off
+    EXPECT_FALSE(inFieldOfView(c(), m, r));
+    m.elevationToTarget = 359;
     // A gate near the radar accepts it even outside the instantaneous field of view.
     m.headAzimuth = 30;
     EXPECT_TRUE(inFieldOfView(c(), m, r));
