@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Regenerates tests/batch/digests: for every scenario the trace digest test runs (the missile
-scenarios in tests/batch/scenarios and the golden default world), the SHA-256 of its full trace
-(a line every tick) and a 32-bit FNV-1a hash of each line, so that the test can name the first
-tick that differs. Run it only after a deliberate change of the simulation's results, name the
+scenarios in tests/batch/scenarios, the golden default world and the edge scenarios in
+tests/batch/edges), the SHA-256 of its full trace (a line every tick) and a 32-bit FNV-1a hash
+of each line, so that the test can name the first tick that differs. Run it only after a deliberate change of the simulation's results, name the
 changed scenarios in the commit, and review the diff.
 
     scripts/update-digests.py [BUILD_DIR]      (default: build)
@@ -33,6 +33,10 @@ def scenarios():
         if name.endswith(".json"):
             yield name[:-5], os.path.join(folder, name)
     yield "golden_default_world", os.path.join(root, "tests", "batch", "golden", "default_world.json")
+    folder = os.path.join(root, "tests", "batch", "edges")
+    for name in sorted(os.listdir(folder)):
+        if name.endswith(".json"):
+            yield "edges_" + name[:-5], os.path.join(folder, name)
 
 
 out_dir = os.path.join(root, "tests", "batch", "digests")
