@@ -139,7 +139,7 @@ double normalBelow(double x) {
 constexpr double kMinNormalMass = 0.01;
 constexpr int kMaxNormalDraws = 10'000;
 
-void readDistribution(VariedValue& v, const json& spec, const json& target,
+void readDistribution(VariedValue& v, const json& description, const json& target,
                       const std::function<void(std::string_view, const std::string&)>& fail) {
     const std::string kind = v.kind == VaryKind::Uniform ? "uniform" : "normal";
     const auto at = [&](std::string_view key) {
@@ -147,45 +147,45 @@ void readDistribution(VariedValue& v, const json& spec, const json& target,
             fail(kind + "." + std::string(key), reason);
         };
     };
-    if (!spec.is_object()) {
-        fail(kind, "must be an object, not " + std::string(spec.type_name()));
+    if (!description.is_object()) {
+        fail(kind, "must be an object, not " + std::string(description.type_name()));
     }
     if (!target.is_number()) {
         fail(kind, "draws numbers, but the base scenario holds " + target.dump() + " there");
     }
     v.integer = target.is_number_integer();
     if (v.kind == VaryKind::Uniform) {
-        onlyKeys(spec, {"min", "max"},
+        onlyKeys(description, {"min", "max"},
                  [&](const std::string& key, const std::string& r) { at(key)(r); });
         for (const char* key : {"min", "max"}) {
-            if (!spec.contains(key)) {
+            if (!description.contains(key)) {
                 at(key)("missing");
             }
         }
-        v.first = finiteNumber(spec["min"], at("min"));
-        v.second = finiteNumber(spec["max"], at("max"));
+        v.first = finiteNumber(description["min"], at("min"));
+        v.second = finiteNumber(description["max"], at("max"));
         if (v.integer ? std::ceil(v.first) > std::floor(v.second) : !(v.first < v.second)) {
-            at("max")(spec["max"].dump() + " leaves no value above min " + spec["min"].dump());
+            at("max")(description["max"].dump() + " leaves no value above min " + description["min"].dump());
         }
         return;
     }
-    onlyKeys(spec, {"mean", "sd", "min", "max"},
+    onlyKeys(description, {"mean", "sd", "min", "max"},
              [&](const std::string& key, const std::string& r) { at(key)(r); });
     for (const char* key : {"mean", "sd"}) {
-        if (!spec.contains(key)) {
+        if (!description.contains(key)) {
             at(key)("missing");
         }
     }
-    v.first = finiteNumber(spec["mean"], at("mean"));
-    v.second = finiteNumber(spec["sd"], at("sd"));
+    v.first = finiteNumber(description["mean"], at("mean"));
+    v.second = finiteNumber(description["sd"], at("sd"));
     if (!(v.second > 0)) {
-        at("sd")("must be above 0, not " + spec["sd"].dump());
+        at("sd")("must be above 0, not " + description["sd"].dump());
     }
-    if (spec.contains("min")) {
-        v.low = finiteNumber(spec["min"], at("min"));
+    if (description.contains("min")) {
+        v.low = finiteNumber(description["min"], at("min"));
     }
-    if (spec.contains("max")) {
-        v.high = finiteNumber(spec["max"], at("max"));
+    if (description.contains("max")) {
+        v.high = finiteNumber(description["max"], at("max"));
     }
     // Whole-number draws are rounded, so a bound takes in the half unit beyond it.
     const double slack = v.integer ? 0.5 : 0.0;

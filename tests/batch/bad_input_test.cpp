@@ -170,15 +170,6 @@ TEST(BadScenarioExe, RefusesEveryParseCaseWithoutWritingAnything) {
     }
 }
 
-TEST(BadScenarioExe, MissingFile) {
-    const TempDir dir;
-    const std::string missing = (dir / "nowhere.json").string();
-    const ExeResult r = runExe({missing}, dir);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, missing + ": cannot open the scenario file\n");
-}
-
 TEST(BadScenarioExe, BadCommandLines) {
     const TempDir dir;
     const fs::path scenario = dir / "ok.json";
@@ -353,23 +344,6 @@ TEST(BadActionExe, ExitTwoWithoutSummaryAndTraceUpToTheAction) {
                          ": action 0 (removeRadar) at tick 7: field \"radar\": 6 is not a radar "
                          "position now (there are 6)\n");
     EXPECT_EQ(lines(readFile(trace)).size(), 7u);
-}
-
-// A refused action changes nothing: a full table stays exactly as it was.
-TEST(BadActionWorld, RefusedAddLeavesTablesUnchanged) {
-    std::string actions;
-    for (int i = 0; i < 8; ++i) {
-        actions += R"({"tick": 0, "op": "addComplex", "complex": 2}, )";
-    }
-    actions += R"({"tick": 0, "op": "addComplex", "complex": 2})";
-    std::string error;
-    const auto scenario = parseScenario(withActions(actions, 5), "full.json", error);
-    ASSERT_TRUE(scenario) << error;
-    auto world = makeWorld();
-    const RunResult r = runScenario(*world, *scenario, "full.json", {});
-    EXPECT_EQ(r.status, RunStatus::BadInput);
-    EXPECT_EQ(world->placedComplexCount, kPlacedComplexCapacity);
-    EXPECT_EQ(world->radarCount, 6 + 8 * 2);
 }
 
 }  // namespace
