@@ -12,9 +12,10 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
-#include "radar/radar_site.h"
-#include "sim/world.h"
-#include "sim/world_state.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_model.h"
+#include "world/world.h"
+#include "world/world_state.h"
 
 namespace prrsim::scenes {
 

@@ -1,7 +1,8 @@
 // The 100 ms map redraw at full capacity, rendered offscreen into the map picture exactly as
 // the main window's Timer2Timer draws it (background copy, aircraft, radars, missiles, impact
 // text), without the panel refreshes: `now` with the label pictures kept between frames,
-// `before` by the former drawing (test support), in the same run.
+// `before` by the former drawing (test support), in the same run; and the new redraw with every
+// review overlay on.
 
 #ifdef PRRSIM_BENCH_UI
 
@@ -15,7 +16,9 @@
 #include "capacity_scene.h"
 #include "map_drawing_before.h"
 #include "sim/tick.h"
+#include "ui/map_overlays.h"
 #include "ui/map_view.h"
+#include "ui/review_store.h"
 
 namespace prrsim {
 namespace {
@@ -31,37 +34,100 @@ QApplication& application() {
     return app;
 }
 
-void BM_MapRedrawAtCapacity(benchmark::State& state, bool before) {
-    application();
+// The capacity scene of the redraw: missiles locked on their carriers, aircraft and radar 0
+// selected.
+std::unique_ptr<WorldState> redrawScene() {
     std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, false);
     for (int32_t n = 0; n < 120; ++n) {
         SimulationTick(*world);  // locks made: the locked missiles draw their target lines
     }
     world->selectedAircraft = 0;
     world->selectedRadar = 0;
+    return world;
+}
+
+// The redraw as the main window makes it, the label pictures kept in `labels` between frames.
+void drawMap(const QImage& background, const WorldState& world, const ui::ImpactText& impact,
+             ui::MapLabels& labels, ui::MapOverlays* overlays, const ui::ReviewStore* store) {
+    QImage frame = background;
+    QPainter painter(&frame);
+    ui::beginMapPainting(painter);
+    labels.beginFrame(frame);
+    ui::drawAircraft(painter, world);
+    ui::drawRadars(painter, world, labels);
+    ui::drawMissiles(painter, world, labels);
+    ui::drawImpactText(painter, impact);
+    if (overlays != nullptr) {
+        overlays->draw(painter, world, *store);
+    }
+    painter.end();
+    benchmark::DoNotOptimize(frame.constBits());
+}
+
+void BM_MapRedrawAtCapacity(benchmark::State& state, bool before) {
+    application();
+    std::unique_ptr<WorldState> world = redrawScene();
     const ui::ImpactText impact{1, 300, 220};
     QImage background = ui::blankMap();
     ui::prepareBackground(*world, background);
     ui::MapLabels labels;
     for (auto _ : state) {
-        QImage frame = background;
-        QPainter painter(&frame);
-        ui::beginMapPainting(painter);
         if (before) {
+            QImage frame = background;
+            QPainter painter(&frame);
+            ui::beginMapPainting(painter);
             before::drawMapContents(painter, *world, impact);
+            painter.end();
+            benchmark::DoNotOptimize(frame.constBits());
         } else {
-            labels.beginFrame(frame);
-            ui::drawAircraft(painter, *world);
-            ui::drawRadars(painter, *world, labels);
-            ui::drawMissiles(painter, *world, labels);
-            ui::drawImpactText(painter, impact);
+            drawMap(background, *world, impact, labels, nullptr, nullptr);
         }
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
     }
 }
 BENCHMARK_CAPTURE(BM_MapRedrawAtCapacity, now, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_MapRedrawAtCapacity, before, true)->Unit(benchmark::kMicrosecond);
+
+// The same redraw with every overlay on, at capacity: the trails of the last minute of 50
+// aircraft and 100 missiles and the impact markers of the detonations among them (recorded
+// from 60 s of the capacity scene in flight), the rings of the radiating radars, the legend.
+// The last minute moves on every 5 s of simulated time, 50 redraws at normal speed, when the
+// trail picture is drawn again from the stored points: one redraw in 50 does that here.
+void BM_MapRedrawAtCapacityAllOverlays(benchmark::State& state) {
+    application();
+    std::unique_ptr<WorldState> world = redrawScene();
+    const ui::ImpactText impact{1, 300, 220};
+    QImage background = ui::blankMap();
+    ui::prepareBackground(*world, background);
+
+    ui::ReviewStore store;
+    std::unique_ptr<WorldState> flight = scenes::capacityScene(scenes::Missiles::Harm, true);
+    flight->events.take();
+    for (int32_t n = 0; n < 6000; ++n) {
+        SimulationTick(*flight);
+        store.drain(*flight);
+        if (flight->events.tick % ui::kSampleTicks == 0) {
+            store.sample(*flight);
+        }
+    }
+    ui::MapOverlays overlays;
+    overlays.setTrails(ui::TrailMode::LastMinute);
+    overlays.setImpacts(true);
+    overlays.setRadiating(true);
+    overlays.setLegend(true);
+    ui::MapLabels labels;
+    int64_t redraws = 0;
+    for (auto _ : state) {
+        if (++redraws % 50 == 0) {
+            overlays.setTrails(ui::TrailMode::WholeFlight);  // a new trail picture
+            overlays.setTrails(ui::TrailMode::LastMinute);
+        }
+        drawMap(background, *world, impact, labels, &overlays, &store);
+    }
+    state.counters["impacts"] = static_cast<double>(store.detonations().size());
+}
+BENCHMARK(BM_MapRedrawAtCapacityAllOverlays)
+    ->Name("BM_MapRedrawAtCapacityAllOverlays/now")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace prrsim

@@ -10,10 +10,10 @@
 
 #include "before/before.h"
 #include "capacity_scene.h"
-#include "missile/seeker_tracking.h"
+#include "missile/seeker/seeker_tracking.h"
 #include "seeker_direct_reading.h"
 #include "sim/tick.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 namespace {

@@ -44,7 +44,8 @@ modeName='if .guidanceMode == 1 then "descending on the parachute"
     echo "| --- | --- | --- | --- | --- |"
     for scenario in "$root"/tests/batch/scenarios/*.json; do
         name="$(basename "$scenario" .json)"
-        "$exe" "$scenario" --trace "$work/trace.jsonl" --every 10 >"$work/summary.json"
+        # The run's summary is the first line; the per-missile lines follow it.
+        "$exe" "$scenario" --trace "$work/trace.jsonl" --every 10 | head -n 1 >"$work/summary.json"
         jq -s "$facts" "$work/trace.jsonl" >"$work/facts.json"
         description="$(jq -r '.description' "$scenario")"
         events="$(jq -r '[

@@ -45,6 +45,8 @@ ROWS = [
      "100 seeker steps at capacity with nothing memorised (heaviest reception)",
      TICK_BUDGET_NS, 1, None),
     ("BM_MapRedrawAtCapacity", "Map redraw at capacity (offscreen)", REDRAW_BUDGET_NS, None, 3.0),
+    ("BM_MapRedrawAtCapacityAllOverlays", "Map redraw at capacity, every review overlay on",
+     REDRAW_BUDGET_NS, None, None),
     ("BM_BatchRunnerDefaultWorld",
      "Batch runner, 60 s default-world scenario, no trace (per tick)",
      TICK_BUDGET_NS, BATCH_TICKS, 1.5),

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Saves pictures of the radar panel, the add-radar dialog and the missile window in flight into
+# Saves pictures of the radar panel, the add-radar dialog, the missile window in flight, the
+# main window with its scene menu, timeline and status bar, the event log, the debrief window
+# with its plots and the map with the review overlays into
 # docs/images (needs a configured build; PRRSIM_BUILD_DIR selects it, default build/).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${PRRSIM_BUILD_DIR:-$root/build}"
 ninja -C "$build" ui_tests
 QT_QPA_PLATFORM=offscreen PRRSIM_SCREENSHOT_DIR="$root/docs/images" \
-    "$build/tests/ui_tests" --gtest_filter='Screenshots.*'
+    "$build/tests/ui_tests" --gtest_filter='*Screenshots.*'

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "batch/runner.h"
-#include "missile/seeker_reading.h"
-#include "sim/world_state.h"
+#include "missile/seeker/seeker_reading.h"
+#include "world/world_state.h"
 
 namespace prrsim::before {
 

@@ -6,8 +6,10 @@
 
 #include "before.h"
 #include "catalog/radar_catalog.h"
-#include "radar/radar_site.h"
-#include "sim/geometry.h"
+#include "radar/radar_model.h"
+#include "world/geometry.h"
+#include "world/units.h"
+#include "world/world_state.h"
 
 namespace prrsim::before {
 
@@ -58,11 +60,11 @@ int32_t rotationRate(const RadarSite& r, const RadarType& t) {
 
 // Sector (or all-round) scan with a continuous elevation sweep.
 void scanSectorSweep(RadarSite& r, const RadarType& t, const ScanMethod& m) {
-    r.elevation += ((m.elevationMax - m.elevationMin) * m.scanRate / t.beamWidthEl) * 0.01;
+    r.elevation += ((m.elevationMax - m.elevationMin) * m.scanRate / t.beamWidthEl) * kTickSeconds;
     if (r.elevation > m.elevationMax) {
         r.elevation = m.elevationMin;
     }
-    r.azimuth += m.scanRate * 0.01 * r.scanDirection;
+    r.azimuth += m.scanRate * kTickSeconds * r.scanDirection;
     const int32_t d = wholeDegreesBetween(r.azimuth, r.antennaDirection);
     if (!r.inSector && d < m.sectorWidth) {
         r.inSector = true;
@@ -81,7 +83,7 @@ void scanSectorSweep(RadarSite& r, const RadarType& t, const ScanMethod& m) {
 
 // Sector swing raising the beam one beam width at each reversal.
 void scanSectorRaster(RadarSite& r, const RadarType& t, const ScanMethod& m) {
-    r.azimuth += m.scanRate * 0.01 * r.scanDirection;
+    r.azimuth += m.scanRate * kTickSeconds * r.scanDirection;
     const int32_t d = wholeDegreesBetween(r.azimuth, r.antennaDirection);
     const double halfWidth = m.sectorWidth * 0.5;
     // A beam left outside its sector by a new direction or method first comes back into it
@@ -102,7 +104,7 @@ void scanSectorRaster(RadarSite& r, const RadarType& t, const ScanMethod& m) {
 
 // Continuous rotation; one scan per turn.
 void scanRotation(RadarSite& r, const RadarType& t) {
-    r.azimuth += rotationRate(r, t) * 3.6 * 0.01;
+    r.azimuth += rotationRate(r, t) * 3.6 * kTickSeconds;
     if (r.azimuth > 360) {
         r.azimuth -= 360;
         r.scanCount += 1;
@@ -162,7 +164,7 @@ int32_t entryAtCursor(const RadarSite& r) {
 // Multi-target radar: next target after the dwell time, and aircraft outside the sector dropped.
 void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
     RadarSite& r = radarAt(world, row);
-    r.dwellTime += 0.01;
+    r.dwellTime += kTickSeconds;
     if (r.dwellTime > 1.0 / t.trackSwitchRate) {
         r.trackCursor += 1;
         r.dwellTime = 0;

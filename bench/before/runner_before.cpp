@@ -1,9 +1,10 @@
-// The batch runner before the performance work (bench/before/before.h), with the former tick.
+// The batch runner before the performance work (bench/before/before.h): the former runner, run
+// with the former tick, unchanged apart from its namespace.
 
 #include "batch/actions.h"
 #include "batch/runner.h"
 #include "before.h"
-#include "sim/world.h"
+#include "world/world.h"
 
 namespace prrsim::before {
 
@@ -43,13 +44,15 @@ class ImpactRecorder final : public WorldObserver {
     std::vector<ImpactRecord> sinceLastLine_;
 };
 
-std::string actionError(std::string_view source, const Action& a, const ApplyError& e) {
-    std::string line = std::string(source) + ": action " + std::to_string(a.position) + " (" +
-                       std::string(opName(a.op)) + ") at tick " + std::to_string(a.tick);
-    if (!e.field.empty()) {
-        line += ": field \"" + e.field + "\"";
+// Hands the events noted since the last take to every listener.
+void deliverEvents(WorldState& world, const RunOptions& options) {
+    const std::span<const WorldEvent> events = world.events.take();
+    if (events.empty()) {
+        return;
     }
-    return line + ": " + e.reason;
+    for (RunListener* listener : options.listeners) {
+        listener->onEvents(world, events);
+    }
 }
 
 // Clears the observer however the run ends, so the world never points at a dead recorder.
@@ -72,6 +75,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
         startEmptyWorld(world);
     }
     world.random.seed(scenario.seed);
+    deliverEvents(world, options);
 
     const int64_t every = options.every > 0 ? options.every : 1;
     size_t next = 0;
@@ -80,12 +84,19 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             const Action& action = scenario.actions[next];
             if (const auto error = applyAction(world, action)) {
                 result.status = RunStatus::BadInput;
-                result.error = actionError(source, action, *error);
+                result.error = actionError(source, action, *error).line();
                 result.impacts = std::move(recorder.all());
                 return result;
             }
+            deliverEvents(world, options);
         }
-        if (options.trace != nullptr && (n % every == 0 || n == scenario.ticks)) {
+        const bool sample = n % every == 0 || n == scenario.ticks;
+        if (sample) {
+            for (RunListener* listener : options.listeners) {
+                listener->onSample(world, n);
+            }
+        }
+        if (options.trace != nullptr && sample) {
             *options.trace << traceLine(world, n, recorder.sinceLastLine());
             recorder.sinceLastLine().clear();
             if (!*options.trace) {
@@ -99,6 +110,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             recorder.setTick(n + 1);
             before::tick(world);
             result.ticksRun = n + 1;
+            deliverEvents(world, options);
         }
     }
     result.impacts = std::move(recorder.all());

@@ -18,10 +18,10 @@
 #include <cstdint>
 
 #include "before.h"
-#include "missile/seeker_geometry.h"
-#include "missile/seeker_step.h"
-#include "missile/seeker_tracking.h"
-#include "sim/world_state.h"
+#include "missile/seeker/seeker_geometry.h"
+#include "missile/seeker/seeker_step.h"
+#include "missile/seeker/seeker_tracking.h"
+#include "world/world_state.h"
 
 namespace prrsim::before {
 

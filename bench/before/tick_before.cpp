@@ -1,21 +1,25 @@
-// The tick before the radar index (bench/before/before.h).
+// The tick before the radar index (bench/before/before.h): the former tick, with the former
+// radar update, antenna step and seeker reading, unchanged apart from its namespace.
 
 #include <cmath>
 
 #include "before.h"
 #include "catalog/missile_catalog.h"
 #include "missile/guidance.h"
-#include "missile/seeker_reception.h"
-#include "missile/seeker_tracking.h"
-#include "radar/radar_site.h"
-#include "sim/geometry.h"
+#include "missile/missile_loading.h"
+#include "missile/seeker/seeker_reception.h"
+#include "missile/seeker/seeker_tracking.h"
+#include "radar/radar_model.h"
+#include "world/events.h"
+#include "world/geometry.h"
+#include "world/units.h"
 
 namespace prrsim::before {
 
 namespace {
 
 void moveAircraft(const WorldState& world, Aircraft& a) {
-    const double k = 0.0028 * a.speed * 0.01;
+    const double k = kKmhToMapUnitsPerSecond * a.speed * kTickSeconds;
     const double h = a.heading * kDegToRad;
     const double c = a.climbAngle * kDegToRad;
     a.x += std::cos(h) * k * std::cos(c);
@@ -122,6 +126,7 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
 void tick(WorldState& world) {
     const seeker::Reading& reading = fastReading();
     const SeekerCatalogs c = programCatalogs();
+    noteTickStarted(world);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         moveAircraft(world, aircraftAt(world, i));
     }
@@ -129,7 +134,9 @@ void tick(WorldState& world) {
         before::updateRadar(world, j);
     }
     for (int32_t m = 0; m < world.missileCount;) {
+        watchMissileStep(world, m);
         if (stepMissile(c, world, m, reading)) {
+            reportMissile(world, m);
             ++m;
         }
     }

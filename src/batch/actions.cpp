@@ -1,10 +1,12 @@
 #include "batch/actions.h"
 
 #include "catalog/radar_catalog.h"
-#include "missile/missile.h"
 #include "missile/missile_control.h"
-#include "radar/radar_site.h"
-#include "sim/world.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_control.h"
+#include "radar/radar_model.h"
+#include "world/aircraft_control.h"
+#include "world/world.h"
 
 namespace prrsim::batch {
 
@@ -86,12 +88,9 @@ Result placeRadar(WorldState& w, const Action& a) {
 }
 
 Result setAircraft(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    double* const fields[kAircraftFieldCount] = {&plane.x,       &plane.y,          &plane.altitude,
-                                                 &plane.heading, &plane.climbAngle, &plane.speed};
     for (int f = 0; f < kAircraftFieldCount; ++f) {
         if (a.aircraftFields[f]) {
-            *fields[f] = *a.aircraftFields[f];
+            setAircraftField(w, a.aircraft, static_cast<AircraftField>(f), *a.aircraftFields[f]);
         }
     }
     return {};
@@ -104,24 +103,7 @@ Result pickTarget(WorldState& w, const Action& a) {
             return e;
         }
     }
-    aircraftAt(w, a.aircraft).targetRadar = a.radar;
-    return {};
-}
-
-// "Очистить".
-Result clearTarget(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    plane.onAttackRun = false;
-    plane.targetRadar = -1;
-    return {};
-}
-
-// "На боевой" / "Уйти с боевого": acts only while the aircraft has a radar to attack.
-Result attackRun(WorldState& w, const Action& a) {
-    Aircraft& plane = aircraftAt(w, a.aircraft);
-    if (validRadar(w, plane.targetRadar)) {
-        plane.onAttackRun = !plane.onAttackRun;
-    }
+    pickAttackTarget(w, a.aircraft, a.radar);
     return {};
 }
 
@@ -138,7 +120,7 @@ Result radarOp(WorldState& w, const Action& a) {
             removeRadar(w, a.radar);
             return {};
         case Op::SetEmission:
-            setEmission(radar, a.on);
+            setEmission(w, a.radar, a.on);
             return {};
         case Op::SetRotation:
             setRotation(radar, a.on);
@@ -150,7 +132,7 @@ Result radarOp(WorldState& w, const Action& a) {
                                        "blink settings", type)) {
                 return e;
             }
-            setBlinkPeriod(radar, a.value);
+            setBlinkPeriod(w, a.radar, a.value);
             return {};
         }
         case Op::SetAntennaDirection:
@@ -164,17 +146,17 @@ Result radarOp(WorldState& w, const Action& a) {
             setScanMethod(radar, a.value);
             return {};
         case Op::SetFrequency:
-            setFrequencyPercent(radar, a.value);
+            setFrequencyPercent(w, a.radar, a.value);
             return {};
         case Op::SetPrfMode:
             if (Result e =
                     outsideList("mode", a.value, type.prfModeCount, "emission modes", type)) {
                 return e;
             }
-            setPrfMode(radar, a.value);
+            setPrfMode(w, a.radar, a.value);
             return {};
         case Op::SetIllumination:
-            setIllumination(radar, a.on);
+            setIllumination(w, a.radar, a.on);
             return {};
         case Op::AssignTarget:
             if (Result e = checkAircraft(w, a.aircraft)) {
@@ -206,9 +188,11 @@ Result aircraftOp(WorldState& w, const Action& a) {
         case Op::PickTarget:
             return pickTarget(w, a);
         case Op::ClearTarget:
-            return clearTarget(w, a);
+            clearAttackTarget(w, a.aircraft);
+            return {};
         case Op::AttackRun:
-            return attackRun(w, a);
+            toggleAttackRun(w, a.aircraft);
+            return {};
         case Op::AddMissile:
             if (w.missileCount >= kMissileCapacity) {
                 return tableFull("missile", kMissileCapacity);

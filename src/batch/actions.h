@@ -4,7 +4,7 @@
 #include <string>
 
 #include "batch/scenario.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::batch {
 

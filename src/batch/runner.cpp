@@ -2,7 +2,7 @@
 
 #include "batch/actions.h"
 #include "sim/tick.h"
-#include "sim/world.h"
+#include "world/world.h"
 
 namespace prrsim::batch {
 
@@ -40,13 +40,15 @@ class ImpactRecorder final : public WorldObserver {
     std::vector<ImpactRecord> sinceLastLine_;
 };
 
-std::string actionError(std::string_view source, const Action& a, const ApplyError& e) {
-    std::string line = std::string(source) + ": action " + std::to_string(a.position) + " (" +
-                       std::string(opName(a.op)) + ") at tick " + std::to_string(a.tick);
-    if (!e.field.empty()) {
-        line += ": field \"" + e.field + "\"";
+// Hands the events noted since the last take to every listener.
+void deliverEvents(WorldState& world, const RunOptions& options) {
+    const std::span<const WorldEvent> events = world.events.take();
+    if (events.empty()) {
+        return;
     }
-    return line + ": " + e.reason;
+    for (RunListener* listener : options.listeners) {
+        listener->onEvents(world, events);
+    }
 }
 
 // Clears the observer however the run ends, so the world never points at a dead recorder.
@@ -56,6 +58,11 @@ struct ObserverGuard {
 };
 
 }  // namespace
+
+ScenarioError actionError(std::string_view source, const Action& action, const ApplyError& error) {
+    return {std::string(source), action.position, std::string(opName(action.op)),
+            action.tick,         error.field,     error.reason};
+}
 
 RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_view source,
                       const RunOptions& options) {
@@ -69,6 +76,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
         startEmptyWorld(world);
     }
     world.random.seed(scenario.seed);
+    deliverEvents(world, options);
 
     const int64_t every = options.every > 0 ? options.every : 1;
     size_t next = 0;
@@ -77,12 +85,19 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             const Action& action = scenario.actions[next];
             if (const auto error = applyAction(world, action)) {
                 result.status = RunStatus::BadInput;
-                result.error = actionError(source, action, *error);
+                result.error = actionError(source, action, *error).line();
                 result.impacts = std::move(recorder.all());
                 return result;
             }
+            deliverEvents(world, options);
         }
-        if (options.trace != nullptr && (n % every == 0 || n == scenario.ticks)) {
+        const bool sample = n % every == 0 || n == scenario.ticks;
+        if (sample) {
+            for (RunListener* listener : options.listeners) {
+                listener->onSample(world, n);
+            }
+        }
+        if (options.trace != nullptr && sample) {
             *options.trace << traceLine(world, n, recorder.sinceLastLine());
             recorder.sinceLastLine().clear();
             if (!*options.trace) {
@@ -96,6 +111,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             recorder.setTick(n + 1);
             SimulationTick(world);
             result.ticksRun = n + 1;
+            deliverEvents(world, options);
         }
     }
     result.impacts = std::move(recorder.all());

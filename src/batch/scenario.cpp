@@ -1,5 +1,6 @@
 #include "batch/scenario.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -9,7 +10,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::batch {
 
@@ -23,9 +24,9 @@ std::string_view aircraftFieldName(int field) {
 
 namespace {
 
-// A scenario that cannot be run; the message is the whole error line.
+// A scenario that cannot be run.
 struct InputError {
-    std::string message;
+    ScenarioError error;
 };
 
 // The upper limit of an integer field and what it refers to, for the error message.
@@ -210,21 +211,14 @@ class Reporter {
     explicit Reporter(std::string_view source) : source_(source) {}
 
     [[noreturn]] void top(std::string_view field, const std::string& reason) const {
-        throw InputError{source_ + ": field " + inQuotes(field) + ": " + reason};
+        throw InputError{{source_, -1, "", -1, std::string(field), reason}};
     }
     [[noreturn]] void action(int32_t position, std::string_view op, std::string_view field,
                              const std::string& reason) const {
-        std::string line = source_ + ": action " + std::to_string(position);
-        if (!op.empty()) {
-            line += " (" + std::string(op) + ")";
-        }
-        if (!field.empty()) {
-            line += ": field " + inQuotes(field);
-        }
-        throw InputError{line + ": " + reason};
+        throw InputError{{source_, position, std::string(op), -1, std::string(field), reason}};
     }
     [[noreturn]] void file(const std::string& reason) const {
-        throw InputError{source_ + ": " + reason};
+        throw InputError{{source_, -1, "", -1, "", reason}};
     }
 
   private:
@@ -504,30 +498,134 @@ std::string oneLine(const std::string& message) {
 
 }  // namespace
 
+std::string ScenarioError::line() const {
+    std::string text = source;
+    if (action >= 0) {
+        text += ": action " + std::to_string(action);
+        if (!op.empty()) {
+            text += " (" + op + ")";
+        }
+        if (tick >= 0) {
+            text += " at tick " + std::to_string(tick);
+        }
+    }
+    if (!field.empty()) {
+        text += ": field " + inQuotes(field);
+    }
+    return oneLine(text + ": " + reason);
+}
+
 std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
-                                      std::string& error) {
+                                      ScenarioError& error) {
     const Reporter report(source);
     try {
         return parseDocument(parseJson(text, report), report);
     } catch (const InputError& e) {
-        error = oneLine(e.message);
+        error = e.error;
         return std::nullopt;
     }
 }
 
-std::optional<Scenario> loadScenario(const std::string& path, std::string& error) {
+std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
+                                      std::string& error) {
+    ScenarioError e;
+    std::optional<Scenario> scenario = parseScenario(text, source, e);
+    if (!scenario) {
+        error = e.line();
+    }
+    return scenario;
+}
+
+std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = path + ": cannot open the scenario file";
+        error = {path, -1, "", -1, "", "cannot open the scenario file"};
         return std::nullopt;
     }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) {
-        error = path + ": cannot read the scenario file";
+        error = {path, -1, "", -1, "", "cannot read the scenario file"};
         return std::nullopt;
     }
     return parseScenario(text.str(), path, error);
+}
+
+std::optional<Scenario> loadScenario(const std::string& path, std::string& error) {
+    ScenarioError e;
+    std::optional<Scenario> scenario = loadScenario(path, e);
+    if (!scenario) {
+        error = e.line();
+    }
+    return scenario;
+}
+
+namespace {
+
+// A JSON value as the file holds it; text that is not UTF-8 is written with replacements.
+std::string jsonText(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string actionLine(const Action& action) {
+    const OpRule* rule = nullptr;
+    for (const OpRule& r : opRules()) {
+        if (r.op == action.op) {
+            rule = &r;
+        }
+    }
+    std::string text = "{\"tick\": " + std::to_string(action.tick) + ", \"op\": ";
+    text += jsonText(rule != nullptr ? std::string(rule->name) : std::string("?"));
+    for (const FieldRule& f : rule != nullptr ? rule->fields : std::vector<FieldRule>{}) {
+        json value;
+        switch (f.kind) {
+            case Kind::Int:
+                value = action.*f.intTarget;
+                break;
+            case Kind::Bool:
+                value = action.*f.boolTarget;
+                break;
+            case Kind::Real:
+                if (!action.aircraftFields[f.realField]) {
+                    continue;
+                }
+                value = *action.aircraftFields[f.realField];
+                break;
+        }
+        text += ", " + jsonText(std::string(f.name)) + ": " + jsonText(value);
+    }
+    return text + "}";
+}
+
+}  // namespace
+
+std::string writeScenario(const Scenario& scenario) {
+    std::string text = "{\n";
+    if (!scenario.description.empty()) {
+        text += "  \"description\": " + jsonText(scenario.description) + ",\n";
+    }
+    text += std::string("  \"start\": ") +
+            (scenario.start == StartWorld::Default ? "\"default\"" : "\"empty\"") + ",\n";
+    text += "  \"seed\": " + std::to_string(scenario.seed) + ",\n";
+    text += "  \"ticks\": " + std::to_string(scenario.ticks) + ",\n";
+    text += "  \"actions\": [";
+    for (size_t i = 0; i < scenario.actions.size(); ++i) {
+        text += (i == 0 ? "\n    " : ",\n    ") + actionLine(scenario.actions[i]);
+    }
+    text += scenario.actions.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return text;
+}
+
+std::optional<ScenarioError> checkAction(const Action& action) {
+    Scenario one;
+    one.ticks = std::clamp<int64_t>(action.tick, 0, kMaxTicks);
+    one.actions.push_back(action);
+    one.actions.back().position = 0;
+    ScenarioError error;
+    if (!parseScenario(writeScenario(one), "action", error)) {
+        return error;
+    }
+    return std::nullopt;
 }
 
 }  // namespace prrsim::batch

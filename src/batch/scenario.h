@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "world/aircraft_control.h"
+
 namespace prrsim::batch {
 
 // One operation of a scenario: each performs the core operation behind one control of the
@@ -42,20 +44,13 @@ enum class Op {
 
 std::string_view opName(Op op);
 
-// The aircraft fields that setAircraft may write, in this order.
-enum AircraftField {
-    kFieldX,
-    kFieldY,
-    kFieldAltitude,
-    kFieldHeading,
-    kFieldClimbAngle,
-    kFieldSpeed
-};
-inline constexpr int kAircraftFieldCount = 6;
+// The aircraft fields that setAircraft may write, in AircraftField order.
 std::string_view aircraftFieldName(int field);
 
 // A parsed action. Only the fields its op uses are meaningful; the rest keep these defaults.
 struct Action {
+    bool operator==(const Action&) const = default;
+
     int32_t position = 0;  // 0-based position in "actions"
     int64_t tick = 0;
     Op op = Op::AddAircraft;
@@ -77,6 +72,7 @@ struct Action {
 enum class StartWorld { Default, Empty };
 
 struct Scenario {
+    bool operator==(const Scenario&) const = default;
     StartWorld start = StartWorld::Default;
     uint32_t seed = 1;
     int64_t ticks = 0;
@@ -90,14 +86,38 @@ inline constexpr int32_t kMapHeight = 440;
 // setAircraft refuses magnitudes above this: no control can produce them.
 inline constexpr double kMaxAircraftValue = 1e6;
 
+// Why a scenario cannot be read or run, and where: the parts of its one error line.
+struct ScenarioError {
+    std::string source;
+    int32_t action = -1;  // the action's position in "actions"; -1: the file or a top field
+    std::string op;       // the action's op, when known
+    int64_t tick = -1;    // the tick the action was applied at; -1: found while reading
+    std::string field;    // the field at fault; empty when none
+    std::string reason;
+    // "<source>[: action N[ (op)][ at tick T]][: field "f"]: <reason>", with control
+    // characters written as escapes so that it stays one line.
+    std::string line() const;
+};
+
 // Reads and checks a scenario. `source` names the file in error messages. On failure returns
 // nothing and sets `error` to one line: the file, the action's position, the field and the
 // reason. Everything that does not depend on the tables' contents while running is checked
 // here (ops, fields, types, catalogue indices, control ranges, tick order).
 std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
                                       std::string& error);
+std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
+                                      ScenarioError& error);
 
 // Reads the file and parses it; a missing or unreadable file is an error like any other.
 std::optional<Scenario> loadScenario(const std::string& path, std::string& error);
+std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error);
+
+// The scenario as a file that parseScenario reads back to the same Scenario (action
+// positions included): the top fields, then one action per line with the fields of its op.
+std::string writeScenario(const Scenario& scenario);
+
+// Checks one action as the reader checks it in a file (op fields, ranges, catalogue indices),
+// with `action.tick` as the scenario's last tick. Nothing when the action would be read back.
+std::optional<ScenarioError> checkAction(const Action& action);
 
 }  // namespace prrsim::batch

@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "batch/json_writer.h"
 #include "catalog/missile_catalog.h"
+#include "world/record_fields.h"
 
 namespace prrsim::batch {
 
@@ -61,178 +63,36 @@ void appendString(std::string& out, std::string_view s) {
 
 namespace {
 
-// Writes one JSON object's members, comma-separated, in the order they are given.
-class ObjectWriter {
-  public:
-    explicit ObjectWriter(std::string& out) : out_(out) { out_ += '{'; }
-    void close() { out_ += '}'; }
-
-    ObjectWriter& integer(std::string_view name, int64_t v) {
-        key(name);
-        out_ += std::to_string(v);
-        return *this;
-    }
-    ObjectWriter& boolean(std::string_view name, bool v) {
-        key(name);
-        out_ += v ? "true" : "false";
-        return *this;
-    }
-    ObjectWriter& real(std::string_view name, double v) {
-        key(name);
-        appendReal(out_, v);
-        return *this;
-    }
-    ObjectWriter& optionalReal(std::string_view name, const std::optional<double>& v) {
-        key(name);
-        if (v) {
-            appendReal(out_, *v);
-        } else {
-            out_ += "null";
-        }
-        return *this;
-    }
-    ObjectWriter& string(std::string_view name, std::string_view v) {
-        key(name);
-        appendString(out_, v);
-        return *this;
-    }
-    ObjectWriter& integers(std::string_view name, std::span<const int32_t> v) {
-        key(name);
-        out_ += '[';
-        for (size_t i = 0; i < v.size(); ++i) {
-            out_ += (i == 0 ? "" : ",") + std::to_string(v[i]);
-        }
-        out_ += ']';
-        return *this;
-    }
-    // The caller writes the value next.
-    ObjectWriter& key(std::string_view name) {
-        if (!first_) {
-            out_ += ',';
-        }
-        first_ = false;
-        appendString(out_, name);
-        out_ += ':';
-        return *this;
-    }
-
-  private:
-    std::string& out_;
-    bool first_ = true;
-};
-
-void appendAircraft(std::string& out, const Aircraft& a) {
-    ObjectWriter(out)
-        .integer("id", a.id)
-        .integer("targetRadar", a.targetRadar)
-        .boolean("onAttackRun", a.onAttackRun)
-        .real("heading", a.heading)
-        .real("climbAngle", a.climbAngle)
-        .real("speed", a.speed)
-        .real("x", a.x)
-        .real("y", a.y)
-        .real("altitude", a.altitude)
-        .close();
+// How many entries of a traced list a record holds.
+int32_t tracedListLength(const RadarSite& r) {
+    return std::clamp(r.trackCount, 0, kTrackListCapacity);
 }
 
-void appendRadar(std::string& out, const RadarSite& r) {
-    const int32_t tracks = std::clamp(r.trackCount, 0, kTrackListCapacity);
-    ObjectWriter(out)
-        .integer("index", r.index)
-        .integer("typeIndex", r.typeIndex)
-        .integer("placedComplex", r.placedComplex)
-        .boolean("emissionOn", r.emissionOn)
-        .boolean("rotationOn", r.rotationOn)
-        .boolean("radiating", r.radiating)
-        .integer("scanCount", r.scanCount)
-        .integer("currentTarget", r.currentTarget)
-        .integer("trackCount", r.trackCount)
-        .integers("trackList", std::span<const int32_t>(r.trackList.data(), tracks))
-        .integer("trackCursor", r.trackCursor)
-        .boolean("illuminationOn", r.illuminationOn)
-        .boolean("captureActive", r.captureActive)
-        .integer("antennaDirection", r.antennaDirection)
-        .integer("blinkPeriod", r.blinkPeriod)
-        .integer("scanMethod", r.scanMethod)
-        .real("dwellTime", r.dwellTime)
-        .integer("scanDirection", r.scanDirection)
-        .boolean("inSector", r.inSector)
-        .real("azimuth", r.azimuth)
-        .real("elevation", r.elevation)
-        .integer("frequencyPercent", r.frequencyPercent)
-        .real("frequency", r.frequency)
-        .integer("prfMode", r.prfMode)
-        .integer("x", r.x)
-        .integer("y", r.y)
-        .integer("height", r.height)
-        .close();
-}
-
-// Every scalar field of the record by its name; the 8-bit flags and states as integers.
-void appendMissile(std::string& out, const Missile& m) {
-    ObjectWriter(out)
-        .integer("index", m.index)
-        .integer("typeIndex", m.typeIndex)
-        .integer("launchModeIndex", m.launchModeIndex)
-        .integer("directGuidance", m.directGuidance)
-        .integer("guidanceMode", m.guidanceMode)
-        .integer("loiterUsed", m.loiterUsed)
-        .integer("targetPositionState", m.targetPositionState)
-        .integer("searchEnabled", m.searchEnabled)
-        .integer("seekerOnDistance", m.seekerOnDistance)
-        .integer("launched", m.launched)
-        .integer("carrier", m.carrier)
-        .integer("activated", m.activated)
-        .integer("capturing", m.capturing)
-        .integer("locked", m.locked)
-        .integer("lockLost", m.lockLost)
-        .real("headAzimuth", m.headAzimuth)
-        .real("headElevation", m.headElevation)
-        .real("signalTime", m.signalTime)
-        .real("lossTime", m.lossTime)
-        .real("paramsAge", m.paramsAge)
-        .real("frequencyAge", m.frequencyAge)
-        .real("scanTimer", m.scanTimer)
-        .integer("signalPresent", m.signalPresent)
-        .integer("signalParamsKnown", m.signalParamsKnown)
-        .integer("emissionKindKnown", m.emissionKindKnown)
-        .integer("radarTypeIdentified", m.radarTypeIdentified)
-        .integer("frequencyKnown", m.frequencyKnown)
-        .integer("prf", m.prf)
-        .integer("frequencyChannel", m.frequencyChannel)
-        .real("pulseWidth", m.pulseWidth)
-        .integer("targetRadarId", m.targetRadarId)
-        .integer("pulsed", m.pulsed)
-        .integer("trackedRadarId", m.trackedRadarId)
-        .integer("targetRadarType", m.targetRadarType)
-        .integer("emitterCount", m.emitterCount)
-        .integer("targetListCount", m.targetListCount)
-        .real("bearingToTarget", m.bearingToTarget)
-        .real("elevationToTarget", m.elevationToTarget)
-        .integer("targetX", m.targetX)
-        .integer("targetY", m.targetY)
-        .integer("targetAltitude", m.targetAltitude)
-        .real("rangeFlown", m.rangeFlown)
-        .integer("thrust", m.thrust)
-        .real("flightTime", m.flightTime)
-        .real("powerTime", m.powerTime)
-        .real("mass", m.mass)
-        .real("speed", m.speed)
-        .real("heading", m.heading)
-        .real("pitch", m.pitch)
-        .real("turnCommand", m.turnCommand)
-        .real("climbCommand", m.climbCommand)
-        .real("x", m.x)
-        .real("y", m.y)
-        .real("altitude", m.altitude)
-        .real("insX", m.insX)
-        .real("insY", m.insY)
-        .real("insAltitude", m.insAltitude)
-        .real("horizontalStep", m.horizontalStep)
-        .real("verticalStep", m.verticalStep)
-        .integer("receivedRadarCount", m.receivedRadarCount)
-        .integer("receivedReflectionCount", m.receivedReflectionCount)
-        .close();
+// Every traced field of the record by its name, in record order; the 8-bit flags and states as
+// integers.
+template <typename R>
+void appendRecord(std::string& out, const R& record) {
+    ObjectWriter writer(out);
+    RecordFields<R>::visit([&](FieldUse use, const char* name, auto get) {
+        const auto& value = get(record);
+        using T = std::remove_cvref_t<decltype(value)>;
+        if (use == FieldUse::Internal) {
+            return;
+        }
+        if constexpr (std::is_same_v<T, bool>) {
+            writer.boolean(name, value);
+        } else if constexpr (std::is_same_v<T, double>) {
+            writer.real(name, value);
+        } else if constexpr (std::is_integral_v<T>) {
+            writer.integer(name, value);
+        } else if constexpr (std::is_same_v<R, RadarSite>) {
+            if (use == FieldUse::TracedList) {
+                writer.integers(name,
+                                std::span<const int32_t>(value.data(), tracedListLength(record)));
+            }
+        }
+    });
+    writer.close();
 }
 
 template <typename Record, typename Append>
@@ -263,11 +123,11 @@ std::string traceLine(const WorldState& world, int64_t tick,
     ObjectWriter line(out);
     line.integer("tick", tick);
     line.key("aircraft");
-    appendTable(out, world.aircraft.data(), world.aircraftCount, appendAircraft);
+    appendTable(out, world.aircraft.data(), world.aircraftCount, appendRecord<Aircraft>);
     line.key("radars");
-    appendTable(out, world.radars.data(), world.radarCount, appendRadar);
+    appendTable(out, world.radars.data(), world.radarCount, appendRecord<RadarSite>);
     line.key("missiles");
-    appendTable(out, world.missiles.data(), world.missileCount, appendMissile);
+    appendTable(out, world.missiles.data(), world.missileCount, appendRecord<Missile>);
     line.key("impacts");
     appendTable(out, impacts.data(), static_cast<int32_t>(impacts.size()),
                 [](std::string& o, const ImpactRecord& i) {

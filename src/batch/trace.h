@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::batch {
 

@@ -4,13 +4,48 @@
 #include <cstdint>
 #include <string_view>
 
+#include "catalog/checked_index.h"
+
 namespace prrsim {
+
+// How the automatic search picks one of the emitters it hears (a missile type's selectionRule).
+enum SelectionRule : uint8_t {
+    kSelectNone = 0,
+    kSelectByCategory = 1,      // priority list of radar categories
+    kSelectByKind = 2,          // priority list of radar kinds
+    kSelectLastContinuous = 3,  // the last continuous-wave emitter
+    kSelectByType = 6,          // priority list of radar type indices
+};
+
+// Which emission parameters a lock memorises and later matches (crewRecognitionLevel,
+// recognitionLevel).
+enum RecognitionLevel : uint8_t {
+    kRecognizeNothing = 0,
+    kRecognizeEmissionKind = 1,
+    kRecognizeParameters = 2,
+    kRecognizeRadarType = 3,
+};
+
+// What a launched missile does when it loses its lock (lossAction).
+enum LossAction : uint8_t {
+    kOnLossNothing = 0,
+    kOnLossRecapture = 1,
+    kOnLossWaitingPoint = 2,  // once; recapture afterwards
+};
+
+// The launched missile's vertical path until it homes directly (climbProfile).
+enum ClimbProfile : uint8_t {
+    kClimbConstantAngle = 0,
+    kClimbExponential = 1,
+    kClimbLinear = 2,
+    kClimbDirectHoming = 4,
+};
 
 // One launch procedure of a missile type.
 struct LaunchMode {
     std::string_view name;
     uint8_t takeBearingOnLock = 0;
-    uint8_t crewRecognitionLevel = 0;
+    uint8_t crewRecognitionLevel = 0;  // RecognitionLevel
     uint8_t storeTargetPositionOnLock = 0;
     uint8_t designatedRadarOnly = 0;
     uint8_t captureBeforeLaunch = 0;
@@ -19,10 +54,10 @@ struct LaunchMode {
     uint8_t keepSearching = 0;
     uint8_t usesTargetList = 0;
     uint8_t targetListPriority = 0;
-    uint8_t recognitionLevel = 0;
-    uint8_t lossAction = 0;
+    uint8_t recognitionLevel = 0;  // RecognitionLevel
+    uint8_t lossAction = 0;        // LossAction
     int32_t waitingAltitude = 0;
-    uint8_t climbProfile = 0;
+    uint8_t climbProfile = 0;  // ClimbProfile
     double climbParameter = 0;
     uint8_t startAtWaitingPoint = 0;
     uint8_t keepClimbProfile = 0;
@@ -73,7 +108,7 @@ struct MissileType {
     double lockHoldTime = 0;
     double paramsMemoryTime = 0;
     double frequencyMemoryTime = 0;
-    uint8_t selectionRule = 0;
+    uint8_t selectionRule = 0;  // SelectionRule
     int32_t priorityCount = 0;
     std::array<int32_t, kPriorityListCapacity> priorityList{};
     uint8_t acceptAllTypes = 0;
@@ -95,15 +130,21 @@ struct MissileCatalog {
     int32_t missileTypeCount = 0;  // 16 defined entries
 };
 
-// Fills a catalogue in the documented order (entries 0-7, copies of entry 0 for 8-19 with their
+// Fills a catalogue in this order (entries 0-7, copies of entry 0 for 8-19 with their
 // own fields for 8-15, then the memory-time pass over the 16 counted entries).
 void fillMissileCatalog(MissileCatalog& catalog);
 
 // The program's catalogue, filled once on first use and read-only afterwards.
 const MissileCatalog& missileCatalog();
-inline const MissileType& missileType(int32_t index) { return missileCatalog().types[index]; }
-inline int32_t missileTypeCount() { return missileCatalog().missileTypeCount; }
+inline const MissileType& missileType(int32_t index) {
+    checkTableIndex("missileTypes", index, missileCatalog().missileTypeCount);
+    return missileCatalog().types[index];
+}
+inline int32_t missileTypeCount() {
+    return missileCatalog().missileTypeCount;
+}
 inline const LaunchMode& launchMode(int32_t type, int32_t mode) {
+    checkTableIndex("launchModes", mode, missileType(type).launchModeCount);
     return missileCatalog().types[type].launchModes[mode];
 }
 

@@ -2,8 +2,6 @@
 
 #include <initializer_list>
 
-#include "sim/number_text.h"
-
 namespace prrsim {
 
 namespace {
@@ -230,20 +228,12 @@ const PrfMode& prfModeOf(const RadarType& type, int32_t prfMode) {
     return type.prfModes[prfMode];
 }
 
-std::string prfModeLabel(const PrfMode& mode, char decimalSeparator) {
-    std::string label = std::to_string(mode.prf);
-    label += "Гц  (";
-    label += formatReal(mode.wobble * 100.0, decimalSeparator);
-    label += "%) ";
-    if (mode.pulsed) {
-        label += formatReal(mode.pulseWidth, decimalSeparator);
-        label += "мкс (";
-        label += formatReal(mode.pulseWidth / mode.compression, decimalSeparator);
-        label += " мкс)";
-    } else {
-        label += "CW";
+double frequencyAt(int32_t typeIndex, int32_t percent) {
+    if (typeIndex < 0 || typeIndex >= radarTypeCount()) {
+        return 0;
     }
-    return label;
+    const RadarType& t = radarType(typeIndex);
+    return t.freqMin + (t.freqMax - t.freqMin) * 0.01 * percent;
 }
 
 }  // namespace prrsim

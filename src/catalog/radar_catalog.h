@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalog/checked_index.h"
+
 namespace prrsim {
 
 // Behaviour class of a radar type; also the map symbol code.
@@ -93,10 +95,20 @@ void fillRadarCatalog(RadarCatalog& catalog);
 
 // The program's catalogue, filled once on first use and read-only afterwards.
 const RadarCatalog& radarCatalog();
-inline const RadarType& radarType(int32_t index) { return radarCatalog().types[index]; }
-inline int32_t radarTypeCount() { return radarCatalog().radarTypeCount; }
-inline const SamComplex& samComplex(int32_t index) { return radarCatalog().complexes[index]; }
-inline int32_t samComplexCount() { return radarCatalog().samComplexCount; }
+inline const RadarType& radarType(int32_t index) {
+    checkTableIndex("radarTypes", index, radarCatalog().radarTypeCount);
+    return radarCatalog().types[index];
+}
+inline int32_t radarTypeCount() {
+    return radarCatalog().radarTypeCount;
+}
+inline const SamComplex& samComplex(int32_t index) {
+    checkTableIndex("samComplexes", index, radarCatalog().samComplexCount);
+    return radarCatalog().complexes[index];
+}
+inline int32_t samComplexCount() {
+    return radarCatalog().samComplexCount;
+}
 
 // The scan method a site uses; a type without methods (or an index outside its list) behaves as
 // if every field were 0.
@@ -105,7 +117,8 @@ const ScanMethod& scanMethodOf(const RadarType& type, int32_t scanMethod);
 // The emission mode a site radiates in; an index outside the list gives the first mode.
 const PrfMode& prfModeOf(const RadarType& type, int32_t prfMode);
 
-// "1850Гц  (15%) 0,07мкс (0,07 мкс)" with the given decimal separator.
-std::string prfModeLabel(const PrfMode& mode, char decimalSeparator);
+// frequency = freqMin + (freqMax - freqMin) x 0.01 x percent of the type's range; 0 for an
+// unknown type.
+double frequencyAt(int32_t typeIndex, int32_t percent);
 
 }  // namespace prrsim

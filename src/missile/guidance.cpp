@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "catalog/missile_catalog.h"
-#include "sim/geometry.h"
-#include "sim/world.h"
-#include "sim/world_state.h"
+#include "world/geometry.h"
+#include "world/units.h"
+#include "world/world.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 
@@ -36,7 +37,7 @@ TargetDistance targetDistance(const Missile& m, const MissileType& type) {
 // Degrees per second of turn (or pitch) that a command gives at this speed. A missile at
 // rest does not turn.
 double turnRate(double command, double speed, double maxLateralAcceleration) {
-    const double metresPerSecond = speed * 0.28;
+    const double metresPerSecond = speed * kKmhToMetresPerSecond;
     if (metresPerSecond == 0) {
         return 0;
     }
@@ -45,8 +46,8 @@ double turnRate(double command, double speed, double maxLateralAcceleration) {
 
 // Turn and pitch with the commands of the previous step.
 void integrateCommands(Missile& m, const MissileType& type) {
-    m.heading += turnRate(m.turnCommand, m.speed, type.maxLateralAcceleration) * 0.01;
-    m.pitch += turnRate(m.climbCommand, m.speed, type.maxLateralAcceleration) * 0.01;
+    m.heading += turnRate(m.turnCommand, m.speed, type.maxLateralAcceleration) * kTickSeconds;
+    m.pitch += turnRate(m.climbCommand, m.speed, type.maxLateralAcceleration) * kTickSeconds;
 }
 
 // Mass falls linearly while the motor burns; the thrust stops once the burn time is over.
@@ -54,7 +55,7 @@ void motorStep(Missile& m, const MissileType& type) {
     if (m.flightTime < type.burnTime && type.burnTime != 0) {
         m.mass = type.launchMass - m.flightTime * type.fuelMass / type.burnTime;
     }
-    m.flightTime += 0.01;
+    m.flightTime += kTickSeconds;
     if (m.flightTime > type.burnTime) {
         m.thrust = 0;
     }
@@ -62,7 +63,7 @@ void motorStep(Missile& m, const MissileType& type) {
 
 // On-board power: once used up the missile is switched off.
 void powerStep(Missile& m, const MissileType& type) {
-    m.powerTime += 0.01;
+    m.powerTime += kTickSeconds;
     if (m.powerTime > type.powerEndurance) {
         m.activated = 0;
     }
@@ -166,7 +167,7 @@ bool fuzeFires(const Missile& m, const MissileType& type, TargetDistance d) {
 void launchMissile(Missile& m) {
     const MissileType& type = missileType(m.typeIndex);
     const LaunchMode& mode = launchMode(m.typeIndex, m.launchModeIndex);
-    m.directGuidance = mode.climbProfile == 4 ? 1 : 0;
+    m.directGuidance = mode.climbProfile == kClimbDirectHoming ? 1 : 0;
     m.guidanceMode = mode.startAtWaitingPoint ? kToWaitingPoint : kHoming;
     m.thrust = trunc32(type.motorThrust);
     m.flightTime = 0;
@@ -184,7 +185,7 @@ void launchMissile(Missile& m) {
 
 double steeringCommand(double errorDeg, double speed, double maxLateralAcceleration,
                        double maxAngularRate) {
-    const double metresPerSecond = speed * 0.28;
+    const double metresPerSecond = speed * kKmhToMetresPerSecond;
     if (metresPerSecond == 0) {
         return 0;  // at rest no command turns the missile: the rate limit leaves none
     }
@@ -194,18 +195,19 @@ double steeringCommand(double errorDeg, double speed, double maxLateralAccelerat
     double command = sign * k;
     const double rate = kRadToDeg * command * maxLateralAcceleration / metresPerSecond;
     if (std::fabs(std::trunc(rate)) > maxAngularRate) {
-        command = sign * maxAngularRate * speed * 0.28 / (maxLateralAcceleration * kRadToDeg);
+        command = sign * maxAngularRate * speed * kKmhToMetresPerSecond /
+                  (maxLateralAcceleration * kRadToDeg);
     }
     return command;
 }
 
 double climbProfileAngle(const MissileType& type, const LaunchMode& mode, double rangeFlown) {
     switch (mode.climbProfile) {
-        case 0:
+        case kClimbConstantAngle:
             return mode.climbParameter;
-        case 1:
+        case kClimbExponential:
             return -type.headElevationMin * 0.7 * std::exp(-mode.climbParameter * rangeFlown);
-        case 2:
+        case kClimbLinear:
             return -type.headElevationMin * 0.7 * (1 - mode.climbParameter * rangeFlown);
         default:
             return 0;
@@ -257,24 +259,28 @@ bool flightStep(WorldState& world, int32_t row) {
     const double k =
         m.guidanceMode == kParachuteDescent ? type.parachuteDragFactor : type.dragFactor;
     if (m.mass != 0) {
-        m.speed += (m.thrust - k * 0.28 * 0.28 * m.speed * m.speed) * 0.01 / m.mass;
+        m.speed +=
+            (m.thrust - k * kKmhToMetresPerSecond * kKmhToMetresPerSecond * m.speed * m.speed) *
+            kTickSeconds / m.mass;
     }
 
     const double h = m.heading * kDegToRadFlight;
     const double p = m.pitch * kDegToRadFlight;
-    const double dx = std::cos(h) * (0.0028 * m.speed) * std::cos(p);
-    const double dy = std::sin(h) * (0.0028 * m.speed) * std::cos(p);
-    const double dz = (std::sin(p) * 0.28 * m.speed - 0.1) * 0.01;
-    m.x += 0.01 * dx;
-    m.y += 0.01 * dy;
-    m.altitude += 0.01 * dz;
+    const double dx = std::cos(h) * (kKmhToMapUnitsPerSecond * m.speed) * std::cos(p);
+    const double dy = std::sin(h) * (kKmhToMapUnitsPerSecond * m.speed) * std::cos(p);
+    const double dz = (std::sin(p) * kKmhToMetresPerSecond * m.speed - 0.1) * kTickSeconds;
+    m.x += kTickSeconds * dx;
+    m.y += kTickSeconds * dy;
+    m.altitude += kTickSeconds * dz;
 
     // The inertial estimate drifts by a random error while the missile flies on it.
     if (m.targetPositionState == kTargetInertial) {
-        m.insX += (dx + (1 - randomBelow(world, 100) * 2 * 0.01) * type.inertialDrift) * 0.01;
-        m.insY += (dy + (1 - randomBelow(world, 100) * 2 * 0.01) * type.inertialDrift) * 0.01;
+        m.insX +=
+            (dx + (1 - randomBelow(world, 100) * 2 * 0.01) * type.inertialDrift) * kTickSeconds;
+        m.insY +=
+            (dy + (1 - randomBelow(world, 100) * 2 * 0.01) * type.inertialDrift) * kTickSeconds;
         m.insAltitude +=
-            (dz + (1 - randomBelow(world, 100) * 2 * 0.01) * type.inertialDrift) * 0.01;
+            (dz + (1 - randomBelow(world, 100) * 2 * 0.01) * type.inertialDrift) * kTickSeconds;
     }
 
     m.horizontalStep = 10000 * horizontalDistance(oldX, oldY, m.x, m.y);

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "catalog/missile_catalog.h"
-#include "missile/missile.h"
+#include "world/missile.h"
 
 namespace prrsim {
 

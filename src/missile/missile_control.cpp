@@ -2,7 +2,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "missile/guidance.h"
-#include "missile/seeker_reception.h"
+#include "missile/seeker/seeker_reception.h"
 
 namespace prrsim {
 
@@ -19,7 +19,9 @@ bool activateMissile(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
+    watchMissile(world, row);
     missileAt(world, row).activated = 1;
+    reportMissile(world, row);
     return true;
 }
 
@@ -27,9 +29,11 @@ bool captureButton(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
+    watchMissile(world, row);
     Missile& m = missileAt(world, row);
     if (m.capturing) {
         m.capturing = 0;
+        reportMissile(world, row);
         return true;
     }
     // The crew locks on (or enters the data of) the carrier's attack target; without one the
@@ -37,8 +41,10 @@ bool captureButton(WorldState& world, int32_t row) {
     const int32_t radar = designatedRadarOf(world, m);
     if (radar >= 0) {
         lockOnEmitter(programCatalogs(), world, m, radar, Channel::Main, false);
+        noteTargetDesignated(world, row, radar);
     }
     m.capturing = launchMode(m.typeIndex, m.launchModeIndex).captureBeforeLaunch;
+    reportMissile(world, row);
     return true;
 }
 
@@ -46,7 +52,9 @@ bool launchButton(WorldState& world, int32_t row) {
     if (!validMissile(world, row)) {
         return false;
     }
+    watchMissile(world, row);
     launchMissile(missileAt(world, row));
+    reportMissile(world, row);
     return true;
 }
 

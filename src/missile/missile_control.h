@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 

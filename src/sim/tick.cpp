@@ -4,10 +4,12 @@
 
 #include "catalog/missile_catalog.h"
 #include "missile/guidance.h"
-#include "missile/seeker_reception.h"
-#include "missile/seeker_tracking.h"
-#include "radar/radar_site.h"
-#include "sim/geometry.h"
+#include "missile/missile_loading.h"
+#include "missile/seeker/seeker_reception.h"
+#include "missile/seeker/seeker_tracking.h"
+#include "radar/radar_model.h"
+#include "world/geometry.h"
+#include "world/units.h"
 
 namespace prrsim {
 
@@ -26,7 +28,7 @@ const AngleCosSin& cosSin(AngleCosSin& memo, double angle) {
 }  // namespace
 
 void moveAircraft(const WorldState& world, Aircraft& a, AircraftMotionMemo& memo) {
-    const double k = 0.0028 * a.speed * 0.01;
+    const double k = kKmhToMapUnitsPerSecond * a.speed * kTickSeconds;
     const AngleCosSin& h = cosSin(memo.heading, a.heading * kDegToRad);
     const AngleCosSin& c = cosSin(memo.climb, a.climbAngle * kDegToRad);
     a.x += h.cos * k * c.cos;
@@ -104,6 +106,7 @@ void SimulationTick(WorldState& world) {
 
 void runTick(WorldState& world, const seeker::Reading& reading) {
     const SeekerCatalogs c = programCatalogs();
+    noteTickStarted(world);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         moveAircraft(world, aircraftAt(world, i), world.aircraftMotion[i]);
     }
@@ -114,7 +117,9 @@ void runTick(WorldState& world, const seeker::Reading& reading) {
     // detonation calls.
     IndexedRadars indexed(world);
     for (int32_t m = 0; m < world.missileCount;) {
+        watchMissileStep(world, m);
         if (stepMissile(c, world, m, reading)) {
+            reportMissile(world, m);
             ++m;
         } else {
             indexed.refresh();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "missile/seeker_reading.h"
-#include "sim/world_state.h"
+#include "missile/seeker/seeker_reading.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 

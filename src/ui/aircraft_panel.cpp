@@ -1,16 +1,18 @@
 // The aircraft panel (Panel1): shows the selected aircraft and flies it; loads missiles on it.
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <cmath>
 
 #include "catalog/missile_catalog.h"
-#include "missile/missile.h"
+#include "missile/missile_loading.h"
 #include "ui/controls.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
 #include "ui/ui_text.h"
+#include "world/aircraft_control.h"
 
 namespace prrsim::ui {
 
@@ -85,9 +87,10 @@ void TForm1::createAircraftPanel() {
     Label8 = makeLabel("Label8", QStringLiteral("Атака цели"), 6, 264, p);
     Label10 = makeLabel("Label10", QString(), 110, 268, p);
     Label10->resize(60, 13);
-    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 54, 24}, p);
-    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {58, 292, 60, 24}, p);
-    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {120, 292, 59, 25}, p);
+    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 86, 24}, p);
+    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {91, 292, 88, 24}, p);
+    // The bold "Уйти с боевого" needs more than a third of the row: beside "Добавить ПРР".
+    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {86, 320, 93, 25}, p);
     Button16 = makeButton("Button16", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, p);
     Button11 = makeButton("Button11", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, p);
     ComboBox1 = makeControl<QComboBox>("ComboBox1", {4, 384, 176, 21}, p);
@@ -153,7 +156,8 @@ void TForm1::Button16Click() {
         showNotice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
         return;
     }
-    if (addMissile(world_, ComboBox1->currentIndex(), ComboBox2->currentIndex()) < 0) {
+    if (!perform(change::addMissile(world_.selectedAircraft, ComboBox1->currentIndex(),
+                                    ComboBox2->currentIndex()))) {
         showNotice(QStringLiteral("Ракета не добавлена."));
         return;
     }
@@ -198,6 +202,7 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     setAircraftPanelTexts(n, true);
     // Setting a track bar runs its handler when the position changes, so the record gets the
     // shown whole-number speed and climb angle back.
+    const QScopedValueRollback<bool> writingBack(writingBack_, true);
     TrackBar1->setValue(trunc32(aircraftAt(world_, n).speed));
     const double climb = aircraftAt(world_, n).climbAngle;
     Edit6->setText(QString::number(trunc32(climb)));
@@ -212,7 +217,7 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
-    setArmed(Button4, a.onAttackRun);
+    showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
 }
 
@@ -228,8 +233,14 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
     if (a.onAttackRun) {
         drawCompass(n);
     }
-    setArmed(Button4, a.onAttackRun);
+    showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
+}
+
+// Button4's caption and emphasis follow the shown aircraft's attack run.
+void TForm1::showAttackRun(bool onAttackRun) {
+    Button4->setText(onAttackRun ? QStringLiteral("Уйти с боевого") : QStringLiteral("На боевой"));
+    setArmed(Button4, onAttackRun);
 }
 
 void TForm1::drawCompass(int32_t n) {
@@ -242,7 +253,7 @@ void TForm1::drawCompass(int32_t n) {
     Image2->setPixmap(compassImage_);
     Edit5->setText(QString::number(trunc32(a.heading)));
     // The course is kept in whole degrees.
-    a.heading = trunc32(a.heading);
+    writeBack(change::setAircraft(n, kFieldHeading, trunc32(a.heading)));
 }
 
 // compass mouse position
@@ -263,21 +274,19 @@ void TForm1::Image2Click() {
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
     Edit5->setText(QString::number(d));
-    aircraftAt(world_, world_.selectedAircraft).heading = d;
+    perform(change::setAircraft(world_.selectedAircraft, kFieldHeading, d));
 }
 
 // speed
 void TForm1::TrackBar1Change(int position) {
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        aircraftAt(world_, world_.selectedAircraft).speed = position;
+    if (perform(change::setAircraft(world_.selectedAircraft, kFieldSpeed, position))) {
         Edit4->setText(QString::number(position));
     }
 }
 
 // climb angle
 void TForm1::TrackBar2Change(int position) {
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        aircraftAt(world_, world_.selectedAircraft).climbAngle = 10 - position;
+    if (perform(change::setAircraft(world_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
         Edit6->setText(QString::number(10 - position));
     }
 }
@@ -295,11 +304,7 @@ void TForm1::Button3Click() {
 
 // "Очистить"
 void TForm1::Button1Click() {
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-        a.onAttackRun = false;
-        a.targetRadar = -1;
-    }
+    perform(change::onAircraft(batch::Op::ClearTarget, world_.selectedAircraft));
     world_.pickTargetMode = false;
     updateModeIndicators();
     refreshAircraftPanelPeriodic(world_.selectedAircraft);
@@ -307,17 +312,12 @@ void TForm1::Button1Click() {
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    if (!validAircraft(world_, world_.selectedAircraft)) {
+    const int32_t n = world_.selectedAircraft;
+    if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
         return;
     }
-    Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-    if (a.targetRadar < 0) {
-        return;
-    }
-    a.onAttackRun = !a.onAttackRun;
-    Button4->setText(a.onAttackRun ? QStringLiteral("Уйти с боевого")
-                                   : QStringLiteral("На боевой"));
-    setArmed(Button4, a.onAttackRun);
+    perform(change::onAircraft(batch::Op::AttackRun, n));
+    showAttackRun(aircraftAt(world_, n).onAttackRun);
 }
 
 // "Перенести"

@@ -1,5 +1,12 @@
 #include "ui/controls.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QToolTip>
+#include <algorithm>
+
 namespace prrsim::ui {
 
 QLabel* makeLabel(const char* name, const QString& caption, int x, int y, QWidget* parent) {
@@ -15,6 +22,46 @@ QPushButton* makeButton(const char* name, const QString& caption, const QRect& g
     auto* button = makeControl<QPushButton>(name, geometry, parent);
     button->setText(caption);
     return button;
+}
+
+int ElidingComboBox::textWidth() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    return field.width() - 2;  // the label is drawn one pixel in from each side
+}
+
+QString ElidingComboBox::shownText() const {
+    return fontMetrics().elidedText(currentText(), Qt::ElideRight, textWidth());
+}
+
+void ElidingComboBox::showPopup() {
+    const int frame = 2 * view()->frameWidth() + 4;
+    view()->setMinimumWidth(std::max(width(), view()->sizeHintForColumn(0) + frame));
+    QComboBox::showPopup();
+}
+
+bool ElidingComboBox::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const QString text = currentText();
+        if (shownText() != text) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
+void ElidingComboBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    option.currentText = shownText();
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 }  // namespace prrsim::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRect>
@@ -8,8 +9,8 @@
 
 namespace prrsim::ui {
 
-// Builders for the windows' child controls: each control gets its design name as its Qt object
-// name and stands at its design place; the parent owns it.
+// Builders for the windows' child controls: each control gets its component name (Button16,
+// ComboBox5...) as its Qt object name and stands at its fixed place; the parent owns it.
 
 template <class Control>
 Control* makeControl(const char* name, const QRect& geometry, QWidget* parent) {
@@ -24,5 +25,24 @@ QLabel* makeLabel(const char* name, const QString& caption, int x, int y, QWidge
 
 QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
                         QWidget* parent);
+
+// A drop-down list for items longer than the box: closed, it shows the chosen item cut short
+// with "…" and the whole item as its tooltip; open, the list is as wide as its longest item.
+class ElidingComboBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+
+    // The text the closed box shows.
+    QString shownText() const;
+
+    void showPopup() override;
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int textWidth() const;
+};
 
 }  // namespace prrsim::ui

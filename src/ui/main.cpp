@@ -1,17 +1,24 @@
 // The program entry: the application, the world, the main window, the message loop.
+//
+//   prrsim [SCENE.json] [--state-dir DIR]
+//
+// SCENE.json opens a scene file at start. The recovery file and the recent-files list live in
+// DIR, or in $PRRSIM_STATE_DIR, or in the user's application data folder.
 #include <QCommandLineParser>
 #include <QPixmap>
-#include <chrono>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/application.h"
 #include "ui/tform1.h"
+#include "world/world.h"
 
 namespace {
 
 struct Options {
+    QString scene;            // a scene file to open
+    QString stateDirectory;   // recovery file and recent files
     QString screenshot;       // grab the main window into this PNG and exit
     int ticks = 0;            // ticks to run before the screenshot
     int selectAircraft = -1;  // click this aircraft on the map before the screenshot
@@ -20,14 +27,30 @@ struct Options {
 Options parseOptions(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.addHelpOption();
+    parser.addPositionalArgument("scene", "A scene file to open.", "[SCENE.json]");
+    const QCommandLineOption state("state-dir",
+                                   "Keep the recovery file and the recent files in DIR "
+                                   "(default: $PRRSIM_STATE_DIR, else the user's data folder).",
+                                   "DIR");
     const QCommandLineOption screenshot("screenshot", "Save the main window to FILE and exit.",
                                         "FILE");
     const QCommandLineOption ticks("ticks", "Run N simulation ticks before the screenshot.", "N");
     const QCommandLineOption select("select-aircraft",
                                     "Click aircraft N on the map before the screenshot.", "N");
-    parser.addOptions({screenshot, ticks, select});
+    parser.addOptions({state, screenshot, ticks, select});
     parser.process(app);
     Options options;
+    if (!parser.positionalArguments().isEmpty()) {
+        options.scene = parser.positionalArguments().first();
+    }
+    options.stateDirectory = parser.value(state);
+    if (options.stateDirectory.isEmpty()) {
+        options.stateDirectory = qEnvironmentVariable("PRRSIM_STATE_DIR");
+    }
+    if (options.stateDirectory.isEmpty()) {
+        options.stateDirectory =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    }
     options.screenshot = parser.value(screenshot);
     options.ticks = parser.value(ticks).toInt();
     options.selectAircraft = parser.isSet(select) ? parser.value(select).toInt() : -1;
@@ -39,7 +62,7 @@ int saveScreenshot(prrsim::WorldState& world, prrsim::ui::TForm1& form, const Op
     form.Timer1->stop();
     form.Timer2->stop();
     for (int i = 0; i < options.ticks; ++i) {
-        prrsim::SimulationTick(world);
+        form.session().step();
     }
     if (prrsim::validAircraft(world, options.selectAircraft)) {
         const prrsim::Aircraft& a = aircraftAt(world, options.selectAircraft);
@@ -59,18 +82,24 @@ int saveScreenshot(prrsim::WorldState& world, prrsim::ui::TForm1& form, const Op
 
 int main(int argc, char** argv) {
     prrsim::ui::Application app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("prrsim"));
     const Options options = parseOptions(app);
 
     auto world = prrsim::makeWorld();
-    prrsim::startWorld(*world);
     prrsim::ui::TForm1 form(*world);
+    // The default scene with the scene seed: a session replays the same way every time.
+    form.newScene(prrsim::batch::StartWorld::Default);
     form.show();
 
     if (!options.screenshot.isEmpty()) {
-        // The generator keeps its fixed seed so that the picture repeats.
+        if (!options.scene.isEmpty() && !form.openScene(options.scene)) {
+            return 1;
+        }
         return saveScreenshot(*world, form, options);
     }
-    world->random.seed(static_cast<std::mt19937::result_type>(
-        std::chrono::system_clock::now().time_since_epoch().count()));
+    form.setStateDirectory(options.stateDirectory);
+    if (!form.offerRecovery() && !options.scene.isEmpty()) {
+        form.openScene(options.scene);
+    }
     return app.exec();
 }

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "catalog/radar_catalog.h"
-#include "radar/radar_site.h"
-#include "sim/world.h"
+#include "radar/radar_model.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
+#include "world/aircraft_control.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 
@@ -50,13 +51,16 @@ void TForm1::Image1Click() {
     ListBox2->hide();
     if (world_.moveAircraftMode) {
         if (validAircraft(world_, world_.selectedAircraft)) {
-            Aircraft& a = aircraftAt(world_, world_.selectedAircraft);
-            a.x = cx;
-            a.y = cy;
+            perform(change::moveAircraft(world_.selectedAircraft, cx, cy));
         }
         world_.moveAircraftMode = false;
     } else if (world_.radarPlaceMode) {
-        placeSelectedRadar(world_, cx, cy);
+        if (validRadar(world_, world_.selectedRadar)) {
+            perform(change::placeRadar(world_.selectedRadar, cx, cy));
+            // The panel's X and Y follow the radar to its new place.
+            radarPanelRefresh(world_.selectedRadar);
+        }
+        world_.radarPlaceMode = false;
     } else {
         selectNearest(cx, cy);
     }
@@ -69,11 +73,13 @@ void TForm1::selectNearest(int cx, int cy) {
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
 
     if (world_.pickTargetMode && validAircraft(world_, world_.selectedAircraft)) {
-        aircraftAt(world_, world_.selectedAircraft).targetRadar = R;
+        perform(change::pickTarget(world_.selectedAircraft, R));
         world_.pickTargetMode = false;
     } else if (world_.captureMode && validRadar(world_, world_.selectedRadar) &&
                radarAt(world_, world_.selectedRadar).emissionOn) {
-        assignTarget(world_, world_.selectedRadar, A);
+        if (A >= 0) {
+            perform(change::assignTarget(world_.selectedRadar, A));
+        }
         world_.captureMode = false;
     } else if (!world_.pickTargetMode && !world_.captureMode) {
         world_.selectedAircraft = A;
@@ -84,12 +90,9 @@ void TForm1::selectNearest(int cx, int cy) {
 
     world_.selectedMissile = (world_.selectedRadar != -1) ? -1 : M;
     if (world_.selectedAircraft != -1 && world_.selectedMissile != -1) {
-        const int32_t carrier = missileAt(world_, world_.selectedMissile).carrier;
-        // A carrier slot beyond the table is no aircraft, so it cannot be the selected one.
-        const bool sameCarrier =
-            validAircraft(world_, carrier) && validAircraft(world_, world_.selectedAircraft) &&
-            aircraftAt(world_, carrier).id == aircraftAt(world_, world_.selectedAircraft).id;
-        if (!sameCarrier) {
+        // Carriers follow their aircraft through removals, so the table position tells the
+        // carrier; the id an aircraft got at creation may repeat after a removal and an add.
+        if (missileAt(world_, world_.selectedMissile).carrier != world_.selectedAircraft) {
             world_.selectedAircraft = -1;
         }
     }

@@ -8,7 +8,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
-#include "sim/geometry.h"
+#include "world/geometry.h"
 
 namespace prrsim::ui {
 

@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "sim/world_state.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 

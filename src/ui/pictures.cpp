@@ -4,7 +4,7 @@
 #include <QPen>
 #include <cmath>
 
-#include "sim/geometry.h"
+#include "world/geometry.h"
 
 // The pictures are compiled into the UI library; resources of a static library must be
 // registered explicitly before first use.

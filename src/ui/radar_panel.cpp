@@ -5,11 +5,12 @@
 #include <cmath>
 
 #include "catalog/radar_catalog.h"
-#include "radar/radar_site.h"
-#include "sim/geometry.h"
+#include "radar/radar_model.h"
 #include "ui/controls.h"
+#include "ui/number_text.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
+#include "world/geometry.h"
 
 namespace prrsim::ui {
 
@@ -52,7 +53,8 @@ void setTextColour(QLabel* control, const QColor& colour) {
 
 }  // namespace
 
-RadarPanel::RadarPanel(WorldState& world, QWidget* parent) : QFrame(parent), world_(world) {
+RadarPanel::RadarPanel(WorldState& world, QWidget* parent)
+    : QFrame(parent), perform(applyDirectly(world)), world_(world) {
     setObjectName(QStringLiteral("Panel2"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -96,7 +98,8 @@ void RadarPanel::createControls() {
     TrackBar3->setTickPosition(QSlider::TicksBelow);
     TrackBar3->setTickInterval(10);
     Label17 = label(this, "Label17", 8, 291, QStringLiteral("Сигнал"));
-    ComboBox5 = place<QComboBox>(this, "ComboBox5", 48, 286, 130, 21);
+    // The emission-mode labels are wider than the panel: cut short, the whole one as tooltip.
+    ComboBox5 = place<ElidingComboBox>(this, "ComboBox5", 48, 286, 130, 21);
     CheckBox3 = checkBox(this, "CheckBox3", 8, 310, 170, QStringLiteral("Режим вобуляции ЧПИ"));
     Label20 = label(this, "Label20", 8, 329, QStringLiteral("Сопровождение целей"));
     CheckBox4 = checkBox(this, "CheckBox4", 7, 348, 170, QStringLiteral("Сохранять обзор"));
@@ -158,19 +161,15 @@ void RadarPanel::refresh(int row) {
         }
         ComboBox3->setCurrentIndex(r.blinkPeriod);
         CheckBox3->setChecked(r.prfWobble);
-        Edit9->setText(QString::number(r.frequencyPercent));
-        Edit10->setText(realText(r.frequency));
         CheckBox2->setEnabled(true);
         ComboBox3->setEnabled(true);
         ListBox1->setEnabled(t.kind == kMultiTargetRadar);
         CheckBox4->setEnabled(t.kind == kMultiTargetRadar);
     }
 
-    if (t.kind == kSearchRadar || t.kind == kSearchTrackRadar) {
-        CheckBox5->setVisible(false);
-    } else if ((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) && t.hasIlluminator) {
-        CheckBox5->setVisible(true);
-    }
+    // "Подсвет" only for a radar that has an illuminator and may use it.
+    CheckBox5->setVisible((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) &&
+                          t.hasIlluminator);
 
     const bool radiatingNow = r.radiating && r.emissionOn;
     Button8->setEnabled(radiatingNow);
@@ -191,8 +190,10 @@ void RadarPanel::refresh(int row) {
     }
     ComboBox7->setCurrentIndex(r.scanMethod);
 
+    // The frequency boxes show this radar's own values, whatever its kind.
     TrackBar3->setValue(r.frequencyPercent);
     Edit9->setText(QString::number(r.frequencyPercent));
+    Edit10->setText(realText(r.frequency));
 
     if (validRadar(world_, s)) {
         CheckBox5->setChecked(radarAt(world_, s).illuminationOn);
@@ -223,29 +224,32 @@ void RadarPanel::refreshSelected() {
 }
 
 void RadarPanel::CheckBox1Click() {
-    if (RadarSite* r = selected()) {
-        setEmission(*r, CheckBox1->isChecked());
+    if (selected() != nullptr) {
+        perform(change::switchRadar(batch::Op::SetEmission, world_.selectedRadar,
+                                    CheckBox1->isChecked()));
     }
     refreshSelected();
+    // "Захват" armed on this radar ends when its emission is switched off.
+    emit modesChanged();
 }
 
 void RadarPanel::CheckBox2Click() {
-    if (RadarSite* r = selected()) {
-        setRotation(*r, CheckBox2->isChecked());
+    if (selected() != nullptr) {
+        perform(change::switchRadar(batch::Op::SetRotation, world_.selectedRadar,
+                                    CheckBox2->isChecked()));
     }
     refreshSelected();
 }
 
 void RadarPanel::ComboBox3Change(int index) {
-    if (RadarSite* r = selected(); r != nullptr && index >= 0) {
-        setBlinkPeriod(*r, index);
+    if (selected() != nullptr && index >= 0) {
+        perform(change::onRadar(batch::Op::SetBlink, world_.selectedRadar, index));
     }
     refreshSelected();
 }
 
 void RadarPanel::Image4Click() {
-    RadarSite* r = selected();
-    if (r == nullptr) {
+    if (selected() == nullptr) {
         return;
     }
     const int32_t dx = world_.radarCompassCursor.x - 31;
@@ -254,7 +258,7 @@ void RadarPanel::Image4Click() {
     showCompassLine(e);
     const int32_t d = radarCompassDirection(dx, dy);
     Label21->setText(QString::number(d));
-    setAntennaDirection(*r, d);
+    perform(change::onRadar(batch::Op::SetAntennaDirection, world_.selectedRadar, d));
     refreshSelected();
 }
 
@@ -263,8 +267,8 @@ void RadarPanel::Image4MouseMove(int x, int y) {
 }
 
 void RadarPanel::ComboBox7Change(int index) {
-    if (RadarSite* r = selected(); r != nullptr && index >= 0) {
-        setScanMethod(*r, index);
+    if (selected() != nullptr && index >= 0) {
+        perform(change::onRadar(batch::Op::SetScanMethod, world_.selectedRadar, index));
     }
     refreshSelected();
 }
@@ -274,15 +278,15 @@ void RadarPanel::ComboBox4Change(int) {
 }
 
 void RadarPanel::TrackBar3Change(int position) {
-    if (RadarSite* r = selected()) {
-        setFrequencyPercent(*r, position);
+    if (selected() != nullptr) {
+        perform(change::onRadar(batch::Op::SetFrequency, world_.selectedRadar, position));
     }
     refreshSelected();
 }
 
 void RadarPanel::ComboBox5Change(int index) {
-    if (RadarSite* r = selected(); r != nullptr && index >= 0) {
-        setPrfMode(*r, index);
+    if (selected() != nullptr && index >= 0) {
+        perform(change::onRadar(batch::Op::SetPrfMode, world_.selectedRadar, index));
     }
 }
 
@@ -295,8 +299,9 @@ void RadarPanel::CheckBox4Click() {
 }
 
 void RadarPanel::CheckBox5Click() {
-    if (RadarSite* r = selected()) {
-        setIllumination(*r, CheckBox5->isChecked());
+    if (selected() != nullptr) {
+        perform(change::switchRadar(batch::Op::SetIllumination, world_.selectedRadar,
+                                    CheckBox5->isChecked()));
     }
 }
 
@@ -319,13 +324,13 @@ void RadarPanel::Button9Click() {
     }
     const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
     const int entry = chosen.isEmpty() ? -1 : ListBox1->row(chosen.first());
-    removeTrackedAircraft(world_, world_.selectedRadar, entry);
+    perform(change::onRadar(batch::Op::RemoveTrack, world_.selectedRadar, entry));
     refreshSelected();
 }
 
 void RadarPanel::Button5Click() {
     if (selected() != nullptr) {
-        resetTracking(world_, world_.selectedRadar);
+        perform(change::onRadar(batch::Op::ResetTracking, world_.selectedRadar));
     }
     refreshSelected();
 }

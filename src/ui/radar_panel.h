@@ -10,8 +10,11 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "sim/world_state.h"
+#include "ui/changes.h"
+#include "ui/controls.h"
+#include "world/world_state.h"
 #include "ui/picture_box.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 
@@ -24,6 +27,9 @@ class RadarPanel : public QFrame {
     // Fills the panel from radar `row`; the compass and "Подсвет" show the selected radar.
     // Setting the controls never runs their handlers.
     void refresh(int row);
+
+    // How the handlers change the radar (applied directly unless the main window records).
+    Perform perform;
 
     // The picture currently shown by the compass (for drawing checks).
     const QPixmap& compassImage() const { return compassImage_; }
@@ -72,7 +78,7 @@ class RadarPanel : public QFrame {
     QLabel* Label18 = nullptr;        // "Мгц"
     QSlider* TrackBar3 = nullptr;     // frequency percent 0..100
     QLabel* Label17 = nullptr;        // "Сигнал"
-    QComboBox* ComboBox5 = nullptr;   // emission mode
+    ElidingComboBox* ComboBox5 = nullptr;  // emission mode
     QCheckBox* CheckBox3 = nullptr;   // "Режим вобуляции ЧПИ"
     QLabel* Label20 = nullptr;        // "Сопровождение целей"
     QCheckBox* CheckBox4 = nullptr;   // "Сохранять обзор"

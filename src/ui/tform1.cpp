@@ -4,15 +4,18 @@
 
 #include <QFont>
 #include <QMessageBox>
+#include <QScopedValueRollback>
+#include <QShortcut>
 
-#include "radar/radar_site.h"
+#include "radar/radar_model.h"
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/radar_panel.h"
+#include "ui/review_windows.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 
@@ -38,25 +41,41 @@ QTimer* makeTimer(const char* name, int interval, QObject* parent) {
 
 }  // namespace
 
-TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(world) {
+TForm1::TForm1(WorldState& world, QWidget* parent)
+    : QWidget(parent), world_(world), session_(world) {
     setObjectName(QStringLiteral("Form1"));
     setFont(formFont());
-    setWindowTitle(QStringLiteral("Наведение ПРР"));
     // 795 x 546 outside; the client area holds every component as placed.
     resize(787, 512);
     showNotice = [this](const QString& text) {
-        QMessageBox::information(this, windowTitle(), text);
+        QMessageBox::information(this, QStringLiteral("Наведение ПРР"), text);
     };
 
     createMainComponents();
     createAircraftPanel();
     connectAircraftPanel();
+    createTimeControls();
+    createMenus();
+    createStatusBar();
+    arrangeWindow();
+    session_.confirmDrop = [this](int64_t tick) { return confirmDrop(tick); };
+    session_.worldReplaced = [this] {
+        if (Review != nullptr) {
+            Review->store().rewindTo(world_, session_.tick());
+        }
+        if (stepping_) {
+            resyncDue_ = true;  // once the ticks of this event have run
+        } else {
+            showWorldAgain();
+        }
+    };
 
-    // The background: landmarks drawn once into the map, then copied.
-    QImage map = blankMap();
-    prepareBackground(world_, map);
-    Image3 = map;
-    Image1->showFrame(map);
+    Review = new ReviewWindows(world_, this);
+    connect(Review->Log, &EventLogWindow::objectChosen, this, &TForm1::selectReviewObject);
+    connect(Review->Log, &EventLogWindow::jumpToTick, this, &TForm1::jumpTo);
+
+    redrawBackground();
+    Image1->showFrame(Image3);
 
     FormCreate();
 
@@ -66,8 +85,14 @@ TForm1::TForm1(WorldState& world, QWidget* parent) : QWidget(parent), world_(wor
     connect(Form2, &TForm2::closed, this, &TForm1::onForm2Closed);
     Form3 = new TForm3(world_, this);
     Form3->hide();
+    const Perform recorded = [this](const batch::Action& action) { return perform(action); };
+    Panel2->perform = recorded;
+    Form2->perform = recorded;
+    Form3->perform = recorded;
 
     world_.observer = this;
+    updateTitle();
+    updateStatus();
     Timer1->start();
     Timer2->start();
 }
@@ -113,13 +138,86 @@ void TForm1::createMainComponents() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &TForm1::cancelArmedModes);
+}
+
+bool TForm1::perform(const batch::Action& action) {
+    const bool done = session_.perform(action, writingBack_ ? Change::WriteBack : Change::User);
+    if (!done && !writingBack_) {
+        // Refused or kept from dropping the recording: the controls show the world again.
+        showWorldAgain();
+    }
+    updateTitle();
+    return done;
+}
+
+bool TForm1::writeBack(const batch::Action& action) {
+    return session_.perform(action, Change::WriteBack);
+}
+
+// The background: the landmarks drawn into the map, then copied by every redraw.
+void TForm1::redrawBackground() {
+    QImage map = blankMap();
+    prepareBackground(world_, map);
+    Image3 = map;
+}
+
+void TForm1::showWorldAgain() {
+    const QScopedValueRollback<bool> writingBack(writingBack_, true);
+    // Another scene may stand on other landmarks.
+    redrawBackground();
+    if (!validAircraft(world_, world_.selectedAircraft)) {
+        world_.selectedAircraft = -1;
+    }
+    if (!validRadar(world_, world_.selectedRadar)) {
+        world_.selectedRadar = -1;
+    }
+    if (!validMissile(world_, world_.selectedMissile)) {
+        world_.selectedMissile = -1;
+    }
+    ListBox2->hide();
+    Panel2->setVisible(world_.selectedRadar >= 0);
+    if (world_.selectedRadar >= 0) {
+        Panel2->refresh(world_.selectedRadar);
+    }
+    showSelectionPanels();
+    updateModeIndicators();
+    Timer2Timer();
+    updateTitle();
 }
 
 void TForm1::Timer1Timer() {
-    SimulationTick(world_);
+    if (paused_ || modal_ > 0) {
+        return;
+    }
+    owedQuarters_ += kQuarterTicks[speed_];
+    const int ticks = owedQuarters_ / 4;
+    owedQuarters_ %= 4;
+    runSteps(ticks);
+}
+
+void TForm1::runSteps(int64_t n) {
+    {
+        const QScopedValueRollback<bool> stepping(stepping_, true);
+        for (int64_t i = 0; i < n; ++i) {
+            session_.step();
+            Review->afterTick();
+        }
+    }
+    if (resyncDue_) {
+        resyncDue_ = false;
+        showWorldAgain();
+    }
 }
 
 void TForm1::Timer2Timer() {
+    if (modal_ > 0) {
+        return;
+    }
+    Review->refresh();
     QImage frame = Image3;
     QPainter painter(&frame);
     beginMapPainting(painter);
@@ -134,8 +232,11 @@ void TForm1::Timer2Timer() {
         Form3->refreshMissileWindow();
     }
     drawImpactText(painter, impact_);
+    Review->drawOverlays(painter);
     painter.end();
     Image1->showFrame(frame);
+    noteAchievedSpeed();
+    updateStatus();
 }
 
 void TForm1::Timer3Timer() {
@@ -167,6 +268,15 @@ void TForm1::missileWindowHide() {
 }
 
 void TForm1::updateModeIndicators() {
+    // A target-picking mode with nothing to act for would swallow every later click: "Выбрать"
+    // needs the selected aircraft, "Захват" the selected radar with its emission on.
+    if (world_.pickTargetMode && !validAircraft(world_, world_.selectedAircraft)) {
+        world_.pickTargetMode = false;
+    }
+    if (world_.captureMode && !(validRadar(world_, world_.selectedRadar) &&
+                                radarAt(world_, world_.selectedRadar).emissionOn)) {
+        world_.captureMode = false;
+    }
     setArmed(Button6, world_.moveAircraftMode);
     setArmed(Button3, world_.pickTargetMode);
     setArmed(Panel2->Button7, world_.radarPlaceMode);
@@ -176,6 +286,17 @@ void TForm1::updateModeIndicators() {
     } else {
         Image1->unsetCursor();
     }
+    HintLabel->setText(modeHint());
+}
+
+// Esc: every armed one-shot mode is cancelled; radars added by the dialog stay where they were
+// created.
+void TForm1::cancelArmedModes() {
+    world_.pickTargetMode = false;
+    world_.moveAircraftMode = false;
+    world_.radarPlaceMode = false;
+    world_.captureMode = false;
+    updateModeIndicators();
 }
 
 void TForm1::showMissileWindow() {
@@ -217,34 +338,36 @@ void TForm1::onForm2Closed() {
 
 // "Убрать РЛС"
 void TForm1::Button13Click() {
-    if (removeRadar(world_, world_.selectedRadar)) {
+    if (perform(change::onRadar(batch::Op::RemoveRadar, world_.selectedRadar))) {
         // The modes that act on the selected radar have nothing left to act on.
         world_.radarPlaceMode = false;
         world_.captureMode = false;
+        Panel2->hide();
+        ListBox2->hide();
+        Button13->setEnabled(false);
     }
-    Panel2->hide();
-    ListBox2->hide();
-    Button13->setEnabled(false);
     updateModeIndicators();
 }
 
 // "Добавить самолёт"
 void TForm1::Button14Click() {
-    if (addAircraft(world_) < 0) {
+    if (world_.aircraftCount >= kAircraftCapacity) {
         showNotice(QStringLiteral("Самолёт не добавлен: таблица самолётов заполнена (%1).")
                        .arg(kAircraftCapacity));
+        return;
     }
+    perform(change::addAircraft());
 }
 
 // "Убрать самолёт"
 void TForm1::Button15Click() {
-    if (removeAircraft(world_, world_.selectedAircraft)) {
+    if (perform(change::onAircraft(batch::Op::RemoveAircraft, world_.selectedAircraft))) {
         // The modes that act on the selected aircraft have nothing left to act on.
         world_.moveAircraftMode = false;
         world_.pickTargetMode = false;
+        Panel1->hide();
+        Button15->setEnabled(false);
     }
-    Panel1->hide();
-    Button15->setEnabled(false);
     updateModeIndicators();
 }
 

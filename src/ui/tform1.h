@@ -1,25 +1,37 @@
 #pragma once
 
+#include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
 
-#include "sim/world_observer.h"
-#include "sim/world_state.h"
+#include "ui/changes.h"
 #include "ui/map_view.h"
+#include "ui/session.h"
+#include "ui/ui_text.h"
+#include "world/world_observer.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 
 class PictureBox;
 class RadarPanel;
+class ReviewWindows;
+enum class ReviewObject;
 class TForm2;
 class TForm3;
 
@@ -69,11 +81,76 @@ class TForm1 : public QWidget, public WorldObserver {
     void refreshAircraftPanelPeriodic(int32_t n);
     void drawCompass(int32_t n);
 
-    // Captions and map cursor from the world's four mode flags.
+    // Captions and map cursor from the world's four mode flags; first cancels a target-picking
+    // mode that has nothing to act for.
     void updateModeIndicators();
+
+    // Esc: cancels every armed one-shot map mode.
+    void cancelArmedModes();
 
     // Shows a short notice to the user; replaceable so that tests need no blocking dialog.
     std::function<void(const QString&)> showNotice;
+
+    // The recorded session of the world shown.
+    Session& session() { return session_; }
+
+    // Every change a control makes to the world goes through the session, which records it.
+    // Inside a refresh it is a write-back of what the panel shows.
+    bool perform(const batch::Action& action);
+    bool writeBack(const batch::Action& action);
+
+    // Time control (time_control.cpp). The speeds run from x1/4 to x64; each runs that many
+    // ticks per Timer1 event (below x1, one tick every 2 or 4 events).
+    static constexpr int kSpeedCount = 9;
+    static constexpr int kNormalSpeed = 2;
+    // Quarter ticks per Timer1 event at each speed.
+    static constexpr int kQuarterTicks[kSpeedCount] = {1, 2, 4, 8, 16, 32, 64, 128, 256};
+    void setPaused(bool paused);
+    bool paused() const { return paused_; }
+    void togglePause();         // "Пауза" / "Продолжить", Space
+    void stepTicks(int64_t n);  // "Такт", "1 с" while paused
+    void setSpeed(int index);   // 0 .. kSpeedCount - 1
+    int speed() const { return speed_; }
+    void faster();              // "+"
+    void slower();              // "-"
+    void jumpTo(int64_t tick);  // the timeline
+    void restart();             // "Заново": tick 0 of the scene
+    void updateStatus();        // status bar and timeline
+    // Wall-clock milliseconds for the achieved speed; replaceable for tests.
+    std::function<qint64()> wallClock;
+
+    // Scene files (scene_files.cpp).
+    void newScene(batch::StartWorld start, uint32_t seed = kSceneSeed);  // "Новая", "Пустая"
+    bool openScene(const QString& path);  // runs it to its last tick, paused; errors shown
+    bool saveScene(const QString& path);  // a temporary file renamed over the old one
+    bool save();                          // "Сохранить": the scene's file, or asks for one
+    bool saveAs();                        // "Сохранить как…"
+    void openChosen();                    // "Открыть…"
+    // Asks "Сохранить изменения?" while there are unsaved changes; false when cancelled.
+    bool settleChanges();
+    const QString& sceneFile() const { return sceneFile_; }
+    // The folder of the recovery file and the recent-files list; without one neither is kept.
+    void setStateDirectory(const QString& directory);
+    QString recoveryFile() const;
+    void writeRecovery();  // the session into the recovery file, if it changed
+    // At start: offers the session a crash left behind. Returns whether it was restored.
+    bool offerRecovery();
+    const QStringList& recentFiles() const { return recent_; }
+
+    // Prompts; replaceable so that tests need no blocking dialog.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    std::function<SaveAnswer(const QString& question)> askSave;
+    std::function<bool(const QString& question, const QString& yes)> askYesNo;
+    std::function<QString()> askOpenFile;
+    std::function<QString(const QString& suggested)> askSaveFile;
+    std::function<void(const QString& text)> showError;
+
+    // What the next map click does while a mode is armed, with "Esc" to cancel; empty otherwise.
+    QString modeHint() const;
+    // After-action review (review_windows.cpp): the event store, "Журнал", "Разбор", the map
+    // overlays and the menu "Вид". Selects an object the log names, if it is still present.
+    ReviewWindows* Review = nullptr;
+    void selectReviewObject(ReviewObject object, int32_t number);
 
     const ImpactText& impactText() const { return impact_; }
     const QPixmap& compassImage() const { return compassImage_; }
@@ -124,6 +201,43 @@ class TForm1 : public QWidget, public WorldObserver {
     QComboBox* ComboBox1 = nullptr;   // missile types
     QComboBox* ComboBox2 = nullptr;   // launch modes
 
+    // Menus, time controls under the map, status bar.
+    QMenuBar* MenuBar = nullptr;
+    QMenu* SceneMenu = nullptr;   // "Сцена"
+    QMenu* RecentMenu = nullptr;  // "Недавние"
+    QMenu* TimeMenu = nullptr;    // "Время"
+    QAction* NewAction = nullptr;
+    QAction* EmptyAction = nullptr;
+    QAction* OpenAction = nullptr;
+    QAction* SaveAction = nullptr;
+    QAction* SaveAsAction = nullptr;
+    QAction* ExitAction = nullptr;
+    QAction* PauseAction = nullptr;
+    QAction* StepTickAction = nullptr;
+    QAction* StepSecondAction = nullptr;
+    QAction* FasterAction = nullptr;
+    QAction* SlowerAction = nullptr;
+    QAction* RestartAction = nullptr;
+    QSlider* Timeline = nullptr;
+    QLabel* LengthLabel = nullptr;
+    QPushButton* PauseButton = nullptr;
+    QPushButton* StepTickButton = nullptr;
+    QPushButton* StepSecondButton = nullptr;
+    QPushButton* SlowerButton = nullptr;
+    QLabel* SpeedButtonLabel = nullptr;
+    QPushButton* FasterButton = nullptr;
+    QPushButton* RestartButton = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QLabel* HintLabel = nullptr;
+    QLabel* TimeLabel = nullptr;
+    QLabel* SpeedLabel = nullptr;
+    QLabel* PauseLabel = nullptr;
+    QLabel* FileLabel = nullptr;
+    QTimer* RecoveryTimer = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void createMainComponents();
     void createAircraftPanel();
@@ -132,6 +246,7 @@ class TForm1 : public QWidget, public WorldObserver {
     void fillLaunchModeList();
     void setAircraftPanelTexts(int32_t n, bool withSpeed);
     void setAircraftPanelEnabling(int32_t n);
+    void showAttackRun(bool onAttackRun);
     void showMissileWindow();
     void onRadarsAdded();
     void onForm2Closed();
@@ -139,12 +254,49 @@ class TForm1 : public QWidget, public WorldObserver {
     void selectNearest(int cx, int cy);
     void showRadarSelection();
     void showSelectionPanels();
+    // Time controls, menus and the status bar; the components above move into a client area
+    // under the menu bar.
+    void createTimeControls();
+    void createMenus();
+    void createStatusBar();
+    void arrangeWindow();
+    // The panels and the missile window show the world again (after a jump, a replayed action,
+    // a refused change or another scene).
+    void showWorldAgain();
+    void redrawBackground();
+    void noteAchievedSpeed();
+    // Runs n ticks; the windows catch up with replayed actions once, after the last.
+    void runSteps(int64_t n);
+    void updateTitle();
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
+    bool confirmDrop(int64_t tick);
 
     WorldState& world_;
+    Session session_;
     ImpactText impact_;
     MapLabels labels_;  // the map labels' pictures, kept between redraws
     QPixmap compassImage_;
+    bool writingBack_ = false;
+    bool stepping_ = false;
+    bool resyncDue_ = false;
+    bool paused_ = false;
+    int speed_ = kNormalSpeed;
+    int owedQuarters_ = 0;  // quarter ticks due from Timer1 events below x1
+    // (wall ms, tick) samples of the last seconds, for the achieved speed.
+    std::deque<std::pair<qint64, int64_t>> samples_;
+    double achieved_ = 0;  // x, 0 while unknown
+    int modal_ = 0;        // a prompt is open: the timers wait
+    QString sceneFile_;
+    QString stateDirectory_;
+    QStringList recent_;
+    std::string recoveryWritten_;  // the recovery file's text when last written
 };
+
+// The simulated time of `tick` as ч:мм:сс.сс.
+
+// A speed as shown: "×¼", "×½", "×1" … "×64".
+QString speedName(int index);
 
 // Emphasis of an armed mode's button: bold and underlined caption.
 void setArmed(QPushButton* button, bool armed);

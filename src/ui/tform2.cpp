@@ -4,9 +4,9 @@
 #include <QEvent>
 
 #include "catalog/radar_catalog.h"
-#include "sim/world.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 
@@ -20,7 +20,8 @@ const QString kNoChoice = QStringLiteral("---");
 
 }  // namespace
 
-TForm2::TForm2(WorldState& world, QWidget* parent) : QWidget(parent, Qt::Tool), world_(world) {
+TForm2::TForm2(WorldState& world, QWidget* parent)
+    : QWidget(parent, Qt::Tool), perform(applyDirectly(world)), world_(world) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Добавить РЛС"));
     setFont(formFont());
@@ -87,13 +88,13 @@ void TForm2::ComboBox2Change(int index) {
 void TForm2::Button1Click() {
     const int single = ComboBox1->currentIndex();
     const int complex = ComboBox2->currentIndex();
-    int32_t added = 0;
+    bool added = false;
     if (complex >= 1) {
-        added = addRadars(world_, -1, complex - 1, CheckBox1->isChecked());
+        added = perform(change::addComplex(complex - 1, CheckBox1->isChecked()));
     } else if (single >= 1) {
-        added = addRadars(world_, single - 1, -1, CheckBox1->isChecked());
+        added = perform(change::addRadar(single - 1, CheckBox1->isChecked()));
     }
-    if (added > 0) {
+    if (added) {
         emit radarsAdded();
     }
     close();

@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "sim/world_state.h"
+#include "ui/changes.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 
@@ -23,6 +24,9 @@ class TForm2 : public QWidget {
     void ComboBox2Change(int index);  // SAM complex chosen
     void Button1Click();              // "OK"
     void Button2Click();              // "Cancel"
+
+    // How OK adds the radars (applied directly unless the main window records).
+    Perform perform;
 
     QLabel* Label2 = nullptr;        // "Отдельные РЛС"
     QComboBox* ComboBox1 = nullptr;  // single radars

@@ -8,10 +8,10 @@
 
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
-#include "sim/geometry.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
+#include "world/geometry.h"
 
 namespace prrsim::ui {
 
@@ -139,7 +139,9 @@ QPen pen(const QColor& colour, int width) {
 }  // namespace
 
 TForm3::TForm3(WorldState& world, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), world_(world) {
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+      perform(applyDirectly(world)),
+      world_(world) {
     setObjectName(QStringLiteral("Form3"));
     setFont(windowFont(false));
     setFixedSize(321, 448);
@@ -214,12 +216,13 @@ void TForm3::createTargetParameters() {
     Label27 = label(g, "Label27", 8, 95, QStringLiteral("Расстояние для включения ГСН"), normal);
     TrackBar1 = new QSlider(Qt::Horizontal, g);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(172, 93, 140, 17);
+    // The value stands right of the bar, clear of its groove.
+    TrackBar1->setGeometry(172, 93, 110, 17);
     TrackBar1->setRange(0, 100);
     TrackBar1->setValue(0);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
-    Label28 = label(g, "Label28", 258, 88, QString(), normal);
+    Label28 = label(g, "Label28", 287, 95, QString(), normal);
 }
 
 void TForm3::createFlightData() {
@@ -371,6 +374,13 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
         } else if (m.guidanceMode == kParachuteDescent) {
             setLabel(Label17, QStringLiteral("Спуск на парашюте"));
         }
+    } else if (m.powerTime == 0) {
+        // Never switched on (power is used only while it is on): the missile's own empty state,
+        // not what another missile showed last. A missile whose power ran out keeps its last
+        // picture and text.
+        seekerImage_ = crossPicture();
+        Image1->setPixmap(seekerImage_);
+        setLabel(Label17, QStringLiteral("На цель"));
     }
 
     setLabel(Label13, QString::number(m.receivedRadarCount));
@@ -478,19 +488,19 @@ void TForm3::drawCompass(const Missile& m) {
 }
 
 void TForm3::Button1Click() {
-    activateMissile(world_, shownMissile_);
+    perform(change::onMissile(batch::Op::Activate, shownMissile_));
 }
 
 void TForm3::Button2Click() {
-    captureButton(world_, shownMissile_);
+    perform(change::onMissile(batch::Op::Capture, shownMissile_));
 }
 
 void TForm3::Button3Click() {
-    launchButton(world_, shownMissile_);
+    perform(change::onMissile(batch::Op::Launch, shownMissile_));
 }
 
 void TForm3::TrackBar1Change(int position) {
-    setSeekerOnDistance(world_, shownMissile_, position);
+    perform(change::onMissile(batch::Op::SeekerOnDistance, shownMissile_, position));
     setLabel(Label28, QString::number(position));
 }
 

@@ -11,7 +11,8 @@
 #include <QWidget>
 
 #include "catalog/missile_catalog.h"
-#include "sim/world_state.h"
+#include "ui/changes.h"
+#include "world/world_state.h"
 
 namespace prrsim::ui {
 
@@ -28,6 +29,9 @@ class TForm3 : public QWidget {
     // The pictures currently shown (for drawing checks).
     const QPixmap& seekerImage() const { return seekerImage_; }
     const QPixmap& compassImage() const { return compassImage_; }
+
+    // How the handlers change the missile (applied directly unless the main window records).
+    Perform perform;
 
     // The missile of the last refresh, which the handlers act on (-1 before the first).
     int32_t shownMissile() const { return shownMissile_; }

@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "sim/number_text.h"
+#include "ui/number_text.h"
 
 namespace prrsim::ui {
 
@@ -15,6 +15,8 @@ QString realText(double value) {
     return QString::fromStdString(formatReal(value, decimalSeparator()));
 }
 
-QString absentText() { return QStringLiteral("НЕТ"); }
+QString absentText() {
+    return QStringLiteral("НЕТ");
+}
 
 }  // namespace prrsim::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 namespace prrsim::ui {
 
@@ -13,5 +14,8 @@ char decimalSeparator();
 
 // "НЕТ": the text of an absent value.
 QString absentText();
+
+// Simulated time of a tick count as ч:мм:сс.сс.
+QString clockText(int64_t tick);
 
 }  // namespace prrsim::ui

@@ -13,8 +13,8 @@
 
 #include "batch/runner.h"
 #include "batch/scenario.h"
-#include "sim/world.h"
-#include "sim/world_invariants.h"
+#include "world/world.h"
+#include "world/world_invariants.h"
 
 namespace {
 

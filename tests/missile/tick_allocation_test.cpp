@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "../../bench/capacity_scene.h"
+#include "bench/capacity_scene.h"
 #include "seeker_direct_reading.h"
 #include "sim/tick.h"
 
@@ -99,6 +99,40 @@ TEST(TickAllocation, NoneInTheStartUpWorldWithALaunchedHarm) {
     allocationsOver(*world, 100);
     scenes::launchAll(*world);
     EXPECT_EQ(allocationsOver(*world, 400), 0);
+}
+
+// The events of the tick are noted and taken without allocating, also with the queue full.
+TEST(TickAllocation, NoneForTheEventsOfTheTick) {
+    auto world = scenes::capacityScene(scenes::Missiles::Mixed, false);
+    allocationsOver(*world, 60);
+    scenes::launchAll(*world);
+    for (int32_t i = 0; i < world->missileCount; i += 3) {
+        world->missiles[i].altitude = 0.05;  // into the ground within a few ticks
+    }
+    world->events.take();
+    int64_t events = 0;
+    int64_t detonations = 0;
+    allocations = 0;
+    counting = true;
+    for (int32_t n = 0; n < 300; ++n) {
+        SimulationTick(*world);
+        for (const WorldEvent& e : world->events.take()) {
+            ++events;
+            detonations += e.kind == EventKind::Detonated;
+        }
+    }
+    counting = false;
+    EXPECT_EQ(allocations, 0);
+    EXPECT_GT(detonations, 0);
+    EXPECT_GT(events, detonations);
+    // A full queue counts what it drops.
+    for (int32_t i = 0; i < kEventCapacity; ++i) {
+        world->events.push(WorldEvent{});
+    }
+    EXPECT_EQ(allocationsOver(*world, 300), 0);
+    const WorldEvent dropped = world->events.take().back();
+    EXPECT_EQ(dropped.kind, EventKind::EventsDropped);
+    EXPECT_GT(dropped.value, 1);
 }
 
 TEST(TickAllocation, NoneWithTheDirectReading) {

@@ -10,7 +10,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "sim/world_state.h"
+#include "world/record_fields.h"
+#include "world/world_state.h"
 
 namespace prrsim::testing {
 
@@ -67,79 +68,35 @@ class Comparison {
     std::vector<std::string> differences_;
 };
 
-#define FIELD(f) cmp.field(#f, a.f, b.f)
-
-// A new field in a record must be added to its comparison below.
-static_assert(sizeof(Aircraft) == 64);
-static_assert(sizeof(RadarSite) == 200);
-static_assert(sizeof(PlacedComplex) == 20);
-static_assert(sizeof(ReceivedEmitter) == 88);
-static_assert(sizeof(TargetListEntry) == 20);
-static_assert(sizeof(Missile) == 5560);
-static_assert(sizeof(Landmark) == 24);
-
-inline void compare(Comparison& cmp, const Aircraft& a, const Aircraft& b) {
-    FIELD(id), FIELD(targetRadar), FIELD(onAttackRun), FIELD(heading), FIELD(climbAngle);
-    FIELD(speed), FIELD(x), FIELD(y), FIELD(altitude);
-}
-
-inline void compare(Comparison& cmp, const RadarSite& a, const RadarSite& b) {
-    FIELD(index), FIELD(typeIndex), FIELD(placedComplex), FIELD(emissionOn), FIELD(rotationOn);
-    FIELD(radiating), FIELD(scanCount), FIELD(currentTarget), FIELD(trackCount), FIELD(trackList);
-    FIELD(trackCursor), FIELD(illuminationOn), FIELD(captureActive), FIELD(antennaDirection);
-    FIELD(rotationRateIndex), FIELD(blinkPeriod), FIELD(prfWobble), FIELD(scanMethod);
-    FIELD(dwellTime), FIELD(scanDirection), FIELD(inSector), FIELD(azimuth), FIELD(elevation);
-    FIELD(frequencyPercent), FIELD(frequency), FIELD(prfMode), FIELD(x), FIELD(y), FIELD(height);
-}
-
-inline void compare(Comparison& cmp, const PlacedComplex& a, const PlacedComplex& b) {
-    FIELD(memberCount), FIELD(members), FIELD(complexIndex);
-}
-
-inline void compare(Comparison& cmp, const ReceivedEmitter& a, const ReceivedEmitter& b) {
-    FIELD(x), FIELD(y), FIELD(height), FIELD(emissionMode.prf), FIELD(emissionMode.pulseWidth);
-    FIELD(emissionMode.pulsed), FIELD(emissionMode.compression), FIELD(emissionMode.wobble);
-    FIELD(receivedPower), FIELD(typeIndex), FIELD(priority), FIELD(assignedEntry);
-    FIELD(horizontalRange), FIELD(radar), FIELD(isIllumination);
-}
-
-inline void compare(Comparison& cmp, const TargetListEntry& a, const TargetListEntry& b) {
-    FIELD(x), FIELD(y), FIELD(captureRadius), FIELD(priority), FIELD(assignedEmitter);
-}
-
-inline void compare(Comparison& cmp, const Missile& a, const Missile& b) {
-    FIELD(index), FIELD(typeIndex), FIELD(launchModeIndex), FIELD(directGuidance);
-    FIELD(guidanceMode), FIELD(loiterUsed), FIELD(targetPositionState), FIELD(searchEnabled);
-    FIELD(seekerOnDistance), FIELD(launched), FIELD(carrier), FIELD(activated), FIELD(capturing);
-    FIELD(locked), FIELD(lockLost), FIELD(headAzimuth), FIELD(headElevation), FIELD(signalTime);
-    FIELD(lossTime), FIELD(paramsAge), FIELD(frequencyAge), FIELD(scanTimer);
-    FIELD(signalPresent), FIELD(signalParamsKnown), FIELD(emissionKindKnown);
-    FIELD(radarTypeIdentified), FIELD(frequencyKnown), FIELD(prf), FIELD(frequencyChannel);
-    FIELD(pulseWidth), FIELD(targetRadarId), FIELD(pulsed), FIELD(trackedRadarId);
-    FIELD(targetRadarType), FIELD(emitterCount);
-    for (int32_t i = 0; i < kEmitterCapacity; ++i) {
-        cmp.place.sub = "emitters";
-        cmp.place.entry = i;
-        compare(cmp, a.emitters[i], b.emitters[i]);
-    }
-    FIELD(targetListCount);
-    for (int32_t i = 0; i < kTargetListCapacity; ++i) {
-        cmp.place.sub = "targetList";
-        cmp.place.entry = i;
-        compare(cmp, a.targetList[i], b.targetList[i]);
-    }
-    cmp.place.sub = nullptr;
-    FIELD(bearingToTarget), FIELD(elevationToTarget), FIELD(targetX), FIELD(targetY);
-    FIELD(targetAltitude), FIELD(rangeFlown), FIELD(thrust), FIELD(flightTime), FIELD(powerTime);
-    FIELD(mass), FIELD(speed), FIELD(heading), FIELD(pitch), FIELD(turnCommand);
-    FIELD(climbCommand), FIELD(x), FIELD(y), FIELD(altitude), FIELD(insX), FIELD(insY);
-    FIELD(insAltitude), FIELD(horizontalStep), FIELD(verticalStep), FIELD(acceptedTypeCount);
-    FIELD(acceptedTypes), FIELD(receivedRadars), FIELD(receivedRadarCount);
-    FIELD(receivedReflectionCount), FIELD(receivedReflections);
-}
-
-inline void compare(Comparison& cmp, const Landmark& a, const Landmark& b) {
-    FIELD(size), FIELD(x), FIELD(y), FIELD(height);
+// Every field of two records, sub-records and lists entry by entry, from the one field list.
+template <typename R>
+void compare(Comparison& cmp, const R& a, const R& b) {
+    RecordFields<R>::visit([&](FieldUse, const char* name, auto get) {
+        const auto& x = get(a);
+        const auto& y = get(b);
+        using T = std::remove_cvref_t<decltype(x)>;
+        if constexpr (HasRecordFields<T>) {
+            compare(cmp, x, y);
+        } else if constexpr (requires {
+                                 x.size();
+                                 x[0];
+                             }) {
+            using E = std::remove_cvref_t<decltype(x[0])>;
+            if constexpr (HasRecordFields<E>) {
+                const Comparison::Place outer = cmp.place;
+                for (size_t i = 0; i < x.size(); ++i) {
+                    cmp.place.sub = name;
+                    cmp.place.entry = static_cast<int32_t>(i);
+                    compare(cmp, x[i], y[i]);
+                }
+                cmp.place = outer;
+            } else {
+                cmp.field(name, x, y);
+            }
+        } else {
+            cmp.field(name, x, y);
+        }
+    });
 }
 
 template <typename T, size_t N>
@@ -153,8 +110,10 @@ inline void compareTable(Comparison& cmp, const char* table, const std::array<T,
 }
 
 // Every record of the two worlds, every slot of every table (vacated slots included), the
-// counts, the selection, the modes, the cursors and the generator.
-inline Comparison compareWorlds(const WorldState& a, const WorldState& b) {
+// counts and the generator: what the simulation carries from tick to tick.
+#define FIELD(f) cmp.field(#f, a.f, b.f)
+
+inline Comparison compareRecords(const WorldState& a, const WorldState& b) {
     Comparison cmp;
     compareTable(cmp, "aircraft", a.aircraft, b.aircraft);
     compareTable(cmp, "radars", a.radars, b.radars);
@@ -162,13 +121,21 @@ inline Comparison compareWorlds(const WorldState& a, const WorldState& b) {
     compareTable(cmp, "missiles", a.missiles, b.missiles);
     compareTable(cmp, "landmarks", a.landmarks, b.landmarks);
     FIELD(aircraftCount), FIELD(radarCount), FIELD(placedComplexCount), FIELD(missileCount);
-    FIELD(landmarkCount), FIELD(selectedAircraft), FIELD(selectedRadar), FIELD(selectedMissile);
-    FIELD(pickTargetMode), FIELD(moveAircraftMode), FIELD(radarPlaceMode), FIELD(captureMode);
-    FIELD(mapCursor.x), FIELD(mapCursor.y), FIELD(compassCursor.x), FIELD(compassCursor.y);
-    FIELD(radarCompassCursor.x), FIELD(radarCompassCursor.y);
+    FIELD(landmarkCount);
     if (!(a.random == b.random)) {
         cmp.note("world.random differs");
     }
+    return cmp;
+}
+
+// The records and, besides, what belongs to the windows: the selection, the modes, the
+// cursors.
+inline Comparison compareWorlds(const WorldState& a, const WorldState& b) {
+    Comparison cmp = compareRecords(a, b);
+    FIELD(selectedAircraft), FIELD(selectedRadar), FIELD(selectedMissile);
+    FIELD(pickTargetMode), FIELD(moveAircraftMode), FIELD(radarPlaceMode), FIELD(captureMode);
+    FIELD(mapCursor.x), FIELD(mapCursor.y), FIELD(compassCursor.x), FIELD(compassCursor.y);
+    FIELD(radarCompassCursor.x), FIELD(radarCompassCursor.y);
     return cmp;
 }
 

@@ -24,8 +24,8 @@
 #include "batch/trace.h"
 #include "catalog/missile_catalog.h"
 #include "sim/tick.h"
-#include "sim/world.h"
-#include "sim/world_invariants.h"
+#include "world/world.h"
+#include "world/world_invariants.h"
 
 namespace prrsim::soak {
 namespace {
@@ -127,17 +127,17 @@ class Session {
         const WorldState& w = *world_;
         if (pick(2) == 0 && w.radarCount > 0) {
             const RadarSite& r = w.radars[pick(w.radarCount)];
-            a.aircraftFields[batch::kFieldX] = r.x;
-            a.aircraftFields[batch::kFieldY] = r.y;
-            a.aircraftFields[batch::kFieldAltitude] = r.height;
+            a.aircraftFields[kFieldX] = r.x;
+            a.aircraftFields[kFieldY] = r.y;
+            a.aircraftFields[kFieldAltitude] = r.height;
         } else if (w.landmarkCount > 0) {
             const Landmark& l = w.landmarks[pick(w.landmarkCount)];
-            a.aircraftFields[batch::kFieldX] = l.x;
-            a.aircraftFields[batch::kFieldY] = l.y;
-            a.aircraftFields[batch::kFieldAltitude] = l.height;
+            a.aircraftFields[kFieldX] = l.x;
+            a.aircraftFields[kFieldY] = l.y;
+            a.aircraftFields[kFieldAltitude] = l.height;
         }
         if (pick(2) == 0) {
-            a.aircraftFields[batch::kFieldSpeed] = 0.0;
+            a.aircraftFields[kFieldSpeed] = 0.0;
         }
     }
 
@@ -217,17 +217,17 @@ class Session {
             // Extremes the reader still accepts.
             const double extremes[] = {0.0, -0.0, 1e6, -1e6, 1e-300, 999999.999};
             const double v = extremes[pick(6)];
-            return field == batch::kFieldSpeed ? std::fabs(v) : v;
+            return field == kFieldSpeed ? std::fabs(v) : v;
         }
         switch (field) {
-            case batch::kFieldX:
+            case kFieldX:
                 return between(-50, 650) + pick(1000) * 0.001;
-            case batch::kFieldY:
+            case kFieldY:
                 return between(-50, 490) + pick(1000) * 0.001;
-            case batch::kFieldAltitude:
+            case kFieldAltitude:
                 return between(-5, 200) + pick(100) * 0.01;
-            case batch::kFieldHeading:
-            case batch::kFieldClimbAngle:
+            case kFieldHeading:
+            case kFieldClimbAngle:
                 return between(-720, 720) + pick(100) * 0.01;
             default:
                 return between(0, 3000);
@@ -265,7 +265,7 @@ class Session {
                 }
                 break;
             case Op::SetAircraft:
-                for (int f = 0; f < batch::kAircraftFieldCount; ++f) {
+                for (int f = 0; f < kAircraftFieldCount; ++f) {
                     if (pick(3) == 0) {
                         a.aircraftFields[f] = aircraftValue(f);
                     }
@@ -273,8 +273,8 @@ class Session {
                 if (pick(6) == 0) {
                     onTopOfSomething(a);
                 }
-                if (!a.aircraftFields[pick(batch::kAircraftFieldCount)]) {
-                    a.aircraftFields[batch::kFieldSpeed] = aircraftValue(batch::kFieldSpeed);
+                if (!a.aircraftFields[pick(kAircraftFieldCount)]) {
+                    a.aircraftFields[kFieldSpeed] = aircraftValue(kFieldSpeed);
                 }
                 break;
             case Op::SetBlink:
@@ -344,7 +344,7 @@ class Session {
                      static_cast<int>(batch::opName(a.op).size()), batch::opName(a.op).data(),
                      a.aircraft, a.radar, a.missile, a.type, a.launchMode, a.complex, a.value, a.on,
                      a.x, a.y);
-        for (int f = 0; f < batch::kAircraftFieldCount; ++f) {
+        for (int f = 0; f < kAircraftFieldCount; ++f) {
             if (a.aircraftFields[f]) {
                 std::fprintf(stderr, " %.*s %.17g",
                              static_cast<int>(batch::aircraftFieldName(f).size()),

@@ -2,22 +2,29 @@
 // by seeded random QTest events: mouse moves and clicks over the map (often right on an
 // aircraft, radar or missile), clicks on every visible, enabled button and box, list choices,
 // combo-box and track-bar keys, the compass pictures, the dialog and the missile window closed
-// by their frames, and ticks and redraws advanced by calling the timer handlers. The world
-// invariants are checked after every event.
+// by their frames, and ticks and redraws advanced by calling the timer handlers. Time control
+// is part of it: pauses, steps, speeds, jumps on the timeline (back and forth) and changes made
+// after a jump back, which drop the recording after them or not, as the prompt is answered at
+// random; so are saving and opening the scene. The world invariants are checked after every
+// event. Every session's recording is saved and run by the batch runner, which must give the
+// window's world bit for bit (every field of every record): at the session's end, before some
+// jumps back from the end, and against the world the window shows after opening the file.
 //
-//   window_soak            short form (CI): 20,000 events
+//   window_soak            short form (CI): 50 sessions, 100,000 events
 //   window_soak --long     long form: 1,000,000 events
 //   PRRSIM_SOAK=long       the same as --long
 //   --seed N, --events N   seed (default 1) and event count
 //
-// Exit status 0 when every check held, 1 with the seed, the event and the broken invariant on
-// standard error otherwise.
+// Exit status 0 when every check held, 1 with the seed, the event and the broken invariant or
+// the differing fields on standard error otherwise.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QListWidget>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -27,17 +34,20 @@
 #include <string>
 #include <vector>
 
-#include "sim/world.h"
-#include "sim/world_invariants.h"
+#include "batch/runner.h"
+#include "missile/world_comparison.h"
 #include "ui/map_view.h"
 #include "ui/picture_box.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/world.h"
+#include "world/world_invariants.h"
 
 namespace prrsim::soak {
 namespace {
 
+using ui::Session;
 using ui::TForm1;
 using ui::TForm3;
 
@@ -51,23 +61,47 @@ struct Totals {
     int64_t notices = 0;
     int64_t dialogs = 0;
     int64_t detonations = 0;
+    int64_t actions = 0;
+    int64_t jumps = 0;
+    int64_t dropped = 0;  // changes after a jump back that dropped the recording after them
+    int64_t kept = 0;     // ... and that were not made, the recording kept
+    int64_t batchRuns = 0;
+    int64_t opened = 0;
 };
 
 class WindowSoak {
   public:
     explicit WindowSoak(uint32_t seed) : rng_(seed), seed_(seed) { restart(); }
 
-    // A new session: a fresh start-up world and a new main window. Within a few simulated
-    // minutes every aircraft has flown off the map, where no click reaches it, so sessions are
-    // kept short enough for the map to stay busy.
+    // A new session: a new main window on a new scene, the start-up one or an empty map, with
+    // a seed of its own; one in four opens a scene file as written by hand, whose aircraft fly
+    // with fractional speeds, courses and climb angles, so that the panel's write-backs of
+    // whole numbers change the world. Within a few simulated minutes every aircraft has flown
+    // off the map, where no click reaches it, so sessions are kept short enough for the map to
+    // stay busy.
     void restart() {
         form_.reset();
-        startWorld(*world_);
-        world_->random.seed(seed_ + static_cast<uint32_t>(totals_.sessions));
         form_ = std::make_unique<TForm1>(*world_);
         form_->Timer1->stop();
         form_->Timer2->stop();
         form_->showNotice = [this](const QString&) { ++totals_.notices; };
+        form_->showError = [this](const QString& text) { error_ = text.toStdString(); };
+        form_->askYesNo = [this](const QString&, const QString&) {
+            const bool drop = pick(3) == 0;
+            ++(drop ? totals_.dropped : totals_.kept);
+            return drop;
+        };
+        form_->askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
+        const uint32_t seed = seed_ + static_cast<uint32_t>(totals_.sessions);
+        const int kind = pick(4);
+        if (kind == 0) {
+            form_->newScene(batch::StartWorld::Empty, seed);
+        } else if (kind == 1) {
+            openFractionalScene(seed);
+        } else {
+            form_->newScene(batch::StartWorld::Default, seed);
+        }
+        form_->setPaused(false);
         form_->show();
         if (!QTest::qWaitForWindowExposed(form_.get())) {
             std::fprintf(stderr, "window_soak: the main window was not exposed\n");
@@ -75,9 +109,33 @@ class WindowSoak {
         ++totals_.sessions;
     }
 
+    void openFractionalScene(uint32_t seed) {
+        std::string actions;
+        for (int i = 0; i < 4; ++i) {
+            const auto real = [this](int max) { return std::to_string(pick(max * 100) / 100.0); };
+            actions += std::string(i == 0 ? "" : ",") + R"({"tick": 0, "op": "setAircraft", )" +
+                       R"("aircraft": )" + std::to_string(i) + R"(, "speed": )" + real(1800) +
+                       R"(, "heading": )" + real(360) + R"(, "climbAngle": )" +
+                       std::to_string(pick(2000) / 100.0 - 10) + "}";
+        }
+        const QString path = dir_.filePath(QStringLiteral("by-hand.json"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write((R"({"start": "default", "seed": )" + std::to_string(seed) +
+                    R"(, "ticks": 0, "actions": [)" + actions + "]}")
+                       .c_str());
+        file.close();
+        if (!form_->openScene(path)) {
+            fault_ = "the scene written by hand did not open";
+        }
+    }
+
     bool run(int64_t events) {
         for (int64_t e = 0; e < events; ++e) {
             if (e > 0 && e % kSessionEvents == 0) {
+                if (!finishSession(e)) {
+                    return false;
+                }
                 restart();
             }
             const char* what = event();
@@ -86,14 +144,20 @@ class WindowSoak {
             form_->Timer2->stop();
             form_->Timer3->stop();
             ++totals_.events;
-            const std::string p = checkWorldInvariants(*world_);
+            std::string p = checkWorldInvariants(*world_);
+            if (p.empty() && !error_.empty()) {
+                p = "the window showed an error: " + error_;
+            }
+            if (p.empty()) {
+                p = fault_;
+            }
             if (!p.empty()) {
                 std::fprintf(stderr, "window_soak: seed %u, event %lld (%s): %s\n", seed_,
                              static_cast<long long>(e), what, p.c_str());
                 return false;
             }
         }
-        return true;
+        return finishSession(events);
     }
 
     const Totals& totals() const { return totals_; }
@@ -103,49 +167,166 @@ class WindowSoak {
 
     // One random event; returns what it was.
     const char* event() {
-        const int k = pick(100);
+        const int k = pick(1000);
+        if (k < 5) {
+            return saveAndOpen();
+        }
         if (k < 25) {
+            form_->togglePause();
+            return "pause or go on";
+        }
+        if (k < 40) {
+            form_->setSpeed(pick(TForm1::kSpeedCount));
+            return "speed";
+        }
+        if (k < 45) {
+            // Back to the start ("Заново") now and then, mostly into the recording.
+            jump(pick(8) == 0 ? 0 : pick(static_cast<int>(form_->session().end()) + 1));
+            return "jump";
+        }
+        if (k < 250) {
             return mapEvent();
         }
-        if (k < 55) {
+        if (k < 550) {
             return controlEvent();
         }
-        if (k < 75) {
-            const int n = pick(10) == 0 ? 1 + pick(500) : 1 + pick(20);
-            for (int i = 0; i < n; ++i) {
-                const int32_t before = world_->missileCount;
-                form_->Timer1Timer();
-                // Missiles leave the table during a tick only by detonating.
-                totals_.detonations += std::max(0, before - world_->missileCount);
-            }
-            totals_.ticks += n;
+        if (k < 750) {
+            runTicks(pick(10) == 0 ? 1 + pick(500) : 1 + pick(20));
             return "ticks";
         }
-        if (k < 88) {
+        if (k < 880) {
             form_->Timer2Timer();
             ++totals_.redraws;
             return "redraw";
         }
-        if (k < 91) {
+        if (k < 910) {
             form_->Timer3Timer();
             return "impact text";
         }
-        if (k < 94) {
+        if (k < 940) {
             if (form_->isEnabled() && form_->Button12->isVisible()) {
                 QTest::mouseClick(form_->Button12, Qt::LeftButton);
                 ++totals_.dialogs;
             }
             return "open the add-radar dialog";
         }
-        if (k < 96) {
+        if (k < 960) {
             form_->Form2->close();
             return "close the add-radar dialog";
         }
-        if (k < 98) {
+        if (k < 980) {
             form_->Form3->close();
             return "close the missile window";
         }
         return crewEvent();
+    }
+
+    // About n ticks by Timer1 events at the speed set (none while paused).
+    void runTicks(int n) {
+        const int events = std::max(1, n * 4 / (1 << form_->speed()));
+        for (int i = 0; i < events; ++i) {
+            const int32_t before = world_->missileCount;
+            const int64_t tick = form_->session().tick();
+            form_->Timer1Timer();
+            // Missiles leave the table during a tick only by detonating (or by a replayed
+            // change, which the recording holds).
+            totals_.detonations += std::max(0, before - world_->missileCount);
+            totals_.ticks += form_->session().tick() - tick;
+        }
+    }
+
+    // The timeline moved to `tick`; from the end of the recording, the window's world is first
+    // checked against the batch run of the recording.
+    void jump(int tick) {
+        Session& session = form_->session();
+        if (session.tick() == session.end() && pick(4) == 0) {
+            checkAgainstBatch("before a jump back");
+        }
+        form_->Timeline->setValue(tick);
+        ++totals_.jumps;
+    }
+
+    // Saves the session, runs the file through the batch runner, compares the worlds.
+    void checkAgainstBatch(const char* when) {
+        if (!fault_.empty()) {
+            return;
+        }
+        const QString path = dir_.filePath(QStringLiteral("check.json"));
+        if (!form_->saveScene(path)) {
+            fault_ = std::string("the scene was not saved ") + when;
+            return;
+        }
+        std::string error;
+        const auto scenario = batch::loadScenario(path.toStdString(), error);
+        if (!scenario) {
+            fault_ = std::string("the saved scene does not read back ") + when + ": " + error;
+            return;
+        }
+        auto batchWorld = makeWorld();
+        const batch::RunResult result =
+            batch::runScenario(*batchWorld, *scenario, "check.json", {});
+        ++totals_.batchRuns;
+        if (result.status != batch::RunStatus::Ok) {
+            fault_ = std::string("the batch run failed ") + when + ": " + result.error;
+            return;
+        }
+        const testing::Comparison cmp = testing::compareRecords(*world_, *batchWorld);
+        if (!cmp.same()) {
+            dir_.setAutoRemove(false);
+            fault_ = std::string("the window and the batch run of ") + path.toStdString() +
+                     " differ " + when + " at tick " + std::to_string(form_->session().tick()) +
+                     ":\n" + cmp.report();
+        }
+    }
+
+    // "Сохранить", then "Открыть" of the same file: the window shows the end of the recording,
+    // which must be the world it had there.
+    const char* saveAndOpen() {
+        Session& session = form_->session();
+        const QString path = dir_.filePath(QStringLiteral("scene.json"));
+        const bool atEnd = session.tick() == session.end();
+        auto before = makeWorld();
+        *before = *world_;
+        const size_t actions = session.actionCount();
+        if (!form_->saveScene(path) || !form_->openScene(path)) {
+            fault_ = "saving and opening the scene failed";
+            return "save and open";
+        }
+        ++totals_.opened;
+        if (session.actionCount() != actions || session.tick() != session.end() ||
+            !form_->paused()) {
+            fault_ = "the opened scene is not the saved one, at its end, paused";
+        } else if (atEnd) {
+            const testing::Comparison cmp = testing::compareRecords(*world_, *before);
+            if (!cmp.same()) {
+                fault_ = "the opened scene differs from the window's world:\n" + cmp.report();
+            }
+        }
+        // Mostly go on running, as after opening an exercise.
+        if (pick(3) != 0) {
+            form_->setPaused(false);
+        }
+        return "save and open";
+    }
+
+    // The end of a session: played to the end of its recording by the ticks (replaying what
+    // is recorded after a jump back), then compared with the batch run of its file.
+    bool finishSession(int64_t e) {
+        Session& session = form_->session();
+        form_->setPaused(false);
+        form_->setSpeed(TForm1::kNormalSpeed);
+        while (session.tick() < session.end()) {
+            form_->Timer1Timer();
+        }
+        totals_.actions += static_cast<int64_t>(session.actionCount());
+        checkAgainstBatch("at the end of the session");
+        if (!fault_.empty()) {
+            std::fprintf(stderr, "window_soak: seed %u, session %lld (event %lld): %s\n", seed_,
+                         static_cast<long long>(totals_.sessions), static_cast<long long>(e),
+                         fault_.c_str());
+            return false;
+        }
+        return true;
     }
 
     // Clicks `w` if a user could.
@@ -184,13 +365,7 @@ class WindowSoak {
         TForm3* f3 = form_->Form3;
         clickIfReachable(f3->Button1);
         clickIfReachable(f3->Button2);
-        const int n = pick(60);
-        for (int i = 0; i < n; ++i) {
-            const int32_t before = world_->missileCount;
-            form_->Timer1Timer();
-            totals_.detonations += std::max(0, before - world_->missileCount);
-        }
-        totals_.ticks += n;
+        runTicks(pick(60));
         form_->Timer2Timer();
         clickIfReachable(f3->Button3);
         return "crew";
@@ -303,13 +478,16 @@ class WindowSoak {
     std::mt19937 rng_;
     uint32_t seed_;
     Totals totals_;
+    QTemporaryDir dir_;
+    std::string error_;  // an error the window showed
+    std::string fault_;  // a difference found
     std::unique_ptr<WorldState> world_ = makeWorld();
     std::unique_ptr<TForm1> form_;
 };
 
 int run(int argc, char** argv) {
     const char* env = std::getenv("PRRSIM_SOAK");
-    int64_t events = (env != nullptr && std::strcmp(env, "long") == 0) ? 1'000'000 : 20'000;
+    int64_t events = (env != nullptr && std::strcmp(env, "long") == 0) ? 1'000'000 : 100'000;
     uint32_t seed = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -331,12 +509,16 @@ int run(int argc, char** argv) {
     const Totals& t = soak.totals();
     std::printf(
         "window_soak: %lld sessions, %lld events, %lld ticks (%.2f simulated hours), %lld redraws, "
-        "%lld "
-        "dialogs opened, %lld detonations, %lld notices, 0 faults\n",
+        "%lld dialogs opened, %lld detonations, %lld notices, %lld recorded actions, %lld jumps, "
+        "%lld changes after a jump back (%lld dropped the rest, %lld kept it), %lld scenes "
+        "opened, %lld batch runs identical, 0 faults\n",
         static_cast<long long>(t.sessions), static_cast<long long>(t.events),
         static_cast<long long>(t.ticks), t.ticks * 0.01 / 3600, static_cast<long long>(t.redraws),
         static_cast<long long>(t.dialogs), static_cast<long long>(t.detonations),
-        static_cast<long long>(t.notices));
+        static_cast<long long>(t.notices), static_cast<long long>(t.actions),
+        static_cast<long long>(t.jumps), static_cast<long long>(t.dropped + t.kept),
+        static_cast<long long>(t.dropped), static_cast<long long>(t.kept),
+        static_cast<long long>(t.opened), static_cast<long long>(t.batchRuns));
     return 0;
 }
 

@@ -5,8 +5,8 @@
 
 #include <QPainter>
 
-#include "sim/world_state.h"
 #include "ui/map_view.h"
+#include "world/world_state.h"
 
 namespace prrsim::before {
 

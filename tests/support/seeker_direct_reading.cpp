@@ -5,9 +5,9 @@
 
 #include "seeker_direct_reading.h"
 
-#include "missile/seeker_geometry.h"
-#include "missile/seeker_step.h"
-#include "missile/seeker_tracking.h"
+#include "missile/seeker/seeker_geometry.h"
+#include "missile/seeker/seeker_step.h"
+#include "missile/seeker/seeker_tracking.h"
 #include "sim/tick.h"
 
 namespace prrsim::testing {

@@ -4,8 +4,8 @@
 // every radar, pass and path put through the reception tests one by one, and every radar's
 // field of view tested in full by the automatic search. No cache, no pre-test.
 
-#include "missile/seeker_reading.h"
-#include "sim/world_state.h"
+#include "missile/seeker/seeker_reading.h"
+#include "world/world_state.h"
 
 namespace prrsim::testing {
 

@@ -5,16 +5,20 @@
 #include <QStringList>
 #include <QTest>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "batch/actions.h"
+#include "batch/scenario.h"
 #include "catalog/radar_catalog.h"
-#include "sim/geometry.h"
-#include "sim/world.h"
 #include "ui/radar_panel.h"
+#include "ui/review_windows.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/geometry.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 
@@ -68,6 +72,48 @@ class FormTest : public ::testing::Test {
         return names;
     }
 
+    // Starts the scenario of tests/batch/scenarios/<name>.json in the window's world and plays
+    // it to tick `until` as the window would: its actions between ticks, each followed by a
+    // redraw, and every tick through Timer1.
+    void playScenario(const std::string& name, int64_t until) {
+        std::string error;
+        auto loaded = batch::loadScenario(
+            std::string(PRRSIM_SOURCE_DIR) + "/tests/batch/scenarios/" + name + ".json", error);
+        ASSERT_TRUE(loaded) << error;
+        play(*loaded, until);
+    }
+
+    void play(const batch::Scenario& s, int64_t until) {
+        scenario = s;
+        if (scenario->start == batch::StartWorld::Empty) {
+            startEmptyWorld(*world);
+        } else {
+            startWorld(*world);
+        }
+        world->random.seed(scenario->seed);
+        form->Review->store().clear();
+        played = 0;
+        nextAction = 0;
+        playUntil(until);
+    }
+
+    // Plays the started scenario on to tick `until`.
+    void playUntil(int64_t until) {
+        for (;;) {
+            for (; nextAction < scenario->actions.size() &&
+                   scenario->actions[nextAction].tick == played;
+                 ++nextAction) {
+                ASSERT_FALSE(batch::applyAction(*world, scenario->actions[nextAction]).has_value());
+                form->Timer2Timer();
+            }
+            if (played >= until) {
+                return;
+            }
+            form->Timer1Timer();
+            ++played;
+        }
+    }
+
     // Leaves only the landmarks: the test places what it needs.
     void emptyScene() {
         world->aircraftCount = 0;
@@ -112,6 +158,9 @@ class FormTest : public ::testing::Test {
     std::unique_ptr<WorldState> world;
     std::unique_ptr<TForm1> form;
     QStringList notices;
+    std::optional<batch::Scenario> scenario;
+    int64_t played = 0;  // ticks played
+    size_t nextAction = 0;
 };
 
 }  // namespace prrsim::ui

@@ -12,7 +12,7 @@
 #include "../../bench/capacity_scene.h"
 #include "map_drawing_before.h"
 #include "sim/tick.h"
-#include "sim/world.h"
+#include "world/world.h"
 #include "ui/map_view.h"
 
 namespace prrsim::ui {

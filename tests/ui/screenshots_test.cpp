@@ -1,20 +1,27 @@
-// Saves pictures of the radar panel, the add-radar dialog and the missile window in flight
-// into the directory named by PRRSIM_SCREENSHOT_DIR (skipped when it is not set).
+// Saves pictures of the radar panel, the add-radar dialog, the missile window in flight and the
+// main window's scene menu, timeline and status bar, and the review windows and map overlays
+// after two attacks into the directory named by
+// PRRSIM_SCREENSHOT_DIR (skipped when it is not set).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QPainter>
 #include <memory>
 
-#include "missile/missile.h"
+#include "batch/scenario.h"
+#include "form_fixture.h"
 #include "missile/missile_control.h"
-#include "radar/radar_site.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_model.h"
 #include "sim/tick.h"
-#include "sim/world.h"
 #include "ui/radar_panel.h"
+#include "ui/review_windows.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 namespace {
@@ -97,6 +104,110 @@ TEST_F(Screenshots, MissileWindowInFlight) {
     main->Form3->show();
     main->Form3->refreshMissileWindow();
     save(main->Form3, "missile-window.png");
+}
+
+// The main window with its menu "Сцена" open, the timeline back in a recorded exercise, and
+// the status bar: time, speed, "Пауза", the scene file and the hint of an armed mode.
+TEST_F(Screenshots, SceneMenuTimelineAndStatusBar) {
+    main->newScene(batch::StartWorld::Default);
+    for (int i = 0; i < 2000; ++i) {
+        main->Timer1Timer();
+    }
+    const Aircraft& a = world->aircraft[0];
+    clickMap(a.x, a.y);
+    main->Button3->click();
+    clickMap(world->radars[2].x, world->radars[2].y);
+    main->Button4->click();
+    for (int i = 0; i < 6000; ++i) {
+        main->Timer1Timer();
+    }
+    const QString file = QDir(directory).filePath(QStringLiteral("учение.json"));
+    ASSERT_TRUE(main->saveScene(file));
+    QFile::remove(file);
+    main->setPaused(true);
+    main->setSpeed(TForm1::kNormalSpeed + 2);
+    main->jumpTo(2345);
+    const Aircraft& b = world->aircraft[2];
+    clickMap(b.x, b.y);
+    main->Button6->click();
+    main->Timer2Timer();
+
+    const QPoint at = main->MenuBar->mapTo(
+        main.get(), main->MenuBar->actionGeometry(main->SceneMenu->menuAction()).bottomLeft());
+    main->SceneMenu->popup(main->mapToGlobal(at));
+    QCoreApplication::processEvents();
+    QImage picture = main->grab().toImage();
+    QPainter painter(&picture);
+    painter.drawPixmap(at, main->SceneMenu->grab());
+    painter.end();
+    main->SceneMenu->hide();
+    const QString path = QDir(directory).filePath(QStringLiteral("scene-window.png"));
+    EXPECT_TRUE(picture.save(path, "PNG")) << path.toStdString();
+}
+
+// The start-up scene: aircraft 3 launches a HARM at the "Куб" tracking radar, which it hits;
+// aircraft 1 on its attack run launches one at the П-15, which starts blinking, and misses.
+constexpr const char* kTwoAttacks = R"({
+  "start": "default", "seed": 1, "ticks": 3400,
+  "actions": [
+    {"tick": 0, "op": "pickTarget", "aircraft": 2, "radar": 0},
+    {"tick": 0, "op": "addMissile", "aircraft": 2, "type": 3, "launchMode": 0},
+    {"tick": 0, "op": "activate", "missile": 0},
+    {"tick": 0, "op": "capture", "missile": 0},
+    {"tick": 150, "op": "launch", "missile": 0},
+    {"tick": 300, "op": "pickTarget", "aircraft": 0, "radar": 2},
+    {"tick": 300, "op": "attackRun", "aircraft": 0},
+    {"tick": 300, "op": "addMissile", "aircraft": 0, "type": 3, "launchMode": 0},
+    {"tick": 300, "op": "activate", "missile": 1},
+    {"tick": 300, "op": "capture", "missile": 1},
+    {"tick": 600, "op": "launch", "missile": 1},
+    {"tick": 1200, "op": "setBlink", "radar": 2, "period": 2}
+  ]})";
+
+class ReviewScreenshots : public FormTest {
+  protected:
+    void SetUp() override {
+        directory = qEnvironmentVariable("PRRSIM_SCREENSHOT_DIR");
+        if (directory.isEmpty()) {
+            GTEST_SKIP() << "PRRSIM_SCREENSHOT_DIR not set";
+        }
+        QDir().mkpath(directory);
+        FormTest::SetUp();
+        std::string error;
+        const auto scene = batch::parseScenario(kTwoAttacks, "two-attacks.json", error);
+        ASSERT_TRUE(scene) << error;
+        play(*scene, scene->ticks);
+    }
+
+    void save(QWidget* widget, const char* name) {
+        QCoreApplication::processEvents();
+        const QString path = QDir(directory).filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+    }
+
+    QString directory;
+};
+
+TEST_F(ReviewScreenshots, EventLog) {
+    form->Review->LogAction->trigger();
+    save(form->Review->Log, "event-log.png");
+}
+
+TEST_F(ReviewScreenshots, DebriefWithPlots) {
+    form->Review->DebriefAction->trigger();
+    form->Review->Debrief->chooseMissile(1);
+    save(form->Review->Debrief, "debrief.png");
+}
+
+TEST_F(ReviewScreenshots, MapOverlays) {
+    form->Review->TrailsFlightAction->trigger();
+    form->Review->ImpactsAction->trigger();
+    form->Review->RadiatingAction->trigger();
+    form->Review->LegendAction->trigger();
+    form->Timer3Timer();  // the impact text of the last detonation is over
+    form->Timer3Timer();
+    form->Timer2Timer();
+    save(form->Image1, "map-overlays.png");
 }
 
 }  // namespace

@@ -1,0 +1,337 @@
+#include "ui/event_log_window.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "batch/event_log.h"
+#include "batch/output_file.h"
+#include "ui/fonts.h"
+
+namespace prrsim::ui {
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+qint64 objectKey(ReviewObject object, int32_t number) {
+    return (static_cast<qint64>(object) << 32) | static_cast<uint32_t>(number);
+}
+
+bool names(const WorldEvent& e, ReviewObject object, int32_t number) {
+    switch (object) {
+        case ReviewObject::Missile:
+            return e.missile.number == number;
+        case ReviewObject::Aircraft:
+            return e.aircraft.number == number;
+        case ReviewObject::Radar:
+            return e.radar.number == number || e.secondRadar.number == number;
+    }
+    return false;
+}
+
+QString nameOf(ReviewObject object, const ObjectRef& ref) {
+    switch (object) {
+        case ReviewObject::Missile:
+            return QStringLiteral("Ракета №%1 «%2»")
+                .arg(ref.number)
+                .arg(fromView(batch::missileTypeName(ref.type)));
+        case ReviewObject::Aircraft:
+            return QStringLiteral("Самолёт №%1").arg(ref.number);
+        case ReviewObject::Radar:
+            return QStringLiteral("РЛС №%1 «%2»")
+                .arg(ref.number)
+                .arg(fromView(batch::radarTypeName(ref.type)));
+    }
+    return {};
+}
+
+}  // namespace
+
+EventTableModel::EventTableModel(const ReviewStore& store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store) {}
+
+void EventTableModel::catchUp() {
+    const int total = static_cast<int>(store_.events().size());
+    if (store_.generation() != generation_ || total < rows_) {
+        beginResetModel();
+        generation_ = store_.generation();
+        rows_ = total;
+        endResetModel();
+    } else if (total > rows_) {
+        beginInsertRows({}, rows_, total - 1);
+        rows_ = total;
+        endInsertRows();
+    }
+}
+
+int EventTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int EventTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant EventTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_) {
+        return {};
+    }
+    const WorldEvent& e = store_.events()[static_cast<size_t>(index.row())];
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+            case 0:
+                return clockText(e.tick);
+            case 1:
+                return fromView(batch::eventKindLabel(e.kind));
+            default:
+                return QString::fromStdString(batch::describeEvent(e));
+        }
+    }
+    if (role == Qt::ToolTipRole) {
+        return QStringLiteral("Такт %1").arg(e.tick);
+    }
+    return {};
+}
+
+QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    const QString titles[] = {QStringLiteral("Время"), QStringLiteral("Событие"),
+                              QStringLiteral("Описание")};
+    return section >= 0 && section < 3 ? titles[section] : QVariant();
+}
+
+// Keeps the rows of the chosen kind that name the chosen object.
+class EventLogWindow::Filter : public QSortFilterProxyModel {
+  public:
+    Filter(const ReviewStore& store, QObject* parent)
+        : QSortFilterProxyModel(parent), store_(store) {}
+
+    void set(int kind, bool byObject, ReviewObject object, int32_t number) {
+        kind_ = kind;
+        byObject_ = byObject;
+        object_ = object;
+        number_ = number;
+        invalidateRowsFilter();
+    }
+    bool byObject() const { return byObject_; }
+    ReviewObject object() const { return object_; }
+    int32_t number() const { return number_; }
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override {
+        const WorldEvent& e = store_.events()[static_cast<size_t>(row)];
+        return (kind_ < 0 || static_cast<int>(e.kind) == kind_) &&
+               (!byObject_ || names(e, object_, number_));
+    }
+
+  private:
+    const ReviewStore& store_;
+    int kind_ = -1;
+    bool byObject_ = false;
+    ReviewObject object_ = ReviewObject::Missile;
+    int32_t number_ = 0;
+};
+
+EventLogWindow::EventLogWindow(const ReviewStore& store, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store) {
+    setObjectName(QStringLiteral("EventLogWindow"));
+    setWindowTitle(QStringLiteral("Журнал"));
+    setFont(formFont());
+    resize(820, 460);
+
+    model_ = new EventTableModel(store_, this);
+    filter_ = new Filter(store_, this);
+    filter_->setSourceModel(model_);
+
+    KindFilter = new QComboBox(this);
+    KindFilter->setObjectName(QStringLiteral("KindFilter"));
+    KindFilter->addItem(QStringLiteral("Все события"), -1);
+    for (int k = 0; k < kEventKindCount; ++k) {
+        KindFilter->addItem(fromView(batch::eventKindLabel(static_cast<EventKind>(k))), k);
+    }
+    ObjectFilter = new QComboBox(this);
+    ObjectFilter->setObjectName(QStringLiteral("ObjectFilter"));
+    ObjectFilter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    fillObjectFilter();
+    ExportButton = new QPushButton(QStringLiteral("Сохранить CSV…"), this);
+    ExportButton->setObjectName(QStringLiteral("ExportButton"));
+    CountLabel = new QLabel(this);
+    CountLabel->setObjectName(QStringLiteral("CountLabel"));
+
+    Table = new QTableView(this);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setModel(filter_);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 4);
+    Table->horizontalHeader()->setStretchLastSection(true);
+    Table->setColumnWidth(0, 70);
+    Table->setColumnWidth(1, 175);
+    Table->setWordWrap(false);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(QStringLiteral("Событие:"), this));
+    filters->addWidget(KindFilter);
+    filters->addWidget(new QLabel(QStringLiteral("Объект:"), this));
+    filters->addWidget(ObjectFilter);
+    filters->addStretch(1);
+    filters->addWidget(ExportButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(Table, 1);
+    layout->addWidget(CountLabel);
+
+    connect(KindFilter, &QComboBox::currentIndexChanged, this, &EventLogWindow::applyFilters);
+    connect(ObjectFilter, &QComboBox::currentIndexChanged, this, &EventLogWindow::applyFilters);
+    connect(ExportButton, &QPushButton::clicked, this, &EventLogWindow::ExportButtonClick);
+    connect(Table, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { chooseRow(index.row()); });
+    connect(Table, &QTableView::activated, this,
+            [this](const QModelIndex& index) { chooseRow(index.row()); });
+
+    askExportFile = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить журнал"),
+                                            QStringLiteral("журнал.csv"),
+                                            QStringLiteral("Таблица CSV (*.csv)"));
+    };
+    showNotice = [this](const QString& text) {
+        QMessageBox::information(this, windowTitle(), text);
+    };
+    refresh();
+}
+
+void EventLogWindow::refresh() {
+    if (store_.generation() != generation_ || store_.events().size() < seen_) {
+        generation_ = store_.generation();
+        seen_ = 0;
+        objects_.clear();
+    }
+    const size_t before = objects_.size();
+    for (; seen_ < store_.events().size(); ++seen_) {
+        addObjectsOf(store_.events()[seen_]);
+    }
+    if (objects_.size() != before || ObjectFilter->count() != static_cast<int>(before) + 1) {
+        fillObjectFilter();
+    }
+    QScrollBar* bar = Table->verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    model_->catchUp();
+    if (atEnd) {
+        Table->scrollToBottom();
+    }
+    CountLabel->setText(
+        QStringLiteral("Показано событий: %1 из %2").arg(shownCount()).arg(store_.events().size()));
+}
+
+void EventLogWindow::addObjectsOf(const WorldEvent& e) {
+    const auto add = [this](ReviewObject object, const ObjectRef& ref) {
+        if (ref.number > 0) {
+            objects_.try_emplace({static_cast<int>(object), ref.number}, nameOf(object, ref));
+        }
+    };
+    add(ReviewObject::Missile, e.missile);
+    add(ReviewObject::Aircraft, e.aircraft);
+    add(ReviewObject::Radar, e.radar);
+    add(ReviewObject::Radar, e.secondRadar);
+}
+
+void EventLogWindow::fillObjectFilter() {
+    const QVariant chosen = ObjectFilter->currentData();
+    const QSignalBlocker blocker(ObjectFilter);
+    ObjectFilter->clear();
+    ObjectFilter->addItem(QStringLiteral("Все объекты"), QVariant());
+    for (const auto& [key, name] : objects_) {
+        ObjectFilter->addItem(name, objectKey(static_cast<ReviewObject>(key.first), key.second));
+    }
+    const int at = chosen.isValid() ? ObjectFilter->findData(chosen) : 0;
+    ObjectFilter->setCurrentIndex(at < 0 ? 0 : at);
+}
+
+void EventLogWindow::applyFilters() {
+    const QVariant object = ObjectFilter->currentData();
+    const qint64 key = object.isValid() ? object.toLongLong() : 0;
+    filter_->set(KindFilter->currentData().toInt(), object.isValid(),
+                 static_cast<ReviewObject>(key >> 32), static_cast<int32_t>(key & 0xffffffff));
+    CountLabel->setText(
+        QStringLiteral("Показано событий: %1 из %2").arg(shownCount()).arg(store_.events().size()));
+}
+
+void EventLogWindow::setKindFilter(int kind) {
+    KindFilter->setCurrentIndex(std::max(0, KindFilter->findData(kind)));
+}
+
+void EventLogWindow::setObjectFilter(ReviewObject object, int32_t number) {
+    refresh();
+    ObjectFilter->setCurrentIndex(std::max(0, ObjectFilter->findData(objectKey(object, number))));
+}
+
+void EventLogWindow::clearObjectFilter() {
+    ObjectFilter->setCurrentIndex(0);
+}
+
+int EventLogWindow::shownCount() const {
+    return filter_->rowCount();
+}
+
+const WorldEvent& EventLogWindow::shownEvent(int row) const {
+    const QModelIndex source = filter_->mapToSource(filter_->index(row, 0));
+    return store_.events()[static_cast<size_t>(source.row())];
+}
+
+void EventLogWindow::chooseRow(int row) {
+    if (row < 0 || row >= shownCount()) {
+        return;
+    }
+    Table->selectRow(row);
+    const WorldEvent& e = shownEvent(row);
+    emit jumpToTick(e.tick);
+    // The object the log is filtered by, or else the first one the event names.
+    if (filter_->byObject()) {
+        emit objectChosen(filter_->object(), filter_->number());
+    } else if (e.missile.number > 0) {
+        emit objectChosen(ReviewObject::Missile, e.missile.number);
+    } else if (e.aircraft.number > 0) {
+        emit objectChosen(ReviewObject::Aircraft, e.aircraft.number);
+    } else if (e.radar.number > 0) {
+        emit objectChosen(ReviewObject::Radar, e.radar.number);
+    }
+}
+
+bool EventLogWindow::exportCsv(const QString& path) {
+    std::vector<WorldEvent> shown;
+    shown.reserve(static_cast<size_t>(shownCount()));
+    for (int row = 0; row < shownCount(); ++row) {
+        shown.push_back(shownEvent(row));
+    }
+    batch::OutputFile file(QFile::encodeName(path).toStdString());
+    if (file.open()) {
+        batch::writeEventsCsv(file.stream(), shown);
+        if (file.commit()) {
+            return true;
+        }
+    }
+    showNotice(QStringLiteral("Журнал не сохранён: не удалось записать файл %1.").arg(path));
+    return false;
+}
+
+void EventLogWindow::ExportButtonClick() {
+    refresh();
+    const QString path = askExportFile();
+    if (!path.isEmpty()) {
+        exportCsv(path);
+    }
+}
+
+}  // namespace prrsim::ui

@@ -1,0 +1,350 @@
+#include "ui/map_overlays.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <utility>
+
+#include "catalog/radar_catalog.h"
+#include "ui/fonts.h"
+#include "ui/map_view.h"
+
+namespace prrsim::ui {
+
+namespace {
+
+const QColor kAircraftTrail(150, 150, 230);
+const QColor kMissileTrail(255, 150, 150);
+const QColor kImpactMarker(160, 0, 160);
+const QColor kRadiatingRing(255, 128, 0);
+
+constexpr int kRingRadius = 11;
+constexpr int kCrossArm = 4;
+
+void setPen(QPainter& painter, const QColor& colour, int width) {
+    QPen pen(colour);
+    pen.setWidth(width);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+}
+
+QFont overlayFont(int pixels, bool bold = false) {
+    QFont font = formFont(bold, pixels);
+    font.setStyleStrategy(QFont::NoAntialias);  // exact pixels in the marker colour
+    return font;
+}
+
+QString missText(double metres) {
+    return std::isfinite(metres) ? QString::number(std::lround(metres)) + QStringLiteral(" м")
+                                 : QString();
+}
+
+// One row of the legend: its sample drawn in a 20 x 12 box at (x, y), then its text.
+struct LegendRow {
+    std::function<void(QPainter&, int, int)> sample;
+    QString text;
+};
+
+void triangle(QPainter& painter, const QColor& colour, QPoint a, QPoint b, QPoint c) {
+    setPen(painter, colour, 1);
+    painter.drawPolyline(QPolygon({a, b, c, a}));
+}
+
+std::vector<LegendRow> legendRows() {
+    std::vector<LegendRow> rows;
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        triangle(p, Qt::black, {x + 13, y + 6}, {x + 6, y + 3}, {x + 6, y + 9});
+                    },
+                    QStringLiteral("Самолёт")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, Qt::red, 1);
+                        p.drawLine(x + 1, y + 6, x + 19, y + 6);
+                    },
+                    QStringLiteral("Линия атаки")});
+    // The radar symbols of the kinds the catalogue has.
+    const std::pair<int, QString> kinds[] = {
+        {kSearchRadar, QStringLiteral("РЛС обнаружения")},
+        {kSearchTrackRadar, QStringLiteral("РЛС обнаружения и сопровождения")},
+        {kMultiTargetRadar, QStringLiteral("Многоканальная РЛС")},
+        {kFireControlRadar, QStringLiteral("РЛС сопровождения")}};
+    for (const auto& [kind, text] : kinds) {
+        bool present = false;
+        for (int32_t t = 0; t < radarTypeCount(); ++t) {
+            present = present || radarType(t).kind == kind;
+        }
+        if (!present) {
+            continue;
+        }
+        rows.push_back({[kind](QPainter& p, int x, int y) {
+                            const int cx = x + 10;
+                            const int cy = y + 6;
+                            switch (kind) {
+                                case kSearchRadar:
+                                    setPen(p, QColor(0, 0, 255), 1);
+                                    p.drawEllipse(QPoint(cx, cy), 5, 5);
+                                    break;
+                                case kSearchTrackRadar:
+                                    triangle(p, QColor(128, 0, 0), {cx + 6, cy}, {cx - 4, cy - 5},
+                                             {cx - 4, cy + 5});
+                                    break;
+                                case kMultiTargetRadar:
+                                    triangle(p, QColor(0, 0, 128), {cx, cy}, {cx - 5, cy - 4},
+                                             {cx - 5, cy + 4});
+                                    p.drawLine(cx, cy, cx + 8, cy);
+                                    break;
+                                default:
+                                    setPen(p, QColor(0, 128, 0), 1);
+                                    p.drawRect(cx - 5, cy - 5, 10, 10);
+                                    break;
+                            }
+                        },
+                        text});
+    }
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, QColor(0, 128, 0), 1);
+                        p.drawEllipse(QPoint(x + 10, y + 6), 5, 5);
+                    },
+                    QStringLiteral("Сопровождаемая цель")});
+    rows.push_back({[](QPainter& p, int x, int y) { p.fillRect(x + 7, y + 3, 6, 6, Qt::black); },
+                    QStringLiteral("Местный предмет")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, QColor(255, 255, 0), 1);
+                        p.drawLine(x + 2, y + 6, x + 19, y + 1);
+                        p.drawLine(x + 2, y + 6, x + 19, y + 11);
+                        setPen(p, Qt::red, 1);
+                        p.drawLine(x + 1, y + 6, x + 6, y + 6);
+                    },
+                    QStringLiteral("Ракета, поле зрения ГСН")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, QColor(128, 0, 0), 1);
+                        p.drawLine(x + 1, y + 6, x + 19, y + 6);
+                    },
+                    QStringLiteral("Захват: линия на цель")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, kRadiatingRing, 1);
+                        p.drawEllipse(QPoint(x + 10, y + 6), 5, 5);
+                    },
+                    QStringLiteral("РЛС излучает")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, kAircraftTrail, 1);
+                        p.drawLine(x + 1, y + 8, x + 19, y + 4);
+                    },
+                    QStringLiteral("След самолёта")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, kMissileTrail, 1);
+                        p.drawLine(x + 1, y + 8, x + 19, y + 4);
+                    },
+                    QStringLiteral("След ракеты")});
+    rows.push_back({[](QPainter& p, int x, int y) {
+                        setPen(p, kImpactMarker, 2);
+                        p.drawLine(x + 6, y + 2, x + 14, y + 10);
+                        p.drawLine(x + 6, y + 10, x + 14, y + 2);
+                    },
+                    QStringLiteral("Подрыв, промах в метрах")});
+    return rows;
+}
+
+}  // namespace
+
+void MapOverlays::setTrails(TrailMode mode) {
+    if (mode != trails_) {
+        trails_ = mode;
+        restartTrails_ = true;
+    }
+}
+
+void MapOverlays::setImpacts(bool on) {
+    if (on != impacts_) {
+        impacts_ = on;
+        restartImpacts_ = true;
+    }
+}
+
+void MapOverlays::clearImpacts(const ReviewStore& store) {
+    impactsCleared_ = store.detonations().size();
+    restartImpacts_ = true;
+}
+
+void MapOverlays::Layer::clear() {
+    if (image.isNull()) {
+        image = QImage(kMapWidth, kMapHeight, QImage::Format_ARGB32_Premultiplied);
+    }
+    image.fill(Qt::transparent);
+    used = QRect();
+}
+
+void MapOverlays::Layer::laidOver(QPainter& painter, QPainter::CompositionMode mode) const {
+    if (!used.isEmpty()) {
+        painter.setCompositionMode(mode);
+        painter.drawImage(used.topLeft(), image, used);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+}
+
+void MapOverlays::draw(QPainter& painter, const WorldState& world, const ReviewStore& store) {
+    if (!anyOn()) {
+        return;
+    }
+    const int64_t now = world.events.tick;
+    if (store.generation() != generation_ || now < lastNow_) {
+        generation_ = store.generation();
+        impactsCleared_ = std::min(impactsCleared_, store.detonations().size());
+        restartTrails_ = true;
+        restartImpacts_ = true;
+    }
+    lastNow_ = now;
+    if (trails_ != TrailMode::Off) {
+        updateTrails(store, now);
+        // The trails pass under what the map draws darker than them: symbols and lines stay
+        // whole where a trail runs through them.
+        trailLayer_.laidOver(painter, QPainter::CompositionMode_Darken);
+    }
+    if (radiating_) {
+        drawRings(painter, world);
+    }
+    if (impacts_) {
+        updateImpacts(store);
+        impactLayer_.laidOver(painter, QPainter::CompositionMode_SourceOver);
+    }
+    if (legend_) {
+        const QImage& legend = legendPicture();
+        painter.drawImage(2, kMapHeight - legend.height() - 2, legend);
+    }
+}
+
+void MapOverlays::updateTrails(const ReviewStore& store, int64_t now) {
+    const int64_t from = trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
+    if (restartTrails_ ||
+        (trails_ == TrailMode::LastMinute && from >= trailsFrom_ + kTrailRestartTicks)) {
+        trailLayer_.clear();
+        trailsFrom_ = from;
+        aircraftDrawn_.clear();
+        missileDrawn_.clear();
+        restartTrails_ = false;
+    }
+    QPainter painter(&trailLayer_.image);
+    beginMapPainting(painter);
+    drawTrails(painter, kAircraftTrail, store.aircraftTrails(), aircraftDrawn_);
+    drawTrails(painter, kMissileTrail, store.missileTrails(), missileDrawn_);
+}
+
+void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
+                             const std::vector<std::vector<TrailPoint>>& trails,
+                             std::vector<size_t>& drawn) {
+    setPen(painter, colour, 1);
+    drawn.resize(trails.size(), 0);
+    for (size_t i = 0; i < trails.size(); ++i) {
+        const std::vector<TrailPoint>& trail = trails[i];
+        size_t first = drawn[i];
+        if (first == 0) {
+            // The first point inside the window; the points are in tick order.
+            first = static_cast<size_t>(
+                std::lower_bound(trail.begin(), trail.end(), trailsFrom_,
+                                 [](const TrailPoint& p, int64_t t) { return p.tick < t; }) -
+                trail.begin());
+        } else {
+            --first;  // the new segments start at the last point drawn
+        }
+        if (trail.size() < first + 2) {
+            continue;
+        }
+        polyline_.clear();
+        QRect bounds(QPoint(trail[first].x, trail[first].y), QSize(1, 1));
+        for (size_t k = first; k < trail.size(); ++k) {
+            const QPoint p(trail[k].x, trail[k].y);
+            polyline_.push_back(p);
+            bounds |= QRect(p, QSize(1, 1));
+        }
+        painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
+        trailLayer_.used |= bounds.adjusted(-1, -1, 1, 1) & trailLayer_.image.rect();
+        drawn[i] = trail.size();
+    }
+}
+
+// A cross at the point of detonation and the miss distance beside it, both edged in white so
+// that they read over the symbols.
+void MapOverlays::updateImpacts(const ReviewStore& store) {
+    if (restartImpacts_) {
+        impactLayer_.clear();
+        impactsDrawn_ = impactsCleared_;
+        restartImpacts_ = false;
+    }
+    const std::vector<size_t>& detonations = store.detonations();
+    if (impactsDrawn_ >= detonations.size()) {
+        return;
+    }
+    QPainter painter(&impactLayer_.image);
+    beginMapPainting(painter);
+    painter.setFont(overlayFont(10, true));
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (; impactsDrawn_ < detonations.size(); ++impactsDrawn_) {
+        const WorldEvent& e = store.events()[detonations[impactsDrawn_]];
+        const int x = trunc32(e.x);
+        const int y = trunc32(e.y);
+        const QString text = missText(e.distance);
+        // Above the cross to its right: radar labels stand below their symbols.
+        const QPoint at(x + kCrossArm + 2, y - kCrossArm - 1);
+        for (const auto& [colour, width] :
+             {std::pair{QColor(Qt::white), 4}, std::pair{kImpactMarker, 2}}) {
+            setPen(painter, colour, width);
+            painter.drawLine(x - kCrossArm, y - kCrossArm, x + kCrossArm, y + kCrossArm);
+            painter.drawLine(x - kCrossArm, y + kCrossArm, x + kCrossArm, y - kCrossArm);
+            for (int dx = -1; dx <= 1 && !text.isEmpty(); ++dx) {
+                for (int dy = -1; dy <= 1; ++dy) {
+                    if (width == 2 ? dx == 0 && dy == 0 : dx != 0 || dy != 0) {
+                        painter.drawText(at + QPoint(dx, dy), text);
+                    }
+                }
+            }
+        }
+        QRect used(x - kCrossArm - 2, y - kCrossArm - 2, 2 * kCrossArm + 5, 2 * kCrossArm + 5);
+        used |= QRect(at.x() - 1, at.y() - metrics.ascent() - 1,
+                      metrics.horizontalAdvance(text) + 3, metrics.height() + 2);
+        impactLayer_.used |= used & impactLayer_.image.rect();
+    }
+}
+
+void MapOverlays::drawRings(QPainter& painter, const WorldState& world) {
+    setPen(painter, kRadiatingRing, 1);
+    for (int32_t j = 0; j < world.radarCount; ++j) {
+        const RadarSite& r = world.radars[j];
+        if (r.radiating) {
+            painter.drawEllipse(QPoint(r.x, r.y), kRingRadius, kRingRadius);
+        }
+    }
+}
+
+const QImage& MapOverlays::legendPicture() {
+    if (!legendImage_.isNull()) {
+        return legendImage_;
+    }
+    const std::vector<LegendRow> rows = legendRows();
+    const QFont font = overlayFont(9);
+    const QFontMetrics metrics(font);
+    constexpr int kRow = 12;
+    constexpr int kSample = 22;
+    int width = 0;
+    for (const LegendRow& row : rows) {
+        width = std::max(width, metrics.horizontalAdvance(row.text));
+    }
+    legendImage_ = QImage(kSample + width + 10, static_cast<int>(rows.size()) * kRow + 6,
+                          QImage::Format_RGB32);
+    legendImage_.fill(Qt::white);
+    QPainter painter(&legendImage_);
+    beginMapPainting(painter);
+    setPen(painter, Qt::gray, 1);
+    painter.drawRect(legendImage_.rect().adjusted(0, 0, -1, -1));
+    painter.setFont(font);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int y = 3 + static_cast<int>(i) * kRow;
+        rows[i].sample(painter, 3, y);
+        painter.setPen(Qt::black);
+        painter.drawText(kSample + 4, y + (kRow + metrics.ascent() - metrics.descent()) / 2,
+                         rows[i].text);
+    }
+    return legendImage_;
+}
+
+}  // namespace prrsim::ui

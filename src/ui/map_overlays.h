@@ -1,0 +1,88 @@
+#pragma once
+
+// Review overlays over the map, each off until switched on in the menu "Вид": trails of
+// aircraft and missiles, impact markers with the miss distance, rings on radiating radars and a
+// legend of the map symbols. Drawn as a pass of their own over the finished frame; with every
+// overlay off nothing is drawn and the map is exactly as without them.
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "ui/review_store.h"
+#include "world/world_state.h"
+
+namespace prrsim::ui {
+
+enum class TrailMode { Off, LastMinute, WholeFlight };
+
+// "Last minute": the trail points of the last 60 s; the picture is started again every 5 s
+// of simulated time, so a trail reaches 60 to 65 s back.
+inline constexpr int64_t kTrailWindowTicks = 6000;
+inline constexpr int64_t kTrailRestartTicks = 500;
+
+class MapOverlays {
+  public:
+    TrailMode trails() const { return trails_; }
+    bool impacts() const { return impacts_; }
+    bool radiating() const { return radiating_; }
+    bool legend() const { return legend_; }
+    bool anyOn() const { return trails_ != TrailMode::Off || impacts_ || radiating_ || legend_; }
+
+    void setTrails(TrailMode mode);
+    void setImpacts(bool on);
+    void setRadiating(bool on) { radiating_ = on; }
+    void setLegend(bool on) { legend_ = on; }
+    // Removes the markers of the detonations so far; later ones get theirs.
+    void clearImpacts(const ReviewStore& store);
+
+    // Draws the overlays that are on over a finished map frame, as of the world's tick.
+    void draw(QPainter& painter, const WorldState& world, const ReviewStore& store);
+
+  private:
+    // A transparent picture over the map and the part of it drawn on.
+    struct Layer {
+        QImage image;
+        QRect used;
+        void clear();
+        void laidOver(QPainter& painter, QPainter::CompositionMode mode) const;
+    };
+
+    // Bring the trails and the impact markers up to the store; each picture is started again
+    // when its setting changed, the store was cleared or time went back, the trails also when
+    // the last minute moved on.
+    void updateTrails(const ReviewStore& store, int64_t now);
+    void updateImpacts(const ReviewStore& store);
+    void drawTrails(QPainter& painter, const QColor& colour,
+                    const std::vector<std::vector<TrailPoint>>& trails, std::vector<size_t>& drawn);
+    static void drawRings(QPainter& painter, const WorldState& world);
+    const QImage& legendPicture();
+
+    TrailMode trails_ = TrailMode::Off;
+    bool impacts_ = false;
+    bool radiating_ = false;
+    bool legend_ = false;
+
+    uint64_t generation_ = 0;  // of the store drawn
+    int64_t lastNow_ = 0;
+
+    Layer trailLayer_;
+    bool restartTrails_ = true;
+    int64_t trailsFrom_ = 0;             // points before this tick are left out
+    std::vector<size_t> aircraftDrawn_;  // points drawn, per trail
+    std::vector<size_t> missileDrawn_;
+    std::vector<QPoint> polyline_;
+
+    Layer impactLayer_;
+    bool restartImpacts_ = true;
+    size_t impactsCleared_ = 0;  // detonations whose markers were cleared
+    size_t impactsDrawn_ = 0;
+
+    QImage legendImage_;
+};
+
+}  // namespace prrsim::ui

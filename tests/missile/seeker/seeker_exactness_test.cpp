@@ -1,0 +1,187 @@
+// The seeker's fast path against its direct reading: capacity scenes run side by side, one
+// world ticked by the program and one with every seeker read directly, and every field of every
+// record compared bit for bit after every tick.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "bench/capacity_scene.h"
+#include "missile/seeker/seeker_reception.h"
+#include "missile/seeker/seeker_tracking.h"
+#include "missile/world_comparison.h"
+#include "seeker_direct_reading.h"
+#include "sim/tick.h"
+#include "world/world.h"
+#include "world/world_state.h"
+
+namespace prrsim {
+namespace {
+
+using testing::compareWorlds;
+using testing::Comparison;
+
+// What a run went through, to show the scene reaches the paths it is meant to check.
+struct Coverage {
+    int64_t gatedReceptions = 0;    // steps received with the direction gate deciding
+    int64_t reflections = 0;        // reflections received
+    int64_t directReceptions = 0;   // direct paths received
+    int64_t illuminationHeard = 0;  // illumination passes accepted, in view and detected
+    int64_t lockedMissileTicks = 0;
+    int64_t launchedMissileTicks = 0;
+    int64_t searches = 0;  // automatic searches run
+};
+
+void count(const WorldState& w, Coverage& coverage) {
+    const SeekerCatalogs c = programCatalogs();
+    for (int32_t i = 0; i < w.missileCount; ++i) {
+        const Missile& m = w.missiles[i];
+        const MissileType& type = missileType(m.typeIndex);
+        coverage.reflections += m.receivedReflectionCount;
+        coverage.directReceptions += m.receivedRadarCount;
+        coverage.lockedMissileTicks += m.locked;
+        coverage.launchedMissileTicks += m.launched;
+        if (m.searchEnabled && m.scanTimer > 0.5) {
+            ++coverage.searches;
+        }
+        if (type.directionGate && m.targetPositionState == kTargetFromSeeker &&
+            (m.receivedRadarCount > 0 || m.receivedReflectionCount > 0)) {
+            ++coverage.gatedReceptions;
+        }
+        if (!(m.capturing || m.locked) || !m.activated) {
+            continue;
+        }
+        for (int32_t j = 0; j < w.radarCount; ++j) {
+            const RadarSite& r = w.radars[j];
+            int32_t channel = 0;
+            if (r.illuminationOn && radarType(r.typeIndex).hasIlluminator &&
+                acceptEmission(c, m, r, -1, channel) && inFieldOfView(c, m, r) &&
+                directPower(c, m, r, Channel::Illumination).detected) {
+                ++coverage.illuminationHeard;
+            }
+        }
+    }
+}
+
+// Runs `ticks` ticks on a fast world and a direct-reading copy, comparing after every tick.
+// `edit` runs on both worlds before tick n (the user's actions between ticks).
+Coverage runSideBySide(std::unique_ptr<WorldState> fast, int32_t ticks,
+                       const std::function<void(WorldState&, int32_t)>& edit) {
+    std::unique_ptr<WorldState> direct = makeWorld();
+    *direct = *fast;
+    Coverage coverage;
+    for (int32_t n = 0; n < ticks; ++n) {
+        edit(*fast, n);
+        edit(*direct, n);
+        count(*direct, coverage);
+        SimulationTick(*fast);
+        testing::directTick(*direct);
+        const Comparison cmp = compareWorlds(*fast, *direct);
+        if (!cmp.same()) {
+            ADD_FAILURE() << "after tick " << n + 1 << ":\n" << cmp.report();
+            break;
+        }
+    }
+    std::cout << "coverage: gated " << coverage.gatedReceptions << ", reflections "
+              << coverage.reflections << ", direct " << coverage.directReceptions
+              << ", illumination " << coverage.illuminationHeard << ", locked "
+              << coverage.lockedMissileTicks << ", launched " << coverage.launchedMissileTicks
+              << ", searches " << coverage.searches << "\n";
+    return coverage;
+}
+
+void noEdit(WorldState&, int32_t) {}
+
+TEST(SeekerExactness, HarmCapacitySceneBeforeLaunch) {
+    const Coverage c =
+        runSideBySide(scenes::capacityScene(scenes::Missiles::Harm, false), 600, noEdit);
+    EXPECT_GT(c.gatedReceptions, 0);
+    EXPECT_GT(c.reflections, 0);
+    EXPECT_GT(c.directReceptions, 0);
+    EXPECT_GT(c.illuminationHeard, 0);
+    EXPECT_GT(c.lockedMissileTicks, 0);
+}
+
+TEST(SeekerExactness, HarmCapacitySceneLaunchedAfterCapture) {
+    const Coverage c = runSideBySide(scenes::capacityScene(scenes::Missiles::Harm, false), 600,
+                                     [](WorldState& w, int32_t n) {
+                                         if (n == 150) {
+                                             scenes::launchAll(w);
+                                         }
+                                     });
+    EXPECT_GT(c.gatedReceptions, 0);
+    EXPECT_GT(c.reflections, 0);
+    EXPECT_GT(c.launchedMissileTicks, 0);
+}
+
+TEST(SeekerExactness, EveryMissileTypeInFlight) {
+    const Coverage c = runSideBySide(scenes::capacityScene(scenes::Missiles::Mixed, false), 600,
+                                     [](WorldState& w, int32_t n) {
+                                         if (n == 120) {
+                                             scenes::launchAll(w);
+                                         }
+                                     });
+    EXPECT_GT(c.directReceptions, 0);
+    EXPECT_GT(c.illuminationHeard, 0);
+    EXPECT_GT(c.searches, 0);
+    EXPECT_GT(c.launchedMissileTicks, 0);
+}
+
+// The radar-side cache must follow the world: radars moved, removed, re-tuned, switched and
+// retyped, landmarks moved, between ticks.
+TEST(SeekerExactness, UserChangesBetweenTicks) {
+    const Coverage c = runSideBySide(
+        scenes::capacityScene(scenes::Missiles::Harm, false), 520, [](WorldState& w, int32_t n) {
+            switch (n) {
+                case 100:
+                    w.selectedRadar = 10;
+                    placeSelectedRadar(w, 390, 190);  // among the landmarks
+                    break;
+                case 150:
+                    removeRadar(w, 3);
+                    removeRadar(w, 57);
+                    break;
+                case 200:
+                    w.landmarks[5].x += 7;
+                    w.landmarks[6].height = 2;
+                    break;
+                case 250:
+                    for (int32_t j = 0; j < w.radarCount; j += 5) {
+                        setIllumination(w.radars[j], !w.radars[j].illuminationOn);
+                        setPrfMode(w.radars[j], 1);
+                        w.radars[j].height += 1;
+                    }
+                    break;
+                case 300:
+                    for (int32_t j = 0; j < w.radarCount; j += 9) {
+                        setEmission(w.radars[j], false);
+                    }
+                    break;
+                case 350:
+                    w.landmarkCount = 20;
+                    break;
+                case 400:
+                    scenes::launchAll(w);
+                    break;
+                default:
+                    break;
+            }
+        });
+    EXPECT_GT(c.reflections, 0);
+    EXPECT_GT(c.gatedReceptions, 0);
+}
+
+// The same on the start-up world with one capturing "AGM-88C HARM", launched later.
+TEST(SeekerExactness, DefaultSceneWithOneHarm) {
+    runSideBySide(scenes::defaultSceneWithHarm(), 800, [](WorldState& w, int32_t n) {
+        if (n == 300) {
+            scenes::launchAll(w);
+        }
+    });
+}
+
+}  // namespace
+}  // namespace prrsim

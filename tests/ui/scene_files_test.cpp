@@ -1,0 +1,277 @@
+// Scene files in the main window: saving (temporary file renamed over the old one), the unsaved
+// mark and question, opening (run to the end, paused), refusals in Russian that change
+// nothing, recent files and the recovery file.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "batch/runner.h"
+#include "form_fixture.h"
+#include "missile/world_comparison.h"
+#include "ui/scene_errors.h"
+
+namespace prrsim::ui {
+namespace {
+
+class SceneFiles : public FormTest {
+  protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        form->newScene(batch::StartWorld::Default);
+        form->showError = [this](const QString& text) { errors << text; };
+    }
+
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    static void write(const QString& file, const QByteArray& text) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+
+    static QByteArray read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    void tick(int n) {
+        for (int i = 0; i < n; ++i) {
+            form->Timer1Timer();
+        }
+    }
+
+    QTemporaryDir dir;
+    QStringList errors;
+};
+
+TEST_F(SceneFiles, SaveWritesTheRecordingAndClearsTheUnsavedMark) {
+    tick(120);
+    form->Button14->click();
+    tick(30);
+    EXPECT_TRUE(form->isWindowModified());
+    ASSERT_TRUE(form->saveScene(path("exercise.json")));
+    EXPECT_FALSE(form->isWindowModified());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР — exercise.json[*]"));
+    EXPECT_EQ(form->FileLabel->text(), QStringLiteral("exercise.json"));
+    EXPECT_EQ(form->recentFiles().value(0), path("exercise.json"));
+    std::string error;
+    const auto saved = batch::parseScenario(read(path("exercise.json")).toStdString(), "e", error);
+    ASSERT_TRUE(saved) << error;
+    EXPECT_EQ(saved->ticks, 150);
+    EXPECT_EQ(saved->seed, kSceneSeed);
+    ASSERT_EQ(saved->actions.size(), 1u);
+    EXPECT_EQ(saved->actions[0].tick, 120);
+    // Only the temporary file's rename wrote it: nothing else is left in the folder.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"exercise.json"});
+}
+
+TEST_F(SceneFiles, FailedSaveSaysSoAndKeepsTheSessionAndTheOldFile) {
+    write(path("old.json"), "old contents");
+    ASSERT_TRUE(form->saveScene(path("old.json")));
+    form->Button14->click();
+    // A folder that cannot hold the file: its "folder" is a file.
+    EXPECT_FALSE(form->saveScene(path("old.json") + "/new.json"));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Сцена не сохранена в файл «")))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("сеанс остаётся в программе")));
+    EXPECT_TRUE(form->isWindowModified());
+    EXPECT_EQ(form->sceneFile(), path("old.json"));
+    EXPECT_EQ(form->session().actionCount(), 1u);
+    std::string error;
+    EXPECT_TRUE(batch::parseScenario(read(path("old.json")).toStdString(), "o", error)) << error;
+}
+
+TEST_F(SceneFiles, OpenRunsTheSceneToItsEndAndShowsItPaused) {
+    write(path("flight.json"), R"({"start": "empty", "seed": 7, "ticks": 700, "actions": [
+        {"tick": 0, "op": "addAircraft"},
+        {"tick": 0, "op": "addRadar", "type": 2},
+        {"tick": 0, "op": "placeRadar", "radar": 0, "x": 400, "y": 220},
+        {"tick": 0, "op": "pickTarget", "aircraft": 0, "radar": 0},
+        {"tick": 0, "op": "attackRun", "aircraft": 0},
+        {"tick": 100, "op": "addMissile", "aircraft": 0, "type": 3, "launchMode": 0},
+        {"tick": 100, "op": "activate", "missile": 0},
+        {"tick": 200, "op": "capture", "missile": 0},
+        {"tick": 400, "op": "launch", "missile": 0}]})");
+    ASSERT_TRUE(form->openScene(path("flight.json")));
+    EXPECT_TRUE(form->paused());
+    EXPECT_EQ(form->session().tick(), 700);
+    EXPECT_FALSE(form->isWindowModified());
+    EXPECT_EQ(form->TimeLabel->text(), QStringLiteral("0:00:07.00"));
+    EXPECT_EQ(shown(), "");  // nothing selected in a scene just opened
+    std::string error;
+    const auto scene = batch::loadScenario(path("flight.json").toStdString(), error);
+    auto batchWorld = makeWorld();
+    batch::runScenario(*batchWorld, *scene, "f", {});
+    const testing::Comparison cmp = testing::compareRecords(*world, *batchWorld);
+    EXPECT_TRUE(cmp.same()) << cmp.report();
+    // New changes are appended; going on records from here.
+    form->Button14->click();
+    EXPECT_EQ(form->session().recording().actions.back().tick, 700);
+}
+
+struct BadFile {
+    const char* name;
+    const char* text;
+    std::vector<const char*> parts;  // all in the message
+};
+
+TEST_F(SceneFiles, BadFilesAreRefusedInRussianAndTheSceneStays) {
+    const BadFile rows[] = {
+        {"not JSON", "{\"start\": ", {"Файл не в формате JSON: ошибка в строке 1"}},
+        {"unknown op",
+         R"({"start": "default", "ticks": 5, "actions": [{"tick": 0, "op": "fly"}]})",
+         {"Действие 0, поле «op»: неизвестная операция «fly»"}},
+        {"field out of range",
+         R"({"start": "default", "ticks": 5, "actions": [{"tick": 1, "op": "setFrequency", "radar": 0, "percent": 120}]})",
+         {"Действие 0 (setFrequency), поле «percent»: 120 вне пределов 0..100"}},
+        {"table position gone when reached",
+         R"({"start": "default", "ticks": 500, "actions": [{"tick": 300, "op": "removeAircraft", "aircraft": 7}]})",
+         {"Действие 0 (removeAircraft), такт 300 (0:00:03.00), поле «aircraft»",
+          "в этот момент нет самолёта с номером 7 (всего 4)"}},
+        {"field of a newer program",
+         R"({"start": "default", "ticks": 5, "format": 2})",
+         {"Поле «format»: лишнее поле"}},
+    };
+    form->Button14->click();
+    tick(40);
+    auto before = makeWorld();
+    *before = *world;
+    for (const BadFile& row : rows) {
+        errors.clear();
+        write(path("bad.json"), row.text);
+        EXPECT_FALSE(form->openScene(path("bad.json"))) << row.name;
+        ASSERT_EQ(errors.size(), 1) << row.name;
+        EXPECT_TRUE(errors[0].startsWith("Сцена не открыта: файл «" + path("bad.json") + "»."))
+            << errors[0].toStdString();
+        for (const char* part : row.parts) {
+            EXPECT_TRUE(errors[0].contains(QString::fromUtf8(part)))
+                << row.name << ": " << errors[0].toStdString();
+        }
+        EXPECT_EQ(form->session().tick(), 40) << row.name;
+        EXPECT_EQ(form->session().actionCount(), 1u) << row.name;
+        EXPECT_TRUE(testing::compareRecords(*world, *before).same()) << row.name;
+    }
+    EXPECT_TRUE(form->sceneFile().isEmpty());
+}
+
+// Every reason the reader and the runner give has its Russian form.
+TEST(SceneErrors, EveryReasonIsTranslated) {
+    const char* reasons[] = {
+        "missing",
+        "must be an object, not number",
+        "must be a string, not number",
+        "must be an array, not object",
+        "must be an integer, not string \"1\"",
+        "must be true or false, not number 1",
+        "must be a number, not string \"fast\"",
+        "must be \"default\" or \"empty\", not \"full\"",
+        "the scenario must be a JSON object, not array",
+        "unknown op \"fly\"",
+        "unknown field (addAircraft takes no fields)",
+        "unknown field (addRadar takes type, operational)",
+        "unknown field (a scenario has start, seed, ticks, actions, description)",
+        "needs at least one of x, y, altitude, heading, climbAngle, speed",
+        "4 comes before the previous action's tick 5 (actions must be sorted by tick)",
+        "malformed JSON: key \"ticks\" appears twice in one object",
+        "malformed JSON: parse error at line 4, column 3: syntax error",
+        "malformed JSON: number overflow parsing '1e3081'",
+        "101 is outside 0..100 (the scenario's ticks)",
+        "1e7 is outside -1e6..1e6",
+        "-1 is outside 0..1e6",
+        "20 is outside 0..19 (the radar types)",
+        "3 is outside 0..2 (the launch modes of \"AGM-88C HARM\")",
+        "4 is outside 0..3 (the blink settings of \"Куб, РЛС обнаружения 1С11\")",
+        "cannot open the scenario file",
+        "cannot read the scenario file",
+        "6 is not a radar position now (there are 6)",
+        "the placed-complex table is full (10)",
+        "\"Шилка\" offers no scan methods",
+        "the missile was refused",
+    };
+    for (const char* reason : reasons) {
+        bool translated = false;
+        const QString text = russianReason(reason, &translated);
+        EXPECT_TRUE(translated) << reason << " -> " << text.toStdString();
+    }
+    bool translated = true;
+    EXPECT_EQ(russianReason("something new", &translated), QStringLiteral("something new"));
+    EXPECT_FALSE(translated);
+}
+
+TEST_F(SceneFiles, UnsavedChangesAreSettledBeforeAnotherScene) {
+    form->Button14->click();
+    QStringList asked;
+    TForm1::SaveAnswer answer = TForm1::SaveAnswer::Cancel;
+    form->askSave = [&](const QString& question) {
+        asked << question;
+        return answer;
+    };
+    form->askSaveFile = [this](const QString&) { return path("answer"); };
+    form->NewAction->trigger();
+    EXPECT_EQ(asked, QStringList{"Сохранить изменения?"});
+    EXPECT_EQ(world->aircraftCount, 5);  // cancelled: the scene stays
+    answer = TForm1::SaveAnswer::Save;
+    form->EmptyAction->trigger();
+    EXPECT_TRUE(QFile::exists(path("answer.json")));
+    EXPECT_EQ(world->aircraftCount, 0);
+    // Closing asks as well; cancelled, the window stays.
+    form->Button14->click();
+    answer = TForm1::SaveAnswer::Cancel;
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    answer = TForm1::SaveAnswer::Discard;
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(asked.size(), 4);
+}
+
+TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
+    QTemporaryDir state;
+    auto world = makeWorld();
+    {
+        TForm1 crashed(*world);
+        crashed.newScene(batch::StartWorld::Default);
+        crashed.setStateDirectory(state.path());
+        for (int i = 0; i < 80; ++i) {
+            crashed.Timer1Timer();
+        }
+        crashed.Button14->click();
+        crashed.writeRecovery();
+        EXPECT_TRUE(QFile::exists(crashed.recoveryFile()));
+        // The window is gone without closing: as after a crash or a kill.
+    }
+    for (const bool restore : {false, true}) {
+        if (!restore) {
+            // Copy the recovery file aside and back, to be offered twice.
+            QFile::copy(state.filePath("recovery.json"), state.filePath("keep.json"));
+        } else {
+            QFile::copy(state.filePath("keep.json"), state.filePath("recovery.json"));
+        }
+        auto other = makeWorld();
+        TForm1 next(*other);
+        next.newScene(batch::StartWorld::Default);
+        next.setStateDirectory(state.path());
+        QStringList asked;
+        next.askYesNo = [&](const QString& question, const QString&) {
+            asked << question;
+            return restore;
+        };
+        EXPECT_EQ(next.offerRecovery(), restore);
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Восстановить последний сеанс?")));
+        if (restore) {
+            EXPECT_EQ(next.session().tick(), 80);
+            EXPECT_EQ(next.session().actionCount(), 1u);
+            EXPECT_TRUE(next.paused());
+            EXPECT_TRUE(testing::compareRecords(*other, *world).same());
+            // Closed on purpose, it leaves nothing to restore.
+            next.askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
+            next.close();
+        }
+        EXPECT_FALSE(QFile::exists(next.recoveryFile()));
+    }
+}
+
+}  // namespace
+}  // namespace prrsim::ui
