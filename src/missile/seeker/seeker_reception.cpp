@@ -33,16 +33,16 @@ int32_t selectByRule(const SeekerCatalogs& c, const WorldState& world, const Mis
     const MissileType& type = c.typeOf(m);
     int32_t chosen = -1;
     switch (type.selectionRule) {
-        case 3:  // the last continuous-wave emitter
+        case kSelectLastContinuous:
             for (int32_t i = 0; i < m.emitterCount; ++i) {
                 if (!m.emitters[i].emissionMode.pulsed) {
                     chosen = i;
                 }
             }
             break;
-        case 1:
-        case 2:
-        case 6: {
+        case kSelectByCategory:
+        case kSelectByKind:
+        case kSelectByType: {
             // Smallest rank wins, the first on ties; a key missing from the list ranks last.
             int32_t best = std::numeric_limits<int32_t>::max();
             for (int32_t i = 0; i < m.emitterCount; ++i) {
@@ -180,13 +180,13 @@ int32_t priorityRank(const SeekerCatalogs& c, const Missile& m, const RadarSite&
     const MissileType& type = c.typeOf(m);
     int32_t key;
     switch (type.selectionRule) {
-        case 6:
+        case kSelectByType:
             key = r.typeIndex;
             break;
-        case 2:
+        case kSelectByKind:
             key = c.typeOf(r).kind;
             break;
-        case 1:
+        case kSelectByCategory:
             key = c.typeOf(r).category;
             break;
         default:
@@ -333,7 +333,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
     const PrfMode& s = channelMode(c.typeOf(r), r, channel);
     const uint8_t level = automatic ? mode.recognitionLevel : mode.crewRecognitionLevel;
 
-    if (level == 0) {
+    if (level == kRecognizeNothing) {
         m.signalParamsKnown = 0;
         m.emissionKindKnown = 0;
         m.radarTypeIdentified = 0;
@@ -345,7 +345,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
         } else {
             m.emissionKindKnown = 0;
         }
-        if (emissionKindAccepted(c, m, r, channel) && level >= 2) {
+        if (emissionKindAccepted(c, m, r, channel) && level >= kRecognizeParameters) {
             if (type.measuresPrf) {
                 m.prf = s.prf;
             }
@@ -360,7 +360,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
             }
             m.signalParamsKnown =
                 (type.measuresPrf || type.measuresPulseWidth || type.measuresFrequency) ? 1 : 0;
-            if (level >= 3) {
+            if (level >= kRecognizeRadarType) {
                 if (type.identifiesRadarType) {
                     m.targetRadarType = r.typeIndex;
                     m.radarTypeIdentified = 1;

@@ -32,12 +32,13 @@ void learnParameters(const SeekerCatalogs& c, Missile& m, const RadarSite& r, in
         m.frequencyChannel = channel;
         m.frequencyKnown = 1;
     }
-    if (level == 1 && !m.emissionKindKnown) {
+    if (level == kRecognizeEmissionKind && !m.emissionKindKnown) {
         if (type.measuresEmissionKind) {
             m.pulsed = mode.pulsed ? 1 : 0;
         }
         m.emissionKindKnown = 1;
-    } else if (level == 2 || (level == 3 && !m.signalParamsKnown)) {
+    } else if (level == kRecognizeParameters ||
+               (level == kRecognizeRadarType && !m.signalParamsKnown)) {
         if (m.pulsed == 1) {
             if (type.measuresPrf) {
                 m.prf = mode.prf;
@@ -47,7 +48,7 @@ void learnParameters(const SeekerCatalogs& c, Missile& m, const RadarSite& r, in
             }
         }
         m.signalParamsKnown = 1;
-        if (level == 3 && !m.radarTypeIdentified) {
+        if (level == kRecognizeRadarType && !m.radarTypeIdentified) {
             if (type.identifiesRadarType) {
                 m.targetRadarType = r.typeIndex;
             }
@@ -87,7 +88,8 @@ void forgetAgedMemory(const SeekerCatalogs& c, Missile& m) {
         m.frequencyKnown = 0;
         m.frequencyAge = 0;
     }
-    if (!m.frequencyKnown && m.signalParamsKnown && c.modeOf(m).recognitionLevel == 3 &&
+    if (!m.frequencyKnown && m.signalParamsKnown &&
+        c.modeOf(m).recognitionLevel == kRecognizeRadarType &&
         m.paramsAge > type.paramsMemoryTime) {
         m.signalParamsKnown = 0;
         m.paramsAge = 0;
@@ -122,7 +124,7 @@ void captureStep(const MissileType& type, Missile& m, bool received) {
 void lockLossAction(const MissileType& type, const LaunchMode& mode, Missile& m) {
     m.lockLost = 1;
     switch (mode.lossAction) {
-        case 1:
+        case kOnLossRecapture:
             m.capturing = 1;
             m.targetPositionState = positionStateWithoutSignal(type);
             if (mode.forgetOnLoss) {
@@ -135,7 +137,7 @@ void lockLossAction(const MissileType& type, const LaunchMode& mode, Missile& m)
                 }
             }
             break;
-        case 2:
+        case kOnLossWaitingPoint:
             if (!m.loiterUsed) {
                 m.loiterUsed = 1;
                 m.guidanceMode = kToWaitingPoint;
@@ -303,7 +305,7 @@ bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& 
     const uint8_t level = mode.recognitionLevel;
     const bool frequencyDiffers =
         m.frequencyKnown && type.measuresFrequency && channelOut != m.frequencyChannel;
-    if (level == 3 && m.radarTypeIdentified) {
+    if (level == kRecognizeRadarType && m.radarTypeIdentified) {
         if (m.signalParamsKnown) {
             if (frequencyDiffers) {
                 return false;
@@ -320,7 +322,7 @@ bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& 
         }
         return !(radarTypeAccepted(c, m, r.typeIndex) && r.typeIndex != m.targetRadarType);
     }
-    if ((level == 2 || level == 3) && m.signalParamsKnown) {
+    if ((level == kRecognizeParameters || level == kRecognizeRadarType) && m.signalParamsKnown) {
         if (frequencyDiffers) {
             return false;
         }
@@ -334,7 +336,9 @@ bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& 
         }
         return true;
     }
-    if (level == 1 || ((level == 2 || level == 3) && !m.signalParamsKnown && m.emissionKindKnown)) {
+    if (level == kRecognizeEmissionKind ||
+        ((level == kRecognizeParameters || level == kRecognizeRadarType) && !m.signalParamsKnown &&
+         m.emissionKindKnown)) {
         return !(type.measuresEmissionKind && (e.pulsed ? 1 : 0) != m.pulsed);
     }
     return true;
