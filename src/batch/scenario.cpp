@@ -10,6 +10,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "world/units.h"
 #include "world/world_state.h"
 
 namespace prrsim::batch {
