@@ -99,10 +99,6 @@ void setIndicator(QLabel* control, Indicator style) {
     control->adjustSize();
 }
 
-QString nameText(std::string_view name) {
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 // A time or a position truncated to hundredths, in general number format.
 QString hundredthsText(double v) {
     return realText(trunc32(v * 100) * 0.01);
@@ -272,8 +268,8 @@ void TForm3::refreshMissileWindow() {
     const MissileType& t = missileType(m.typeIndex);
     const LaunchMode& l = t.launchModes[m.launchModeIndex];
 
-    setWindowTitle(nameText(t.name));
-    setLabel(Label20, nameText(l.name));
+    setWindowTitle(fromView(t.name));
+    setLabel(Label20, fromView(l.name));
     Button1->setEnabled(m.activated == 0);
     if (l.captureBeforeLaunch != 0) {
         Button2->setText(m.capturing == 1 ? QStringLiteral("Отменить захват")
@@ -341,7 +337,7 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
     Edit8->setVisible(t.identifiesRadarType != 0);
     // Nothing is shown until a radar type has been identified.
     const bool known = m.targetRadarType >= 0 && m.targetRadarType < radarTypeCount();
-    Edit8->setText(known ? nameText(radarType(m.targetRadarType).name) : QString());
+    Edit8->setText(known ? fromView(radarType(m.targetRadarType).name) : QString());
 
     switch (m.targetPositionState) {
         case kTargetNone:
