@@ -8,6 +8,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/ui_text.h"
 #include "world/geometry.h"
 
 namespace prrsim::ui {
@@ -26,10 +27,6 @@ const QColor kHotLight(0, 102, 204);
 
 constexpr int kLabelPointSize = 5;
 constexpr int kImpactPointSize = 24;
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void setPen(QPainter& painter, const QColor& colour, int width) {
     QPen pen(colour);

@@ -10,12 +10,10 @@
 #include <array>
 #include <cstdint>
 
+#include "world/units.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
-
-inline constexpr int kMapWidth = 600;
-inline constexpr int kMapHeight = 440;
 
 // The map picture (Image1): shows the last finished frame at once, so a partly drawn frame is
 // never seen, and reports mouse moves (mouse tracking on) and clicks.
