@@ -5,9 +5,12 @@
 // former code, kept unchanged apart from its namespace, so that any machine can measure before
 // and after in one run.
 
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "batch/runner.h"
+#include "batch/trace.h"
 #include "missile/seeker/seeker_reading.h"
 #include "world/world_state.h"
 
@@ -22,7 +25,11 @@ void updateRadar(WorldState& world, int32_t row);
 // The tick with that reading and that radar update.
 void tick(WorldState& world);
 
-// The batch runner with that tick.
+// The former trace line writer.
+std::string traceLine(const WorldState& world, int64_t tick,
+                      std::span<const batch::ImpactRecord> impacts);
+
+// The batch runner with that tick and that trace line writer.
 batch::RunResult runScenario(WorldState& world, const batch::Scenario& scenario,
                              std::string_view source, const batch::RunOptions& options);
 

@@ -1,5 +1,5 @@
 // The batch runner before the performance work (bench/before/before.h): the former runner, run
-// with the former tick, unchanged apart from its namespace.
+// with the former tick and trace line writer, unchanged apart from its namespace.
 
 #include "batch/actions.h"
 #include "batch/runner.h"
@@ -97,7 +97,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
             }
         }
         if (options.trace != nullptr && sample) {
-            *options.trace << traceLine(world, n, recorder.sinceLastLine());
+            *options.trace << before::traceLine(world, n, recorder.sinceLastLine());
             recorder.sinceLastLine().clear();
             if (!*options.trace) {
                 result.status = RunStatus::InternalFailure;

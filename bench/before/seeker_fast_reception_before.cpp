@@ -21,6 +21,7 @@
 #include "missile/seeker/seeker_geometry.h"
 #include "missile/seeker/seeker_step.h"
 #include "missile/seeker/seeker_tracking.h"
+#include "seeker_geometry_before.h"
 #include "world/world_state.h"
 
 namespace prrsim::before {
@@ -56,10 +57,10 @@ void forEachLandmark(LandmarkMask mask, F&& f) {
 bool inFieldOfViewToward(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t b,
                          int32_t e) {
     const MissileType& type = c.typeOf(m);
-    if (seeker::directionGateActive(c, m, r)) {
-        return seeker::insideDirectionGate(type, m, r);
+    if (directionGateActive(c, m, r)) {
+        return insideDirectionGate(type, m, r);
     }
-    return seeker::inFieldOfViewAzimuth(type, m, b) && seeker::inFieldOfViewElevation(type, m, e);
+    return inFieldOfViewAzimuth(type, m, b) && inFieldOfViewElevation(type, m, e);
 }
 
 bool inFieldOfViewBefore(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
@@ -368,7 +369,7 @@ void receiveFastBefore(const SeekerCatalogs& c, WorldState& world, Missile& m, R
 const Reading& fastReading() {
     static constexpr Reading kFast{
         receiveFastBefore,
-        [](const FieldOfViewPretest& view, const RadarSite& r) { return view.seen(r); }};
+        [](const seeker::FieldOfViewPretest& view, const RadarSite& r) { return view.seen(r); }};
     return kFast;
 }
 

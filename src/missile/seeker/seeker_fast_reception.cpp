@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -64,12 +65,16 @@ void forEachLandmark(LandmarkMask mask, F&& f) {
 // Whether the landmarks stand where the radar-side geometry was computed for.
 bool landmarksAsCached(const WorldState& world, int32_t landmarks) {
     const SeekerScratch& s = world.seekerScratch;
-    bool same = s.landmarkCount == landmarks;
-    for (int32_t l = 0; same && l < landmarks; ++l) {
+    if (s.landmarkCount != landmarks) {
+        return false;
+    }
+    // Every landmark compared without an early way out: the loop runs without branches.
+    bool same = true;
+    for (int32_t l = 0; l < landmarks; ++l) {
         const Landmark& now = landmarkAt(world, l);
         const LandmarkPlace& was = s.landmarks[l];
-        same = now.x == was.x && now.y == was.y && now.height == was.height &&
-               std::memcmp(&now.size, &was.size, sizeof now.size) == 0;
+        same &= (now.x == was.x) & (now.y == was.y) & (now.height == was.height) &
+                (std::bit_cast<uint64_t>(now.size) == std::bit_cast<uint64_t>(was.size));
     }
     return same;
 }

@@ -348,16 +348,15 @@ class AzimuthCone {
         }
         const int32_t quarter = static_cast<int32_t>((r + 45) / 90);  // 0 to 4
         const double x = (r - 90 * quarter) * kDegree;                // within pi / 4
+        // Estrin's scheme: the pairs of terms do not wait for each other.
         const double x2 = x * x;
+        const double x4 = x2 * x2;
+        const double x8 = x4 * x4;
         const double sine =
-            x *
-            (1 + x2 * (-1.0 / 6 + x2 * (1.0 / 120 +
-                                        x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 - x2 / 39916800)))));
-        const double cosine =
-            1 +
-            x2 * (-1.0 / 2 +
-                  x2 * (1.0 / 24 + x2 * (-1.0 / 720 + x2 * (1.0 / 40320 + x2 * (-1.0 / 3628800 +
-                                                                                x2 / 479001600)))));
+            x * ((1 + -1.0 / 6 * x2) + (1.0 / 120 + -1.0 / 5040 * x2) * x4 +
+                 (1.0 / 362880 + -1.0 / 39916800 * x2) * x8);
+        const double cosine = (1 + -1.0 / 2 * x2) + (1.0 / 24 + -1.0 / 720 * x2) * x4 +
+                              ((1.0 / 40320 + -1.0 / 3628800 * x2) + 1.0 / 479001600 * x4) * x8;
         switch (quarter % 4) {
             case 0:
                 c = cosine;
