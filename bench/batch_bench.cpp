@@ -5,9 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "batch/runner.h"
 #include "batch/scenario.h"
+#include "before/before.h"
 #include "capacity_scene.h"
 
 namespace prrsim {
@@ -42,13 +45,23 @@ batch::Scenario longDefaultScenario() {
     return s;
 }
 
-void BM_BatchRunnerDefaultWorld(benchmark::State& state) {
+// Without a trace, and with a trace line every 100 ticks into memory; `now` the program's
+// runner, `before` the former one (bench/before).
+void runDefaultWorld(benchmark::State& state, bool before, int64_t every) {
     const batch::Scenario scenario = longDefaultScenario();
     std::unique_ptr<WorldState> world = makeWorld();
     int64_t ticks = 0;
+    std::ostringstream trace;
+    batch::RunOptions options;
+    if (every > 0) {
+        options.every = every;
+        options.trace = &trace;
+    }
     for (auto _ : state) {
+        trace.str(std::string());
         const batch::RunResult result =
-            batch::runScenario(*world, scenario, "bench", batch::RunOptions{});
+            before ? before::runScenario(*world, scenario, "bench", options)
+                   : batch::runScenario(*world, scenario, "bench", options);
         if (result.status != batch::RunStatus::Ok) {
             state.SkipWithError(result.error.c_str());
             break;
@@ -58,7 +71,18 @@ void BM_BatchRunnerDefaultWorld(benchmark::State& state) {
     state.counters["ticks_per_s"] =
         benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_BatchRunnerDefaultWorld)->Unit(benchmark::kMillisecond);
+
+void BM_BatchRunnerDefaultWorld(benchmark::State& state, bool before) {
+    runDefaultWorld(state, before, 0);
+}
+BENCHMARK_CAPTURE(BM_BatchRunnerDefaultWorld, now, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BatchRunnerDefaultWorld, before, true)->Unit(benchmark::kMillisecond);
+
+void BM_BatchRunnerDefaultWorldTraced(benchmark::State& state, bool before) {
+    runDefaultWorld(state, before, 100);
+}
+BENCHMARK_CAPTURE(BM_BatchRunnerDefaultWorldTraced, now, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BatchRunnerDefaultWorldTraced, before, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace prrsim

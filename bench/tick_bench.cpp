@@ -1,18 +1,37 @@
 // The simulation tick: the start-up world with one capturing "AGM-88C HARM", and the tables
-// at full capacity before launch and in flight, each by the fast path and by the direct
-// reading of the seeker (world.seekerScratch.directReading), measured in the same run.
+// at full capacity before launch and in flight. Each scene runs three ways in the same run:
+// `now`, the program's tick; `before`, the tick as it was before the radar index
+// (bench/before); `direct`, the program's tick with every seeker read directly (test support),
+// the reference of the exactness tests.
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+#include "before/before.h"
 #include "capacity_scene.h"
 #include "missile/seeker/seeker_tracking.h"
+#include "seeker_direct_reading.h"
 #include "sim/tick.h"
 #include "world/world_state.h"
 
 namespace prrsim {
 namespace {
+
+enum class Code { Now, Before, Direct };
+
+using TickFunction = void (*)(WorldState&);
+
+TickFunction tickOf(Code code) {
+    switch (code) {
+        case Code::Before:
+            return before::tick;
+        case Code::Direct:
+            return testing::directTick;
+        default:
+            return SimulationTick;
+    }
+}
 
 // Ticks the scene is run before measuring: the captures have turned into locks.
 constexpr int32_t kWarmUpTicks = 120;
@@ -29,21 +48,19 @@ std::unique_ptr<WorldState> warmedUp(std::unique_ptr<WorldState> world, bool lau
 
 // One tick per iteration. Every `period` ticks the world goes back to `start` outside the
 // timing, so every measured tick is one of the scene's first `period` ticks.
-void runTicks(benchmark::State& state, const WorldState& start, bool directReading,
-              int32_t period) {
+void runTicks(benchmark::State& state, const WorldState& start, Code code, int32_t period) {
+    const TickFunction tick = tickOf(code);
     std::unique_ptr<WorldState> world = makeWorld();
     *world = start;
-    world->seekerScratch.directReading = directReading;
     int32_t n = 0;
     for (auto _ : state) {
         if (n == period) {
             state.PauseTiming();
             *world = start;
-            world->seekerScratch.directReading = directReading;
             n = 0;
             state.ResumeTiming();
         }
-        SimulationTick(*world);
+        tick(*world);
         ++n;
     }
     state.counters["ticks_per_s"] =
@@ -69,47 +86,45 @@ const WorldState& preparedCapacityScene(scenes::Missiles kind, bool launched) {
     return launched ? *harmInFlight : *harmOnCarriers;
 }
 
-// Argument 0: the fast path; 1: the direct reading.
-void BM_DefaultSceneTick(benchmark::State& state) {
-    runTicks(state, defaultScene(), state.range(0) == 1, 1000);
-}
-BENCHMARK(BM_DefaultSceneTick)->ArgName("direct")->Arg(0)->Arg(1);
+// Registers `function` once per code path: name/now, name/before, name/direct.
+#define PRRSIM_THREE_WAYS(function)                                                   \
+    BENCHMARK_CAPTURE(function, now, Code::Now)->Unit(benchmark::kMicrosecond);       \
+    BENCHMARK_CAPTURE(function, before, Code::Before)->Unit(benchmark::kMicrosecond); \
+    BENCHMARK_CAPTURE(function, direct, Code::Direct)->Unit(benchmark::kMicrosecond)
 
-void BM_CapacityTickBeforeLaunch(benchmark::State& state) {
-    runTicks(state, preparedCapacityScene(scenes::Missiles::Harm, false), state.range(0) == 1, 200);
+void BM_DefaultSceneTick(benchmark::State& state, Code code) {
+    runTicks(state, defaultScene(), code, 1000);
 }
-BENCHMARK(BM_CapacityTickBeforeLaunch)
-    ->ArgName("direct")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMicrosecond);
+PRRSIM_THREE_WAYS(BM_DefaultSceneTick);
 
-void BM_CapacityTickInFlight(benchmark::State& state) {
-    runTicks(state, preparedCapacityScene(scenes::Missiles::Harm, true), state.range(0) == 1, 200);
+void BM_CapacityTickBeforeLaunch(benchmark::State& state, Code code) {
+    runTicks(state, preparedCapacityScene(scenes::Missiles::Harm, false), code, 200);
 }
-BENCHMARK(BM_CapacityTickInFlight)
-    ->ArgName("direct")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMicrosecond);
+PRRSIM_THREE_WAYS(BM_CapacityTickBeforeLaunch);
+
+void BM_CapacityTickInFlight(benchmark::State& state, Code code) {
+    runTicks(state, preparedCapacityScene(scenes::Missiles::Harm, true), code, 200);
+}
+PRRSIM_THREE_WAYS(BM_CapacityTickInFlight);
 
 // Every catalogue type and launch mode (searches, wide search, continuous-wave seekers).
-void BM_CapacityTickMixedInFlight(benchmark::State& state) {
-    runTicks(state, preparedCapacityScene(scenes::Missiles::Mixed, true), state.range(0) == 1, 200);
+void BM_CapacityTickMixedInFlight(benchmark::State& state, Code code) {
+    runTicks(state, preparedCapacityScene(scenes::Missiles::Mixed, true), code, 200);
 }
-BENCHMARK(BM_CapacityTickMixedInFlight)
-    ->ArgName("direct")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMicrosecond);
+PRRSIM_THREE_WAYS(BM_CapacityTickMixedInFlight);
 
 // The seeker steps of all 100 missiles of the capacity scene with nothing memorised before each
 // step, so every emission in band is accepted and every radar is tried on both passes, directly
 // and through all 32 landmarks: the heaviest reception load a tick can carry.
-void BM_SeekerStepsNothingMemorised(benchmark::State& state) {
+void BM_SeekerStepsNothingMemorised(benchmark::State& state, Code code) {
     std::unique_ptr<WorldState> world = makeWorld();
     *world = preparedCapacityScene(scenes::Missiles::Harm, false);
-    world->seekerScratch.directReading = state.range(0) == 1;
+    const SeekerCatalogs c = programCatalogs();
+    const seeker::Reading& reading = code == Code::Direct   ? testing::directReading()
+                                     : code == Code::Before ? before::fastReading()
+                                                            : seeker::programReading();
+    // The radars stay as they are: one radar index serves every step, as in a tick.
+    IndexedRadars indexed(*world);
     for (auto _ : state) {
         for (int32_t i = 0; i < world->missileCount; ++i) {
             Missile& m = world->missiles[i];
@@ -118,15 +133,11 @@ void BM_SeekerStepsNothingMemorised(benchmark::State& state) {
             m.radarTypeIdentified = 0;
             m.frequencyKnown = 0;
             m.trackedRadarId = -1;
-            seekerStep(*world, m);
+            seekerStep(c, *world, m, reading);
         }
     }
 }
-BENCHMARK(BM_SeekerStepsNothingMemorised)
-    ->ArgName("direct")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMicrosecond);
+PRRSIM_THREE_WAYS(BM_SeekerStepsNothingMemorised);
 
 }  // namespace
 }  // namespace prrsim

@@ -6,6 +6,6 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${PRRSIM_BUILD_DIR:-$root/build}"
-ninja -C "$build" ui_tests
+ninja -C "$build" window_screenshots
 QT_QPA_PLATFORM=offscreen PRRSIM_SCREENSHOT_DIR="$root/docs/images" \
-    "$build/tests/ui_tests" --gtest_filter='*Screenshots.*'
+    "$build/tests/window_screenshots"

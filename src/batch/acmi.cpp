@@ -6,6 +6,7 @@
 
 #include "batch/event_log.h"
 #include "batch/scenario.h"
+#include "world/units.h"
 
 namespace prrsim::batch {
 

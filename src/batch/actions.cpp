@@ -1,5 +1,6 @@
 #include "batch/actions.h"
 
+#include "batch/input_text.h"
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"
@@ -13,10 +14,6 @@ namespace prrsim::batch {
 namespace {
 
 using Result = std::optional<ApplyError>;
-
-std::string inQuotes(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
-}
 
 Result notInTable(std::string_view field, int32_t index, std::string_view what, int32_t count) {
     return ApplyError{std::string(field), std::to_string(index) + " is not " + std::string(what) +

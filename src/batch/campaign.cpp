@@ -1,11 +1,11 @@
 #include "batch/campaign.h"
 
 #include <cmath>
-#include <fstream>
+#include <functional>
 #include <numbers>
-#include <set>
-#include <sstream>
 #include <stdexcept>
+
+#include "batch/input_text.h"
 
 namespace prrsim::batch {
 
@@ -16,10 +16,6 @@ namespace {
 struct CampaignError {
     std::string message;
 };
-
-std::string inQuotes(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
-}
 
 // Builds the error lines of one campaign file.
 class Reporter {
@@ -44,48 +40,6 @@ class Reporter {
   private:
     std::string source_;
 };
-
-// Parses JSON text, refusing a key given twice in one object (the parser would keep the last).
-json parseStrict(std::string_view text, const std::function<void(const std::string&)>& fail) {
-    std::vector<std::set<std::string>> keys;
-    std::string duplicate;
-    const json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
-        if (event == json::parse_event_t::object_start) {
-            keys.emplace_back();
-        } else if (event == json::parse_event_t::object_end) {
-            keys.pop_back();
-        } else if (event == json::parse_event_t::key && !keys.empty()) {
-            const std::string key = parsed.get<std::string>();
-            if (!keys.back().insert(key).second && duplicate.empty()) {
-                duplicate = key;
-            }
-        }
-        return true;
-    };
-    json doc;
-    try {
-        doc = json::parse(text.begin(), text.end(), check);
-    } catch (const json::exception& e) {
-        std::string what = e.what();
-        const auto tagEnd = what.find("] ");
-        fail("malformed JSON: " + (tagEnd == std::string::npos ? what : what.substr(tagEnd + 2)));
-    }
-    if (!duplicate.empty()) {
-        fail("malformed JSON: key " + inQuotes(duplicate) + " appears twice in one object");
-    }
-    return doc;
-}
-
-bool readText(const std::filesystem::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream out;
-    out << in.rdbuf();
-    text = out.str();
-    return !in.bad();
-}
 
 void onlyKeys(const json& object, std::initializer_list<std::string_view> allowed,
               const std::function<void(const std::string&, const std::string&)>& fail) {
@@ -165,7 +119,8 @@ void readDistribution(VariedValue& v, const json& description, const json& targe
         v.first = finiteNumber(description["min"], at("min"));
         v.second = finiteNumber(description["max"], at("max"));
         if (v.integer ? std::ceil(v.first) > std::floor(v.second) : !(v.first < v.second)) {
-            at("max")(description["max"].dump() + " leaves no value above min " + description["min"].dump());
+            at("max")(description["max"].dump() + " leaves no value above min " +
+                      description["min"].dump());
         }
         return;
     }
@@ -286,7 +241,7 @@ Campaign parseDocument(const json& doc, std::string_view source,
         if (!readText(file, text)) {
             report.field("scenario", file.string() + ": cannot read the scenario file");
         }
-        c.base = parseStrict(text, [&](const std::string& r) {
+        c.base = parseJsonUniqueKeys(text, [&](const std::string& r) {
             report.field("scenario", file.string() + ": " + r);
         });
     } else if (scenario->is_object()) {
@@ -436,7 +391,7 @@ std::optional<Campaign> parseCampaign(std::string_view text, std::string_view so
                                       const std::filesystem::path& directory, std::string& error) {
     const Reporter report(source);
     try {
-        const json doc = parseStrict(text, [&](const std::string& r) { report.file(r); });
+        const json doc = parseJsonUniqueKeys(text, [&](const std::string& r) { report.file(r); });
         return parseDocument(doc, source, directory, report);
     } catch (const CampaignError& e) {
         error = e.message;

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include "batch/csv.h"
+#include "batch/input_text.h"
 #include "batch/json_writer.h"
 #include "batch/output_file.h"
 #include "batch/trace.h"
@@ -44,17 +43,6 @@ std::string fixedOr(const std::optional<double>& v, int decimals) {
 
 std::string formatMetres(double metres) {
     return metres == std::floor(metres) ? fixed(metres, 0) : std::string(json(metres).dump());
-}
-
-bool readText(const fs::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream out;
-    out << in.rdbuf();
-    text = out.str();
-    return !in.bad();
 }
 
 std::vector<std::string> splitLines(const std::string& text) {

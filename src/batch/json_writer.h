@@ -18,7 +18,7 @@ class ObjectWriter {
 
     ObjectWriter& integer(std::string_view name, int64_t v) {
         key(name);
-        out_ += std::to_string(v);
+        appendInteger(out_, v);
         return *this;
     }
     ObjectWriter& boolean(std::string_view name, bool v) {
@@ -49,7 +49,10 @@ class ObjectWriter {
         key(name);
         out_ += '[';
         for (size_t i = 0; i < v.size(); ++i) {
-            out_ += (i == 0 ? "" : ",") + std::to_string(v[i]);
+            if (i > 0) {
+                out_ += ',';
+            }
+            appendInteger(out_, v[i]);
         }
         out_ += ']';
         return *this;

@@ -5,11 +5,12 @@
 #include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
-#include <set>
 #include <sstream>
 
+#include "batch/input_text.h"
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "world/units.h"
 #include "world/world_state.h"
 
 namespace prrsim::batch {
@@ -95,10 +96,6 @@ FieldRule radarIndex() {
 }
 FieldRule missileIndex() {
     return intField("missile", &Action::missile, 0, kMissileCapacity - 1);
-}
-
-std::string inQuotes(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
 }
 
 Bound radarTypeBound(const Action&) {
@@ -365,42 +362,6 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
     return action;
 }
 
-// Rejects a key that appears twice in one object (the parser would keep only the last).
-json parseJson(std::string_view text, const Reporter& report) {
-    std::vector<std::set<std::string>> keys;
-    std::string duplicate;
-    const json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
-        if (event == json::parse_event_t::object_start) {
-            keys.emplace_back();
-        } else if (event == json::parse_event_t::object_end) {
-            keys.pop_back();
-        } else if (event == json::parse_event_t::key && !keys.empty()) {
-            const std::string key = parsed.get<std::string>();
-            if (!keys.back().insert(key).second && duplicate.empty()) {
-                duplicate = key;
-            }
-        }
-        return true;
-    };
-    json doc;
-    try {
-        doc = json::parse(text.begin(), text.end(), check);
-    } catch (const json::exception& e) {
-        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without the tag.
-        // A number beyond a double ("1e400") is an out_of_range error of the same parse.
-        std::string what = e.what();
-        const auto tagEnd = what.find("] ");
-        if (tagEnd != std::string::npos) {
-            what = what.substr(tagEnd + 2);
-        }
-        report.file("malformed JSON: " + what);
-    }
-    if (!duplicate.empty()) {
-        report.file("malformed JSON: key " + inQuotes(duplicate) + " appears twice in one object");
-    }
-    return doc;
-}
-
 Scenario parseDocument(const json& doc, const Reporter& report) {
     if (!doc.is_object()) {
         report.file("the scenario must be a JSON object, not " + typeName(doc));
@@ -519,7 +480,8 @@ std::optional<Scenario> parseScenario(std::string_view text, std::string_view so
                                       ScenarioError& error) {
     const Reporter report(source);
     try {
-        return parseDocument(parseJson(text, report), report);
+        return parseDocument(
+            parseJsonUniqueKeys(text, [&](const std::string& r) { report.file(r); }), report);
     } catch (const InputError& e) {
         error = e.error;
         return std::nullopt;

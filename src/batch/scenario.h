@@ -81,8 +81,6 @@ struct Scenario {
 };
 
 inline constexpr int64_t kMaxTicks = 1'000'000'000;
-inline constexpr int32_t kMapWidth = 600;
-inline constexpr int32_t kMapHeight = 440;
 // setAircraft refuses magnitudes above this: no control can produce them.
 inline constexpr double kMaxAircraftValue = 1e6;
 

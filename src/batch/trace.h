@@ -32,6 +32,9 @@ void appendReal(std::string& out, double v);
 // Appends a JSON string literal.
 void appendString(std::string& out, std::string_view s);
 
+// Appends an integer in decimal.
+void appendInteger(std::string& out, int64_t v);
+
 // One JSON line (with its newline) of the world after `tick` ticks, with the impacts since the
 // previous line.
 std::string traceLine(const WorldState& world, int64_t tick, std::span<const ImpactRecord> impacts);

@@ -40,7 +40,7 @@ bool captureButton(WorldState& world, int32_t row) {
     // seeker only starts its capture.
     const int32_t radar = designatedRadarOf(world, m);
     if (radar >= 0) {
-        lockOnEmitter(world, m, radar, Channel::Main, false);
+        lockOnEmitter(programCatalogs(), world, m, radar, Channel::Main, false);
         noteTargetDesignated(world, row, radar);
     }
     m.capturing = launchMode(m.typeIndex, m.launchModeIndex).captureBeforeLaunch;

@@ -5,6 +5,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "world/geometry.h"
+#include "world/quick_bearing.h"
 #include "world/units.h"
 #include "world/world_state.h"
 
@@ -143,11 +144,13 @@ void scan(WorldState& world, RadarSite& r, const RadarType& t) {
     blink(world, r);
 }
 
-// Points the antenna at aircraft a, in whole degrees.
-void pointAt(RadarSite& r, const Aircraft& a) {
-    r.azimuth = bearingDeg(r.x, r.y, a.x, a.y);
+// Points the antenna at aircraft a, in whole degrees; returns the bearing.
+int32_t pointAt(RadarSite& r, const Aircraft& a) {
+    const int32_t bearing = quickBearingDeg(r.x, r.y, a.x, a.y);
+    r.azimuth = bearing;
     const double d = std::sqrt(square(a.x - r.x) + square(a.y - r.y));
-    r.elevation = bearingDeg(0, r.height, d, a.altitude);
+    r.elevation = quickBearingDeg(0, r.height, d, a.altitude);
+    return bearing;
 }
 
 // The track-list entry at the cursor, or -1 when the cursor is on no entry.
@@ -159,7 +162,10 @@ int32_t entryAtCursor(const RadarSite& r) {
 }
 
 // Multi-target radar: next target after the dwell time, and aircraft outside the sector dropped.
-void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
+// `pointed` is the aircraft the antenna was pointed at during this update (-1 none) and
+// `pointedBearing` its bearing, which need not be computed twice.
+void switchTargets(WorldState& world, int32_t row, const RadarType& t, int32_t pointed,
+                   int32_t pointedBearing) {
     RadarSite& r = radarAt(world, row);
     r.dwellTime += kTickSeconds;
     if (r.dwellTime > 1.0 / t.trackSwitchRate) {
@@ -177,7 +183,7 @@ void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
             continue;
         }
         const Aircraft& a = aircraftAt(world, entry);
-        const int32_t b = bearingDeg(r.x, r.y, a.x, a.y);
+        const int32_t b = entry == pointed ? pointedBearing : quickBearingDeg(r.x, r.y, a.x, a.y);
         if (wholeDegreesBetween(r.antennaDirection, b) > t.trackSectorWidth * 0.5) {
             removeTrackedAircraft(world, row, i);
         }
@@ -186,11 +192,14 @@ void switchTargets(WorldState& world, int32_t row, const RadarType& t) {
 
 void follow(WorldState& world, int32_t row, const RadarType& t) {
     RadarSite& r = radarAt(world, row);
+    int32_t pointed = -1;
+    int32_t pointedBearing = 0;
     if (follows(r, t) && validAircraft(world, r.currentTarget)) {
-        pointAt(r, aircraftAt(world, r.currentTarget));
+        pointed = r.currentTarget;
+        pointedBearing = pointAt(r, aircraftAt(world, pointed));
     }
     if (t.kind == kMultiTargetRadar && r.captureActive) {
-        switchTargets(world, row, t);
+        switchTargets(world, row, t, pointed, pointedBearing);
     }
 }
 

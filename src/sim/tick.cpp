@@ -13,13 +13,27 @@
 
 namespace prrsim {
 
-void moveAircraft(const WorldState& world, Aircraft& a) {
+namespace {
+
+// The cosine and sine of `angle`, computed only when it differs from the memo's.
+const AngleCosSin& cosSin(AngleCosSin& memo, double angle) {
+    if (!(memo.angle == angle)) {
+        memo.angle = angle;
+        memo.cos = std::cos(angle);
+        memo.sin = std::sin(angle);
+    }
+    return memo;
+}
+
+}  // namespace
+
+void moveAircraft(const WorldState& world, Aircraft& a, AircraftMotionMemo& memo) {
     const double k = kKmhToMapUnitsPerSecond * a.speed * kTickSeconds;
-    const double h = a.heading * kDegToRad;
-    const double c = a.climbAngle * kDegToRad;
-    a.x += std::cos(h) * k * std::cos(c);
-    a.y += std::sin(h) * k * std::cos(c);
-    a.altitude += std::sin(c) * k;
+    const AngleCosSin& h = cosSin(memo.heading, a.heading * kDegToRad);
+    const AngleCosSin& c = cosSin(memo.climb, a.climbAngle * kDegToRad);
+    a.x += h.cos * k * c.cos;
+    a.y += h.sin * k * c.cos;
+    a.altitude += c.sin * k;
     // A target index left behind by a radar removal counts as none.
     if (a.onAttackRun && validRadar(world, a.targetRadar)) {
         const RadarSite& r = radarAt(world, a.targetRadar);
@@ -32,24 +46,26 @@ void moveAircraft(const WorldState& world, Aircraft& a) {
 namespace {
 
 // The automatic search of an activated missile, at most every 0.5 s.
-void automaticSearch(WorldState& world, Missile& m) {
+void automaticSearch(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                     const seeker::Reading& reading) {
     if (!(m.searchEnabled && m.scanTimer > 0.5)) {
         return;
     }
-    const SearchResult found = searchEmitters(world, m);
+    const SearchResult found = searchEmitters(c, world, m, reading);
     if (found.found()) {
         const LaunchMode& mode = launchMode(m.typeIndex, m.launchModeIndex);
         if (!(mode.forgetOnLoss && mode.searchOnLoss && mode.keepSearching)) {
             m.searchEnabled = 0;
         }
         m.capturing = 1;
-        lockOnEmitter(world, m, found.radar, found.channel, true);
+        lockOnEmitter(c, world, m, found.radar, found.channel, true);
     }
     m.scanTimer = 0;
 }
 
 // The steps of missile `row`. Returns false when the missile detonated and left the table.
-bool stepMissile(WorldState& world, int32_t row) {
+bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
+                 const seeker::Reading& reading) {
     Missile& m = missileAt(world, row);
     if (!m.launched) {
         followCarrier(world, m);
@@ -59,14 +75,14 @@ bool stepMissile(WorldState& world, int32_t row) {
     if (!m.activated) {
         return true;
     }
-    automaticSearch(world, m);
+    automaticSearch(c, world, m, reading);
     if (m.capturing || m.locked) {
-        seekerStep(world, m);
+        seekerStep(c, world, m, reading);
     }
     if (m.targetPositionState != kTargetNone) {
-        headStep(world, m);
+        headStep(c, world, m);
     }
-    timerStep(m);
+    timerStep(c, m);
     if (m.launched && guidanceStep(world, row)) {
         return false;
     }
@@ -85,18 +101,28 @@ bool stepMissile(WorldState& world, int32_t row) {
 // A missile that detonates during its own steps skips the rest of them; the record that moved
 // into its place is handled next, so every other missile is handled exactly once.
 void SimulationTick(WorldState& world) {
+    runTick(world, seeker::programReading());
+}
+
+void runTick(WorldState& world, const seeker::Reading& reading) {
+    const SeekerCatalogs c = programCatalogs();
     noteTickStarted(world);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
-        moveAircraft(world, aircraftAt(world, i));
+        moveAircraft(world, aircraftAt(world, i), world.aircraftMotion[i]);
     }
     for (int32_t j = 0; j < world.radarCount; ++j) {
         updateRadar(world, j);
     }
+    // The radars stay as they are during the missiles' steps, except through the observer a
+    // detonation calls.
+    IndexedRadars indexed(world);
     for (int32_t m = 0; m < world.missileCount;) {
         watchMissileStep(world, m);
-        if (stepMissile(world, m)) {
+        if (stepMissile(c, world, m, reading)) {
             reportMissile(world, m);
             ++m;
+        } else {
+            indexed.refresh();
         }
     }
 }

@@ -26,10 +26,6 @@ QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWid
     return edit;
 }
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A fresh compass picture with a blue needle from the centre to `end`.
 }  // namespace
 

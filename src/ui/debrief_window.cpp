@@ -27,10 +27,6 @@ namespace prrsim::ui {
 
 namespace {
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString fixed(double value, int decimals) {
     QString text = QString::number(value, 'f', decimals);
     text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));

@@ -17,10 +17,6 @@ namespace prrsim::ui {
 
 namespace {
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 qint64 objectKey(ReviewObject object, int32_t number) {
     return (static_cast<qint64>(object) << 32) | static_cast<uint32_t>(number);
 }

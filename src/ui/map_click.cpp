@@ -7,6 +7,7 @@
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
+#include "ui/ui_text.h"
 #include "world/aircraft_control.h"
 #include "world/world.h"
 
@@ -117,7 +118,7 @@ void TForm1::showRadarSelection() {
             const bool known = type >= 0 && type < radarTypeCount();
             // A member no longer in the table keeps its place in the list, shown as absent.
             const std::string_view name = known ? radarType(type).name : "НЕТ";
-            ListBox2->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+            ListBox2->addItem(fromView(name));
         }
     }
     radarPanelRefresh(world_.selectedRadar);

@@ -8,6 +8,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/ui_text.h"
 #include "world/geometry.h"
 
 namespace prrsim::ui {
@@ -26,10 +27,6 @@ const QColor kHotLight(0, 102, 204);
 
 constexpr int kLabelPointSize = 5;
 constexpr int kImpactPointSize = 24;
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void setPen(QPainter& painter, const QColor& colour, int width) {
     QPen pen(colour);
@@ -59,11 +56,15 @@ void textOut(QPainter& painter, int x, int y, const QString& text) {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
-void setMapFont(QPainter& painter, int pointSize, const QColor& colour) {
+QFont mapFont(int pointSize) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(pointSize);
     font.setStyleStrategy(QFont::NoAntialias);  // exact pixels in the label colour
-    painter.setFont(font);
+    return font;
+}
+
+void setMapFont(QPainter& painter, int pointSize, const QColor& colour) {
+    painter.setFont(mapFont(pointSize));
     painter.setPen(colour);
 }
 
@@ -126,6 +127,100 @@ void drawRadarFigure(QPainter& painter, int kind, int width, const RadarSite& ra
 }
 
 }  // namespace
+
+MapLabels::MapLabels() : font_(mapFont(kLabelPointSize)), colour_(kHotLight) {}
+
+void MapLabels::beginFrame(const QPaintDevice& device) {
+    const QFont font = mapFont(kLabelPointSize);
+    if (font != font_ || device.logicalDpiX() != dpiX_ || device.logicalDpiY() != dpiY_) {
+        font_ = font;
+        dpiX_ = device.logicalDpiX();
+        dpiY_ = device.logicalDpiY();
+        pictures_.clear();
+    }
+    if (frame_ > 0) {
+        shownLastFrame_ = shown_;
+    }
+    if (pictures_.size() > 2 * shownLastFrame_ + 64) {
+        for (auto it = pictures_.begin(); it != pictures_.end();) {
+            it = it->frame == frame_ ? std::next(it) : pictures_.erase(it);
+        }
+    }
+    ++frame_;
+    shown_ = 0;
+}
+
+MapLabels::Picture MapLabels::render(const QString& text) const {
+    // A picture of the device's resolution, wide and tall enough for every pixel the text can
+    // colour, transparent but for them.
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    probe.setDotsPerMeterX(qRound(dpiX_ / 0.0254));
+    probe.setDotsPerMeterY(qRound(dpiY_ / 0.0254));
+    const QFontMetrics metrics(font_, &probe);
+    const QRect box = metrics.boundingRect(text).adjusted(-1, -1, 1, 1);
+    Picture picture;
+    picture.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.image.setDotsPerMeterX(probe.dotsPerMeterX());
+    picture.image.setDotsPerMeterY(probe.dotsPerMeterY());
+    picture.image.fill(Qt::transparent);
+    QPainter painter(&picture.image);
+    beginMapPainting(painter);
+    painter.setFont(font_);
+    painter.setPen(colour_);
+    painter.drawText(-box.left(), -box.top(), text);  // the baseline's origin
+    picture.offset = QPoint(box.left(), metrics.ascent() + box.top());
+    return picture;
+}
+
+namespace {
+
+// The text of `slot`, remade when `from` differs from what it was made from.
+template <typename Make>
+const QString& rowText(std::array<int32_t, 4> from, bool& made, std::array<int32_t, 4>& was,
+                       QString& text, Make make) {
+    if (!made || from != was) {
+        made = true;
+        was = from;
+        text = make();
+    }
+    return text;
+}
+
+}  // namespace
+
+const QString& MapLabels::radarText(const WorldState& world, int32_t row) {
+    const RadarSite& r = radarAt(world, row);
+    // What radarLabel reads: the placed complex (if valid) and its catalogue complex, else the
+    // type; the number shown.
+    const bool inComplex = validPlacedComplex(world, r.placedComplex);
+    const std::array<int32_t, 4> from{
+        inComplex ? 1 : 0, inComplex ? placedComplexAt(world, r.placedComplex).complexIndex : 0,
+        inComplex ? r.placedComplex : r.index, r.typeIndex};
+    RowText& slot = radarTexts_[static_cast<size_t>(row)];
+    return rowText(from, slot.made, slot.from, slot.text, [&] { return radarLabel(world, r); });
+}
+
+const QString& MapLabels::missileText(const WorldState& world, int32_t row) {
+    const Missile& m = missileAt(world, row);
+    RowText& slot = missileTexts_[static_cast<size_t>(row)];
+    return rowText({m.typeIndex, row, 0, 0}, slot.made, slot.from, slot.text, [&] {
+        return fromView(missileType(m.typeIndex).name) + QStringLiteral(" №") +
+               QString::number(row);
+    });
+}
+
+void MapLabels::draw(QPainter& painter, int x, int y, const QString& text) {
+    auto it = pictures_.find(text);
+    if (it == pictures_.end()) {
+        it = pictures_.insert(text, render(text));
+        ++made_;
+    }
+    if (it->frame != frame_) {
+        it->frame = frame_;
+        ++shown_;
+    }
+    painter.drawImage(x + it->offset.x(), y + it->offset.y(), it->image);
+}
 
 MapView::MapView(QWidget* parent) : QWidget(parent), frame_(blankMap()) {
     setObjectName(QStringLiteral("Image1"));
@@ -216,13 +311,13 @@ QString radarLabel(const WorldState& world, const RadarSite& radar) {
     return name + QStringLiteral(" №") + QString::number(radar.index);
 }
 
-void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& radar) {
+void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels) {
+    const RadarSite& radar = radarAt(world, row);
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
     const int width = (radar.index == world.selectedRadar) ? 3 : 1;
     drawRadarFigure(painter, kind, width, radar);
 
-    setMapFont(painter, kLabelPointSize, kHotLight);
-    textOut(painter, radar.x + 5, radar.y + 5, radarLabel(world, radar));
+    labels.draw(painter, radar.x + 5, radar.y + 5, labels.radarText(world, row));
 
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&
         validAircraft(world, radar.currentTarget)) {
@@ -240,13 +335,13 @@ void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& rada
     }
 }
 
-void drawRadars(QPainter& painter, const WorldState& world) {
+void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels) {
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        drawRadar(painter, world, radarAt(world, j));
+        drawRadar(painter, world, j, labels);
     }
 }
 
-void drawMissiles(QPainter& painter, const WorldState& world) {
+void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels) {
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -258,10 +353,8 @@ void drawMissiles(QPainter& painter, const WorldState& world) {
         painter.drawLine(pixel(m.x + 3 * std::cos(h), m.y + 3 * std::sin(h)),
                          pixel(m.x + 3 * std::cos(h - 3.14), m.y + 3 * std::sin(h - 3.14)));
 
-        setMapFont(painter, kLabelPointSize, kHotLight);
         const QPoint label = pixel(m.x + 15 * std::cos(h - 3.14), m.y + 15 * std::sin(h - 3.14));
-        textOut(painter, label.x(), label.y(),
-                fromView(t.name) + QStringLiteral(" №") + QString::number(k));
+        labels.draw(painter, label.x(), label.y(), labels.missileText(world, k));
 
         if (m.locked) {
             setPen(painter, kMaroon, 1);
@@ -270,10 +363,14 @@ void drawMissiles(QPainter& painter, const WorldState& world) {
 
         const double d = std::sqrt(square(m.targetX - m.x) + square(m.targetY - m.y));
         setPen(painter, kYellow, 1);
+        QLine edges[2];
+        int n = 0;
         for (const double a : {(m.heading - t.fieldOfViewAz / 2) * kDegToRad,
                                (m.heading + t.fieldOfViewAz / 2) * kDegToRad}) {
-            painter.drawLine(pixel(m.x, m.y), pixel(m.x + d * std::cos(a), m.y + d * std::sin(a)));
+            edges[n++] =
+                QLine(pixel(m.x, m.y), pixel(m.x + d * std::cos(a), m.y + d * std::sin(a)));
         }
+        painter.drawLines(edges, 2);  // one colour: drawn together, the same pixels
 
         if (m.index == world.selectedMissile) {
             setPen(painter, kRed, 1);

@@ -144,7 +144,7 @@ void RadarPanel::refresh(int row) {
     Edit8->setText(QString::number(r.y));
     CheckBox1->setChecked(r.emissionOn);
     CheckBox2->setChecked(r.rotationOn);
-    Label23->setText(QString::fromUtf8(t.name.data(), static_cast<qsizetype>(t.name.size())));
+    Label23->setText(fromView(t.name));
 
     CheckBox3->setChecked(false);
     ComboBox3->clear();
@@ -186,7 +186,7 @@ void RadarPanel::refresh(int row) {
     ComboBox7->clear();
     for (int32_t i = 0; i < t.scanMethodCount; ++i) {
         const std::string_view name = t.scanMethods[i].name;
-        ComboBox7->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        ComboBox7->addItem(fromView(name));
     }
     ComboBox7->setCurrentIndex(r.scanMethod);
 

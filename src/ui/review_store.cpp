@@ -42,9 +42,9 @@ float powerFrom(const Missile& m, const RadarSite& r) {
     if (r.typeIndex < 0 || r.typeIndex >= radarTypeCount()) {
         return kNoValue;
     }
-    double power = directPower(m, r, Channel::Main).power;
+    double power = directPower(programCatalogs(), m, r, Channel::Main).power;
     if (r.illuminationOn) {
-        power = std::max(power, directPower(m, r, Channel::Illumination).power);
+        power = std::max(power, directPower(programCatalogs(), m, r, Channel::Illumination).power);
     }
     return static_cast<float>(power);
 }

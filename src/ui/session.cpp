@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "batch/actions.h"
 #include "batch/runner.h"
@@ -27,6 +28,23 @@ void putBack(std::array<T, N>& table, const std::vector<T>& kept, int32_t high) 
     }
 }
 
+// Every value a snapshot keeps besides the tables' slots, with its place in the world:
+// f(kept, live) for each.
+template <typename S, typename W, typename F>
+void eachKeptValue(S& s, W& w, F f) {
+    f(s.landmarks, w.landmarks);
+    f(s.aircraftCount, w.aircraftCount);
+    f(s.radarCount, w.radarCount);
+    f(s.placedComplexCount, w.placedComplexCount);
+    f(s.missileCount, w.missileCount);
+    f(s.landmarkCount, w.landmarkCount);
+    f(s.random, w.random);
+    f(s.eventTick, w.events.tick);
+    f(s.lastAircraftNumber, w.events.lastAircraftNumber);
+    f(s.lastRadarNumber, w.events.lastRadarNumber);
+    f(s.lastMissileNumber, w.events.lastMissileNumber);
+}
+
 bool sameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -44,10 +62,7 @@ Session::Session(WorldState& world) : world_(world) {
     scenario_.start = batch::StartWorld::Default;
     scenario_.seed = kSceneSeed;
     // Nothing is known of how the world came to be: every slot is kept.
-    highAircraft_ = kAircraftCapacity;
-    highRadars_ = kRadarCapacity;
-    highComplexes_ = kPlacedComplexCapacity;
-    highMissiles_ = kMissileCapacity;
+    high_ = {kAircraftCapacity, kRadarCapacity, kPlacedComplexCapacity, kMissileCapacity};
     takeSnapshot();
 }
 
@@ -70,15 +85,13 @@ void Session::begin(const batch::Scenario& scenario) {
         startEmptyWorld(world_);
     }
     world_.random.seed(scenario.seed);
-    world_.mapCursor = view.mapCursor;
-    world_.compassCursor = view.compassCursor;
-    world_.radarCompassCursor = view.radarCompassCursor;
+    restoreView(cursorsOnly(view));
     scenario_ = scenario;
     tick_ = 0;
     end_ = scenario.ticks;
     next_ = 0;
     modified_ = false;
-    highAircraft_ = highRadars_ = highComplexes_ = highMissiles_ = 0;
+    high_ = {};
     noteHighWater();
     snapshots_.clear();
     takeSnapshot();
@@ -116,22 +129,14 @@ bool Session::open(const batch::Scenario& scenario, const std::string& source,
     WorldObserver* observer = world_.observer;
     world_ = *world;
     world_.observer = observer;
-    world_.selectedAircraft = world_.selectedRadar = world_.selectedMissile = -1;
-    world_.pickTargetMode = world_.moveAircraftMode = false;
-    world_.radarPlaceMode = world_.captureMode = false;
-    world_.mapCursor = view.mapCursor;
-    world_.compassCursor = view.compassCursor;
-    world_.radarCompassCursor = view.radarCompassCursor;
+    restoreView(cursorsOnly(view));
 
     scenario_ = std::move(run.scenario_);
     tick_ = run.tick_;
     end_ = run.end_;
     next_ = run.next_;
     modified_ = false;
-    highAircraft_ = run.highAircraft_;
-    highRadars_ = run.highRadars_;
-    highComplexes_ = run.highComplexes_;
-    highMissiles_ = run.highMissiles_;
+    high_ = run.high_;
     snapshots_ = std::move(run.snapshots_);
     if (worldReplaced) {
         worldReplaced();
@@ -140,54 +145,34 @@ bool Session::open(const batch::Scenario& scenario, const std::string& source,
 }
 
 void Session::noteHighWater() {
-    highAircraft_ = std::max(highAircraft_, world_.aircraftCount);
-    highRadars_ = std::max(highRadars_, world_.radarCount);
-    highComplexes_ = std::max(highComplexes_, world_.placedComplexCount);
-    highMissiles_ = std::max(highMissiles_, world_.missileCount);
+    high_.aircraft = std::max(high_.aircraft, world_.aircraftCount);
+    high_.radars = std::max(high_.radars, world_.radarCount);
+    high_.complexes = std::max(high_.complexes, world_.placedComplexCount);
+    high_.missiles = std::max(high_.missiles, world_.missileCount);
 }
 
 void Session::takeSnapshot() {
     noteHighWater();
     Snapshot s;
-    keepUpTo(s.aircraft, world_.aircraft, highAircraft_);
-    keepUpTo(s.radars, world_.radars, highRadars_);
-    keepUpTo(s.placedComplexes, world_.placedComplexes, highComplexes_);
-    keepUpTo(s.missiles, world_.missiles, highMissiles_);
-    s.landmarks = world_.landmarks;
-    s.aircraftCount = world_.aircraftCount;
-    s.radarCount = world_.radarCount;
-    s.placedComplexCount = world_.placedComplexCount;
-    s.missileCount = world_.missileCount;
-    s.landmarkCount = world_.landmarkCount;
-    s.random = world_.random;
-    s.eventTick = world_.events.tick;
-    s.lastAircraftNumber = world_.events.lastAircraftNumber;
-    s.lastRadarNumber = world_.events.lastRadarNumber;
-    s.lastMissileNumber = world_.events.lastMissileNumber;
+    keepUpTo(s.aircraft, world_.aircraft, high_.aircraft);
+    keepUpTo(s.radars, world_.radars, high_.radars);
+    keepUpTo(s.placedComplexes, world_.placedComplexes, high_.complexes);
+    keepUpTo(s.missiles, world_.missiles, high_.missiles);
+    eachKeptValue(s, std::as_const(world_), [](auto& kept, const auto& live) { kept = live; });
     snapshots_[tick_] = std::move(s);
 }
 
 void Session::restore(const Snapshot& s) {
-    putBack(world_.aircraft, s.aircraft, highAircraft_);
-    putBack(world_.radars, s.radars, highRadars_);
-    putBack(world_.placedComplexes, s.placedComplexes, highComplexes_);
-    putBack(world_.missiles, s.missiles, highMissiles_);
-    world_.landmarks = s.landmarks;
-    world_.aircraftCount = s.aircraftCount;
-    world_.radarCount = s.radarCount;
-    world_.placedComplexCount = s.placedComplexCount;
-    world_.missileCount = s.missileCount;
-    world_.landmarkCount = s.landmarkCount;
-    world_.random = s.random;
+    putBack(world_.aircraft, s.aircraft, high_.aircraft);
+    putBack(world_.radars, s.radars, high_.radars);
+    putBack(world_.placedComplexes, s.placedComplexes, high_.complexes);
+    putBack(world_.missiles, s.missiles, high_.missiles);
     world_.events.take();  // what was noted after the snapshot did not happen in this world
-    world_.events.tick = s.eventTick;
-    world_.events.lastAircraftNumber = s.lastAircraftNumber;
-    world_.events.lastRadarNumber = s.lastRadarNumber;
-    world_.events.lastMissileNumber = s.lastMissileNumber;
-    highAircraft_ = static_cast<int32_t>(s.aircraft.size());
-    highRadars_ = static_cast<int32_t>(s.radars.size());
-    highComplexes_ = static_cast<int32_t>(s.placedComplexes.size());
-    highMissiles_ = static_cast<int32_t>(s.missiles.size());
+    eachKeptValue(s, world_, [](const auto& kept, auto& live) { live = kept; });
+    high_.aircraft = static_cast<int32_t>(s.aircraft.size());
+    high_.radars = static_cast<int32_t>(s.radars.size());
+    high_.complexes = static_cast<int32_t>(s.placedComplexes.size());
+    high_.missiles = static_cast<int32_t>(s.missiles.size());
 }
 
 void Session::advance() {
@@ -343,6 +328,14 @@ Session::View Session::saveView() const {
     v.aircraftCount = world_.aircraftCount;
     v.radarCount = world_.radarCount;
     v.missileCount = world_.missileCount;
+    return v;
+}
+
+Session::View Session::cursorsOnly(const View& view) {
+    View v;
+    v.mapCursor = view.mapCursor;
+    v.compassCursor = view.compassCursor;
+    v.radarCompassCursor = view.radarCompassCursor;
     return v;
 }
 

@@ -132,7 +132,17 @@ class Session {
         int32_t missileCount = 0;
     };
     View saveView() const;
+    // Nothing selected or armed, the mouse positions of `view`: a scene just started or opened.
+    static View cursorsOnly(const View& view);
     void restoreView(const View& view);
+
+    // Highest counts the tables have had since the last snapshot restored.
+    struct HighWater {
+        int32_t aircraft = 0;
+        int32_t radars = 0;
+        int32_t complexes = 0;
+        int32_t missiles = 0;
+    };
 
     void begin(const batch::Scenario& scenario);
     void noteHighWater();
@@ -150,11 +160,7 @@ class Session {
     int64_t end_ = 0;
     size_t next_ = 0;  // the first recorded action not applied yet
     bool modified_ = false;
-    // Highest counts the tables have had since the last snapshot restored.
-    int32_t highAircraft_ = 0;
-    int32_t highRadars_ = 0;
-    int32_t highComplexes_ = 0;
-    int32_t highMissiles_ = 0;
+    HighWater high_;
     std::map<int64_t, Snapshot> snapshots_;
 };
 

@@ -221,12 +221,13 @@ void TForm1::Timer2Timer() {
     QImage frame = Image3;
     QPainter painter(&frame);
     beginMapPainting(painter);
+    labels_.beginFrame(frame);
     drawAircraft(painter, world_);
-    drawRadars(painter, world_);
+    drawRadars(painter, world_, labels_);
     if (validAircraft(world_, world_.selectedAircraft)) {
         refreshAircraftPanelPeriodic(world_.selectedAircraft);
     }
-    drawMissiles(painter, world_);
+    drawMissiles(painter, world_, labels_);
     if (world_.selectedMissile >= 0) {
         Form3->refreshMissileWindow();
     }

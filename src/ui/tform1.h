@@ -275,6 +275,7 @@ class TForm1 : public QWidget, public WorldObserver {
     WorldState& world_;
     Session session_;
     ImpactText impact_;
+    MapLabels labels_;  // the map labels' pictures, kept between redraws
     QPixmap compassImage_;
     bool writingBack_ = false;
     bool stepping_ = false;

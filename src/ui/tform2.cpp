@@ -6,15 +6,12 @@
 #include "catalog/radar_catalog.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/ui_text.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
 
 namespace {
-
-QString nameText(std::string_view name) {
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 const QString kNoChoice = QStringLiteral("---");
 
@@ -64,10 +61,10 @@ void TForm2::FormActivate() {
     ComboBox1->addItem(kNoChoice);
     ComboBox2->addItem(kNoChoice);
     for (int32_t i = 0; i < radarTypeCount(); ++i) {
-        ComboBox1->addItem(nameText(radarType(i).name));
+        ComboBox1->addItem(fromView(radarType(i).name));
     }
     for (int32_t i = 0; i < samComplexCount(); ++i) {
-        ComboBox2->addItem(nameText(samComplex(i).name));
+        ComboBox2->addItem(fromView(samComplex(i).name));
     }
     ComboBox1->setCurrentIndex(0);
     ComboBox2->setCurrentIndex(0);

@@ -8,6 +8,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
@@ -32,10 +33,8 @@ void setTextColour(QWidget* control, const QColor& colour) {
 
 QLabel* label(QWidget* parent, const char* name, int left, int top, const QString& caption,
               const QFont& font) {
-    auto* control = new QLabel(caption, parent);
-    control->setObjectName(QString::fromLatin1(name));
+    auto* control = makeLabel(name, caption, left, top, parent);
     control->setFont(font);
-    control->move(left, top);
     control->adjustSize();
     return control;
 }
@@ -46,27 +45,21 @@ void setLabel(QLabel* control, const QString& text) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, int left, int top, const QString& caption) {
-    auto* control = new QPushButton(caption, parent);
-    control->setObjectName(QString::fromLatin1(name));
+    auto* control = makeButton(name, caption, {left, top, 121, 25}, parent);
     control->setFont(windowFont(false));
-    control->setGeometry(left, top, 121, 25);
     return control;
 }
 
 QLineEdit* valueEdit(QWidget* parent, const char* name, int left, int top, int width) {
-    auto* control = new QLineEdit(parent);
-    control->setObjectName(QString::fromLatin1(name));
+    auto* control = makeControl<QLineEdit>(name, {left, top, width, 21}, parent);
     control->setFont(windowFont(false));
-    control->setGeometry(left, top, width, 21);
     control->setReadOnly(true);
     control->setFrame(false);
     return control;
 }
 
 QProgressBar* bar(QWidget* parent, const char* name, int left, int top) {
-    auto* control = new QProgressBar(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(left, top, 221, 16);
+    auto* control = makeControl<QProgressBar>(name, {left, top, 221, 16}, parent);
     control->setRange(0, 100);
     control->setValue(0);
     control->setTextVisible(false);
@@ -97,10 +90,6 @@ void setIndicator(QLabel* control, Indicator style) {
     control->setFont(font);
     setTextColour(control, colour);
     control->adjustSize();
-}
-
-QString nameText(std::string_view name) {
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 // A time or a position truncated to hundredths, in general number format.
@@ -173,17 +162,13 @@ void TForm3::createControls() {
     setTextColour(Label16, Qt::red);
     Label16->hide();
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(3, 101, 62, 61);
+    Image1 = makeControl<QLabel>("Image1", {3, 101, 62, 61}, this);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     seekerImage_ = crossPicture();
     Image1->setPixmap(seekerImage_);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1 = makeControl<QListWidget>("ListBox1", {80, 99, 33, 62}, this);
     ListBox1->setFont(normal);
-    ListBox1->setGeometry(80, 99, 33, 62);
     Label12 = label(this, "Label12", 120, 99, QStringLiteral("Целей"), normal);
     Label13 = label(this, "Label13", 120, 115, QString(), normal);
     Label24 = label(this, "Label24", 118, 125, QStringLiteral("Объектов"), normal);
@@ -193,16 +178,13 @@ void TForm3::createControls() {
 void TForm3::createTargetParameters() {
     const QFont normal = windowFont(false);
     const QFont bold = windowFont(true);
-    GroupBox2 = new QGroupBox(QStringLiteral("Параметры цели"), this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2 = makeControl<QGroupBox>("GroupBox2", {1, 163, 320, 117}, this);
+    GroupBox2->setTitle(QStringLiteral("Параметры цели"));
     GroupBox2->setFont(windowFont(true, 13));
-    GroupBox2->setGeometry(1, 163, 320, 117);
     QWidget* g = GroupBox2;
     Label18 = label(g, "Label18", 8, 27, QStringLiteral("РЛС"), bold);
-    Edit8 = new QLineEdit(g);
-    Edit8->setObjectName(QStringLiteral("Edit8"));
+    Edit8 = makeControl<QLineEdit>("Edit8", {42, 25, 271, 21}, g);
     Edit8->setFont(normal);
-    Edit8->setGeometry(42, 25, 271, 21);
     Label21 = label(g, "Label21", 8, 53, QStringLiteral("ЧПИ"), bold);
     Label22 = label(g, "Label22", 80, 53, QStringLiteral("tи"), bold);
     Label23 = label(g, "Label23", 136, 53, QStringLiteral("Частота"), bold);
@@ -228,18 +210,15 @@ void TForm3::createTargetParameters() {
 void TForm3::createFlightData() {
     const QFont normal = windowFont(false);
     const QFont bold = windowFont(true);
-    GroupBox1 = new QGroupBox(QStringLiteral("Движение ракеты"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1 = makeControl<QGroupBox>("GroupBox1", {1, 278, 320, 168}, this);
+    GroupBox1->setTitle(QStringLiteral("Движение ракеты"));
     GroupBox1->setFont(windowFont(true, 13));
-    GroupBox1->setGeometry(1, 278, 320, 168);
     QWidget* g = GroupBox1;
     Label3 = label(g, "Label3", 7, 19, QStringLiteral("Курс"), bold);
     Label9 = label(g, "Label9", 47, 18, QString(), normal);
     Label4 = label(g, "Label4", 85, 20, QStringLiteral("Скорость"), bold);
     Edit1 = valueEdit(g, "Edit1", 157, 18, 100);
-    Image2 = new QLabel(g);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(7, 42, 62, 62);
+    Image2 = makeControl<QLabel>("Image2", {7, 42, 62, 62}, g);
     compassImage_ = compassPicture();
     Image2->setPixmap(compassImage_);
     Label5 = label(g, "Label5", 86, 41, QStringLiteral("Координаты"), normal);
@@ -272,8 +251,8 @@ void TForm3::refreshMissileWindow() {
     const MissileType& t = missileType(m.typeIndex);
     const LaunchMode& l = t.launchModes[m.launchModeIndex];
 
-    setWindowTitle(nameText(t.name));
-    setLabel(Label20, nameText(l.name));
+    setWindowTitle(fromView(t.name));
+    setLabel(Label20, fromView(l.name));
     Button1->setEnabled(m.activated == 0);
     if (l.captureBeforeLaunch != 0) {
         Button2->setText(m.capturing == 1 ? QStringLiteral("Отменить захват")
@@ -341,7 +320,7 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
     Edit8->setVisible(t.identifiesRadarType != 0);
     // Nothing is shown until a radar type has been identified.
     const bool known = m.targetRadarType >= 0 && m.targetRadarType < radarTypeCount();
-    Edit8->setText(known ? nameText(radarType(m.targetRadarType).name) : QString());
+    Edit8->setText(known ? fromView(radarType(m.targetRadarType).name) : QString());
 
     switch (m.targetPositionState) {
         case kTargetNone:

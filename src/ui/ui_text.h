@@ -2,8 +2,14 @@
 
 #include <QString>
 #include <cstdint>
+#include <string_view>
 
 namespace prrsim::ui {
+
+// UTF-8 text of the core and the catalogues (names, descriptions) as a QString.
+inline QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // A real number in fixed-point notation with at most 15 significant digits, no trailing zeros,
 // with the system locale's decimal separator.

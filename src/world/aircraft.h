@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace prrsim {
 
@@ -15,6 +16,19 @@ struct Aircraft {
     double x = 0;           // map pixels
     double y = 0;
     double altitude = 0;  // map units (100 m)
+};
+
+// The cosine and sine of an angle (radians) as last computed. Beside each aircraft the tick
+// keeps those of its heading and climb angle, which mostly stay the same from tick to tick.
+struct AngleCosSin {
+    double angle = std::numeric_limits<double>::quiet_NaN();  // equal to no angle at first
+    double cos = 0;
+    double sin = 0;
+};
+
+struct AircraftMotionMemo {
+    AngleCosSin heading;
+    AngleCosSin climb;
 };
 
 }  // namespace prrsim

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 
 namespace prrsim {
@@ -17,9 +19,6 @@ inline constexpr double kRadToDeg = 57.325;
 // equal points give 270).
 int32_t bearingDeg(double x1, double y1, double x2, double y2);
 
-// Signed turn from direction a to direction b, always -180..180 (for finite inputs).
-double angleDiff(double a, double b);
-
 inline double square(double v) {
     return v * v;
 }
@@ -33,8 +32,49 @@ inline int32_t absInt(int32_t n) {
 }
 
 // Truncation towards zero, the system's only real-to-integer conversion. Values outside the
-// int32 range saturate instead of invoking undefined behaviour.
-int32_t trunc32(double v);
+// int32 range saturate instead of invoking undefined behaviour. Inline, as are the helpers
+// above: the tick calls them many times per missile.
+inline int32_t trunc32(double v) {
+    if (!(v == v)) {
+        return 0;  // NaN never reaches the world; treat it as zero rather than trap
+    }
+    if (v >= 2147483647.0) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (v <= -2147483648.0) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(v);
+}
+
+// Signed turn from direction a to direction b, always -180..180 (for finite inputs).
+inline double angleDiff(double a, double b) {
+    if (a < 0) {
+        a += 360;
+    }
+    if (b < 0) {
+        b += 360;
+    }
+    double c = b - a;
+    if (c > 180) {
+        c -= 360;
+    }
+    if (c < -180) {
+        c += 360;
+    }
+    // Arguments beyond one turn (a circling missile's heading, any carrier's course) leave more
+    // than half a turn after the single correction: the rest in whole turns. fmod is exact, so
+    // this equals subtracting or adding 360 until the turn lies in -180..180.
+    if ((c > 180 || c < -180) && std::isfinite(c)) {
+        c = std::fmod(c, 360.0);
+        if (c > 180) {
+            c -= 360;
+        } else if (c < -180) {
+            c += 360;
+        }
+    }
+    return c;
+}
 
 // The angle in radians of the direction (dx, dy) by the rules of bearingDeg (3.14 for pi,
 // 1.57 / 4.71 straight down / up), as the compass pictures compute it.

@@ -66,6 +66,9 @@ struct WorldState {
     // The seeker step's working area and radar-side cache (no allocation inside the tick).
     SeekerScratch seekerScratch{};
 
+    // The trigonometry of each aircraft row's last motion (by value: any aircraft may use it).
+    std::array<AircraftMotionMemo, kAircraftCapacity> aircraftMotion{};
+
     // What happened since the events were last taken, the tick count and the objects' numbers.
     EventQueue events{};
 };

@@ -12,6 +12,7 @@
 #include "batch/runner.h"
 #include "batch/scenario.h"
 #include "batch_test_support.h"
+#include "world/units.h"
 
 namespace prrsim::batch {
 namespace {

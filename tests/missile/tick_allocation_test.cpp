@@ -10,6 +10,7 @@
 #include <new>
 
 #include "bench/capacity_scene.h"
+#include "seeker_direct_reading.h"
 #include "sim/tick.h"
 
 namespace {
@@ -52,11 +53,12 @@ namespace prrsim {
 namespace {
 
 // Allocations made by `ticks` ticks of `world`.
-int64_t allocationsOver(WorldState& world, int32_t ticks) {
+int64_t allocationsOver(WorldState& world, int32_t ticks,
+                        void (*tick)(WorldState&) = SimulationTick) {
     allocations = 0;
     counting = true;
     for (int32_t n = 0; n < ticks; ++n) {
-        SimulationTick(world);
+        tick(world);
     }
     counting = false;
     return allocations;
@@ -89,6 +91,14 @@ TEST(TickAllocation, NoneWithEveryMissileTypeInFlight) {
     allocationsOver(*world, 60);
     scenes::launchAll(*world);
     EXPECT_EQ(allocationsOver(*world, 600), 0);
+}
+
+// Few radars: the radar index without its grid; the aircraft trigonometry kept per row.
+TEST(TickAllocation, NoneInTheStartUpWorldWithALaunchedHarm) {
+    auto world = scenes::defaultSceneWithHarm();
+    allocationsOver(*world, 100);
+    scenes::launchAll(*world);
+    EXPECT_EQ(allocationsOver(*world, 400), 0);
 }
 
 // The events of the tick are noted and taken without allocating, also with the queue full.
@@ -127,8 +137,7 @@ TEST(TickAllocation, NoneForTheEventsOfTheTick) {
 
 TEST(TickAllocation, NoneWithTheDirectReading) {
     auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
-    world->seekerScratch.directReading = true;
-    EXPECT_EQ(allocationsOver(*world, 50), 0);
+    EXPECT_EQ(allocationsOver(*world, 50, testing::directTick), 0);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "batch/trace.h"
 #include "catalog/missile_catalog.h"
 #include "sim/tick.h"
+#include "world/units.h"
 #include "world/world.h"
 #include "world/world_invariants.h"
 
@@ -246,8 +247,8 @@ class Session {
         a.missile = missilePosition();
         a.on = pick(2) == 0;
         a.operational = pick(4) != 0;
-        a.x = pick(batch::kMapWidth);
-        a.y = pick(batch::kMapHeight);
+        a.x = pick(kMapWidth);
+        a.y = pick(kMapHeight);
         switch (op) {
             case Op::AddRadar:
                 a.type = pick(radarTypeCount());

@@ -231,9 +231,11 @@ class Overlays : public Review {
         QImage frame = form->Image3;
         QPainter painter(&frame);
         beginMapPainting(painter);
+        MapLabels labels;
+        labels.beginFrame(frame);
         drawAircraft(painter, *world);
-        drawRadars(painter, *world);
-        drawMissiles(painter, *world);
+        drawRadars(painter, *world, labels);
+        drawMissiles(painter, *world, labels);
         drawImpactText(painter, form->impactText());
         painter.end();
         return frame;

@@ -33,16 +33,16 @@ int32_t selectByRule(const SeekerCatalogs& c, const WorldState& world, const Mis
     const MissileType& type = c.typeOf(m);
     int32_t chosen = -1;
     switch (type.selectionRule) {
-        case 3:  // the last continuous-wave emitter
+        case kSelectLastContinuous:
             for (int32_t i = 0; i < m.emitterCount; ++i) {
                 if (!m.emitters[i].emissionMode.pulsed) {
                     chosen = i;
                 }
             }
             break;
-        case 1:
-        case 2:
-        case 6: {
+        case kSelectByCategory:
+        case kSelectByKind:
+        case kSelectByType: {
             // Smallest rank wins, the first on ties; a key missing from the list ranks last.
             int32_t best = std::numeric_limits<int32_t>::max();
             for (int32_t i = 0; i < m.emitterCount; ++i) {
@@ -180,13 +180,13 @@ int32_t priorityRank(const SeekerCatalogs& c, const Missile& m, const RadarSite&
     const MissileType& type = c.typeOf(m);
     int32_t key;
     switch (type.selectionRule) {
-        case 6:
+        case kSelectByType:
             key = r.typeIndex;
             break;
-        case 2:
+        case kSelectByKind:
             key = c.typeOf(r).kind;
             break;
-        case 1:
+        case kSelectByCategory:
             key = c.typeOf(r).category;
             break;
         default:
@@ -215,50 +215,26 @@ bool inGimbalRange(const SeekerCatalogs& c, const Missile& m, const RadarSite& r
            el < elHigh;
 }
 
-namespace {
+bool inFieldOfView(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
+    return seeker::inFieldOfViewOf(c, m, r);
+}
 
-// The field-of-view test for a direction (bearing b, elevation e) from the missile; the
-// direction gate always looks at the radar itself.
-bool inFieldOfViewToward(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t b,
-                         int32_t e) {
+// Through a landmark the gate, when active, still looks at the radar itself.
+bool inFieldOfViewAt(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
+                     const Landmark& l) {
     const MissileType& type = c.typeOf(m);
     if (seeker::directionGateActive(c, m, r)) {
         return seeker::insideDirectionGate(type, m, r);
     }
-    return seeker::inFieldOfViewAzimuth(type, m, b) && seeker::inFieldOfViewElevation(type, m, e);
-}
-
-}  // namespace
-
-bool inFieldOfView(const SeekerCatalogs& c, const Missile& m, const RadarSite& r) {
-    return inFieldOfViewToward(c, m, r, bearingTo(m, r.x, r.y), lineOfSightElevation(m, r));
-}
-
-bool inFieldOfViewAt(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
-                     const Landmark& l) {
     // The landmark's elevation is taken at the radar's height.
-    const int32_t e = lineOfSightElevation(m, horizontalDistance(m, l.x, l.y), r.height);
-    return inFieldOfViewToward(c, m, r, bearingTo(m, l.x, l.y), e);
+    return seeker::inFieldOfViewAzimuth(type, m, bearingTo(m, l.x, l.y)) &&
+           seeker::inFieldOfViewElevation(
+               type, m, lineOfSightElevation(m, horizontalDistance(m, l.x, l.y), r.height));
 }
 
 Reception directPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
                       Channel channel) {
-    const bool illumination = channel == Channel::Illumination;
-    if (!r.radiating || (illumination && !r.illuminationOn)) {
-        return {};
-    }
-    const RadarType& rt = c.typeOf(r);
-    const MissileType& type = c.typeOf(m);
-    const int32_t b = bearingDeg(r.x, r.y, m.x, m.y);
-    const double d = horizontalDistance(m, r.x, r.y);
-    const int32_t e = bearingDeg(0, r.height, d, m.altitude);
-    double pt = illumination ? rt.illuminatorPower : rt.power;
-    if (!inBeam(rt, r, b, e)) {
-        pt *= sidelobeFactor(rt);
-    }
-    const double g = antennaGain(rt);
-    const double power = pt * type.antennaArea * 0.7 * g / (12.56 * rangeTerm(d));
-    return {power >= type.sensitivity, power};
+    return seeker::directPowerOf(c, m, r, channel);
 }
 
 Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
@@ -280,24 +256,21 @@ Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarS
     return {power >= type.sensitivity, power};
 }
 
-SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m) {
+SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                            const seeker::Reading& reading) {
     const MissileType& type = c.typeOf(m);
     // The cap is tested once per radar, so a radar's second channel may go one above it; the
     // list holds kEmitterCapacity entries.
     const int32_t cap = std::min(type.maxEmitters, kEmitterCapacity - 1);
     int32_t n = 0;
-    // The direct reading tests every radar's field of view in full; the program puts the
-    // conservative cone pre-test in front (same verdicts).
-    const bool direct = world.seekerScratch.directReading;
     const seeker::FieldOfViewPretest fieldOfView(c, m);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = radarAt(world, j);
         if (!radarTypeAccepted(c, m, r.typeIndex) || n >= cap) {
             continue;
         }
-        const bool inView = type.wideSearch ? inGimbalRange(c, m, r)
-                            : direct        ? inFieldOfView(c, m, r)
-                                            : fieldOfView.seen(r);
+        const bool inView =
+            type.wideSearch ? inGimbalRange(c, m, r) : reading.searchSees(fieldOfView, r);
         if (!inView) {
             continue;
         }
@@ -360,7 +333,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
     const PrfMode& s = channelMode(c.typeOf(r), r, channel);
     const uint8_t level = automatic ? mode.recognitionLevel : mode.crewRecognitionLevel;
 
-    if (level == 0) {
+    if (level == kRecognizeNothing) {
         m.signalParamsKnown = 0;
         m.emissionKindKnown = 0;
         m.radarTypeIdentified = 0;
@@ -372,7 +345,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
         } else {
             m.emissionKindKnown = 0;
         }
-        if (emissionKindAccepted(c, m, r, channel) && level >= 2) {
+        if (emissionKindAccepted(c, m, r, channel) && level >= kRecognizeParameters) {
             if (type.measuresPrf) {
                 m.prf = s.prf;
             }
@@ -387,7 +360,7 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
             }
             m.signalParamsKnown =
                 (type.measuresPrf || type.measuresPulseWidth || type.measuresFrequency) ? 1 : 0;
-            if (level >= 3) {
+            if (level >= kRecognizeRadarType) {
                 if (type.identifiesRadarType) {
                     m.targetRadarType = r.typeIndex;
                     m.radarTypeIdentified = 1;
@@ -426,43 +399,6 @@ void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32
     }
     m.acceptedTypes[0] = r.typeIndex;
     m.acceptedTypeCount = 1;
-}
-
-bool bandCovered(const Missile& m, const RadarSite& r, Channel channel) {
-    return bandCovered(programCatalogs(), m, r, channel);
-}
-bool emissionKindAccepted(const Missile& m, const RadarSite& r, Channel channel) {
-    return emissionKindAccepted(programCatalogs(), m, r, channel);
-}
-bool radarTypeAccepted(const Missile& m, int32_t radarTypeIndex) {
-    return radarTypeAccepted(programCatalogs(), m, radarTypeIndex);
-}
-int32_t frequencyChannelOf(const Missile& m, double frequency) {
-    return frequencyChannelOf(programCatalogs(), m, frequency);
-}
-int32_t priorityRank(const Missile& m, const RadarSite& r) {
-    return priorityRank(programCatalogs(), m, r);
-}
-bool inGimbalRange(const Missile& m, const RadarSite& r) {
-    return inGimbalRange(programCatalogs(), m, r);
-}
-bool inFieldOfView(const Missile& m, const RadarSite& r) {
-    return inFieldOfView(programCatalogs(), m, r);
-}
-bool inFieldOfViewAt(const Missile& m, const RadarSite& r, const Landmark& l) {
-    return inFieldOfViewAt(programCatalogs(), m, r, l);
-}
-Reception directPower(const Missile& m, const RadarSite& r, Channel channel) {
-    return directPower(programCatalogs(), m, r, channel);
-}
-Reception reflectedPower(const Missile& m, const RadarSite& r, const Landmark& l) {
-    return reflectedPower(programCatalogs(), m, r, l);
-}
-SearchResult searchEmitters(WorldState& world, Missile& m) {
-    return searchEmitters(programCatalogs(), world, m);
-}
-void lockOnEmitter(WorldState& world, Missile& m, int32_t radar, Channel channel, bool automatic) {
-    lockOnEmitter(programCatalogs(), world, m, radar, channel, automatic);
 }
 
 }  // namespace prrsim

@@ -4,6 +4,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "missile/seeker/seeker_reading.h"
 #include "world/landmark.h"
 #include "world/missile.h"
 #include "world/radar_site.h"
@@ -28,9 +29,8 @@ struct SearchResult {
     bool found() const { return radar >= 0; }
 };
 
-// The catalogues the seeker reads. The program's own are used by the functions without this
-// argument; each function also takes it explicitly so that a computation can run on catalogue
-// entries of the caller's making.
+// The catalogues the seeker reads: the program passes its own (programCatalogs()), the tests
+// catalogue entries of their making.
 struct SeekerCatalogs {
     const MissileCatalog& missiles;
     const RadarCatalog& radars;
@@ -58,26 +58,13 @@ Reception directPower(const SeekerCatalogs& c, const Missile& m, const RadarSite
                       Channel channel);
 Reception reflectedPower(const SeekerCatalogs& c, const Missile& m, const RadarSite& r,
                          const Landmark& l);
-SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m);
-void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32_t radar,
-                   Channel channel, bool automatic);
-
-bool bandCovered(const Missile& m, const RadarSite& r, Channel channel);
-bool emissionKindAccepted(const Missile& m, const RadarSite& r, Channel channel);
-bool radarTypeAccepted(const Missile& m, int32_t radarTypeIndex);
-int32_t frequencyChannelOf(const Missile& m, double frequency);
-int32_t priorityRank(const Missile& m, const RadarSite& r);
-bool inGimbalRange(const Missile& m, const RadarSite& r);
-bool inFieldOfView(const Missile& m, const RadarSite& r);
-bool inFieldOfViewAt(const Missile& m, const RadarSite& r, const Landmark& l);
-Reception directPower(const Missile& m, const RadarSite& r, Channel channel);
-Reception reflectedPower(const Missile& m, const RadarSite& r, const Landmark& l);
-
 // Automatic search: rebuilds the missile's emitter list and picks one emitter.
-SearchResult searchEmitters(WorldState& world, Missile& m);
+SearchResult searchEmitters(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                            const seeker::Reading& reading = seeker::programReading());
 
 // Records the radar's emission, direction and position in the missile as far as the type
 // measures them and the launch mode's recognition level (crew or automatic) asks.
-void lockOnEmitter(WorldState& world, Missile& m, int32_t radar, Channel channel, bool automatic);
+void lockOnEmitter(const SeekerCatalogs& c, WorldState& world, Missile& m, int32_t radar,
+                   Channel channel, bool automatic);
 
 }  // namespace prrsim

@@ -1,8 +1,8 @@
 #pragma once
 
 // The reception part of the seeker step, between the step itself (seeker_tracking.cpp) and
-// its two ways of finding what reaches the seeker: the cached fast path and the direct reading
-// it is checked against.
+// the readings that find what reaches the seeker (seeker_reading.h): the program's cached fast
+// path, and the direct reading of test support it is checked against.
 
 #include <cstdint>
 
@@ -62,14 +62,10 @@ class ReceptionLog {
     int32_t reflectionCount_ = 0;
 };
 
-// Every radar in table order, each pass, the direct path and every landmark, each tested on its
-// own exactly as the reception tests read: the reference.
-void receiveByDirectReading(const SeekerCatalogs& c, WorldState& world, Missile& m,
-                            ReceptionLog& log);
-
-// The same receptions in the same order with the same values, with what does not depend on the
-// radar computed once per step, what does not depend on the missile kept in the world's
-// scratch area, and radars that cannot reach the seeker set aside by conservative pre-tests.
+// Every radar in table order, each pass, the direct path and every landmark, read with what
+// does not depend on the radar computed once per step, what does not depend on the missile kept in
+// the world's scratch area, and radars that cannot reach the seeker set aside by conservative
+// pre-tests.
 void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, ReceptionLog& log);
 
 }  // namespace seeker

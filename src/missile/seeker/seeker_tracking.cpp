@@ -6,6 +6,7 @@
 
 #include "missile/seeker/seeker_step.h"
 #include "world/geometry.h"
+#include "world/quick_bearing.h"
 #include "world/world_state.h"
 
 namespace prrsim {
@@ -31,12 +32,13 @@ void learnParameters(const SeekerCatalogs& c, Missile& m, const RadarSite& r, in
         m.frequencyChannel = channel;
         m.frequencyKnown = 1;
     }
-    if (level == 1 && !m.emissionKindKnown) {
+    if (level == kRecognizeEmissionKind && !m.emissionKindKnown) {
         if (type.measuresEmissionKind) {
             m.pulsed = mode.pulsed ? 1 : 0;
         }
         m.emissionKindKnown = 1;
-    } else if (level == 2 || (level == 3 && !m.signalParamsKnown)) {
+    } else if (level == kRecognizeParameters ||
+               (level == kRecognizeRadarType && !m.signalParamsKnown)) {
         if (m.pulsed == 1) {
             if (type.measuresPrf) {
                 m.prf = mode.prf;
@@ -46,7 +48,7 @@ void learnParameters(const SeekerCatalogs& c, Missile& m, const RadarSite& r, in
             }
         }
         m.signalParamsKnown = 1;
-        if (level == 3 && !m.radarTypeIdentified) {
+        if (level == kRecognizeRadarType && !m.radarTypeIdentified) {
             if (type.identifiesRadarType) {
                 m.targetRadarType = r.typeIndex;
             }
@@ -86,7 +88,8 @@ void forgetAgedMemory(const SeekerCatalogs& c, Missile& m) {
         m.frequencyKnown = 0;
         m.frequencyAge = 0;
     }
-    if (!m.frequencyKnown && m.signalParamsKnown && c.modeOf(m).recognitionLevel == 3 &&
+    if (!m.frequencyKnown && m.signalParamsKnown &&
+        c.modeOf(m).recognitionLevel == kRecognizeRadarType &&
         m.paramsAge > type.paramsMemoryTime) {
         m.signalParamsKnown = 0;
         m.paramsAge = 0;
@@ -121,7 +124,7 @@ void captureStep(const MissileType& type, Missile& m, bool received) {
 void lockLossAction(const MissileType& type, const LaunchMode& mode, Missile& m) {
     m.lockLost = 1;
     switch (mode.lossAction) {
-        case 1:
+        case kOnLossRecapture:
             m.capturing = 1;
             m.targetPositionState = positionStateWithoutSignal(type);
             if (mode.forgetOnLoss) {
@@ -134,7 +137,7 @@ void lockLossAction(const MissileType& type, const LaunchMode& mode, Missile& m)
                 }
             }
             break;
-        case 2:
+        case kOnLossWaitingPoint:
             if (!m.loiterUsed) {
                 m.loiterUsed = 1;
                 m.guidanceMode = kToWaitingPoint;
@@ -240,14 +243,11 @@ void ReceptionLog::finish() {
 
 }  // namespace seeker
 
-void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
+void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
+                const seeker::Reading& reading) {
     const MissileType& type = c.typeOf(m);
     seeker::ReceptionLog log(c, world, m);
-    if (world.seekerScratch.directReading) {
-        seeker::receiveByDirectReading(c, world, m, log);
-    } else {
-        seeker::receiveFast(c, world, m, log);
-    }
+    reading.receive(c, world, m, log);
     log.finish();
     if (log.anyReceived()) {
         estimateTarget(world, m, log);
@@ -264,6 +264,20 @@ void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
     if (m.locked) {
         lockStep(type, c.modeOf(m), m, log.anyReceived());
     }
+}
+
+IndexedRadars::IndexedRadars(WorldState& world) : world_(world) {
+    world_.seekerScratch.radarIndex.held = true;
+    world_.seekerScratch.radarIndex.current = false;
+}
+
+IndexedRadars::~IndexedRadars() {
+    world_.seekerScratch.radarIndex.held = false;
+    world_.seekerScratch.radarIndex.current = false;
+}
+
+void IndexedRadars::refresh() {
+    world_.seekerScratch.radarIndex.current = false;
 }
 
 bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t pass,
@@ -291,7 +305,7 @@ bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& 
     const uint8_t level = mode.recognitionLevel;
     const bool frequencyDiffers =
         m.frequencyKnown && type.measuresFrequency && channelOut != m.frequencyChannel;
-    if (level == 3 && m.radarTypeIdentified) {
+    if (level == kRecognizeRadarType && m.radarTypeIdentified) {
         if (m.signalParamsKnown) {
             if (frequencyDiffers) {
                 return false;
@@ -308,7 +322,7 @@ bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& 
         }
         return !(radarTypeAccepted(c, m, r.typeIndex) && r.typeIndex != m.targetRadarType);
     }
-    if ((level == 2 || level == 3) && m.signalParamsKnown) {
+    if ((level == kRecognizeParameters || level == kRecognizeRadarType) && m.signalParamsKnown) {
         if (frequencyDiffers) {
             return false;
         }
@@ -322,7 +336,9 @@ bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& 
         }
         return true;
     }
-    if (level == 1 || ((level == 2 || level == 3) && !m.signalParamsKnown && m.emissionKindKnown)) {
+    if (level == kRecognizeEmissionKind ||
+        ((level == kRecognizeParameters || level == kRecognizeRadarType) && !m.signalParamsKnown &&
+         m.emissionKindKnown)) {
         return !(type.measuresEmissionKind && (e.pulsed ? 1 : 0) != m.pulsed);
     }
     return true;
@@ -344,16 +360,16 @@ void headStep(const SeekerCatalogs& c, WorldState& world, Missile& m) {
         }
     }
     if (m.targetPositionState == kTargetFromSeeker) {
-        m.bearingToTarget = bearingDeg(m.x, m.y, m.targetX, m.targetY);
+        m.bearingToTarget = quickBearingDeg(m.x, m.y, m.targetX, m.targetY);
         const double dist = std::sqrt(square(m.targetX - m.x) + square(m.targetY - m.y));
-        m.elevationToTarget = bearingDeg(0, m.altitude, dist, m.targetAltitude);
+        m.elevationToTarget = quickBearingDeg(0, m.altitude, dist, m.targetAltitude);
         m.bearingToTarget += directionNoise(world, type.bearingNoise);
         m.elevationToTarget += directionNoise(world, type.bearingNoise);
     } else if (m.targetPositionState == kTargetInertial && type.hasInertialGuidance) {
         m.trackedRadarId = -1;
-        m.bearingToTarget = bearingDeg(m.insX, m.insY, m.targetX, m.targetY);
+        m.bearingToTarget = quickBearingDeg(m.insX, m.insY, m.targetX, m.targetY);
         const double dist = std::sqrt(square(m.targetX - m.insX) + square(m.targetY - m.insY));
-        m.elevationToTarget = bearingDeg(0, m.insAltitude, dist, m.targetAltitude);
+        m.elevationToTarget = quickBearingDeg(0, m.insAltitude, dist, m.targetAltitude);
     }
 }
 
@@ -375,22 +391,6 @@ void timerStep(const SeekerCatalogs& c, Missile& m) {
     if (m.searchEnabled) {
         m.scanTimer += 0.01;
     }
-}
-
-void seekerStep(WorldState& world, Missile& m) {
-    seekerStep(programCatalogs(), world, m);
-}
-
-bool acceptEmission(const Missile& m, const RadarSite& r, int32_t pass, int32_t& channelOut) {
-    return acceptEmission(programCatalogs(), m, r, pass, channelOut);
-}
-
-void headStep(WorldState& world, Missile& m) {
-    headStep(programCatalogs(), world, m);
-}
-
-void timerStep(Missile& m) {
-    timerStep(programCatalogs(), m);
 }
 
 }  // namespace prrsim

@@ -1,6 +1,6 @@
 // The seeker's fast path against its direct reading: capacity scenes run side by side, one
-// world with the fast path and one with world.seekerScratch.directReading, and every field of
-// every record compared bit for bit after every tick.
+// world ticked by the program and one with every seeker read directly, and every field of every
+// record compared bit for bit after every tick.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "missile/seeker/seeker_reception.h"
 #include "missile/seeker/seeker_tracking.h"
 #include "missile/world_comparison.h"
+#include "seeker_direct_reading.h"
 #include "sim/tick.h"
 #include "world/world.h"
 #include "world/world_state.h"
@@ -34,20 +35,21 @@ struct Coverage {
     int64_t searches = 0;  // automatic searches run
 };
 
-void count(const WorldState& w, Coverage& c) {
+void count(const WorldState& w, Coverage& coverage) {
+    const SeekerCatalogs c = programCatalogs();
     for (int32_t i = 0; i < w.missileCount; ++i) {
         const Missile& m = w.missiles[i];
         const MissileType& type = missileType(m.typeIndex);
-        c.reflections += m.receivedReflectionCount;
-        c.directReceptions += m.receivedRadarCount;
-        c.lockedMissileTicks += m.locked;
-        c.launchedMissileTicks += m.launched;
+        coverage.reflections += m.receivedReflectionCount;
+        coverage.directReceptions += m.receivedRadarCount;
+        coverage.lockedMissileTicks += m.locked;
+        coverage.launchedMissileTicks += m.launched;
         if (m.searchEnabled && m.scanTimer > 0.5) {
-            ++c.searches;
+            ++coverage.searches;
         }
         if (type.directionGate && m.targetPositionState == kTargetFromSeeker &&
             (m.receivedRadarCount > 0 || m.receivedReflectionCount > 0)) {
-            ++c.gatedReceptions;
+            ++coverage.gatedReceptions;
         }
         if (!(m.capturing || m.locked) || !m.activated) {
             continue;
@@ -56,9 +58,9 @@ void count(const WorldState& w, Coverage& c) {
             const RadarSite& r = w.radars[j];
             int32_t channel = 0;
             if (r.illuminationOn && radarType(r.typeIndex).hasIlluminator &&
-                acceptEmission(m, r, -1, channel) && inFieldOfView(m, r) &&
-                directPower(m, r, Channel::Illumination).detected) {
-                ++c.illuminationHeard;
+                acceptEmission(c, m, r, -1, channel) && inFieldOfView(c, m, r) &&
+                directPower(c, m, r, Channel::Illumination).detected) {
+                ++coverage.illuminationHeard;
             }
         }
     }
@@ -70,15 +72,13 @@ Coverage runSideBySide(std::unique_ptr<WorldState> fast, int32_t ticks,
                        const std::function<void(WorldState&, int32_t)>& edit) {
     std::unique_ptr<WorldState> direct = makeWorld();
     *direct = *fast;
-    fast->seekerScratch.directReading = false;
-    direct->seekerScratch.directReading = true;
     Coverage coverage;
     for (int32_t n = 0; n < ticks; ++n) {
         edit(*fast, n);
         edit(*direct, n);
         count(*direct, coverage);
         SimulationTick(*fast);
-        SimulationTick(*direct);
+        testing::directTick(*direct);
         const Comparison cmp = compareWorlds(*fast, *direct);
         if (!cmp.same()) {
             ADD_FAILURE() << "after tick " << n + 1 << ":\n" << cmp.report();

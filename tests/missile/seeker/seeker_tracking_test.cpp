@@ -4,12 +4,16 @@
 
 #include <cmath>
 
+#include "missile/missile_loading.h"
 #include "seeker_test_support.h"
+#include "sim/tick.h"
 #include "world/geometry.h"
+#include "world/world.h"
 
 namespace prrsim {
 namespace {
 
+using testing::kContinuous;
 using testing::kSearch;
 using testing::kSearchTrack;
 using testing::Scene;
@@ -250,6 +254,51 @@ INSTANTIATE_TEST_SUITE_P(Rows, Acceptance,
                                            AcceptRow{1699, 20, false}, AcceptRow{2000, 23, true},
                                            AcceptRow{2000, 24, false}, AcceptRow{2000, 16.5, true},
                                            AcceptRow{2000, 16, false}));
+
+// Memories the scenarios never leave: only the emission kind or only the radar type known, and a
+// level-3 memory of a pulsed emission against one of a continuous wave.
+TEST_F(SeekerTracking, AcceptanceByWhatIsMemorised) {
+    MissileType& t = cats.type();
+    t.measuresEmissionKind = t.measuresPulseWidth = 1;
+    cats.mode().recognitionLevel = 3;
+    const RadarSite& cw = scene.addRadar(kContinuous, 100);
+    const RadarSite& pulsed = scene.addRadar(kSearch, 100);  // 1.2 us pulses
+    m.emissionKindKnown = 1;                                 // only the kind: the kind is compared
+    m.pulsed = 1;
+    EXPECT_FALSE(accepts(cw));
+    EXPECT_TRUE(accepts(pulsed));
+    m.emissionKindKnown = 0;  // only the type: the type is compared
+    m.radarTypeIdentified = 1;
+    m.targetRadarType = kSearchTrack;
+    EXPECT_FALSE(accepts(pulsed));
+    m.targetRadarType = kSearch;
+    m.signalParamsKnown = 1;  // the pulse width of a pulsed memory, whatever the frequency
+    m.pulseWidth = 2.5;
+    EXPECT_FALSE(accepts(pulsed));
+    m.pulsed = 0;  // ... but not of a continuous-wave memory
+    EXPECT_TRUE(accepts(pulsed));
+}
+
+// The program's "ALARM" in "режим подавления" after the crew's data entry: the automatic search
+// runs once the scan timer passes 0.5 s, picks by the target list a radar still at its stored
+// place and stops; the capture locks 101 ticks later.
+TEST(SeekerSearchThroughTheTick, AlarmFindsADefaultRadarByItsTargetListAndStopsSearching) {
+    auto world = makeWorld();
+    startWorld(*world);
+    world->selectedAircraft = 0;
+    Missile& m = world->missiles[addMissile(*world, 4, 3)];
+    m.activated = 1;
+    lockOnEmitter(programCatalogs(), *world, m, 0, Channel::Main, false);
+    m.searchEnabled = 1;
+    int32_t ticks = 0;
+    while (!m.locked && ticks < 400) {
+        SimulationTick(*world);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 151);
+    EXPECT_EQ(m.searchEnabled, 0);
+    EXPECT_EQ(m.receivedRadarCount, 2);  // both 1С31 of the two complexes
+}
 
 }  // namespace
 }  // namespace prrsim

@@ -1,16 +1,23 @@
 // The seeker step's reception read directly: every radar in table order, each pass, the direct
 // path and every landmark, each put through the reception tests one by one. No cache, no
-// pre-test. It is the reference the fast path (seeker_fast_reception.cpp) must match bit for
-// bit, used by the exactness test and as the benchmarks' "before" figure (world.seekerScratch
-// .directReading); the program itself runs the fast path.
+// pre-test. It is the reference the program's fast path (seeker_fast_reception.cpp) must match
+// bit for bit.
 
+#include "seeker_direct_reading.h"
+
+#include "missile/seeker/seeker_geometry.h"
 #include "missile/seeker/seeker_step.h"
 #include "missile/seeker/seeker_tracking.h"
-#include "world/world_state.h"
+#include "sim/tick.h"
 
-namespace prrsim::seeker {
+namespace prrsim::testing {
 
 namespace {
+
+using seeker::channelOfPass;
+using seeker::kIlluminationPass;
+using seeker::kMainPass;
+using seeker::ReceptionLog;
 
 int32_t landmarksOf(const WorldState& world) {
     return world.landmarkCount < 0                   ? 0
@@ -34,8 +41,6 @@ Reception pathReception(const SeekerCatalogs& c, const WorldState& world, const 
     }
     return reflectedPower(c, m, r, l);
 }
-
-}  // namespace
 
 void receiveByDirectReading(const SeekerCatalogs& c, WorldState& world, Missile& m,
                             ReceptionLog& log) {
@@ -70,4 +75,18 @@ void receiveByDirectReading(const SeekerCatalogs& c, WorldState& world, Missile&
     }
 }
 
-}  // namespace prrsim::seeker
+}  // namespace
+
+const seeker::Reading& directReading() {
+    static constexpr seeker::Reading kDirect{
+        receiveByDirectReading, [](const seeker::FieldOfViewPretest& view, const RadarSite& r) {
+            return view.seenExactly(r);
+        }};
+    return kDirect;
+}
+
+void directTick(WorldState& world) {
+    runTick(world, directReading());
+}
+
+}  // namespace prrsim::testing

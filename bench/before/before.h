@@ -1,0 +1,36 @@
+#pragma once
+
+// The code paths the benchmarks measure the program against, as they were before the
+// performance work of the radar index, the label cache and the batch runner: each one is the
+// former code, kept unchanged apart from its namespace, so that any machine can measure before
+// and after in one run.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "batch/runner.h"
+#include "batch/trace.h"
+#include "missile/seeker/seeker_reading.h"
+#include "world/world_state.h"
+
+namespace prrsim::before {
+
+// The seeker's fast reading in which every missile visits every radar.
+const seeker::Reading& fastReading();
+
+// The former radar update (antenna, blinking, tracking).
+void updateRadar(WorldState& world, int32_t row);
+
+// The tick with that reading and that radar update.
+void tick(WorldState& world);
+
+// The former trace line writer.
+std::string traceLine(const WorldState& world, int64_t tick,
+                      std::span<const batch::ImpactRecord> impacts);
+
+// The batch runner with that tick and that trace line writer.
+batch::RunResult runScenario(WorldState& world, const batch::Scenario& scenario,
+                             std::string_view source, const batch::RunOptions& options);
+
+}  // namespace prrsim::before
