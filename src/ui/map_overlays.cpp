@@ -172,15 +172,11 @@ void MapOverlays::Layer::clear() {
         image = QImage(kMapWidth, kMapHeight, QImage::Format_ARGB32_Premultiplied);
     }
     image.fill(Qt::transparent);
-    used = QRect();
+    used.clear();
 }
 
-void MapOverlays::Layer::laidOver(QPainter& painter, QPainter::CompositionMode mode) const {
-    if (!used.isEmpty()) {
-        painter.setCompositionMode(mode);
-        painter.drawImage(used.topLeft(), image, used);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
+void MapOverlays::Layer::laidOver(QPainter& painter, LayerBlend blend) const {
+    layOver(painter, image, used, blend);
 }
 
 void MapOverlays::draw(QPainter& painter, const WorldState& world, const ReviewStore& store) {
@@ -199,14 +195,14 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const ReviewS
         updateTrails(store, now);
         // The trails pass under what the map draws darker than them: symbols and lines stay
         // whole where a trail runs through them.
-        trailLayer_.laidOver(painter, QPainter::CompositionMode_Darken);
+        trailLayer_.laidOver(painter, LayerBlend::Darken);
     }
     if (radiating_) {
         drawRings(painter, world);
     }
     if (impacts_) {
         updateImpacts(store);
-        impactLayer_.laidOver(painter, QPainter::CompositionMode_SourceOver);
+        impactLayer_.laidOver(painter, LayerBlend::Over);
     }
     if (legend_) {
         const QImage& legend = legendPicture();
@@ -251,14 +247,15 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
             continue;
         }
         polyline_.clear();
-        QRect bounds(QPoint(trail[first].x, trail[first].y), QSize(1, 1));
         for (size_t k = first; k < trail.size(); ++k) {
             const QPoint p(trail[k].x, trail[k].y);
+            if (!polyline_.empty()) {  // each segment's box, a pixel wider all round
+                trailLayer_.used.mark(
+                    QRect(polyline_.back(), p).normalized().adjusted(-1, -1, 1, 1));
+            }
             polyline_.push_back(p);
-            bounds |= QRect(p, QSize(1, 1));
         }
         painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
-        trailLayer_.used |= bounds.adjusted(-1, -1, 1, 1) & trailLayer_.image.rect();
         drawn[i] = trail.size();
     }
 }
@@ -302,7 +299,7 @@ void MapOverlays::updateImpacts(const ReviewStore& store) {
         QRect used(x - kCrossArm - 2, y - kCrossArm - 2, 2 * kCrossArm + 5, 2 * kCrossArm + 5);
         used |= QRect(at.x() - 1, at.y() - metrics.ascent() - 1,
                       metrics.horizontalAdvance(text) + 3, metrics.height() + 2);
-        impactLayer_.used |= used & impactLayer_.image.rect();
+        impactLayer_.used.mark(used);
     }
 }
 

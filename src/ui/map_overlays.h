@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ui/layer_blend.h"
 #include "ui/review_store.h"
 #include "world/world_state.h"
 
@@ -44,12 +45,12 @@ class MapOverlays {
     void draw(QPainter& painter, const WorldState& world, const ReviewStore& store);
 
   private:
-    // A transparent picture over the map and the part of it drawn on.
+    // A transparent picture over the map and the tiles of it drawn on.
     struct Layer {
         QImage image;
-        QRect used;
+        DrawnTiles used;
         void clear();
-        void laidOver(QPainter& painter, QPainter::CompositionMode mode) const;
+        void laidOver(QPainter& painter, LayerBlend blend) const;
     };
 
     // Bring the trails and the impact markers up to the store; each picture is started again
