@@ -15,6 +15,7 @@
 
 #include "capacity_scene.h"
 #include "map_drawing_before.h"
+#include "map_frame.h"
 #include "sim/tick.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
@@ -51,12 +52,7 @@ void drawMap(const QImage& background, const WorldState& world, const ui::Impact
              ui::MapLabels& labels, ui::MapOverlays* overlays, const ui::ReviewStore* store) {
     QImage frame = background;
     QPainter painter(&frame);
-    ui::beginMapPainting(painter);
-    labels.beginFrame(frame);
-    ui::drawAircraft(painter, world);
-    ui::drawRadars(painter, world, labels);
-    ui::drawMissiles(painter, world, labels);
-    ui::drawImpactText(painter, impact);
+    testing::drawMapFrame(painter, world, impact, labels);
     if (overlays != nullptr) {
         overlays->draw(painter, world, *store);
     }

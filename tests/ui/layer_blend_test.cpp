@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../../bench/capacity_scene.h"
+#include "map_frame.h"
 #include "sim/tick.h"
 #include "ui/layer_blend.h"
 #include "ui/map_overlays.h"
@@ -23,16 +24,10 @@ namespace {
 
 QImage capacityFrame() {
     const std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, true);
-    QImage frame = blankMap();
-    prepareBackground(*world, frame);
-    QPainter painter(&frame);
-    beginMapPainting(painter);
+    QImage background = blankMap();
+    prepareBackground(*world, background);
     MapLabels labels;
-    labels.beginFrame(frame);
-    drawAircraft(painter, *world);
-    drawRadars(painter, *world, labels);
-    drawMissiles(painter, *world, labels);
-    return frame;
+    return testing::mapFrame(background, *world, {}, labels);
 }
 
 QImage clearLayer() {
@@ -74,19 +69,6 @@ void randomLayer(QImage& layer) {
     }
 }
 
-std::string firstDifference(const QImage& a, const QImage& b) {
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) {
-                return "pixel (" + std::to_string(x) + ", " + std::to_string(y) +
-                       "): " + std::to_string(a.pixel(x, y)) + " laid, " +
-                       std::to_string(b.pixel(x, y)) + " by Qt";
-            }
-        }
-    }
-    return "";
-}
-
 struct Layer {
     const char* name;
     std::function<void(QImage&)> draw;
@@ -121,7 +103,7 @@ TEST(LayerBlend, GivesQtsPixelsInBothModesForEveryKindOfLayerAndPart) {
                 }
                 QImage laid = frame;
                 ASSERT_TRUE(blendLayer(laid, layer, tiles, blend));
-                EXPECT_EQ(firstDifference(laid, byQt), "");
+                EXPECT_EQ(testing::firstDifference(laid, byQt), "");
                 QImage painted = frame;  // through a painter on the frame, as the map draws
                 {
                     QPainter painter(&painted);
@@ -167,7 +149,7 @@ TEST(LayerBlend, OverlayTilesHoldEveryTrailAndMarkerDrawn) {
             byQt.draw(painter, *world, store);
         }
         SCOPED_TRACE("tick " + std::to_string(n));
-        EXPECT_EQ(firstDifference(laid, clipped), "");
+        EXPECT_EQ(testing::firstDifference(laid, clipped), "");
         compared += laid != plain;
     }
     EXPECT_EQ(compared, 11);

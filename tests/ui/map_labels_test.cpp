@@ -11,9 +11,10 @@
 
 #include "../../bench/capacity_scene.h"
 #include "map_drawing_before.h"
+#include "map_frame.h"
 #include "sim/tick.h"
-#include "world/world.h"
 #include "ui/map_view.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 namespace {
@@ -25,15 +26,7 @@ QImage background(const WorldState& world) {
 }
 
 QImage drawnNow(const WorldState& world, const ImpactText& impact, MapLabels& labels) {
-    QImage frame = background(world);
-    QPainter painter(&frame);
-    beginMapPainting(painter);
-    labels.beginFrame(frame);
-    drawAircraft(painter, world);
-    drawRadars(painter, world, labels);
-    drawMissiles(painter, world, labels);
-    drawImpactText(painter, impact);
-    return frame;
+    return testing::mapFrame(background(world), world, impact, labels);
 }
 
 QImage drawnBefore(const WorldState& world, const ImpactText& impact) {
@@ -42,20 +35,6 @@ QImage drawnBefore(const WorldState& world, const ImpactText& impact) {
     beginMapPainting(painter);
     before::drawMapContents(painter, world, impact);
     return frame;
-}
-
-// "" when the images agree, else the first pixel that differs.
-std::string firstDifference(const QImage& now, const QImage& before) {
-    for (int y = 0; y < now.height(); ++y) {
-        for (int x = 0; x < now.width(); ++x) {
-            if (now.pixel(x, y) != before.pixel(x, y)) {
-                return "pixel (" + std::to_string(x) + ", " + std::to_string(y) +
-                       "): " + std::to_string(now.pixel(x, y)) + " now, " +
-                       std::to_string(before.pixel(x, y)) + " before";
-            }
-        }
-    }
-    return "";
 }
 
 struct Scene {
@@ -121,8 +100,8 @@ TEST(MapLabels, FramesMatchTheFormerDrawingPixelForPixel) {
         for (int n = 0; n < 6; ++n) {
             row.change(*world, n);
             const ImpactText impact{n % 3, 100 + 40 * n, 200};
-            const std::string difference =
-                firstDifference(drawnNow(*world, impact, labels), drawnBefore(*world, impact));
+            const std::string difference = testing::firstDifference(
+                drawnNow(*world, impact, labels), drawnBefore(*world, impact));
             ASSERT_EQ(difference, "") << row.name << ", frame " << n;
         }
     }

@@ -13,6 +13,7 @@
 #include "batch/missile_summary.h"
 #include "batch/runner.h"
 #include "form_fixture.h"
+#include "map_frame.h"
 #include "ui/map_overlays.h"
 
 namespace prrsim::ui {
@@ -228,17 +229,8 @@ class Overlays : public Review {
 
     // The map as the drawing functions draw it, with no overlay code at all.
     QImage plainMap() {
-        QImage frame = form->Image3;
-        QPainter painter(&frame);
-        beginMapPainting(painter);
         MapLabels labels;
-        labels.beginFrame(frame);
-        drawAircraft(painter, *world);
-        drawRadars(painter, *world, labels);
-        drawMissiles(painter, *world, labels);
-        drawImpactText(painter, form->impactText());
-        painter.end();
-        return frame;
+        return prrsim::testing::mapFrame(form->Image3, *world, form->impactText(), labels);
     }
 
     static int count(const QImage& image, const QColor& colour) {
