@@ -116,6 +116,17 @@ class RadarSet {
 // pixels up that fits the radars' extent into it.
 inline constexpr int32_t kRadarGridSide = 24;
 
+// What the radar index read from one radar: while these stay the same for every radar (and the
+// landmarks stay where they were), an index built in an earlier tick still describes the world.
+struct RadarIndexSource {
+    int32_t typeIndex = 0;
+    int32_t prfMode = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t height = 0;
+    bool radiating = false;
+};
+
 // The radars as the seekers' fast reception looks them up: which radiate, which emit pulses,
 // where they stand on a coarse grid and at which heights; and the landmarks on that grid.
 struct RadarIndex {
@@ -127,6 +138,10 @@ struct RadarIndex {
     const RadarCatalog* radarCatalog = nullptr;
     int32_t radarCount = 0;
     int32_t landmarkCount = 0;
+    // Whether the index came from the program's catalogues (which never change), and each
+    // radar's part in it as it was then (the first radarCount entries).
+    bool fromProgramCatalogs = false;
+    std::array<RadarIndexSource, kScratchRadars> source{};
 
     RadarSet radiating;
     int32_t radiatingCount = 0;

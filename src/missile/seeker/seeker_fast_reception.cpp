@@ -79,10 +79,11 @@ bool landmarksAsCached(const WorldState& world, int32_t landmarks) {
     return same;
 }
 
-// Drops the radar-side geometry when a landmark moved, appeared or went.
-void checkLandmarks(WorldState& world, int32_t landmarks) {
+// Drops the radar-side geometry when a landmark moved, appeared or went; returns whether they
+// all stayed.
+bool checkLandmarks(WorldState& world, int32_t landmarks) {
     if (landmarksAsCached(world, landmarks)) {
-        return;
+        return true;
     }
     SeekerScratch& s = world.seekerScratch;
     s.landmarkCount = landmarks;
@@ -97,6 +98,7 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
     for (RadarReflectionCache& rc : s.radars) {
         rc.geometryValid = false;
     }
+    return false;
 }
 
 // The radar side of the reflections of radar `row`, brought up to date for its place, its
@@ -506,7 +508,9 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
 
 // The radar index for this step: inside an IndexedRadars scope the one built by its first step
 // (or the first after a refresh), otherwise one built now. The landmark places are checked
-// against the radar-side cache with every build.
+// against the radar-side cache with every build. A build from the same radars and landmarks as
+// the last one would give the same index: that one serves again, with no radar side prepared
+// yet (the antennas may have turned since).
 RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t landmarks) {
     RadarIndex& index = world.seekerScratch.radarIndex;
     if (index.held && index.current && index.missileCatalog == &c.missiles &&
@@ -522,8 +526,17 @@ RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t lan
         }
         return index;
     }
-    checkLandmarks(world, landmarks);
-    buildRadarIndex(c, world, index);
+    if (checkLandmarks(world, landmarks) && radarIndexSourceUnchanged(c, world, index)) {
+        index.prepared = RadarSet{};
+        if constexpr (kTableAccessChecked) {
+            if (!radarIndexMatches(c, world, index)) {
+                std::fputs("seeker radar index reused although the radars changed\n", stderr);
+                std::abort();
+            }
+        }
+    } else {
+        buildRadarIndex(c, world, index);
+    }
     index.current = index.held;
     return index;
 }
