@@ -212,6 +212,9 @@ struct SeekerScratch {
     std::array<RadarReflectionCache, kScratchRadars> radars{};
 
     RadarIndex radarIndex{};
+    // The landmark that last showed a radar's side lobes within reach of a seeker: the first
+    // one tried next time.
+    int32_t nearLandmark = 0;
     // Per missile type (by its index modulo 32): the field of view's cone, then the gate's.
     std::array<std::array<ConeTangentMemo, 2>, 32> coneTangents{};
 };

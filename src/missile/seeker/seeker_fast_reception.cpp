@@ -369,6 +369,28 @@ class MissileSide {
         return nearestTerm_;
     }
 
+    // Whether a landmark of `mask` lies clearly nearer than the range term `term` (NaN: none),
+    // found without a square root. Landmark `first` is tried first; the one found is left there.
+    bool anyNearerThan(LandmarkMask mask, double term, int32_t& first) const {
+        const double bound = 0.999 * term;
+        const auto near = [&](int32_t l) {
+            const Landmark& lm = landmarkAt(world_, l);
+            return std::max(1e4 * (square(lm.x - m_.x) + square(lm.y - m_.y)), 1.0) < bound;
+        };
+        if (first >= 0 && first < kLandmarkCapacity && (mask & bit(first)) != 0 && near(first)) {
+            return true;
+        }
+        while (mask != 0) {
+            const int32_t l = __builtin_ctz(mask);
+            mask &= mask - 1;
+            if (near(l)) {
+                first = l;
+                return true;
+            }
+        }
+        return false;
+    }
+
   private:
     static constexpr int32_t kHeights = 8;
 
@@ -479,6 +501,20 @@ bool sideLobesSilent(const RadarReflectionCache& rc, const RadarType& rt, const 
     return upper * (1 + 1e-9) < type.sensitivity;
 }
 
+// The range term up to which the radar's side lobes surely reach the seeker's sensitivity
+// through its largest landmark (sideLobesSilent's bound solved for the range term, NaN when no
+// bound holds): a landmark clearly nearer settles that they are not silent.
+double sideLobesReachTerm(const RadarReflectionCache& rc, const RadarType& rt,
+                          const MissileType& type) {
+    const double pt = rt.power * rc.sidelobeFactor;
+    const double g = antennaGain(rt);
+    if (!(pt >= 0 && type.antennaArea > 0 && g > 0 && type.sensitivity > 0 &&
+          rc.sizeOverRange >= 0)) {
+        return std::nan("");
+    }
+    return pt * type.antennaArea * 0.7 * g * rc.sizeOverRange / (12.56 * 12.56 * type.sensitivity);
+}
+
 void findReflections(WorldState& world, MissileSide& side, int32_t row, LandmarkMask inView,
                      int32_t landmarks, const RadarType& rt, Reflections& out) {
     RadarReflectionCache& rc = radarSide(world, row, rt, landmarks);
@@ -488,8 +524,12 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
     out.detected = 0;
     // Only landmarks in the beam can reach the sensitivity when the side lobes cannot.
     LandmarkMask mayBeHeard = inView;
+    // Where a landmark in view clearly lies within the side lobes' reach, the nearest one need
+    // not be found: they are not silent.
     if (sideLobesSilent(rc, rt, type, side.rangeTermFloor()) ||
-        sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView))) {
+        (!side.anyNearerThan(inView, sideLobesReachTerm(rc, rt, type),
+                             world.seekerScratch.nearLandmark) &&
+         sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView)))) {
         mayBeHeard = inBeamOf(world, rc, rt, r, inView);
     }
     forEachLandmark(mayBeHeard, [&](int32_t l) {
