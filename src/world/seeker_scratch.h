@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "world/landmark.h"
+
 namespace prrsim {
 
 struct MissileCatalog;
@@ -206,6 +208,9 @@ struct SeekerScratch {
     std::array<double, kScratchPaths> pathPower{};
 
     int32_t landmarkCount = -1;  // landmarks the radar geometry below was computed for
+    // Those landmarks' records, byte for byte as they were copied from the world's table.
+    std::array<Landmark, kScratchLandmarks> landmarkRecords{};
+    // Their places field by field, as the benchmarks' former reception (bench/before) keeps them.
     std::array<LandmarkPlace, kScratchLandmarks> landmarks{};
     LandmarkPlace landmarksLow{};   // the smallest x and y of those landmarks
     LandmarkPlace landmarksHigh{};  // and the largest

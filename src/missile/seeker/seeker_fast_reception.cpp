@@ -28,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "missile/seeker/seeker_geometry.h"
 #include "missile/seeker/seeker_radar_index.h"
@@ -62,21 +63,15 @@ void forEachLandmark(LandmarkMask mask, F&& f) {
     }
 }
 
-// Whether the landmarks stand where the radar-side geometry was computed for.
+// Whether the landmarks stand where the radar-side geometry was computed for: their records
+// hold the same bytes as when copied. A record that differs only in its padding counts as
+// changed; the geometry is then computed once more, to the same values.
 bool landmarksAsCached(const WorldState& world, int32_t landmarks) {
     const SeekerScratch& s = world.seekerScratch;
-    if (s.landmarkCount != landmarks) {
-        return false;
-    }
-    // Every landmark compared without an early way out: the loop runs without branches.
-    bool same = true;
-    for (int32_t l = 0; l < landmarks; ++l) {
-        const Landmark& now = landmarkAt(world, l);
-        const LandmarkPlace& was = s.landmarks[l];
-        same &= (now.x == was.x) & (now.y == was.y) & (now.height == was.height) &
-                (std::bit_cast<uint64_t>(now.size) == std::bit_cast<uint64_t>(was.size));
-    }
-    return same;
+    static_assert(std::is_trivially_copyable_v<Landmark>);
+    return s.landmarkCount == landmarks &&
+           std::memcmp(world.landmarks.data(), s.landmarkRecords.data(),
+                       sizeof(Landmark) * static_cast<size_t>(landmarks)) == 0;
 }
 
 // Drops the radar-side geometry when a landmark moved, appeared or went; returns whether they
@@ -89,7 +84,7 @@ bool checkLandmarks(WorldState& world, int32_t landmarks) {
     s.landmarkCount = landmarks;
     for (int32_t l = 0; l < landmarks; ++l) {
         const Landmark& now = landmarkAt(world, l);
-        s.landmarks[l] = LandmarkPlace{now.x, now.y, now.height, now.size};
+        std::memcpy(&s.landmarkRecords[l], &now, sizeof(Landmark));
         s.landmarksLow.x = l == 0 ? now.x : std::min(s.landmarksLow.x, now.x);
         s.landmarksLow.y = l == 0 ? now.y : std::min(s.landmarksLow.y, now.y);
         s.landmarksHigh.x = l == 0 ? now.x : std::max(s.landmarksHigh.x, now.x);
