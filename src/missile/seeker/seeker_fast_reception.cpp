@@ -348,46 +348,57 @@ class MissileSide {
     // The smallest range term to the landmarks of `mask` (the last mask asked is remembered).
     double nearestRangeTerm(LandmarkMask mask) {
         if (mask != nearestMask_) {
-            // The range term grows with the squared distance: one square root for the nearest,
-            // taken a hair smaller against rounding.
-            nearestMask_ = mask;
             double nearest = std::numeric_limits<double>::infinity();
-            forEachLandmark(mask, [&](int32_t l) {
-                const Landmark& lm = landmarkAt(world_, l);
-                nearest = std::min(nearest, square(lm.x - m_.x) + square(lm.y - m_.y));
-            });
-            nearestTerm_ = rangeTerm(std::sqrt(nearest)) * (1 - 1e-12);
-            if (!(nearestTerm_ >= 0)) {
-                nearestTerm_ = 0;  // no bound
-            }
+            forEachLandmark(mask, [&](int32_t l) { nearest = std::min(nearest, squaredTo(l)); });
+            noteNearest(mask, nearest);
         }
         return nearestTerm_;
     }
 
     // Whether a landmark of `mask` lies clearly nearer than the range term `term` (NaN: none),
     // found without a square root. Landmark `first` is tried first; the one found is left there.
-    bool anyNearerThan(LandmarkMask mask, double term, int32_t& first) const {
+    // When none is, every landmark was looked at: the nearest one is noted on the way.
+    bool anyNearerThan(LandmarkMask mask, double term, int32_t& first) {
         const double bound = 0.999 * term;
-        const auto near = [&](int32_t l) {
-            const Landmark& lm = landmarkAt(world_, l);
-            return std::max(1e4 * (square(lm.x - m_.x) + square(lm.y - m_.y)), 1.0) < bound;
-        };
-        if (first >= 0 && first < kLandmarkCapacity && (mask & bit(first)) != 0 && near(first)) {
+        const auto near = [&](double squared) { return std::max(1e4 * squared, 1.0) < bound; };
+        if (first >= 0 && first < kLandmarkCapacity && (mask & bit(first)) != 0 &&
+            near(squaredTo(first))) {
             return true;
         }
-        while (mask != 0) {
-            const int32_t l = __builtin_ctz(mask);
-            mask &= mask - 1;
-            if (near(l)) {
+        double nearest = std::numeric_limits<double>::infinity();
+        for (LandmarkMask rest = mask; rest != 0; rest &= rest - 1) {
+            const int32_t l = __builtin_ctz(rest);
+            const double squared = squaredTo(l);
+            if (near(squared)) {
                 first = l;
                 return true;
             }
+            nearest = std::min(nearest, squared);
+        }
+        if (mask != nearestMask_) {
+            noteNearest(mask, nearest);
         }
         return false;
     }
 
   private:
     static constexpr int32_t kHeights = 8;
+
+    // The squared horizontal distance to landmark l.
+    double squaredTo(int32_t l) const {
+        const Landmark& lm = landmarkAt(world_, l);
+        return square(lm.x - m_.x) + square(lm.y - m_.y);
+    }
+
+    // The range term grows with the squared distance: one square root for the nearest of
+    // `mask`, taken a hair smaller against rounding.
+    void noteNearest(LandmarkMask mask, double nearest) {
+        nearestMask_ = mask;
+        nearestTerm_ = rangeTerm(std::sqrt(nearest)) * (1 - 1e-12);
+        if (!(nearestTerm_ >= 0)) {
+            nearestTerm_ = 0;  // no bound
+        }
+    }
 
     // The landmarks within the field of view in azimuth, found on first use among those the
     // radar index puts in the field of view's cone.
