@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,8 +18,12 @@ class ObjectWriter {
     void close() { out_ += '}'; }
 
     ObjectWriter& integer(std::string_view name, int64_t v) {
-        key(name);
-        appendInteger(out_, v);
+        Member m(*this, name);
+        if (m.direct()) {
+            m.end(writeInteger(m.value(), v));
+        } else {
+            appendInteger(out_, v);
+        }
         return *this;
     }
     ObjectWriter& boolean(std::string_view name, bool v) {
@@ -27,8 +32,12 @@ class ObjectWriter {
         return *this;
     }
     ObjectWriter& real(std::string_view name, double v) {
-        key(name);
-        appendReal(out_, v);
+        Member m(*this, name);
+        if (m.direct()) {
+            m.end(writeReal(m.value(), v));
+        } else {
+            appendReal(out_, v);
+        }
         return *this;
     }
     ObjectWriter& optionalReal(std::string_view name, const std::optional<double>& v) {
@@ -74,6 +83,52 @@ class ObjectWriter {
     }
 
   private:
+    // A member with a number: its separator, key and value written into a buffer and appended
+    // at once, when the name needs no escape and fits; otherwise the key is written at once
+    // and the caller appends the value.
+    class Member {
+      public:
+        static constexpr size_t kLongestName = 48;
+
+        Member(ObjectWriter& writer, std::string_view name) : writer_(writer) {
+            direct_ = name.size() <= kLongestName && plainName(name);
+            if (!direct_) {
+                writer_.key(name);
+                return;
+            }
+            char* p = buffer_;
+            if (!writer_.first_) {
+                *p++ = ',';
+            }
+            writer_.first_ = false;
+            *p++ = '"';
+            p = std::copy(name.begin(), name.end(), p);
+            *p++ = '"';
+            *p++ = ':';
+            value_ = p;
+        }
+        bool direct() const { return direct_; }
+        char* value() { return value_; }
+        void end(const char* last) {
+            writer_.out_.append(buffer_, static_cast<size_t>(last - buffer_));
+        }
+
+      private:
+        static bool plainName(std::string_view name) {
+            for (const char c : name) {
+                if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
+                    return false;
+                }
+            }
+            return true;
+        }
+
+        ObjectWriter& writer_;
+        bool direct_ = false;
+        char* value_ = nullptr;
+        char buffer_[kLongestName + 4 + kNumberChars];
+    };
+
     std::string& out_;
     bool first_ = true;
 };

@@ -27,31 +27,33 @@ void measureMiss(const WorldState& world, ImpactRecord& impact) {
     }
 }
 
-void appendReal(std::string& out, double v) {
+char* writeReal(char* first, double v) {
     if (!std::isfinite(v)) {
-        out += "null";
-        return;
+        return std::copy_n("null", 4, first);
     }
     if (v == 0 && std::signbit(v)) {
-        out += "-0.0";  // "-0" would read back as the integer 0 in many JSON readers
-        return;
+        return std::copy_n("-0.0", 4, first);  // "-0" would read back as the integer 0
     }
     // A whole number below 10^15 prints as its digits in the 17-digit general form too, and
     // the integer conversion is several times faster.
     if (std::fabs(v) < 1e15 && v == std::trunc(v)) {
-        appendInteger(out, static_cast<int64_t>(v));
-        return;
+        return writeInteger(first, static_cast<int64_t>(v));
     }
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 17);
-    out.append(buffer, result.ptr);
+    return std::to_chars(first, first + kNumberChars, v, std::chars_format::general, 17).ptr;
+}
+
+char* writeInteger(char* first, int64_t v) {
+    return std::to_chars(first, first + kNumberChars, v).ptr;
+}
+
+void appendReal(std::string& out, double v) {
+    char buffer[kNumberChars];
+    out.append(buffer, static_cast<size_t>(writeReal(buffer, v) - buffer));
 }
 
 void appendInteger(std::string& out, int64_t v) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    out.append(buffer, result.ptr);
+    char buffer[kNumberChars];
+    out.append(buffer, static_cast<size_t>(writeInteger(buffer, v) - buffer));
 }
 
 void appendString(std::string& out, std::string_view s) {

@@ -35,6 +35,12 @@ void appendString(std::string& out, std::string_view s);
 // Appends an integer in decimal.
 void appendInteger(std::string& out, int64_t v);
 
+// The same texts as appendReal and appendInteger, written from `first` on (room for
+// kNumberChars characters needed); each returns the end of what it wrote.
+inline constexpr size_t kNumberChars = 32;
+char* writeReal(char* first, double v);
+char* writeInteger(char* first, int64_t v);
+
 // One JSON line (with its newline) of the world after `tick` ticks, with the impacts since the
 // previous line.
 std::string traceLine(const WorldState& world, int64_t tick, std::span<const ImpactRecord> impacts);

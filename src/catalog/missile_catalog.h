@@ -137,15 +137,17 @@ void fillMissileCatalog(MissileCatalog& catalog);
 // The program's catalogue, filled once on first use and read-only afterwards.
 const MissileCatalog& missileCatalog();
 inline const MissileType& missileType(int32_t index) {
-    checkTableIndex("missileTypes", index, missileCatalog().missileTypeCount);
-    return missileCatalog().types[index];
+    const MissileCatalog& catalog = missileCatalog();
+    checkTableIndex("missileTypes", index, catalog.missileTypeCount);
+    return catalog.types[index];
 }
 inline int32_t missileTypeCount() {
     return missileCatalog().missileTypeCount;
 }
 inline const LaunchMode& launchMode(int32_t type, int32_t mode) {
-    checkTableIndex("launchModes", mode, missileType(type).launchModeCount);
-    return missileCatalog().types[type].launchModes[mode];
+    const MissileType& t = missileType(type);
+    checkTableIndex("launchModes", mode, t.launchModeCount);
+    return t.launchModes[mode];
 }
 
 }  // namespace prrsim

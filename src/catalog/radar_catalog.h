@@ -96,15 +96,17 @@ void fillRadarCatalog(RadarCatalog& catalog);
 // The program's catalogue, filled once on first use and read-only afterwards.
 const RadarCatalog& radarCatalog();
 inline const RadarType& radarType(int32_t index) {
-    checkTableIndex("radarTypes", index, radarCatalog().radarTypeCount);
-    return radarCatalog().types[index];
+    const RadarCatalog& catalog = radarCatalog();
+    checkTableIndex("radarTypes", index, catalog.radarTypeCount);
+    return catalog.types[index];
 }
 inline int32_t radarTypeCount() {
     return radarCatalog().radarTypeCount;
 }
 inline const SamComplex& samComplex(int32_t index) {
-    checkTableIndex("samComplexes", index, radarCatalog().samComplexCount);
-    return radarCatalog().complexes[index];
+    const RadarCatalog& catalog = radarCatalog();
+    checkTableIndex("samComplexes", index, catalog.samComplexCount);
+    return catalog.complexes[index];
 }
 inline int32_t samComplexCount() {
     return radarCatalog().samComplexCount;

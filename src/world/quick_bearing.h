@@ -13,6 +13,7 @@
 // same whole number. Otherwise, and for a vertical or non-finite direction, bearingDeg itself
 // decides: the result is always bearingDeg's.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -27,7 +28,9 @@ namespace quick_bearing_detail {
 // the chain of dependent multiplications is four long instead of ten.
 inline double arcTangentOfRatio(double ay, double ax) {
     const bool steep = ay > ax;
-    const double t = steep ? ax / ay : ay / ax;  // in [0, 1]
+    // The smaller over the larger, one division on either side of the diagonal (no branch
+    // before it).
+    const double t = std::min(ax, ay) / std::max(ax, ay);  // in [0, 1]
     const double s = t * t;
     const double s2 = s * s;
     const double s4 = s2 * s2;
@@ -38,7 +41,8 @@ inline double arcTangentOfRatio(double ay, double ax) {
     const double q3 = 0.057089555186985316 + -0.03035186404340493 * s;
     const double q4 = 0.010487648853086284 + -0.0017011699732393027 * s;
     const double p = (q0 + q1 * s2) + (q2 + q3 * s2) * s4 + q4 * s8;
-    return steep ? 1.5707963267948966 - t * p : t * p;
+    const double tp = t * p;
+    return steep ? 1.5707963267948966 - tp : tp;
 }
 
 }  // namespace quick_bearing_detail

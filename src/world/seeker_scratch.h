@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "world/landmark.h"
+
 namespace prrsim {
 
 struct MissileCatalog;
@@ -116,6 +118,17 @@ class RadarSet {
 // pixels up that fits the radars' extent into it.
 inline constexpr int32_t kRadarGridSide = 24;
 
+// What the radar index read from one radar: while these stay the same for every radar (and the
+// landmarks stay where they were), an index built in an earlier tick still describes the world.
+struct RadarIndexSource {
+    int32_t typeIndex = 0;
+    int32_t prfMode = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t height = 0;
+    bool radiating = false;
+};
+
 // The radars as the seekers' fast reception looks them up: which radiate, which emit pulses,
 // where they stand on a coarse grid and at which heights; and the landmarks on that grid.
 struct RadarIndex {
@@ -127,6 +140,10 @@ struct RadarIndex {
     const RadarCatalog* radarCatalog = nullptr;
     int32_t radarCount = 0;
     int32_t landmarkCount = 0;
+    // Whether the index came from the program's catalogues (which never change), and each
+    // radar's part in it as it was then (the first radarCount entries).
+    bool fromProgramCatalogs = false;
+    std::array<RadarIndexSource, kScratchRadars> source{};
 
     RadarSet radiating;
     int32_t radiatingCount = 0;
@@ -191,12 +208,18 @@ struct SeekerScratch {
     std::array<double, kScratchPaths> pathPower{};
 
     int32_t landmarkCount = -1;  // landmarks the radar geometry below was computed for
+    // Those landmarks' records, byte for byte as they were copied from the world's table.
+    std::array<Landmark, kScratchLandmarks> landmarkRecords{};
+    // Their places field by field, as the benchmarks' former reception (bench/before) keeps them.
     std::array<LandmarkPlace, kScratchLandmarks> landmarks{};
     LandmarkPlace landmarksLow{};   // the smallest x and y of those landmarks
     LandmarkPlace landmarksHigh{};  // and the largest
     std::array<RadarReflectionCache, kScratchRadars> radars{};
 
     RadarIndex radarIndex{};
+    // The landmark that last showed a radar's side lobes within reach of a seeker: the first
+    // one tried next time.
+    int32_t nearLandmark = 0;
     // Per missile type (by its index modulo 32): the field of view's cone, then the gate's.
     std::array<std::array<ConeTangentMemo, 2>, 32> coneTangents{};
 };

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "batch/json_writer.h"
 #include "batch/runner.h"
 #include "batch/trace.h"
 #include "batch_test_support.h"
@@ -86,6 +87,32 @@ TEST(TraceLine, StringsAreEscaped) {
     appendString(s, "a\"b\\c\n\x01 Х-58");
     EXPECT_EQ(s, "\"a\\\"b\\\\c\\u000a\\u0001 Х-58\"");
     EXPECT_EQ(nlohmann::json::parse(s).get<std::string>(), "a\"b\\c\n\x01 Х-58");
+}
+
+// A number's member is written in one piece when its name needs no escape and is short: names
+// that need one, or are long, and names on either side of the limit give the same JSON.
+TEST(TraceLine, NumberMembersOfEveryNameReadBack) {
+    const std::string names[] = {"x",
+                                 "a\"b",
+                                 "tab\tname",
+                                 std::string(48, 'n'),
+                                 std::string(49, 'n'),
+                                 std::string(200, 'n')};
+    for (const std::string& name : names) {
+        std::string text;
+        ObjectWriter(text)
+            .real(name, 0.1)
+            .integer(name + "i", -1234567890123)
+            .real(name + "z", -0.0)
+            .real(name + "n", std::nan(""))
+            .close();
+        const ordered back = ordered::parse(text);
+        ASSERT_EQ(back.size(), 4U) << text;
+        EXPECT_EQ(back[name].get<double>(), 0.1) << text;
+        EXPECT_EQ(back[name + "i"].get<int64_t>(), -1234567890123) << text;
+        EXPECT_TRUE(std::signbit(back[name + "z"].get<double>())) << text;
+        EXPECT_TRUE(back[name + "n"].is_null()) << text;
+    }
 }
 
 struct Sampling {

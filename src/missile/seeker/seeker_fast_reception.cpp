@@ -28,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "missile/seeker/seeker_geometry.h"
 #include "missile/seeker/seeker_radar_index.h"
@@ -62,33 +63,28 @@ void forEachLandmark(LandmarkMask mask, F&& f) {
     }
 }
 
-// Whether the landmarks stand where the radar-side geometry was computed for.
+// Whether the landmarks stand where the radar-side geometry was computed for: their records
+// hold the same bytes as when copied. A record that differs only in its padding counts as
+// changed; the geometry is then computed once more, to the same values.
 bool landmarksAsCached(const WorldState& world, int32_t landmarks) {
     const SeekerScratch& s = world.seekerScratch;
-    if (s.landmarkCount != landmarks) {
-        return false;
-    }
-    // Every landmark compared without an early way out: the loop runs without branches.
-    bool same = true;
-    for (int32_t l = 0; l < landmarks; ++l) {
-        const Landmark& now = landmarkAt(world, l);
-        const LandmarkPlace& was = s.landmarks[l];
-        same &= (now.x == was.x) & (now.y == was.y) & (now.height == was.height) &
-                (std::bit_cast<uint64_t>(now.size) == std::bit_cast<uint64_t>(was.size));
-    }
-    return same;
+    static_assert(std::is_trivially_copyable_v<Landmark>);
+    return s.landmarkCount == landmarks &&
+           std::memcmp(world.landmarks.data(), s.landmarkRecords.data(),
+                       sizeof(Landmark) * static_cast<size_t>(landmarks)) == 0;
 }
 
-// Drops the radar-side geometry when a landmark moved, appeared or went.
-void checkLandmarks(WorldState& world, int32_t landmarks) {
+// Drops the radar-side geometry when a landmark moved, appeared or went; returns whether they
+// all stayed.
+bool checkLandmarks(WorldState& world, int32_t landmarks) {
     if (landmarksAsCached(world, landmarks)) {
-        return;
+        return true;
     }
     SeekerScratch& s = world.seekerScratch;
     s.landmarkCount = landmarks;
     for (int32_t l = 0; l < landmarks; ++l) {
         const Landmark& now = landmarkAt(world, l);
-        s.landmarks[l] = LandmarkPlace{now.x, now.y, now.height, now.size};
+        std::memcpy(&s.landmarkRecords[l], &now, sizeof(Landmark));
         s.landmarksLow.x = l == 0 ? now.x : std::min(s.landmarksLow.x, now.x);
         s.landmarksLow.y = l == 0 ? now.y : std::min(s.landmarksLow.y, now.y);
         s.landmarksHigh.x = l == 0 ? now.x : std::max(s.landmarksHigh.x, now.x);
@@ -97,6 +93,7 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
     for (RadarReflectionCache& rc : s.radars) {
         rc.geometryValid = false;
     }
+    return false;
 }
 
 // The radar side of the reflections of radar `row`, brought up to date for its place, its
@@ -351,24 +348,57 @@ class MissileSide {
     // The smallest range term to the landmarks of `mask` (the last mask asked is remembered).
     double nearestRangeTerm(LandmarkMask mask) {
         if (mask != nearestMask_) {
-            // The range term grows with the squared distance: one square root for the nearest,
-            // taken a hair smaller against rounding.
-            nearestMask_ = mask;
             double nearest = std::numeric_limits<double>::infinity();
-            forEachLandmark(mask, [&](int32_t l) {
-                const Landmark& lm = landmarkAt(world_, l);
-                nearest = std::min(nearest, square(lm.x - m_.x) + square(lm.y - m_.y));
-            });
-            nearestTerm_ = rangeTerm(std::sqrt(nearest)) * (1 - 1e-12);
-            if (!(nearestTerm_ >= 0)) {
-                nearestTerm_ = 0;  // no bound
-            }
+            forEachLandmark(mask, [&](int32_t l) { nearest = std::min(nearest, squaredTo(l)); });
+            noteNearest(mask, nearest);
         }
         return nearestTerm_;
     }
 
+    // Whether a landmark of `mask` lies clearly nearer than the range term `term` (NaN: none),
+    // found without a square root. Landmark `first` is tried first; the one found is left there.
+    // When none is, every landmark was looked at: the nearest one is noted on the way.
+    bool anyNearerThan(LandmarkMask mask, double term, int32_t& first) {
+        const double bound = 0.999 * term;
+        const auto near = [&](double squared) { return std::max(1e4 * squared, 1.0) < bound; };
+        if (first >= 0 && first < kLandmarkCapacity && (mask & bit(first)) != 0 &&
+            near(squaredTo(first))) {
+            return true;
+        }
+        double nearest = std::numeric_limits<double>::infinity();
+        for (LandmarkMask rest = mask; rest != 0; rest &= rest - 1) {
+            const int32_t l = __builtin_ctz(rest);
+            const double squared = squaredTo(l);
+            if (near(squared)) {
+                first = l;
+                return true;
+            }
+            nearest = std::min(nearest, squared);
+        }
+        if (mask != nearestMask_) {
+            noteNearest(mask, nearest);
+        }
+        return false;
+    }
+
   private:
     static constexpr int32_t kHeights = 8;
+
+    // The squared horizontal distance to landmark l.
+    double squaredTo(int32_t l) const {
+        const Landmark& lm = landmarkAt(world_, l);
+        return square(lm.x - m_.x) + square(lm.y - m_.y);
+    }
+
+    // The range term grows with the squared distance: one square root for the nearest of
+    // `mask`, taken a hair smaller against rounding.
+    void noteNearest(LandmarkMask mask, double nearest) {
+        nearestMask_ = mask;
+        nearestTerm_ = rangeTerm(std::sqrt(nearest)) * (1 - 1e-12);
+        if (!(nearestTerm_ >= 0)) {
+            nearestTerm_ = 0;  // no bound
+        }
+    }
 
     // The landmarks within the field of view in azimuth, found on first use among those the
     // radar index puts in the field of view's cone.
@@ -477,6 +507,20 @@ bool sideLobesSilent(const RadarReflectionCache& rc, const RadarType& rt, const 
     return upper * (1 + 1e-9) < type.sensitivity;
 }
 
+// The range term up to which the radar's side lobes surely reach the seeker's sensitivity
+// through its largest landmark (sideLobesSilent's bound solved for the range term, NaN when no
+// bound holds): a landmark clearly nearer settles that they are not silent.
+double sideLobesReachTerm(const RadarReflectionCache& rc, const RadarType& rt,
+                          const MissileType& type) {
+    const double pt = rt.power * rc.sidelobeFactor;
+    const double g = antennaGain(rt);
+    if (!(pt >= 0 && type.antennaArea > 0 && g > 0 && type.sensitivity > 0 &&
+          rc.sizeOverRange >= 0)) {
+        return std::nan("");
+    }
+    return pt * type.antennaArea * 0.7 * g * rc.sizeOverRange / (12.56 * 12.56 * type.sensitivity);
+}
+
 void findReflections(WorldState& world, MissileSide& side, int32_t row, LandmarkMask inView,
                      int32_t landmarks, const RadarType& rt, Reflections& out) {
     RadarReflectionCache& rc = radarSide(world, row, rt, landmarks);
@@ -486,8 +530,12 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
     out.detected = 0;
     // Only landmarks in the beam can reach the sensitivity when the side lobes cannot.
     LandmarkMask mayBeHeard = inView;
+    // Where a landmark in view clearly lies within the side lobes' reach, the nearest one need
+    // not be found: they are not silent.
     if (sideLobesSilent(rc, rt, type, side.rangeTermFloor()) ||
-        sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView))) {
+        (!side.anyNearerThan(inView, sideLobesReachTerm(rc, rt, type),
+                             world.seekerScratch.nearLandmark) &&
+         sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView)))) {
         mayBeHeard = inBeamOf(world, rc, rt, r, inView);
     }
     forEachLandmark(mayBeHeard, [&](int32_t l) {
@@ -506,7 +554,9 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
 
 // The radar index for this step: inside an IndexedRadars scope the one built by its first step
 // (or the first after a refresh), otherwise one built now. The landmark places are checked
-// against the radar-side cache with every build.
+// against the radar-side cache with every build. A build from the same radars and landmarks as
+// the last one would give the same index: that one serves again, with no radar side prepared
+// yet (the antennas may have turned since).
 RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t landmarks) {
     RadarIndex& index = world.seekerScratch.radarIndex;
     if (index.held && index.current && index.missileCatalog == &c.missiles &&
@@ -522,8 +572,17 @@ RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t lan
         }
         return index;
     }
-    checkLandmarks(world, landmarks);
-    buildRadarIndex(c, world, index);
+    if (checkLandmarks(world, landmarks) && radarIndexSourceUnchanged(c, world, index)) {
+        index.prepared = RadarSet{};
+        if constexpr (kTableAccessChecked) {
+            if (!radarIndexMatches(c, world, index)) {
+                std::fputs("seeker radar index reused although the radars changed\n", stderr);
+                std::abort();
+            }
+        }
+    } else {
+        buildRadarIndex(c, world, index);
+    }
     index.current = index.held;
     return index;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalog/missile_catalog.h"
+#include "catalog/radar_catalog.h"
 #include "missile/seeker/seeker_geometry.h"
 #include "world/world_state.h"
 
@@ -66,6 +68,11 @@ void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarInde
     index.radarCatalog = &c.radars;
     index.radarCount = world.radarCount;
     index.landmarkCount = landmarksOf(world);
+    index.fromProgramCatalogs = &c.missiles == &missileCatalog() && &c.radars == &radarCatalog();
+    for (int32_t j = 0; j < world.radarCount && j < kScratchRadars; ++j) {
+        const RadarSite& r = radarAt(world, j);
+        index.source[j] = RadarIndexSource{r.typeIndex, r.prfMode, r.x, r.y, r.height, r.radiating};
+    }
     index.radiating = RadarSet{};
     index.pulsed = RadarSet{};
     for (uint32_t used = index.bandsUsed; used != 0; used &= used - 1) {
@@ -152,6 +159,24 @@ void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarInde
         const Landmark& lm = landmarkAt(world, l);
         index.cellLandmarks[cellNumber(index, lm.x, lm.y)] |= uint32_t{1} << l;
     }
+}
+
+bool radarIndexSourceUnchanged(const SeekerCatalogs& c, const WorldState& world,
+                               const RadarIndex& index) {
+    if (!index.fromProgramCatalogs || index.radarCount != world.radarCount ||
+        index.landmarkCount != landmarksOf(world) || index.missileCatalog != &c.missiles ||
+        index.radarCatalog != &c.radars || world.radarCount > kScratchRadars) {
+        return false;
+    }
+    // Every radar compared without an early way out: the loop runs without branches.
+    bool same = true;
+    for (int32_t j = 0; j < world.radarCount; ++j) {
+        const RadarSite& r = radarAt(world, j);
+        const RadarIndexSource& was = index.source[j];
+        same &= (r.typeIndex == was.typeIndex) & (r.prfMode == was.prfMode) & (r.x == was.x) &
+                (r.y == was.y) & (r.height == was.height) & (r.radiating == was.radiating);
+    }
+    return same;
 }
 
 bool radarIndexMatches(const SeekerCatalogs& c, const WorldState& world, const RadarIndex& index) {

@@ -22,6 +22,13 @@ inline constexpr int32_t kFewRadars = 12;
 // Builds `index` from the world's radars and landmarks now.
 void buildRadarIndex(const SeekerCatalogs& c, const WorldState& world, RadarIndex& index);
 
+// Whether `index`, built with the program's catalogues, was built from the world's radars as
+// they are now (same count, and for each the same type, emission mode, place and radiation), so
+// that with the landmarks unchanged buildRadarIndex would build it again. Reads the radars
+// only, no catalogue.
+bool radarIndexSourceUnchanged(const SeekerCatalogs& c, const WorldState& world,
+                               const RadarIndex& index);
+
 // Whether `index` describes the world's radars and landmarks as they are now (every one in its
 // sets, cell and height): the checked builds' test of the IndexedRadars promise.
 bool radarIndexMatches(const SeekerCatalogs& c, const WorldState& world, const RadarIndex& index);

@@ -8,11 +8,13 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "bench/capacity_scene.h"
 #include "missile/seeker/seeker_reception.h"
 #include "missile/seeker/seeker_tracking.h"
 #include "missile/world_comparison.h"
+#include "radar/radar_control.h"
 #include "seeker_direct_reading.h"
 #include "sim/tick.h"
 #include "world/world.h"
@@ -172,6 +174,66 @@ TEST(SeekerExactness, UserChangesBetweenTicks) {
         });
     EXPECT_GT(c.reflections, 0);
     EXPECT_GT(c.gatedReceptions, 0);
+}
+
+// A type whose band the "AGM-88C HARM" does not receive.
+int32_t typeOutOfHarmBand() {
+    const std::string_view bands = missileType(scenes::missileTypeNamed("AGM-88C HARM")).bands;
+    for (int32_t t = 0; t < radarTypeCount(); ++t) {
+        if (bands.find(radarType(t).band) == std::string_view::npos) {
+            return t;
+        }
+    }
+    return -1;
+}
+
+// The radar index of one tick serves the next while the radars it was built from stay as they
+// were. On the start-up world (few radars: no grid) and with ten more radars far off (a grid),
+// the radars the missile hears are switched off, retyped out of its band or moved away at tick
+// 100, together with a change of another radar that rebuilds the index, and put back alone at
+// tick 150: from then on they must be heard again.
+TEST(SeekerExactness, RadarIndexOfAnEarlierTickMissesNoRadarPutBack) {
+    const std::unique_ptr<WorldState> start = scenes::defaultSceneWithHarm();
+    const int32_t outOfBand = typeOutOfHarmBand();
+    ASSERT_GE(outOfBand, 0);
+    struct Row {
+        const char* name;
+        std::function<void(WorldState&, int32_t, bool)> edit;  // radar row, away or back
+    };
+    const Row rows[] = {
+        {"switched off", [](WorldState& w, int32_t j, bool away) { setEmission(w, j, !away); }},
+        {"retyped",
+         [&](WorldState& w, int32_t j, bool away) {
+             w.radars[j].typeIndex = away ? outOfBand : start->radars[j].typeIndex;
+         }},
+        {"moved west",
+         [](WorldState& w, int32_t j, bool away) { w.radars[j].x += away ? -400 : 400; }},
+        {"moved north",
+         [](WorldState& w, int32_t j, bool away) { w.radars[j].y += away ? -300 : 300; }},
+    };
+    const int32_t heard[] = {0, 1, 4, 5};  // the two target complexes
+    for (const Row& row : rows) {
+        for (const bool grid : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (grid ? ", grid" : ", no grid"));
+            std::unique_ptr<WorldState> world = scenes::defaultSceneWithHarm();
+            for (int32_t k = 0; grid && k < 10; ++k) {
+                ASSERT_EQ(addRadars(*world, 2 + k % 2, -1, true), 1);
+                placeSelectedRadar(*world, 20 + 50 * k, 420);
+            }
+            const Coverage c = runSideBySide(std::move(world), 250, [&](WorldState& w, int32_t n) {
+                if (n == 100 || n == 150) {
+                    for (const int32_t j : heard) {
+                        row.edit(w, j, n == 100);
+                    }
+                }
+                if (n == 100) {
+                    setEmission(w, 2, false);
+                    w.radars[2].height += 1;
+                }
+            });
+            EXPECT_GT(c.directReceptions, 100);  // heard again after tick 150
+        }
+    }
 }
 
 // The same on the start-up world with one capturing "AGM-88C HARM", launched later.
