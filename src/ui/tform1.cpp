@@ -122,12 +122,12 @@ void TForm1::createMainComponents() {
 
     ListBox2 = new QListWidget(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    ListBox2->setGeometry(600, 440, 185, 57);
+    ListBox2->setGeometry(kMapWidth, kMapHeight, 185, 57);
     ListBox2->hide();
     connect(ListBox2, &QListWidget::itemClicked, this, &TForm1::ListBox2Click);
 
     Panel2 = new RadarPanel(world_, this);
-    Panel2->setGeometry(600, 0, 185, 441);
+    Panel2->setGeometry(kMapWidth, 0, 185, kMapHeight + 1);
     Panel2->hide();
     connect(Panel2, &RadarPanel::modesChanged, this, &TForm1::updateModeIndicators);
 

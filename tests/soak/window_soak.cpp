@@ -41,6 +41,7 @@
 #include "ui/tform1.h"
 #include "ui/tform2.h"
 #include "ui/tform3.h"
+#include "world/units.h"
 #include "world/world.h"
 #include "world/world_invariants.h"
 
@@ -375,8 +376,8 @@ class WindowSoak {
     QPoint mapPoint() {
         const WorldState& w = *world_;
         const int k = pick(4);
-        double x = pick(600);
-        double y = pick(440);
+        double x = pick(kMapWidth);
+        double y = pick(kMapHeight);
         if (k == 0 && w.aircraftCount > 0) {
             const Aircraft& a = w.aircraft[pick(w.aircraftCount)];
             x = a.x;
