@@ -295,6 +295,12 @@ std::vector<RuntimeCase> runtimeCases() {
          repeated(195, R"({"tick": 3, "op": "addRadar", "type": 2})"),
          3,
          {"action 194 (addRadar)", "radar table is full (200)"}},
+        // A complex that fills the radar table exactly is placed; the next radar is refused.
+        {"RadarTableFilledByAComplex",
+         repeated(192, R"({"tick": 3, "op": "addRadar", "type": 2})") +
+             R"(, {"tick": 3, "op": "addComplex", "complex": 1}, {"tick": 3, "op": "addRadar", "type": 2})",
+         3,
+         {"action 193 (addRadar)", "radar table is full (200)"}},
         {"PlacedComplexTableFull",
          repeated(9, R"({"tick": 3, "op": "addComplex", "complex": 1})"),
          3,

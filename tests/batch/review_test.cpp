@@ -88,6 +88,37 @@ TEST(EventKinds, EachHasItsOwnCodeLabelAndSentence) {
     EXPECT_EQ(labels.size(), static_cast<size_t>(kEventKindCount));
 }
 
+// Distances in a detonation's sentence are said in whole metres, to the target and to the
+// nearest other radar alike; a missing or removed target is said so.
+TEST(EventKinds, DetonationSaysItsMissesInWholeMetres) {
+    struct Row {
+        ObjectRef target;
+        double miss;
+        ObjectRef nearest;
+        double nearestMiss;
+        std::string expected;
+    };
+    const ObjectRef cube{0, 3, -1};
+    const ObjectRef other{1, 5, -1};
+    const Row rows[] = {
+        {{}, kNoDistance, {}, kNoDistance, "Ракета №1: подрыв на высоте 0 м, цели нет"},
+        {cube, 9.4, {}, kNoDistance, "Ракета №1: подрыв на высоте 0 м, промах 9 м по РЛС №3"},
+        {cube, kNoDistance, {}, kNoDistance, "Ракета №1: подрыв на высоте 0 м, цель РЛС №3 убрана"},
+        {cube, 412.6, other, 153.6,
+         "Ракета №1: подрыв на высоте 0 м, промах 413 м по РЛС №3; ближайшая — РЛС №5 (154 м)"},
+    };
+    for (const Row& row : rows) {
+        WorldEvent e;
+        e.kind = EventKind::Detonated;
+        e.missile = {0, 1, -1};
+        e.radar = row.target;
+        e.distance = row.miss;
+        e.secondRadar = row.nearest;
+        e.distance2 = row.nearestMiss;
+        EXPECT_EQ(describeEvent(e), row.expected);
+    }
+}
+
 TEST(EventSequence, WholeAttacksTellTheirStory) {
     const std::pair<std::string, std::string> rows[] = {
         {"harm_self_lock",
