@@ -206,15 +206,11 @@ void follow(WorldState& world, int32_t row, const RadarType& t) {
 }  // namespace
 
 void updateRadar(WorldState& world, int32_t row) {
-    if (!validRadar(world, row)) {
+    if (!validRadar(world, row) || !validType(radarAt(world, row).typeIndex)) {
         return;
     }
     RadarSite& r = radarAt(world, row);
-    const RadarCatalog& catalog = radarCatalog();
-    if (r.typeIndex < 0 || r.typeIndex >= catalog.radarTypeCount) {
-        return;
-    }
-    const RadarType& t = catalog.types[r.typeIndex];
+    const RadarType& t = radarType(r.typeIndex);
     if (scans(r, t)) {
         scan(world, r, t);
     } else {
