@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "batch/runner.h"
-#include "batch/scenario.h"
+#include "scenario/runner.h"
+#include "scenario/scenario.h"
 #include "before/before.h"
 #include "capacity_scene.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/campaign.h"
-#include "batch/campaign_runner.h"
+#include "campaign/campaign.h"
+#include "campaign/campaign_runner.h"
 
 namespace prrsim {
 namespace {

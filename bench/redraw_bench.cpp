@@ -19,7 +19,7 @@
 #include "sim/tick.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
-#include "ui/review_store.h"
+#include "review/review_store.h"
 
 namespace prrsim {
 namespace {
@@ -49,7 +49,7 @@ std::unique_ptr<WorldState> redrawScene() {
 
 // The redraw as the main window makes it, the label pictures kept in `labels` between frames.
 void drawMap(const QImage& background, const WorldState& world, const ui::ImpactText& impact,
-             ui::MapLabels& labels, ui::MapOverlays* overlays, const ui::ReviewStore* store) {
+             ui::MapLabels& labels, ui::MapOverlays* overlays, const review::ReviewStore* store) {
     QImage frame = background;
     QPainter painter(&frame);
     testing::drawMapFrame(painter, world, impact, labels);
@@ -95,13 +95,13 @@ void BM_MapRedrawAtCapacityAllOverlays(benchmark::State& state) {
     QImage background = ui::blankMap();
     ui::prepareBackground(*world, background);
 
-    ui::ReviewStore store;
+    review::ReviewStore store;
     std::unique_ptr<WorldState> flight = scenes::capacityScene(scenes::Missiles::Harm, true);
     flight->events.take();
     for (int32_t n = 0; n < 6000; ++n) {
         SimulationTick(*flight);
         store.drain(*flight);
-        if (flight->events.tick % ui::kSampleTicks == 0) {
+        if (flight->events.tick % review::kSampleTicks == 0) {
             store.sample(*flight);
         }
     }

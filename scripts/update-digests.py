@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Regenerates tests/batch/digests: for every scenario the trace digest test runs (the missile
-scenarios in tests/batch/scenarios, the golden default world and the edge scenarios in
-tests/batch/edges), the SHA-256 of its full trace (a line every tick) and a 32-bit FNV-1a hash
+"""Regenerates tests/scenario/digests: for every scenario the trace digest test runs (the missile
+scenarios in tests/scenario/scenarios, the golden default world and the edge scenarios in
+tests/scenario/edges), the SHA-256 of its full trace (a line every tick) and a 32-bit FNV-1a hash
 of each line, so that the test can name the first tick that differs. Run it only after a deliberate change of the simulation's results, name the
 changed scenarios in the commit, and review the diff.
 

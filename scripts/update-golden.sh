@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Regenerates the golden trace of the default world that tests/batch/golden_test.cpp checks:
+# Regenerates the golden trace of the default world that tests/scenario/golden_test.cpp checks:
 #   default_world.sampled.jsonl  the trace every 250 ticks, compared line by line;
 #   default_world.sha256         SHA-256 of the full trace (every tick).
 # Run it only after a deliberate change of the simulation's results, and review the diff.
@@ -9,7 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
 cmake --build "$build" --target prrsim-batch
 exe="$build/prrsim-batch"
-golden="$root/tests/batch/golden"
+golden="$root/tests/scenario/golden"
 scenario="$golden/default_world.json"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

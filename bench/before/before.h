@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "batch/runner.h"
-#include "batch/trace.h"
+#include "scenario/runner.h"
+#include "scenario/trace.h"
 #include "missile/seeker/seeker_reading.h"
 #include "world/world_state.h"
 

@@ -1,8 +1,8 @@
 // The batch runner before the performance work (bench/before/before.h): the former runner, run
 // with the former tick and trace line writer, unchanged apart from its namespace.
 
-#include "batch/actions.h"
-#include "batch/runner.h"
+#include "scenario/actions.h"
+#include "scenario/runner.h"
 #include "before.h"
 #include "world/world.h"
 

@@ -19,7 +19,7 @@
 
 #include "../capacity_scene.h"
 #include "sim/tick.h"
-#include "ui/session.h"
+#include "session/session.h"
 #include "ui/tform1.h"
 
 namespace prrsim {
@@ -81,7 +81,7 @@ constexpr int64_t kOneHour = 360'000;
 
 struct HourSession {
     std::unique_ptr<WorldState> world;
-    std::unique_ptr<ui::Session> session;
+    std::unique_ptr<session::Session> session;
 };
 
 HourSession& hourSession(int scene) {
@@ -90,11 +90,11 @@ HourSession& hourSession(int scene) {
     if (!s.session) {
         if (scene == 0) {
             s.world = makeWorld();
-            s.session = std::make_unique<ui::Session>(*s.world);
+            s.session = std::make_unique<session::Session>(*s.world);
             s.session->reset(batch::StartWorld::Default);
         } else {
             s.world = scenes::capacityScene(scenes::Missiles::Harm, false);
-            s.session = std::make_unique<ui::Session>(*s.world);
+            s.session = std::make_unique<session::Session>(*s.world);
         }
         for (int64_t n = 0; n < kOneHour; ++n) {
             s.session->step();
@@ -105,17 +105,17 @@ HourSession& hourSession(int scene) {
 
 void BM_JumpInOneHourSession(benchmark::State& state) {
     HourSession& s = hourSession(static_cast<int>(state.range(0)));
-    ui::Session& session = *s.session;
+    session::Session& session = *s.session;
     int64_t snapshot = 1;
     for (auto _ : state) {
         // From the end to the tick before a snapshot: the longest replay there is.
         session.jumpTo(kOneHour);
-        const int64_t target = snapshot * ui::Session::kSnapshotInterval - 1;
+        const int64_t target = snapshot * session::Session::kSnapshotInterval - 1;
         QElapsedTimer wall;
         wall.start();
         session.jumpTo(target);
         state.SetIterationTime(wall.nsecsElapsed() * 1e-9);
-        snapshot = snapshot % (kOneHour / ui::Session::kSnapshotInterval) + 7;
+        snapshot = snapshot % (kOneHour / session::Session::kSnapshotInterval) + 7;
     }
     state.counters["snapshots"] = static_cast<double>(session.snapshotCount());
     state.counters["snapshot_MB"] = session.snapshotBytes() / 1e6;

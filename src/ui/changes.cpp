@@ -1,6 +1,6 @@
 #include "ui/changes.h"
 
-#include "batch/actions.h"
+#include "scenario/actions.h"
 
 namespace prrsim::ui {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "batch/scenario.h"
+#include "scenario/scenario.h"
 #include "world/aircraft_control.h"
 #include "world/world_state.h"
 

@@ -16,8 +16,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "batch/event_log.h"
-#include "batch/output_file.h"
+#include "review/event_log.h"
+#include "scenario/output_file.h"
 #include "catalog/missile_catalog.h"
 #include "ui/event_log_window.h"
 #include "ui/fonts.h"
@@ -77,7 +77,7 @@ QStringList rowTexts(const batch::MissileSummary& s) {
 }
 
 // A value for a plot: a sample's field, or nothing (a gap).
-using Value = std::function<double(const MissileSample&)>;
+using Value = std::function<double(const review::MissileSample&)>;
 
 double finiteOr(float value) {
     return std::isfinite(value) ? value : std::nan("");
@@ -110,7 +110,7 @@ void setAxis(QChart* chart, Qt::Orientation orientation, const QString& title, R
 
 // Replaces the chart's curve by the samples' (x, y), in runs of one phase each in the phase's
 // colour; a value that is not finite breaks the line.
-void plotSamples(QChartView* view, std::span<const MissileSample> samples, const Value& x,
+void plotSamples(QChartView* view, std::span<const review::MissileSample> samples, const Value& x,
                  const Value& y, const QString& xTitle, const QString& yTitle,
                  bool reverseX = false, std::optional<double> threshold = {}) {
     QChart* chart = view->chart();
@@ -119,10 +119,10 @@ void plotSamples(QChartView* view, std::span<const MissileSample> samples, const
     Range xs;
     Range ys;
     QLineSeries* run = nullptr;
-    FlightPhase phase = FlightPhase::Carried;
+    review::FlightPhase phase = review::FlightPhase::Carried;
     QPointF last;
     bool haveLast = false;
-    for (const MissileSample& s : samples) {
+    for (const review::MissileSample& s : samples) {
         const double px = x(s);
         const double py = y(s);
         if (!std::isfinite(px) || !std::isfinite(py)) {
@@ -193,49 +193,49 @@ QChartView* makeChart(const char* name, const QString& title, QWidget* parent) {
     return view;
 }
 
-double seconds(const MissileSample& s) {
+double seconds(const review::MissileSample& s) {
     return static_cast<double>(s.tick) / 100;
 }
 
 }  // namespace
 
-QString flightPhaseLabel(FlightPhase phase) {
+QString flightPhaseLabel(review::FlightPhase phase) {
     switch (phase) {
-        case FlightPhase::Carried:
+        case review::FlightPhase::Carried:
             return QStringLiteral("На подвеске");
-        case FlightPhase::ClimbProfile:
+        case review::FlightPhase::ClimbProfile:
             return QStringLiteral("Профиль набора высоты");
-        case FlightPhase::DirectHoming:
+        case review::FlightPhase::DirectHoming:
             return QStringLiteral("Прямое наведение");
-        case FlightPhase::ToWaitingPoint:
+        case review::FlightPhase::ToWaitingPoint:
             return QStringLiteral("В точку ожидания");
-        case FlightPhase::Parachute:
+        case review::FlightPhase::Parachute:
             return QStringLiteral("Парашют");
-        case FlightPhase::PowerOut:
+        case review::FlightPhase::PowerOut:
             return QStringLiteral("Питание исчерпано");
     }
     return {};
 }
 
-QColor flightPhaseColour(FlightPhase phase) {
+QColor flightPhaseColour(review::FlightPhase phase) {
     switch (phase) {
-        case FlightPhase::Carried:
+        case review::FlightPhase::Carried:
             return QColor(128, 128, 128);
-        case FlightPhase::ClimbProfile:
+        case review::FlightPhase::ClimbProfile:
             return QColor(0, 110, 220);
-        case FlightPhase::DirectHoming:
+        case review::FlightPhase::DirectHoming:
             return QColor(220, 0, 0);
-        case FlightPhase::ToWaitingPoint:
+        case review::FlightPhase::ToWaitingPoint:
             return QColor(230, 140, 0);
-        case FlightPhase::Parachute:
+        case review::FlightPhase::Parachute:
             return QColor(0, 150, 0);
-        case FlightPhase::PowerOut:
+        case review::FlightPhase::PowerOut:
             return QColor(0, 0, 0);
     }
     return {};
 }
 
-DebriefWindow::DebriefWindow(const WorldState& world, const ReviewStore& store, QWidget* parent)
+DebriefWindow::DebriefWindow(const WorldState& world, const review::ReviewStore& store, QWidget* parent)
     : QWidget(parent, Qt::Window), world_(world), store_(store) {
     setObjectName(QStringLiteral("DebriefWindow"));
     setWindowTitle(QStringLiteral("Разбор"));
@@ -367,7 +367,7 @@ void DebriefWindow::chooseMissile(int32_t number) {
 }
 
 void DebriefWindow::plot() {
-    const std::span<const MissileSample> samples = store_.samples(chosen_);
+    const std::span<const review::MissileSample> samples = store_.samples(chosen_);
     plotted_ = samples.size();
     const auto it = std::find_if(summaries_.begin(), summaries_.end(),
                                  [this](const auto& s) { return s.number == chosen_; });
@@ -391,14 +391,14 @@ void DebriefWindow::plot() {
         }
     }
     // The phases met, as a key of colours.
-    bool met[kFlightPhaseCount] = {};
-    for (const MissileSample& s : samples) {
+    bool met[review::kFlightPhaseCount] = {};
+    for (const review::MissileSample& s : samples) {
         met[static_cast<int>(s.phase)] = true;
     }
     QString key;
-    for (int p = 0; p < kFlightPhaseCount; ++p) {
+    for (int p = 0; p < review::kFlightPhaseCount; ++p) {
         if (met[p]) {
-            const FlightPhase phase = static_cast<FlightPhase>(p);
+            const review::FlightPhase phase = static_cast<review::FlightPhase>(p);
             key += QStringLiteral("&nbsp;&nbsp;<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
                        .arg(flightPhaseColour(phase).name(), flightPhaseLabel(phase));
         }
@@ -408,24 +408,24 @@ void DebriefWindow::plot() {
     const QString time = QStringLiteral("время, с");
     plotSamples(
         AltitudeChart, samples, seconds,
-        [](const MissileSample& s) { return finiteOr(s.altitude); }, time, QStringLiteral("м"));
+        [](const review::MissileSample& s) { return finiteOr(s.altitude); }, time, QStringLiteral("м"));
     plotSamples(
         DistanceChart, samples, seconds,
-        [](const MissileSample& s) { return finiteOr(s.slantDistance) / 1000; }, time,
+        [](const review::MissileSample& s) { return finiteOr(s.slantDistance) / 1000; }, time,
         QStringLiteral("км"));
     plotSamples(
-        SpeedChart, samples, seconds, [](const MissileSample& s) { return finiteOr(s.speed); },
+        SpeedChart, samples, seconds, [](const review::MissileSample& s) { return finiteOr(s.speed); },
         time, QStringLiteral("км/ч"));
     plotSamples(
         PowerChart, samples, seconds,
-        [](const MissileSample& s) {
+        [](const review::MissileSample& s) {
             return s.power > 0 ? 10 * std::log10(static_cast<double>(s.power)) : std::nan("");
         },
         time, QStringLiteral("дБВт"), false, threshold);
     plotSamples(
         SideChart, samples,
-        [](const MissileSample& s) { return finiteOr(s.groundDistance) / 1000; },
-        [](const MissileSample& s) { return finiteOr(s.altitude); },
+        [](const review::MissileSample& s) { return finiteOr(s.groundDistance) / 1000; },
+        [](const review::MissileSample& s) { return finiteOr(s.altitude); },
         QStringLiteral("дальность до цели по земле, км"), QStringLiteral("м"), true);
 }
 

@@ -14,20 +14,20 @@
 #include <functional>
 #include <vector>
 
-#include "batch/missile_summary.h"
-#include "ui/review_store.h"
+#include "review/missile_summary.h"
+#include "review/review_store.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
 
 // The phase's name ("Прямое наведение") and its colour in the plots.
-QString flightPhaseLabel(FlightPhase phase);
-QColor flightPhaseColour(FlightPhase phase);
+QString flightPhaseLabel(review::FlightPhase phase);
+QColor flightPhaseColour(review::FlightPhase phase);
 
 class DebriefWindow : public QWidget {
     Q_OBJECT
   public:
-    DebriefWindow(const WorldState& world, const ReviewStore& store, QWidget* parent);
+    DebriefWindow(const WorldState& world, const review::ReviewStore& store, QWidget* parent);
 
     // Rewrites the table from the summary as of the world's tick, and the plots when the
     // chosen missile has new samples.
@@ -66,7 +66,7 @@ class DebriefWindow : public QWidget {
     void plot();
 
     const WorldState& world_;
-    const ReviewStore& store_;
+    const review::ReviewStore& store_;
     std::vector<batch::MissileSummary> summaries_;
     int32_t chosen_ = 0;
     size_t plotted_ = 0;  // samples shown in the plots

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "batch/event_log.h"
-#include "batch/output_file.h"
+#include "review/event_log.h"
+#include "scenario/output_file.h"
 #include "ui/fonts.h"
 
 namespace prrsim::ui {
@@ -51,7 +51,7 @@ QString nameOf(ReviewObject object, const ObjectRef& ref) {
 
 }  // namespace
 
-EventTableModel::EventTableModel(const ReviewStore& store, QObject* parent)
+EventTableModel::EventTableModel(const review::ReviewStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {}
 
 void EventTableModel::catchUp() {
@@ -109,7 +109,7 @@ QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, i
 // Keeps the rows of the chosen kind that name the chosen object.
 class EventLogWindow::Filter : public QSortFilterProxyModel {
   public:
-    Filter(const ReviewStore& store, QObject* parent)
+    Filter(const review::ReviewStore& store, QObject* parent)
         : QSortFilterProxyModel(parent), store_(store) {}
 
     void set(int kind, bool byObject, ReviewObject object, int32_t number) {
@@ -131,14 +131,14 @@ class EventLogWindow::Filter : public QSortFilterProxyModel {
     }
 
   private:
-    const ReviewStore& store_;
+    const review::ReviewStore& store_;
     int kind_ = -1;
     bool byObject_ = false;
     ReviewObject object_ = ReviewObject::Missile;
     int32_t number_ = 0;
 };
 
-EventLogWindow::EventLogWindow(const ReviewStore& store, QWidget* parent)
+EventLogWindow::EventLogWindow(const review::ReviewStore& store, QWidget* parent)
     : QWidget(parent, Qt::Window), store_(store) {
     setObjectName(QStringLiteral("EventLogWindow"));
     setWindowTitle(QStringLiteral("Журнал"));

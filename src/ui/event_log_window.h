@@ -17,7 +17,7 @@
 #include <utility>
 #include "ui/ui_text.h"
 
-#include "ui/review_store.h"
+#include "review/review_store.h"
 
 namespace prrsim::ui {
 
@@ -28,7 +28,7 @@ enum class ReviewObject { Missile, Aircraft, Radar };
 // The store's events as rows: time, event, description.
 class EventTableModel : public QAbstractTableModel {
   public:
-    explicit EventTableModel(const ReviewStore& store, QObject* parent);
+    explicit EventTableModel(const review::ReviewStore& store, QObject* parent);
     // Shows the events that came since the last call (all of them after a clear).
     void catchUp();
 
@@ -38,7 +38,7 @@ class EventTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
-    const ReviewStore& store_;
+    const review::ReviewStore& store_;
     int rows_ = 0;
     uint64_t generation_ = 0;
 };
@@ -46,7 +46,7 @@ class EventTableModel : public QAbstractTableModel {
 class EventLogWindow : public QWidget {
     Q_OBJECT
   public:
-    EventLogWindow(const ReviewStore& store, QWidget* parent);
+    EventLogWindow(const review::ReviewStore& store, QWidget* parent);
 
     // Shows the events that came since the last refresh.
     void refresh();
@@ -86,7 +86,7 @@ class EventLogWindow : public QWidget {
     void fillObjectFilter();
     void applyFilters();
 
-    const ReviewStore& store_;
+    const review::ReviewStore& store_;
     EventTableModel* model_ = nullptr;
     Filter* filter_ = nullptr;
     size_t seen_ = 0;  // events whose objects are in the object list

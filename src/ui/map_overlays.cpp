@@ -162,7 +162,7 @@ void MapOverlays::setImpacts(bool on) {
     }
 }
 
-void MapOverlays::clearImpacts(const ReviewStore& store) {
+void MapOverlays::clearImpacts(const review::ReviewStore& store) {
     impactsCleared_ = store.detonations().size();
     restartImpacts_ = true;
 }
@@ -179,7 +179,7 @@ void MapOverlays::Layer::laidOver(QPainter& painter, LayerBlend blend) const {
     layOver(painter, image, used, blend);
 }
 
-void MapOverlays::draw(QPainter& painter, const WorldState& world, const ReviewStore& store) {
+void MapOverlays::draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store) {
     if (!anyOn()) {
         return;
     }
@@ -210,7 +210,7 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const ReviewS
     }
 }
 
-void MapOverlays::updateTrails(const ReviewStore& store, int64_t now) {
+void MapOverlays::updateTrails(const review::ReviewStore& store, int64_t now) {
     const int64_t from = trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
     if (restartTrails_ ||
         (trails_ == TrailMode::LastMinute && from >= trailsFrom_ + kTrailRestartTicks)) {
@@ -227,18 +227,18 @@ void MapOverlays::updateTrails(const ReviewStore& store, int64_t now) {
 }
 
 void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
-                             const std::vector<std::vector<TrailPoint>>& trails,
+                             const std::vector<std::vector<review::TrailPoint>>& trails,
                              std::vector<size_t>& drawn) {
     setPen(painter, colour, 1);
     drawn.resize(trails.size(), 0);
     for (size_t i = 0; i < trails.size(); ++i) {
-        const std::vector<TrailPoint>& trail = trails[i];
+        const std::vector<review::TrailPoint>& trail = trails[i];
         size_t first = drawn[i];
         if (first == 0) {
             // The first point inside the window; the points are in tick order.
             first = static_cast<size_t>(
                 std::lower_bound(trail.begin(), trail.end(), trailsFrom_,
-                                 [](const TrailPoint& p, int64_t t) { return p.tick < t; }) -
+                                 [](const review::TrailPoint& p, int64_t t) { return p.tick < t; }) -
                 trail.begin());
         } else {
             --first;  // the new segments start at the last point drawn
@@ -262,7 +262,7 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
 
 // A cross at the point of detonation and the miss distance beside it, both edged in white so
 // that they read over the symbols.
-void MapOverlays::updateImpacts(const ReviewStore& store) {
+void MapOverlays::updateImpacts(const review::ReviewStore& store) {
     if (restartImpacts_) {
         impactLayer_.clear();
         impactsDrawn_ = impactsCleared_;

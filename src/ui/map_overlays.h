@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ui/layer_blend.h"
-#include "ui/review_store.h"
+#include "review/review_store.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -39,10 +39,10 @@ class MapOverlays {
     void setRadiating(bool on) { radiating_ = on; }
     void setLegend(bool on) { legend_ = on; }
     // Removes the markers of the detonations so far; later ones get theirs.
-    void clearImpacts(const ReviewStore& store);
+    void clearImpacts(const review::ReviewStore& store);
 
     // Draws the overlays that are on over a finished map frame, as of the world's tick.
-    void draw(QPainter& painter, const WorldState& world, const ReviewStore& store);
+    void draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store);
 
   private:
     // A transparent picture over the map and the tiles of it drawn on.
@@ -56,10 +56,10 @@ class MapOverlays {
     // Bring the trails and the impact markers up to the store; each picture is started again
     // when its setting changed, the store was cleared or time went back, the trails also when
     // the last minute moved on.
-    void updateTrails(const ReviewStore& store, int64_t now);
-    void updateImpacts(const ReviewStore& store);
+    void updateTrails(const review::ReviewStore& store, int64_t now);
+    void updateImpacts(const review::ReviewStore& store);
     void drawTrails(QPainter& painter, const QColor& colour,
-                    const std::vector<std::vector<TrailPoint>>& trails, std::vector<size_t>& drawn);
+                    const std::vector<std::vector<review::TrailPoint>>& trails, std::vector<size_t>& drawn);
     static void drawRings(QPainter& painter, const WorldState& world);
     const QImage& legendPicture();
 

@@ -96,7 +96,7 @@ void ReviewWindows::createMenu(QWidget* mainWindow) {
 
 void ReviewWindows::afterTick() {
     store_.drain(world_);
-    if (world_.events.tick % kSampleTicks == 0) {
+    if (world_.events.tick % review::kSampleTicks == 0) {
         store_.sample(world_);
     }
 }

@@ -15,7 +15,7 @@
 #include "ui/debrief_window.h"
 #include "ui/event_log_window.h"
 #include "ui/map_overlays.h"
-#include "ui/review_store.h"
+#include "review/review_store.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -39,7 +39,7 @@ class ReviewWindows : public QObject {
     // The overlays that are on, over the finished map frame.
     void drawOverlays(QPainter& painter);
 
-    ReviewStore& store() { return store_; }
+    review::ReviewStore& store() { return store_; }
     MapOverlays& overlays() { return overlays_; }
 
     EventLogWindow* Log = nullptr;
@@ -59,7 +59,7 @@ class ReviewWindows : public QObject {
     void createMenu(QWidget* mainWindow);
 
     WorldState& world_;
-    ReviewStore store_;
+    review::ReviewStore store_;
     MapOverlays overlays_;
 };
 

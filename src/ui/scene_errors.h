@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "batch/scenario.h"
+#include "scenario/scenario.h"
 
 namespace prrsim::ui {
 

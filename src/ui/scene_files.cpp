@@ -231,7 +231,7 @@ bool TForm1::openScene(const QString& path) {
     QElapsedTimer started;
     started.start();
     std::unique_ptr<QProgressDialog> dialog;
-    const Session::Progress progress = [&](int64_t done, int64_t total) {
+    const session::Session::Progress progress = [&](int64_t done, int64_t total) {
         if (!dialog && started.elapsed() > 500) {
             dialog = std::make_unique<QProgressDialog>(
                 QStringLiteral("Сцена «%1» проигрывается до конца…")

@@ -145,7 +145,7 @@ void TForm1::createMainComponents() {
 }
 
 bool TForm1::perform(const batch::Action& action) {
-    const bool done = session_.perform(action, writingBack_ ? Change::WriteBack : Change::User);
+    const bool done = session_.perform(action, writingBack_ ? session::Change::WriteBack : session::Change::User);
     if (!done && !writingBack_) {
         // Refused or kept from dropping the recording: the controls show the world again.
         showWorldAgain();
@@ -155,7 +155,7 @@ bool TForm1::perform(const batch::Action& action) {
 }
 
 bool TForm1::writeBack(const batch::Action& action) {
-    return session_.perform(action, Change::WriteBack);
+    return session_.perform(action, session::Change::WriteBack);
 }
 
 // The background: the landmarks drawn into the map, then copied by every redraw.

@@ -21,7 +21,7 @@
 
 #include "ui/changes.h"
 #include "ui/map_view.h"
-#include "ui/session.h"
+#include "session/session.h"
 #include "ui/ui_text.h"
 #include "world/world_observer.h"
 #include "world/world_state.h"
@@ -92,7 +92,7 @@ class TForm1 : public QWidget, public WorldObserver {
     std::function<void(const QString&)> showNotice;
 
     // The recorded session of the world shown.
-    Session& session() { return session_; }
+    session::Session& session() { return session_; }
 
     // Every change a control makes to the world goes through the session, which records it.
     // Inside a refresh it is a write-back of what the panel shows.
@@ -120,7 +120,7 @@ class TForm1 : public QWidget, public WorldObserver {
     std::function<qint64()> wallClock;
 
     // Scene files (scene_files.cpp).
-    void newScene(batch::StartWorld start, uint32_t seed = kSceneSeed);  // "Новая", "Пустая"
+    void newScene(batch::StartWorld start, uint32_t seed = session::kSceneSeed);  // "Новая", "Пустая"
     bool openScene(const QString& path);  // runs it to its last tick, paused; errors shown
     bool saveScene(const QString& path);  // a temporary file renamed over the old one
     bool save();                          // "Сохранить": the scene's file, or asks for one
@@ -273,7 +273,7 @@ class TForm1 : public QWidget, public WorldObserver {
     bool confirmDrop(int64_t tick);
 
     WorldState& world_;
-    Session session_;
+    session::Session session_;
     ImpactText impact_;
     MapLabels labels_;  // the map labels' pictures, kept between redraws
     QPixmap compassImage_;

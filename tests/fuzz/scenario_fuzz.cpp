@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "batch/runner.h"
-#include "batch/scenario.h"
+#include "scenario/runner.h"
+#include "scenario/scenario.h"
 #include "world/world.h"
 #include "world/world_invariants.h"
 

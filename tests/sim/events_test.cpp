@@ -1,5 +1,5 @@
 // The core's event log: the queue, the objects' numbers, the seeker-switch rule, the detonation
-// record and the blink summary. Whole attacks are followed in tests/batch/review_test.cpp.
+// record and the blink summary. Whole attacks are followed in tests/scenario/review_test.cpp.
 #include "world/events.h"
 
 #include <gtest/gtest.h>

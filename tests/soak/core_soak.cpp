@@ -19,9 +19,9 @@
 #include <random>
 #include <string>
 
-#include "batch/actions.h"
-#include "batch/scenario.h"
-#include "batch/trace.h"
+#include "scenario/actions.h"
+#include "scenario/scenario.h"
+#include "scenario/trace.h"
 #include "catalog/missile_catalog.h"
 #include "sim/tick.h"
 #include "world/units.h"

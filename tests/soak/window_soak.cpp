@@ -34,7 +34,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/runner.h"
+#include "scenario/runner.h"
 #include "missile/world_comparison.h"
 #include "ui/map_view.h"
 #include "ui/picture_box.h"
@@ -48,7 +48,7 @@
 namespace prrsim::soak {
 namespace {
 
-using ui::Session;
+using session::Session;
 using ui::TForm1;
 using ui::TForm3;
 
@@ -239,7 +239,7 @@ class WindowSoak {
     // The timeline moved to `tick`; from the end of the recording, the window's world is first
     // checked against the batch run of the recording.
     void jump(int tick) {
-        Session& session = form_->session();
+        session::Session& session = form_->session();
         if (session.tick() == session.end() && pick(4) == 0) {
             checkAgainstBatch("before a jump back");
         }
@@ -283,7 +283,7 @@ class WindowSoak {
     // "Сохранить", then "Открыть" of the same file: the window shows the end of the recording,
     // which must be the world it had there.
     const char* saveAndOpen() {
-        Session& session = form_->session();
+        session::Session& session = form_->session();
         const QString path = dir_.filePath(QStringLiteral("scene.json"));
         const bool atEnd = session.tick() == session.end();
         auto before = makeWorld();
@@ -313,7 +313,7 @@ class WindowSoak {
     // The end of a session: played to the end of its recording by the ticks (replaying what
     // is recorded after a jump back), then compared with the batch run of its file.
     bool finishSession(int64_t e) {
-        Session& session = form_->session();
+        session::Session& session = form_->session();
         form_->setPaused(false);
         form_->setSpeed(TForm1::kNormalSpeed);
         while (session.tick() < session.end()) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "batch/actions.h"
-#include "batch/scenario.h"
+#include "scenario/actions.h"
+#include "scenario/scenario.h"
 #include "catalog/radar_catalog.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
@@ -72,13 +72,13 @@ class FormTest : public ::testing::Test {
         return names;
     }
 
-    // Starts the scenario of tests/batch/scenarios/<name>.json in the window's world and plays
+    // Starts the scenario of tests/scenario/scenarios/<name>.json in the window's world and plays
     // it to tick `until` as the window would: its actions between ticks, each followed by a
     // redraw, and every tick through Timer1.
     void playScenario(const std::string& name, int64_t until) {
         std::string error;
         auto loaded = batch::loadScenario(
-            std::string(PRRSIM_SOURCE_DIR) + "/tests/batch/scenarios/" + name + ".json", error);
+            std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/" + name + ".json", error);
         ASSERT_TRUE(loaded) << error;
         play(*loaded, until);
     }

@@ -16,7 +16,7 @@
 #include "ui/layer_blend.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
-#include "ui/review_store.h"
+#include "review/review_store.h"
 #include "world/units.h"
 
 namespace prrsim::ui {
@@ -121,7 +121,7 @@ TEST(LayerBlend, GivesQtsPixelsInBothModesForEveryKindOfLayerAndPart) {
 TEST(LayerBlend, OverlayTilesHoldEveryTrailAndMarkerDrawn) {
     std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, true);
     world->events.take();
-    ReviewStore store;
+    review::ReviewStore store;
     MapOverlays overlays;
     overlays.setTrails(TrailMode::LastMinute);
     overlays.setImpacts(true);
@@ -131,7 +131,7 @@ TEST(LayerBlend, OverlayTilesHoldEveryTrailAndMarkerDrawn) {
     for (int32_t n = 1; n <= 6600; ++n) {
         SimulationTick(*world);
         store.drain(*world);
-        if (world->events.tick % kSampleTicks == 0) {
+        if (world->events.tick % review::kSampleTicks == 0) {
             store.sample(*world);
         }
         if (n % 600 != 0) {

@@ -3,7 +3,7 @@
 // gives the window's world bit for bit.
 #include <functional>
 
-#include "batch/runner.h"
+#include "scenario/runner.h"
 #include "form_fixture.h"
 #include "missile/world_comparison.h"
 

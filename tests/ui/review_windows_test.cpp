@@ -9,9 +9,9 @@
 #include <QValueAxis>
 #include <sstream>
 
-#include "batch/event_log.h"
-#include "batch/missile_summary.h"
-#include "batch/runner.h"
+#include "review/event_log.h"
+#include "review/missile_summary.h"
+#include "scenario/runner.h"
 #include "form_fixture.h"
 #include "map_frame.h"
 #include "ui/map_overlays.h"
@@ -139,7 +139,7 @@ TEST_F(Review, DebriefTableFollowsTheAttackAndEndsAsTheHeadlessRun) {
 TEST_F(Review, AJumpBackForgetsWhatCameAfterItsTickAndPlayingOnNotesItOnce) {
     playScenario("harm_self_lock", kInFlight);
     form->Timer2Timer();
-    ReviewStore& store = form->Review->store();
+    review::ReviewStore& store = form->Review->store();
     const size_t before = store.events().size();
     const int32_t missile = world->missiles[0].review.number;
     store.rewindTo(*world, 149);  // the launch at tick 150 is forgotten
@@ -148,7 +148,7 @@ TEST_F(Review, AJumpBackForgetsWhatCameAfterItsTickAndPlayingOnNotesItOnce) {
         EXPECT_NE(e.kind, EventKind::Launched);
     }
     EXPECT_LT(store.events().size(), before);
-    for (const MissileSample& s : store.samples(missile)) {
+    for (const review::MissileSample& s : store.samples(missile)) {
         EXPECT_LE(s.tick, 149);
     }
     EXPECT_EQ(store.summary().summaries(*world).size(), 1u);

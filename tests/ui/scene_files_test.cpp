@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "batch/runner.h"
+#include "scenario/runner.h"
 #include "form_fixture.h"
 #include "missile/world_comparison.h"
 #include "ui/scene_errors.h"
@@ -59,7 +59,7 @@ TEST_F(SceneFiles, SaveWritesTheRecordingAndClearsTheUnsavedMark) {
     const auto saved = batch::parseScenario(read(path("exercise.json")).toStdString(), "e", error);
     ASSERT_TRUE(saved) << error;
     EXPECT_EQ(saved->ticks, 150);
-    EXPECT_EQ(saved->seed, kSceneSeed);
+    EXPECT_EQ(saved->seed, session::kSceneSeed);
     ASSERT_EQ(saved->actions.size(), 1u);
     EXPECT_EQ(saved->actions[0].tick, 120);
     // Only the temporary file's rename wrote it: nothing else is left in the folder.

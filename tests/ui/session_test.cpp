@@ -3,10 +3,10 @@
 // only when they write something, and the windows' selection survives replays.
 #include <gtest/gtest.h>
 
-#include "batch/runner.h"
+#include "scenario/runner.h"
 #include "missile/world_comparison.h"
 #include "ui/changes.h"
-#include "ui/session.h"
+#include "session/session.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -58,7 +58,7 @@ class SessionTest : public ::testing::Test {
     }
 
     std::unique_ptr<WorldState> world = makeWorld();
-    Session session{*world};
+    session::Session session{*world};
 };
 
 TEST_F(SessionTest, JumpsRebuildTheWorldOfTheirTickBitForBit) {
@@ -66,7 +66,7 @@ TEST_F(SessionTest, JumpsRebuildTheWorldOfTheirTickBitForBit) {
     open(s);
     EXPECT_EQ(session.tick(), 9000);
     expectSameRecords(*world, *batchWorld(s, 9000), "opened");
-    constexpr int64_t k = Session::kSnapshotInterval;
+    constexpr int64_t k = session::Session::kSnapshotInterval;
     EXPECT_EQ(session.snapshotCount(), static_cast<size_t>(9000 / k + 1));
     // Backwards, forwards from the current tick, onto and next to snapshots and actions.
     for (const int64_t tick :
@@ -148,15 +148,15 @@ TEST_F(SessionTest, WriteBacksAreRecordedOnlyWhenTheyWriteSomethingAtTheEnd) {
     const batch::Action whole = change::setAircraft(2, kFieldSpeed, 750);
     // While watching an earlier tick the recording is left as it is.
     session.jumpTo(30);
-    EXPECT_FALSE(session.perform(whole, Change::WriteBack));
+    EXPECT_FALSE(session.perform(whole, session::Change::WriteBack));
     session.jumpTo(50);
-    EXPECT_TRUE(session.perform(whole, Change::WriteBack));
+    EXPECT_TRUE(session.perform(whole, session::Change::WriteBack));
     EXPECT_EQ(world->aircraft[2].speed, 750);
     // The value is there now: nothing more to record.
-    EXPECT_FALSE(session.perform(whole, Change::WriteBack));
+    EXPECT_FALSE(session.perform(whole, session::Change::WriteBack));
     EXPECT_EQ(session.actionCount(), 2u);
     // -0.0 and 0.0 differ in the bits a trace compares.
-    EXPECT_TRUE(session.perform(change::setAircraft(2, kFieldClimbAngle, -0.0), Change::WriteBack));
+    EXPECT_TRUE(session.perform(change::setAircraft(2, kFieldClimbAngle, -0.0), session::Change::WriteBack));
 }
 
 TEST_F(SessionTest, RefusedChangesLeaveWorldAndRecordingAlone) {
@@ -232,7 +232,7 @@ TEST_F(SessionTest, SnapshotsKeepOnlyTheSlotsTheTablesHaveUsed) {
     const size_t oneDefault = session.snapshotBytes();
     // Four aircraft, six radars, two complexes, no missiles: far below a full table copy.
     EXPECT_LT(oneDefault, sizeof(WorldState) / 20);
-    for (int i = 0; i < 2 * Session::kSnapshotInterval; ++i) {
+    for (int i = 0; i < 2 * session::Session::kSnapshotInterval; ++i) {
         session.step();
     }
     EXPECT_EQ(session.snapshotCount(), 3u);  // ticks 0, one interval and two

@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <memory>
 
-#include "batch/scenario.h"
+#include "scenario/scenario.h"
 #include "ui/form_fixture.h"
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"

@@ -1,0 +1,274 @@
+#include "scenario/actions.h"
+
+#include "scenario/input_text.h"
+#include "catalog/radar_catalog.h"
+#include "missile/missile_control.h"
+#include "missile/missile_loading.h"
+#include "radar/radar_control.h"
+#include "radar/radar_model.h"
+#include "world/aircraft_control.h"
+#include "world/world.h"
+
+namespace prrsim::batch {
+
+namespace {
+
+using Result = std::optional<ApplyError>;
+
+Result notInTable(std::string_view field, int32_t index, std::string_view what, int32_t count) {
+    return ApplyError{std::string(field), std::to_string(index) + " is not " + std::string(what) +
+                                              " position now (there are " + std::to_string(count) +
+                                              ")"};
+}
+
+Result checkAircraft(const WorldState& w, int32_t i) {
+    return validAircraft(w, i) ? Result{}
+                               : notInTable("aircraft", i, "an aircraft", w.aircraftCount);
+}
+
+Result checkRadar(const WorldState& w, int32_t i) {
+    return validRadar(w, i) ? Result{} : notInTable("radar", i, "a radar", w.radarCount);
+}
+
+Result checkMissile(const WorldState& w, int32_t i) {
+    return validMissile(w, i) ? Result{} : notInTable("missile", i, "a missile", w.missileCount);
+}
+
+Result tableFull(std::string_view table, int32_t capacity) {
+    return ApplyError{
+        "", "the " + std::string(table) + " table is full (" + std::to_string(capacity) + ")"};
+}
+
+// A value beyond the list its radar's type offers in the radar panel.
+Result outsideList(std::string_view field, int32_t value, int32_t count, std::string_view list,
+                   const RadarType& type) {
+    if (value < count) {
+        return {};
+    }
+    if (count == 0) {
+        return ApplyError{std::string(field),
+                          inQuotes(type.name) + " offers no " + std::string(list)};
+    }
+    return ApplyError{std::string(field),
+                      std::to_string(value) + " is outside 0.." + std::to_string(count - 1) +
+                          " (the " + std::string(list) + " of " + inQuotes(type.name) + ")"};
+}
+
+Result addRadar(WorldState& w, const Action& a) {
+    if (w.radarCount + 1 > kRadarCapacity) {
+        return tableFull("radar", kRadarCapacity);
+    }
+    if (addRadars(w, a.type, -1, a.operational) == 0) {
+        return ApplyError{"", "the radar was refused"};
+    }
+    return {};
+}
+
+Result addComplex(WorldState& w, const Action& a) {
+    if (w.placedComplexCount >= kPlacedComplexCapacity) {
+        return tableFull("placed-complex", kPlacedComplexCapacity);
+    }
+    if (w.radarCount + samComplex(a.complex).memberCount > kRadarCapacity) {
+        return tableFull("radar", kRadarCapacity);
+    }
+    if (addRadars(w, -1, a.complex, a.operational) == 0) {
+        return ApplyError{"", "the complex was refused"};
+    }
+    return {};
+}
+
+// The radar-placement click on (x, y) with the radar selected.
+Result placeRadar(WorldState& w, const Action& a) {
+    w.selectedRadar = a.radar;
+    placeSelectedRadar(w, a.x, a.y);
+    return {};
+}
+
+Result setAircraft(WorldState& w, const Action& a) {
+    for (int f = 0; f < kAircraftFieldCount; ++f) {
+        if (a.aircraftFields[f]) {
+            setAircraftField(w, a.aircraft, static_cast<AircraftField>(f), *a.aircraftFields[f]);
+        }
+    }
+    return {};
+}
+
+// "Выбрать", then a click on radar `radar` (-1: a click away from every radar).
+Result pickTarget(WorldState& w, const Action& a) {
+    if (a.radar != -1) {
+        if (Result e = checkRadar(w, a.radar)) {
+            return e;
+        }
+    }
+    pickAttackTarget(w, a.aircraft, a.radar);
+    return {};
+}
+
+Result radarOp(WorldState& w, const Action& a) {
+    if (Result e = checkRadar(w, a.radar)) {
+        return e;
+    }
+    RadarSite& radar = radarAt(w, a.radar);
+    const RadarType& type = radarType(radar.typeIndex);
+    switch (a.op) {
+        case Op::PlaceRadar:
+            return placeRadar(w, a);
+        case Op::RemoveRadar:
+            removeRadar(w, a.radar);
+            return {};
+        case Op::SetEmission:
+            setEmission(w, a.radar, a.on);
+            return {};
+        case Op::SetRotation:
+            setRotation(radar, a.on);
+            return {};
+        case Op::SetBlink: {
+            // The panel offers blink settings only for search and multi-target radars.
+            const bool offered = type.kind == kSearchRadar || type.kind == kMultiTargetRadar;
+            if (Result e = outsideList("period", a.value, offered ? type.maxBlinkPeriod + 1 : 0,
+                                       "blink settings", type)) {
+                return e;
+            }
+            setBlinkPeriod(w, a.radar, a.value);
+            return {};
+        }
+        case Op::SetAntennaDirection:
+            setAntennaDirection(radar, a.value);
+            return {};
+        case Op::SetScanMethod:
+            if (Result e =
+                    outsideList("method", a.value, type.scanMethodCount, "scan methods", type)) {
+                return e;
+            }
+            setScanMethod(radar, a.value);
+            return {};
+        case Op::SetFrequency:
+            setFrequencyPercent(w, a.radar, a.value);
+            return {};
+        case Op::SetPrfMode:
+            if (Result e =
+                    outsideList("mode", a.value, type.prfModeCount, "emission modes", type)) {
+                return e;
+            }
+            setPrfMode(w, a.radar, a.value);
+            return {};
+        case Op::SetIllumination:
+            setIllumination(w, a.radar, a.on);
+            return {};
+        case Op::AssignTarget:
+            if (Result e = checkAircraft(w, a.aircraft)) {
+                return e;
+            }
+            assignTarget(w, a.radar, a.aircraft);
+            return {};
+        case Op::RemoveTrack:
+            removeTrackedAircraft(w, a.radar, a.value);
+            return {};
+        case Op::ResetTracking:
+            resetTracking(w, a.radar);
+            return {};
+        default:
+            return ApplyError{"op", "not a radar operation"};
+    }
+}
+
+Result aircraftOp(WorldState& w, const Action& a) {
+    if (Result e = checkAircraft(w, a.aircraft)) {
+        return e;
+    }
+    switch (a.op) {
+        case Op::RemoveAircraft:
+            removeAircraft(w, a.aircraft);
+            return {};
+        case Op::SetAircraft:
+            return setAircraft(w, a);
+        case Op::PickTarget:
+            return pickTarget(w, a);
+        case Op::ClearTarget:
+            clearAttackTarget(w, a.aircraft);
+            return {};
+        case Op::AttackRun:
+            toggleAttackRun(w, a.aircraft);
+            return {};
+        case Op::AddMissile:
+            if (w.missileCount >= kMissileCapacity) {
+                return tableFull("missile", kMissileCapacity);
+            }
+            // "Добавить ПРР" loads on the aircraft shown in the aircraft panel.
+            w.selectedAircraft = a.aircraft;
+            if (addMissile(w, a.type, a.launchMode) < 0) {
+                return ApplyError{"", "the missile was refused"};
+            }
+            return {};
+        default:
+            return ApplyError{"op", "not an aircraft operation"};
+    }
+}
+
+Result missileOp(WorldState& w, const Action& a) {
+    if (Result e = checkMissile(w, a.missile)) {
+        return e;
+    }
+    switch (a.op) {
+        case Op::Activate:
+            activateMissile(w, a.missile);
+            return {};
+        case Op::Capture:
+            captureButton(w, a.missile);
+            return {};
+        case Op::Launch:
+            launchButton(w, a.missile);
+            return {};
+        case Op::SeekerOnDistance:
+            setSeekerOnDistance(w, a.missile, a.value);
+            return {};
+        default:
+            return ApplyError{"op", "not a missile operation"};
+    }
+}
+
+}  // namespace
+
+std::optional<ApplyError> applyAction(WorldState& world, const Action& action) {
+    switch (action.op) {
+        case Op::AddAircraft:
+            if (world.aircraftCount >= kAircraftCapacity) {
+                return tableFull("aircraft", kAircraftCapacity);
+            }
+            addAircraft(world);
+            return {};
+        case Op::AddRadar:
+            return addRadar(world, action);
+        case Op::AddComplex:
+            return addComplex(world, action);
+        case Op::RemoveAircraft:
+        case Op::SetAircraft:
+        case Op::PickTarget:
+        case Op::ClearTarget:
+        case Op::AttackRun:
+        case Op::AddMissile:
+            return aircraftOp(world, action);
+        case Op::PlaceRadar:
+        case Op::RemoveRadar:
+        case Op::SetEmission:
+        case Op::SetRotation:
+        case Op::SetBlink:
+        case Op::SetAntennaDirection:
+        case Op::SetScanMethod:
+        case Op::SetFrequency:
+        case Op::SetPrfMode:
+        case Op::SetIllumination:
+        case Op::AssignTarget:
+        case Op::RemoveTrack:
+        case Op::ResetTracking:
+            return radarOp(world, action);
+        case Op::Activate:
+        case Op::Capture:
+        case Op::Launch:
+        case Op::SeekerOnDistance:
+            return missileOp(world, action);
+    }
+    return ApplyError{"op", "unknown operation"};
+}
+
+}  // namespace prrsim::batch

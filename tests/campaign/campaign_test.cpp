@@ -1,0 +1,419 @@
+// Campaigns: the statistics, the plan of every run, refused campaign files, and results that
+// are the same bytes whatever the threads and shards.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "campaign/campaign.h"
+#include "campaign/campaign_results.h"
+#include "campaign/campaign_runner.h"
+#include "campaign/stats.h"
+#include "batch_test_support.h"
+
+namespace prrsim::batch {
+namespace {
+
+using namespace testing;
+using nlohmann::json;
+
+struct WilsonRow {
+    int64_t hits, trials;
+    double low, high;
+};
+
+TEST(CampaignStats, WilsonIntervalMatchesTheTextbookValues) {
+    const WilsonRow rows[] = {
+        {0, 10, 0.0, 0.2775},      {5, 10, 0.2366, 0.7634}, {16, 20, 0.5840, 0.9193},
+        {81, 263, 0.2553, 0.3662}, {10, 10, 0.7225, 1.0},   {1, 1, 0.2065, 1.0},
+    };
+    for (const WilsonRow& r : rows) {
+        const auto interval = wilsonInterval(r.hits, r.trials);
+        ASSERT_TRUE(interval) << r.hits << "/" << r.trials;
+        EXPECT_NEAR(interval->low, r.low, 5e-5) << r.hits << "/" << r.trials;
+        EXPECT_NEAR(interval->high, r.high, 5e-5) << r.hits << "/" << r.trials;
+        EXPECT_LE(interval->high, 1.0);
+        EXPECT_GE(interval->low, 0.0);
+    }
+    // No hits and all hits pin the bound exactly, not a rounding away from it.
+    EXPECT_EQ(wilsonInterval(0, 7)->low, 0.0);
+    EXPECT_EQ(wilsonInterval(7, 7)->high, 1.0);
+    EXPECT_FALSE(wilsonInterval(0, 0));
+}
+
+struct PercentileRow {
+    std::vector<double> sorted;
+    double p;
+    double expected;
+};
+
+TEST(CampaignStats, PercentilesInterpolateBetweenRanks) {
+    const PercentileRow rows[] = {
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 0.5, 5.5},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 0.9, 9.1},
+        {{15, 20, 35, 40, 50}, 0.5, 35},
+        {{15, 20, 35, 40, 50}, 0.9, 46},
+        {{15, 20, 35, 40, 50}, 1.0, 50},
+        {{7}, 0.9, 7},
+    };
+    for (const PercentileRow& r : rows) {
+        EXPECT_NEAR(percentile(r.sorted, r.p).value_or(-1), r.expected, 1e-12)
+            << r.sorted.size() << " values, p " << r.p;
+    }
+    EXPECT_FALSE(percentile({}, 0.5));
+    const std::vector<double> flights = {10, 20, 60};
+    EXPECT_DOUBLE_EQ(mean(flights).value_or(0), 30);
+}
+
+// A HARM against a blinking search radar: small enough for tests, with a drawn launch tick.
+json baseScenario() {
+    return json::parse(R"({
+      "start": "empty", "seed": 1, "ticks": 2500,
+      "actions": [
+        {"tick": 0, "op": "addRadar", "type": 1},
+        {"tick": 0, "op": "placeRadar", "radar": 0, "x": 400, "y": 220},
+        {"tick": 0, "op": "setBlink", "radar": 0, "period": 0},
+        {"tick": 0, "op": "addAircraft"},
+        {"tick": 0, "op": "setAircraft", "aircraft": 0, "x": 250, "y": 220, "altitude": 40,
+         "heading": 0, "speed": 800},
+        {"tick": 0, "op": "pickTarget", "aircraft": 0, "radar": 0},
+        {"tick": 0, "op": "addMissile", "aircraft": 0, "type": 3, "launchMode": 1},
+        {"tick": 0, "op": "activate", "missile": 0},
+        {"tick": 0, "op": "capture", "missile": 0},
+        {"tick": 150, "op": "launch", "missile": 0}
+      ]})");
+}
+
+json smallCampaign() {
+    json c;
+    c["scenario"] = baseScenario();
+    c["repetitions"] = 3;
+    c["seed"] = 7;
+    c["vary"] = json::parse(R"([
+        {"name": "blink", "pointer": "/actions/2/period", "values": [0, 3]},
+        {"name": "x", "pointer": "/actions/4/x", "values": [250, 300]},
+        {"name": "launch", "pointer": "/actions/9/tick", "uniform": {"min": 100, "max": 400}}
+      ])");
+    c["plot"] = {{"x", "x"}, {"lines", "blink"}};
+    return c;
+}
+
+Campaign parsed(const json& doc) {
+    std::string error;
+    std::optional<Campaign> c = parseCampaign(doc.dump(), "c.json", ".", error);
+    EXPECT_TRUE(c) << error;
+    return c.value_or(Campaign{});
+}
+
+TEST(CampaignPlanning, EveryCombinationOfTheListsRepetitionTimes) {
+    json doc = smallCampaign();
+    doc["vary"][0]["values"] = {0, 1, 3};
+    const Campaign c = parsed(doc);
+    ASSERT_EQ(c.combinations, 6);
+    ASSERT_EQ(c.runs, 18);
+    std::map<std::pair<int, int>, int> seen;
+    for (int64_t i = 0; i < c.runs; ++i) {
+        const RunPlan p = planRun(c, i);
+        EXPECT_EQ(p.combination * 3 + p.repetition, i);
+        ++seen[{p.values[0].get<int>(), p.values[1].get<int>()}];
+    }
+    EXPECT_EQ(seen.size(), 6u);
+    for (const auto& [values, count] : seen) {
+        EXPECT_EQ(count, 3) << values.first << " " << values.second;
+    }
+    // The first list varies slowest.
+    EXPECT_EQ(planRun(c, 3).values[1], 300);
+    EXPECT_EQ(planRun(c, 6).values[0], 1);
+}
+
+TEST(CampaignPlanning, RunIDependsOnTheCampaignAndIOnly) {
+    const Campaign c = parsed(smallCampaign());
+    std::set<uint32_t> seeds;
+    std::set<int64_t> launches;
+    for (int64_t i = 0; i < c.runs; ++i) {
+        const RunPlan p = planRun(c, i);
+        const RunPlan again = planRun(c, i);
+        EXPECT_EQ(p.seed, again.seed);
+        EXPECT_EQ(p.values, again.values);
+        // Draws are whole numbers within the bounds, as the launch tick is.
+        ASSERT_TRUE(p.values[2].is_number_integer());
+        EXPECT_GE(p.values[2].get<int64_t>(), 100);
+        EXPECT_LE(p.values[2].get<int64_t>(), 400);
+        // The same repetition of every combination shares its draws.
+        const RunPlan first = planRun(c, p.repetition);
+        EXPECT_EQ(p.seed, first.seed);
+        EXPECT_EQ(p.values[2], first.values[2]);
+        seeds.insert(p.seed);
+        launches.insert(p.values[2].get<int64_t>());
+    }
+    EXPECT_EQ(seeds.size(), 3u);
+    EXPECT_EQ(launches.size(), 3u);
+    // Another campaign seed, other draws.
+    json other = smallCampaign();
+    other["seed"] = 8;
+    EXPECT_NE(planRun(parsed(other), 0).seed, planRun(c, 0).seed);
+
+    // The line of run 7 run alone is line 7 of the whole campaign on two threads.
+    CampaignPlan plan(c);
+    std::string error;
+    ASSERT_TRUE(plan.prepare("c.json", error)) << error;
+    const std::vector<int64_t> all = shardRuns(c.runs, {});
+    const std::vector<std::string> lines = runCampaign(plan, all, 2);
+    const std::vector<int64_t> seven = {7};
+    EXPECT_EQ(runCampaign(plan, seven, 1).at(0), lines.at(7));
+    EXPECT_EQ(json::parse(lines[7])["values"]["launch"], planRun(c, 7).values[2]);
+}
+
+TEST(CampaignPlanning, NormalDrawsStayWithinTheirBounds) {
+    json doc = smallCampaign();
+    doc["repetitions"] = 200;
+    doc["scenario"]["actions"][4]["y"] = 220.5;
+    doc["vary"][2] = json::parse(
+        R"({"name": "y", "pointer": "/actions/4/y", "normal": {"mean": 220, "sd": 30,
+            "min": 200, "max": 260}})");
+    const Campaign c = parsed(doc);
+    double sum = 0;
+    for (int64_t r = 0; r < c.repetitions; ++r) {
+        const json y = planRun(c, r).values[2];
+        ASSERT_TRUE(y.is_number_float());  // the base's y is a real number here
+        EXPECT_GE(y.get<double>(), 200);
+        EXPECT_LE(y.get<double>(), 260);
+        sum += y.get<double>();
+    }
+    // The truncated distribution's mean lies a little above 220.
+    EXPECT_NEAR(sum / 200, 226, 4);
+}
+
+struct BadCampaign {
+    std::string name;
+    std::function<void(json&)> change;
+    std::string message;  // part of the error line
+};
+
+std::vector<BadCampaign> badCampaigns() {
+    return {
+        {"UnknownField", [](json& c) { c["repetition"] = 3; }, "field \"repetition\": unknown"},
+        {"NoScenario", [](json& c) { c.erase("scenario"); }, "field \"scenario\": missing"},
+        {"MissingScenarioFile", [](json& c) { c["scenario"] = "nowhere.json"; },
+         "nowhere.json: cannot read"},
+        {"BaseRefused", [](json& c) { c["scenario"]["ticks"] = -1; },
+         "field \"scenario\": the base scenario is refused"},
+        {"NoRepetitions", [](json& c) { c["repetitions"] = 0; }, "field \"repetitions\": 0 is"},
+        {"NegativeHitRadius", [](json& c) { c["hitRadius"] = -5; }, "field \"hitRadius\""},
+        {"UnknownPointer", [](json& c) { c["vary"][0]["pointer"] = "/actions/12/period"; },
+         "vary 0 (\"blink\"): field \"pointer\": \"/actions/12/period\" does not name"},
+        {"NotAPointer", [](json& c) { c["vary"][1]["pointer"] = "actions/4/x"; },
+         "vary 1 (\"x\"): field \"pointer\": \"actions/4/x\" is not a JSON Pointer"},
+        {"TwoKinds",
+         [](json& c) {
+             c["vary"][0]["uniform"] = {{"min", 0}, {"max", 3}};
+         },
+         "field \"values\": give exactly one"},
+        {"EmptyList", [](json& c) { c["vary"][0]["values"] = json::array(); },
+         "field \"values\": must be a non-empty list"},
+        {"UniformUpsideDown", [](json& c) { c["vary"][2]["uniform"]["min"] = 500; },
+         "field \"uniform.max\": 400 leaves no value"},
+        {"NormalWithoutSpread",
+         [](json& c) {
+             c["vary"][2].erase("uniform");
+             c["vary"][2]["normal"] = {{"mean", 200}, {"sd", 0}};
+         },
+         "field \"normal.sd\": must be above 0"},
+        {"NormalBoundsTooTight",
+         [](json& c) {
+             c["vary"][2].erase("uniform");
+             c["vary"][2]["normal"] = {{"mean", 200}, {"sd", 10}, {"min", 300}};
+         },
+         "field \"normal.min\": min and max leave less than 1 %"},
+        {"DrawOnAString", [](json& c) { c["vary"][2]["pointer"] = "/start"; },
+         "field \"uniform\": draws numbers"},
+        {"SamePointerTwice", [](json& c) { c["vary"][1]["pointer"] = "/actions/2/period"; },
+         "field \"pointer\": \"/actions/2/period\" is varied twice"},
+        {"PlotOfADrawnValue", [](json& c) { c["plot"]["x"] = "launch"; },
+         "field \"plot.x\": \"launch\" is not the name of a varied value with a list"},
+        // The scenario reader's refusals, named with the run and its values.
+        {"ListedValueRefused",
+         [](json& c) {
+             c["vary"][1]["values"] = {250, 2000000};
+         },
+         "run 3 (blink=0, x=2000000, launch="},
+        {"DrawnValueRefused", [](json& c) { c["vary"][2]["uniform"]["max"] = 9000; },
+         "field \"tick\": "},
+    };
+}
+
+class CampaignRefusal : public ::testing::TestWithParam<BadCampaign> {};
+
+TEST_P(CampaignRefusal, NamesTheFieldBeforeAnyRun) {
+    json doc = smallCampaign();
+    GetParam().change(doc);
+    std::string error;
+    std::optional<Campaign> c = parseCampaign(doc.dump(), "c.json", ".", error);
+    if (c) {
+        CampaignPlan plan(std::move(*c));
+        ASSERT_FALSE(plan.prepare("c.json", error)) << "accepted";
+    }
+    EXPECT_NE(error.find(GetParam().message), std::string::npos) << error;
+    EXPECT_EQ(error.rfind("c.json", 0), 0u) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Bad, CampaignRefusal, ::testing::ValuesIn(badCampaigns()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(CampaignExe, ABadCampaignExitsTwoAndWritesNothing) {
+    const TempDir dir;
+    json doc = smallCampaign();
+    doc["vary"][0]["pointer"] = "/actions/40/period";
+    writeFile(dir / "c.json", doc.dump());
+    const ExeResult r =
+        runExe({"campaign", (dir / "c.json").string(), "--out", (dir / "out").string()}, dir);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("field \"pointer\""), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "out"));
+}
+
+std::map<std::string, std::string> filesOf(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        files[entry.path().filename().string()] = readFile(entry.path());
+    }
+    return files;
+}
+
+TEST(CampaignExe, SameBytesForAnyThreadsAndForMergedShards) {
+    const TempDir dir;
+    writeFile(dir / "c.json", smallCampaign().dump());
+    const std::string campaign = (dir / "c.json").string();
+    const auto run = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = {"campaign", campaign};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ExeResult r = runExe(args, dir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return r;
+    };
+    const ExeResult one = run({"--threads", "1", "--out", (dir / "one").string()});
+    run({"--threads", "2", "--out", (dir / "two").string()});
+    for (const std::string k : {"0", "1", "2"}) {
+        run({"--threads", "2", "--shard", k + "/3", "--out", (dir / ("s" + k)).string()});
+    }
+    // Merged in another order than the shards' numbers.
+    const ExeResult merged = runExe({"merge", (dir / "s2").string(), (dir / "s0").string(),
+                                     (dir / "s1").string(), "--out", (dir / "m").string()},
+                                    dir);
+    ASSERT_EQ(merged.exitCode, 0) << merged.err;
+
+    const auto expected = filesOf(dir / "one");
+    EXPECT_EQ(expected.size(), 5u);
+    EXPECT_EQ(filesOf(dir / "two"), expected);
+    EXPECT_EQ(filesOf(dir / "m"), expected);
+    EXPECT_NE(one.out.find(expected.at("summary.md")), std::string::npos);
+
+    // The results hold what the runs did: 12 lines, one missile each, launched.
+    const std::vector<std::string> runs = lines(expected.at("runs.jsonl"));
+    ASSERT_EQ(runs.size(), 12u);
+    int64_t launched = 0;
+    for (const std::string& line : runs) {
+        const json r = json::parse(line);
+        ASSERT_EQ(r["missiles"].size(), 1u);
+        launched += r["missiles"][0]["launchTick"].is_null() ? 0 : 1;
+    }
+    const json summary = json::parse(expected.at("summary.json"));
+    int64_t counted = 0;
+    for (const json& g : summary["summary"]) {
+        counted += g["launched"].get<int64_t>();
+    }
+    EXPECT_EQ(counted, launched);
+    EXPECT_EQ(summary["hit"], "подрыв не дальше 20 м от РЛС-цели");
+}
+
+struct BadMerge {
+    std::string name;
+    std::function<void(const TempDir&)> damage;
+    std::vector<std::string> shards;
+    std::string message;
+};
+
+TEST(CampaignExe, MergeRefusesIncompleteShardsAndKeepsEarlierResults) {
+    const TempDir dir;
+    writeFile(dir / "c.json", smallCampaign().dump());
+    for (const std::string k : {"0", "1"}) {
+        const ExeResult r = runExe({"campaign", (dir / "c.json").string(), "--threads", "1",
+                                    "--shard", k + "/2", "--out", (dir / ("s" + k)).string()},
+                                   dir);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+    }
+    ASSERT_EQ(runExe({"merge", (dir / "s0").string(), (dir / "s1").string(), "--out",
+                      (dir / "m").string()},
+                     dir)
+                  .exitCode,
+              0);
+    const auto before = filesOf(dir / "m");
+
+    const std::vector<BadMerge> rows = {
+        {"missing shard", [](const TempDir&) {}, {"s0"}, "shard 1/2 is missing"},
+        {"same shard twice", [](const TempDir&) {}, {"s0", "s0"}, "shard 0/2 is also"},
+        {"interrupted shard",
+         [](const TempDir& d) { fs::remove(d / "s1" / "shard.json"); },
+         {"s0", "s1"},
+         "no shard.json"},
+        {"truncated runs",
+         [](const TempDir& d) {
+             const std::string runs = readFile(d / "s0" / "runs.jsonl");
+             writeFile(d / "s0" / "runs.jsonl", runs.substr(0, runs.size() / 2));
+         },
+         {"s0", "s1"},
+         "runs.jsonl"},
+    };
+    for (const BadMerge& row : rows) {
+        row.damage(dir);
+        std::vector<std::string> args = {"merge"};
+        for (const std::string& s : row.shards) {
+            args.push_back((dir / s).string());
+        }
+        args.insert(args.end(), {"--out", (dir / "m").string()});
+        const ExeResult r = runExe(args, dir);
+        EXPECT_EQ(r.exitCode, 2) << row.name;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.name << ": " << r.err;
+        EXPECT_EQ(filesOf(dir / "m"), before) << row.name;
+    }
+}
+
+TEST(CampaignResults, AFailedWriteLeavesNoFileThatLooksComplete) {
+    const TempDir dir;
+    const Campaign c = parsed(smallCampaign());
+    CampaignPlan plan(c);
+    std::string error;
+    ASSERT_TRUE(plan.prepare("c.json", error));
+    const std::vector<int64_t> runs = shardRuns(c.runs, {});
+    const std::vector<std::string> lines = runCampaign(plan, runs, 2);
+    // The summary, written last, cannot take its name: the run stops there and leaves no
+    // temporary file and no summary.
+    fs::create_directories(dir / "out" / "summary.json" / "x");
+    std::string table;
+    EXPECT_FALSE(writeCampaignResults(dir / "out", c, lines, table, error));
+    EXPECT_NE(error.find("summary.json"), std::string::npos) << error;
+    for (const auto& entry : fs::directory_iterator(dir / "out")) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "out" / "summary.json"));
+}
+
+TEST(CampaignExamples, EveryExampleCampaignIsAccepted) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(sourcePath("examples"))) {
+        if (!entry.path().filename().string().ends_with("-campaign.json")) {
+            continue;
+        }
+        ++count;
+        std::string error;
+        std::optional<Campaign> c = loadCampaign(entry.path().string(), error);
+        ASSERT_TRUE(c) << error;
+        CampaignPlan plan(std::move(*c));
+        EXPECT_TRUE(plan.prepare(entry.path().string(), error)) << error;
+        EXPECT_TRUE(plan.campaign().plotX) << entry.path();
+    }
+    EXPECT_GE(count, 2);
+}
+
+}  // namespace
+}  // namespace prrsim::batch
