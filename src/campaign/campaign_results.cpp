@@ -453,8 +453,13 @@ ResultStatus ResultSetWriter::open(bool resume, std::span<const int64_t> planned
     std::error_code ec;
     int64_t keep = 0;  // bytes of runs.jsonl that hold whole, checked runs
     std::string text;
+    // A complete set of another campaign there is the set a finished campaign replaced (or
+    // one never put in place): nothing to resume.
+    const bool complete =
+        fs::exists(staging_ / kSummaryJsonFile, ec) || fs::exists(staging_ / kShardFile, ec);
+    const bool stale = complete && (!readText(staging_ / kCampaignFile, text) || text != document);
     // With nothing to resume the campaign starts afresh (a task that is started again).
-    resume = resume && fs::exists(staging_ / kCampaignFile, ec);
+    resume = resume && !stale && fs::exists(staging_ / kCampaignFile, ec);
     if (resume) {
         if (!readText(staging_ / kCampaignFile, text)) {
             error = (staging_ / kCampaignFile).string() + ": cannot read the file";

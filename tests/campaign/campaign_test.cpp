@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 
 #include "campaign/campaign.h"
@@ -477,6 +478,255 @@ TEST(CampaignExe, MergeRefusesWhatDoesNotBelongAndKeepsEarlierResults) {
             EXPECT_FALSE(entry.path().filename().string().ends_with(".partial")) << row.name;
         }
     }
+}
+
+// Runs `plan` into `out` with a writer, stopping (as a kill would) after `stopAfter` runs or at
+// `step` of the finish. Returns whether the set was finished.
+bool runInto(const CampaignPlan& plan, const fs::path& out, bool resume, int64_t stopAfter,
+             FinishStep step = FinishStep::None) {
+    const std::vector<int64_t> runs = shardRuns(plan.campaign().runs, {});
+    ResultSetWriter writer(out, plan.campaign(), std::nullopt);
+    std::string error;
+    EXPECT_EQ(writer.open(resume, runs, error), ResultStatus::Ok) << error;
+    int64_t added = writer.done();
+    runCampaign(plan, std::span(runs).subspan(static_cast<size_t>(writer.done())), 2,
+                [&](CampaignRunRecord&& r) {
+                    if (added >= stopAfter) {
+                        return false;
+                    }
+                    ++added;
+                    return writer.add(r, error);
+                });
+    if (added < plan.campaign().runs) {
+        return false;
+    }
+    std::string table;
+    EXPECT_EQ(writer.finish(table, error, step), ResultStatus::Ok) << error;
+    return step == FinishStep::None;
+}
+
+CampaignPlan preparedPlan(const json& doc) {
+    CampaignPlan plan(parsed(doc));
+    std::string error;
+    EXPECT_TRUE(plan.prepare("c.json", error)) << error;
+    return plan;
+}
+
+TEST(CampaignResume, InterruptedThenResumedEqualsUninterruptedAndNoMixIsEverSeen) {
+    const TempDir dir;
+    const CampaignPlan plan = preparedPlan(smallCampaign());
+    ASSERT_TRUE(runInto(plan, dir / "whole", false, plan.campaign().runs));
+    const auto whole = filesOf(dir / "whole");
+    // The set that was there before: another campaign's.
+    json before = smallCampaign();
+    before["repetitions"] = 1;
+    ASSERT_TRUE(runInto(preparedPlan(before), dir / "old", false, 4));
+    const auto old = filesOf(dir / "old");
+
+    struct Row {
+        int64_t stopAfter;
+        FinishStep step;
+        bool cutLine;  // the kill came in the middle of a line
+    };
+    std::mt19937 random(11);
+    std::vector<Row> rows = {{0, FinishStep::None, false},
+                             {12, FinishStep::Replace, false},
+                             {12, FinishStep::RemoveOld, false},
+                             {11, FinishStep::None, true}};
+    for (int k = 0; k < 4; ++k) {
+        rows.push_back({std::uniform_int_distribution<int64_t>(1, 11)(random), FinishStep::None,
+                        k % 2 == 0});
+    }
+    for (const Row& row : rows) {
+        const std::string what = std::to_string(row.stopAfter) + " runs, step " +
+                                 std::to_string(static_cast<int>(row.step));
+        const fs::path out = dir / "out";
+        fs::remove_all(out);
+        fs::copy(dir / "old", out);
+        EXPECT_FALSE(runInto(plan, out, false, row.stopAfter, row.step)) << what;
+        // A reader finds the old set or the new one whole.
+        EXPECT_EQ(filesOf(out), row.step == FinishStep::RemoveOld ? whole : old) << what;
+        if (row.cutLine) {
+            std::ofstream(stagingDirectory(out) / "runs.jsonl", std::ios::app) << "{\"run\":";
+        }
+        EXPECT_TRUE(runInto(plan, out, true, plan.campaign().runs)) << what;
+        EXPECT_EQ(filesOf(out), whole) << what;
+        EXPECT_FALSE(fs::exists(stagingDirectory(out))) << what;
+    }
+}
+
+TEST(CampaignResume, RunsOfAnotherCampaignAreRefused) {
+    const TempDir dir;
+    const CampaignPlan plan = preparedPlan(smallCampaign());
+    EXPECT_FALSE(runInto(plan, dir / "out", false, 5));
+    json other = smallCampaign();
+    other["seed"] = 8;
+    const CampaignPlan otherPlan = preparedPlan(other);
+    ResultSetWriter writer(dir / "out", otherPlan.campaign(), std::nullopt);
+    std::string error;
+    EXPECT_EQ(writer.open(true, shardRuns(12, {}), error), ResultStatus::BadInput);
+    EXPECT_NE(error.find("belong to another campaign"), std::string::npos) << error;
+    // A shard's runs are not the whole campaign's.
+    ResultSetWriter shard(dir / "out", plan.campaign(), Shard{1, 2});
+    EXPECT_EQ(shard.open(true, shardRuns(12, {1, 2}), error), ResultStatus::BadInput);
+    EXPECT_NE(error.find("line 1: field \"run\""), std::string::npos) << error;
+}
+
+// Runs still flying at the end of a run counted and were plotted as misses.
+TEST(CampaignResults, FlyingMissilesAreUnresolvedNotMisses) {
+    const TempDir dir;
+    json doc = smallCampaign();
+    doc["vary"][1] = {{"name", "ticks"}, {"pointer", "/ticks"}, {"values", {500, 2500}}};
+    doc["plot"] = {{"x", "ticks"}, {"lines", "blink"}};
+    ASSERT_TRUE(runInto(preparedPlan(doc), dir / "out", false, 12));
+    const json summary = json::parse(readFile(dir / "out" / "summary.json"));
+    for (const json& g : summary["summary"]) {
+        // Cut short, or not blinking with time to arrive: a blinking radar can keep the
+        // missile searching to the end too.
+        const bool cut = g["values"]["ticks"] == 500;
+        const bool arrives = !cut && g["values"]["blink"] == 0;
+        EXPECT_EQ(g["resolved"].get<int64_t>() + g["unresolved"].get<int64_t>(), 3) << g.dump();
+        EXPECT_EQ(g["hits"].get<int64_t>() + g["misses"].get<int64_t>(),
+                  g["resolved"].get<int64_t>())
+            << g.dump();
+        if (cut || arrives) {
+            EXPECT_EQ(g["unresolved"], cut ? 3 : 0) << g.dump();
+        }
+        EXPECT_EQ(g["hitProbability"].is_null(), g["resolved"] == 0) << g.dump();
+        EXPECT_EQ(g["interval95"].is_null(), g["resolved"] == 0) << g.dump();
+        EXPECT_EQ(g["unresolvedWarning"], g["unresolved"] != 0) << g.dump();
+    }
+    const std::string table = readFile(dir / "out" / "summary.md");
+    EXPECT_NE(table.find("Внимание (0, 500): не решено к концу прогона 3 из 3"), std::string::npos)
+        << table;
+}
+
+struct CommandRow {
+    std::vector<std::string> args;  // "DIR/" is replaced with the test's folder
+    int exitCode;
+    std::string message;  // part of the one line on stderr (stdout for --help)
+};
+
+TEST(CampaignExe, EveryBadCommandLineExitsTwoWithOneLine) {
+    const TempDir dir;
+    writeFile(dir / "c.json", smallCampaign().dump());
+    writeFile(dir / "file", "x");
+    fs::create_directories(dir / "notes");
+    writeFile(dir / "notes" / "thesis.txt", "x");
+    const std::vector<CommandRow> rows = {
+        {{"campaign"}, 2, "no campaign file"},
+        {{"campaign", "DIR/c.json", "DIR/c.json"}, 2, "more than one campaign file"},
+        {{"campaign", "DIR/c.json", "--threads", "0"}, 2, "--threads 0"},
+        {{"campaign", "DIR/c.json", "--threads", "two"}, 2, "--threads two"},
+        {{"campaign", "DIR/c.json", "--threads"}, 2, "--threads needs a value"},
+        {{"campaign", "DIR/c.json", "--shard", "2/2"}, 2, "--shard 2/2"},
+        {{"campaign", "DIR/c.json", "--shard", "1"}, 2, "--shard 1"},
+        {{"campaign", "DIR/c.json", "--out", ""}, 2, "--out given twice or empty"},
+        {{"campaign", "DIR/c.json", "--resume", "--resume"}, 2, "--resume given twice"},
+        {{"campaign", "DIR/c.json", "--fast"}, 2, "unknown option --fast"},
+        {{"campaign", "DIR/nowhere.json"}, 2, "nowhere.json"},
+        // --out that is a file: exit 2 (merge said 1).
+        {{"campaign", "DIR/c.json", "--out", "DIR/file"}, 2, "file: not a directory"},
+        {{"campaign", "DIR/c.json", "--out", "DIR/notes"}, 2, "holds thesis.txt"},
+        {{"merge"}, 2, "needs the shard directories and --out"},
+        {{"merge", "DIR/a"}, 2, "needs the shard directories and --out"},
+        {{"merge", "DIR/a", "--out"}, 2, "--out needs one value"},
+        {{"merge", "DIR/a", "--out", "DIR/m", "--fast"}, 2, "unknown option --fast"},
+        {{"merge", "DIR/nowhere", "--out", "DIR/m"}, 2, "nowhere: no shard.json"},
+        {{"--fast"}, 2, "unknown option --fast"},
+        {{}, 2, "no scenario file"},
+        // prrsim-batch --help was an unknown option.
+        {{"--help"}, 0, "usage: prrsim-batch SCENARIO.json"},
+        {{"campaign", "--help"}, 0, "usage: prrsim-batch campaign"},
+        {{"merge", "--help"}, 0, "usage: prrsim-batch merge"},
+    };
+    for (const CommandRow& row : rows) {
+        std::vector<std::string> args;
+        std::string what;
+        for (std::string a : row.args) {
+            if (a.starts_with("DIR/")) {
+                a = (dir / a.substr(4)).string();
+            }
+            what += " " + a;
+            args.push_back(a);
+        }
+        const ExeResult r = runExe(args, dir);
+        EXPECT_EQ(r.exitCode, row.exitCode) << what << ": " << r.err;
+        const std::string& text = row.exitCode == 0 ? r.out : r.err;
+        EXPECT_NE(text.find(row.message), std::string::npos) << what << ": " << text;
+        if (row.exitCode != 0) {
+            EXPECT_EQ(lines(r.err).size(), 1u) << what << ": " << r.err;
+            EXPECT_TRUE(r.out.empty()) << what;
+        }
+    }
+    EXPECT_EQ(readFile(dir / "notes" / "thesis.txt"), "x");
+    EXPECT_FALSE(fs::exists(dir / "c-results"));
+}
+
+// Runs prrsim-batch under `timeout`, which sends `signal` after `seconds`.
+ExeResult runKilled(const std::vector<std::string>& args, const std::string& signal,
+                    double seconds, const TempDir& dir) {
+    std::vector<std::string> all = {"--preserve-status", "-s", signal, std::to_string(seconds),
+                                    PRRSIM_BATCH_EXE};
+    all.insert(all.end(), args.begin(), args.end());
+    std::string command = "timeout";
+    for (const std::string& a : all) {
+        command += " " + shellQuote(a);
+    }
+    command += " >" + shellQuote((dir / "stdout.txt").string()) + " 2>" +
+               shellQuote((dir / "stderr.txt").string());
+    const int status = std::system(command.c_str());
+    ExeResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = readFile(dir / "stderr.txt");
+    return result;
+}
+
+TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
+    const TempDir dir;
+    json doc = smallCampaign();
+    doc["repetitions"] = 15;  // 60 runs
+    writeFile(dir / "c.json", doc.dump());
+    const std::string campaign = (dir / "c.json").string();
+    const ExeResult whole = runExe({"campaign", campaign, "--threads", "2", "--quiet", "--out",
+                                    (dir / "whole").string()},
+                                   dir);
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
+    const auto expected = filesOf(dir / "whole");
+    struct Row {
+        std::string signal;
+        int exitCode;  // when the signal came before the end
+        double seconds;
+    };
+    const Row rows[] = {{"TERM", 143, 0.15}, {"INT", 130, 0.3}, {"KILL", 137, 0.2},
+                        {"KILL", 137, 0.45}};
+    int interrupted = 0;
+    for (const Row& row : rows) {
+        const fs::path out = dir / ("out-" + row.signal + std::to_string(row.seconds));
+        const ExeResult stopped = runKilled(
+            {"campaign", campaign, "--threads", "1", "--out", out.string()}, row.signal,
+            row.seconds, dir);
+        if (stopped.exitCode == row.exitCode) {
+            ++interrupted;
+            EXPECT_FALSE(fs::exists(out)) << row.signal;
+            if (row.signal != "KILL") {
+                EXPECT_EQ(lines(stopped.err).back().find("prrsim-batch campaign: stopped by SIG"),
+                          0u)
+                    << stopped.err;
+                for (const auto& entry : fs::directory_iterator(stagingDirectory(out))) {
+                    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+                }
+            }
+        } else {
+            EXPECT_EQ(stopped.exitCode, 0) << row.signal << ": " << stopped.err;
+        }
+        const ExeResult resumed = runExe({"campaign", campaign, "--threads", "2", "--resume",
+                                          "--quiet", "--out", out.string()},
+                                         dir);
+        ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_EQ(filesOf(out), expected) << row.signal << " " << row.seconds;
+    }
+    EXPECT_GT(interrupted, 0);
 }
 
 TEST(CampaignExamples, EveryExampleCampaignIsAccepted) {
