@@ -4,7 +4,12 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh"
+# Only what it runs: the window and the batch runner, not the tests and benchmarks.
+targets="prrsim prrsim-batch"
+if grep -qs "^PRRSIM_BUILD_UI:BOOL=OFF" "${PRRSIM_BUILD_DIR:-$root/build}/CMakeCache.txt"; then
+    targets="prrsim-batch"
+fi
+PRRSIM_TARGETS="$targets" bash "$root/scripts/build.sh"
 build="${PRRSIM_BUILD_DIR:-$root/build}"
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x "$build/prrsim" ]]; then
     exec "$build/prrsim"

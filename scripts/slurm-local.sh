@@ -7,6 +7,7 @@
 #   scripts/slurm-local.sh start     starts munged, slurmctld and slurmd; waits for the node
 #   scripts/slurm-local.sh stop      stops the daemons it started (by their pid files)
 #   scripts/slurm-local.sh env       prints the export lines for sbatch, squeue and friends
+#   scripts/slurm-local.sh clean     stops the daemons and removes everything start made
 #
 # The directory is $PRRSIM_SLURM_DIR (default /tmp/prrsim-slurm). The daemons run as root.
 set -euo pipefail
@@ -113,13 +114,25 @@ stop() {
     done
 }
 
+clean() {
+    stop
+    # Only a directory this script made: it holds its configuration.
+    if [[ -d "$dir" && ! -f "$conf" ]]; then
+        echo "slurm-local: $dir holds no slurm.conf of ours; left alone" >&2
+        exit 2
+    fi
+    rm -rf "$dir" "$dir.lock"
+}
+
 case "${1:-}" in
     install) install ;;
     start) start ;;
     stop) stop ;;
     env) echo "export SLURM_CONF=$conf" ;;
+    clean) clean ;;
+    -h | --help) echo "usage: scripts/slurm-local.sh install|start|stop|env|clean" ;;
     *)
-        echo "usage: scripts/slurm-local.sh install|start|stop|env" >&2
+        echo "usage: scripts/slurm-local.sh install|start|stop|env|clean" >&2
         exit 2
         ;;
 esac

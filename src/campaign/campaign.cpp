@@ -151,6 +151,11 @@ void readDistribution(VariedValue& v, const json& description, const json& targe
     }
 }
 
+// `inner` names a value inside the one `outer` names.
+bool pointerWithin(const std::string& inner, const std::string& outer) {
+    return inner.size() > outer.size() && inner.starts_with(outer) && inner[outer.size()] == '/';
+}
+
 VariedValue readEntry(const json& item, size_t index, const json& base, const Reporter& report) {
     VariedValue v;
     if (!item.is_object()) {
@@ -285,6 +290,12 @@ Campaign parseDocument(const json& doc, std::string_view source,
                 if (earlier.pointer == v.pointer) {
                     report.entry(i, inQuotes(v.name), "pointer",
                                  inQuotes(v.pointer) + " is varied twice");
+                } else if (pointerWithin(v.pointer, earlier.pointer) ||
+                           pointerWithin(earlier.pointer, v.pointer)) {
+                    // Writing one would replace or remove what the other names.
+                    report.entry(i, inQuotes(v.name), "pointer",
+                                 inQuotes(v.pointer) + " overlaps the varied " +
+                                     inQuotes(earlier.pointer) + "; vary one of them");
                 }
                 if (earlier.name == v.name) {
                     report.entry(i, inQuotes(v.name), "name", inQuotes(v.name) + " is used twice");

@@ -6,6 +6,10 @@
 #include <memory>
 #include <set>
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
 #include "review/csv.h"
 #include "scenario/input_text.h"
 #include "scenario/json_writer.h"
@@ -43,21 +47,6 @@ std::string fixedOr(const std::optional<double>& v, int decimals) {
 
 std::string formatMetres(double metres) {
     return metres == std::floor(metres) ? fixed(metres, 0) : std::string(json(metres).dump());
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start + 1));
-        start = end + 1;
-    }
-    return lines;
 }
 
 // Writes every file under a temporary name first and renames them only when all are written,
@@ -98,38 +87,21 @@ void removeIfPresent(const fs::path& dir, std::initializer_list<const char*> nam
 
 }  // namespace
 
-std::optional<CampaignRunRecord> readRunLine(std::string_view line, std::string& error) {
-    CampaignRunRecord r;
-    try {
-        r.line = json::parse(line.begin(), line.end());
-    } catch (const json::exception&) {
-        error = "not a JSON line";
-        return std::nullopt;
-    }
-    const auto integer = [&r](const char* key) {
-        return r.line.contains(key) && r.line[key].is_number_integer();
-    };
-    if (!r.line.is_object() || !integer("run") || !integer("combination") ||
-        !r.line.contains("stopped") || !r.line.contains("values") ||
-        !r.line["values"].is_object() || !r.line.contains("missiles") ||
-        !r.line["missiles"].is_array()) {
-        error = "not a run line (run, combination, values, stopped, missiles)";
-        return std::nullopt;
-    }
-    r.run = r.line["run"].get<int64_t>();
-    r.combination = r.line["combination"].get<int64_t>();
-    r.stopped = !r.line["stopped"].is_null();
-    return r;
-}
-
 std::string hitDefinition(const Campaign& c) {
     return "подрыв не дальше " + formatMetres(c.hitRadius) + " м от РЛС-цели";
+}
+
+bool CombinationSummary::unresolvedWarning() const {
+    const int64_t decided = resolved() + unresolved();
+    return decided > 0 && static_cast<double>(unresolved()) >
+                              kUnresolvedWarningShare * static_cast<double>(decided);
 }
 
 CampaignTally::CampaignTally(const Campaign& c)
     : summary_(static_cast<size_t>(c.combinations)),
       miss_(summary_.size()),
-      flight_(summary_.size()) {
+      flightSum_(summary_.size()),
+      flightCount_(summary_.size()) {
     for (size_t k = 0; k < summary_.size(); ++k) {
         summary_[k].combination = static_cast<int64_t>(k);
         const std::vector<size_t> indices = combinationIndices(c, summary_[k].combination);
@@ -148,20 +120,20 @@ void CampaignTally::add(const CampaignRunRecord& r) {
         return;
     }
     ++s.runs;
-    for (const json& m : r.line["missiles"]) {
-        const std::string outcome = m.value("outcome", "");
-        const bool detonated = outcome == "hit" || outcome == "miss";
-        s.launched += detonated || outcome == "flying" ? 1 : 0;
-        s.hits += outcome == "hit" ? 1 : 0;
-        s.misses += outcome == "miss" ? 1 : 0;
-        s.flying += outcome == "flying" ? 1 : 0;
-        s.notLaunched += outcome == "notLaunched" ? 1 : 0;
-        s.removedWithCarrier += outcome == "removedWithCarrier" ? 1 : 0;
-        if (detonated && m.contains("missDistance") && m["missDistance"].is_number()) {
-            miss_[k].push_back(m["missDistance"].get<double>());
+    for (const RunMissile& m : r.missiles) {
+        const bool detonated = resolved(m.outcome);
+        s.launched += detonated || m.outcome == MissileOutcome::Flying ? 1 : 0;
+        s.hits += m.outcome == MissileOutcome::Hit ? 1 : 0;
+        s.misses += m.outcome == MissileOutcome::Miss ? 1 : 0;
+        s.flying += m.outcome == MissileOutcome::Flying ? 1 : 0;
+        s.notLaunched += m.outcome == MissileOutcome::NotLaunched ? 1 : 0;
+        s.removedWithCarrier += m.outcome == MissileOutcome::RemovedWithCarrier ? 1 : 0;
+        if (detonated && m.missDistance) {
+            miss_[k].push_back(*m.missDistance);
         }
-        if (detonated && m.contains("timeOfFlight") && m["timeOfFlight"].is_number()) {
-            flight_[k].push_back(m["timeOfFlight"].get<double>());
+        if (detonated && m.timeOfFlight) {
+            flightSum_[k] += *m.timeOfFlight;
+            ++flightCount_[k];
         }
     }
 }
@@ -169,15 +141,17 @@ void CampaignTally::add(const CampaignRunRecord& r) {
 std::vector<CombinationSummary> CampaignTally::finish() {
     for (size_t k = 0; k < summary_.size(); ++k) {
         CombinationSummary& s = summary_[k];
-        if (s.launched > 0) {
-            s.hitProbability = static_cast<double>(s.hits) / static_cast<double>(s.launched);
+        if (s.resolved() > 0) {
+            s.hitProbability = static_cast<double>(s.hits) / static_cast<double>(s.resolved());
         }
-        s.interval = wilsonInterval(s.hits, s.launched);
+        s.interval = wilsonInterval(s.hits, s.resolved());
         std::sort(miss_[k].begin(), miss_[k].end());
         s.missDistances = static_cast<int64_t>(miss_[k].size());
         s.missMedian = percentile(miss_[k], 0.5);
         s.miss90 = percentile(miss_[k], 0.9);
-        s.meanTimeOfFlight = mean(flight_[k]);
+        if (flightCount_[k] > 0) {
+            s.meanTimeOfFlight = flightSum_[k] / static_cast<double>(flightCount_[k]);
+        }
     }
     return summary_;
 }
@@ -233,9 +207,11 @@ std::string summaryJson(const Campaign& c, std::span<const CombinationSummary> s
             .integer("launched", s.launched)
             .integer("hits", s.hits)
             .integer("misses", s.misses)
+            .integer("unresolved", s.unresolved())
             .integer("flying", s.flying)
             .integer("notLaunched", s.notLaunched)
             .integer("removedWithCarrier", s.removedWithCarrier)
+            .integer("resolved", s.resolved())
             .optionalReal("hitProbability", s.hitProbability)
             .key("interval95");
         if (s.interval) {
@@ -250,7 +226,8 @@ std::string summaryJson(const Campaign& c, std::span<const CombinationSummary> s
         g.integer("missDistanceCount", s.missDistances)
             .optionalReal("missDistanceMedian", s.missMedian)
             .optionalReal("missDistance90", s.miss90)
-            .optionalReal("timeOfFlightMean", s.meanTimeOfFlight);
+            .optionalReal("timeOfFlightMean", s.meanTimeOfFlight)
+            .boolean("unresolvedWarning", s.unresolvedWarning());
         g.close();
         out += k + 1 < summary.size() ? ",\n" : "\n";
     }
@@ -271,22 +248,34 @@ std::string summaryTable(const Campaign& c, std::span<const CombinationSummary> 
         rule += "---|";
     }
     header +=
-        " Прогонов | Пущено | Попаданий | В полёте к концу | P попадания | 95 % интервал | "
-        "Промах: медиана, м | Промах: 90 %, м | Время полёта: среднее, с |";
-    rule += "---:|---:|---:|---:|---:|---:|---:|---:|---:|";
+        " Прогонов | Остановлено | Попаданий | Промахов | Не решено к концу | P попадания | "
+        "95 % интервал | Промах: медиана, м | Промах: 90 %, м | Время полёта: среднее, с |";
+    rule += "---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|";
     out += header + "\n" + rule + "\n";
+    std::string warnings;
     for (const CombinationSummary& s : summary) {
+        std::string values;
+        for (const json& v : s.values) {
+            values += (values.empty() ? "" : ", ") + valueText(v);
+        }
         out += "|";
         for (const json& v : s.values) {
             out += " " + valueText(v) + " |";
         }
-        out += " " + std::to_string(s.runs) + " | " + std::to_string(s.launched) + " | " +
-               std::to_string(s.hits) + " | " + std::to_string(s.flying) + " | " +
-               fixedOr(s.hitProbability, 3) + " | " +
+        out += " " + std::to_string(s.runs) + " | " + std::to_string(s.stopped) + " | " +
+               std::to_string(s.hits) + " | " + std::to_string(s.misses) + " | " +
+               std::to_string(s.unresolved()) + " | " + fixedOr(s.hitProbability, 3) + " | " +
                (s.interval ? fixed(s.interval->low, 3) + "–" + fixed(s.interval->high, 3) : "—") +
                " | " + fixedOr(s.missMedian, 1) + " | " + fixedOr(s.miss90, 1) + " | " +
                fixedOr(s.meanTimeOfFlight, 1) + " |\n";
+        if (s.unresolvedWarning()) {
+            warnings += "Внимание" + (values.empty() ? std::string() : " (" + values + ")") +
+                        ": не решено к концу прогона " + std::to_string(s.unresolved()) + " из " +
+                        std::to_string(s.resolved() + s.unresolved()) +
+                        " ракет (в полёте или на подвеске) — P попадания посчитана без них.\n";
+        }
     }
+    out += warnings.empty() ? "" : "\n" + warnings;
     if (stoppedRuns > 0) {
         out += "\nОстановлено на действии и не учтено прогонов: " + std::to_string(stoppedRuns) +
                ".\n";
@@ -315,132 +304,344 @@ std::string runsCsvHeader(const Campaign& c) {
 
 std::string runsCsvRows(const Campaign& c, const CampaignRunRecord& r) {
     std::string out;
-    const auto optionalInteger = [](CsvRow& row, const json& v) {
-        if (v.is_number_integer()) {
-            row.integer(v.get<int64_t>());
-        } else {
-            row.empty();
-        }
-    };
-    const auto optionalReal = [](CsvRow& row, const json& v) {
-        if (v.is_number()) {
-            row.real(v.get<double>(), 2);
-        } else {
-            row.empty();
-        }
-    };
-    const json& line = r.line;
     const auto rowStart = [&] {
         CsvRow row;
-        row.integer(r.run).integer(r.combination);
-        optionalInteger(row, line.value("repetition", json()));
-        optionalInteger(row, line.value("seed", json()));
-        for (const VariedValue& v : c.varied) {
-            const json& value = line["values"].value(v.name, json());
-            row.text(value.is_null() ? "" : valueText(value));
+        row.integer(r.run).integer(r.combination).integer(r.repetition).integer(r.seed);
+        for (size_t k = 0; k < c.varied.size(); ++k) {
+            row.text(r.values[k].is_null() ? "" : valueText(r.values[k]));
         }
-        row.text(r.stopped && line["stopped"].is_string() ? line["stopped"].get<std::string>()
-                                                          : "");
+        row.text(r.stopped.value_or(""));
         return row;
     };
-    if (line["missiles"].empty()) {
+    const auto integer = [](CsvRow& row, const std::optional<int64_t>& v) {
+        if (v) {
+            row.integer(*v);
+        } else {
+            row.empty();
+        }
+    };
+    const auto real = [](CsvRow& row, const std::optional<double>& v) {
+        if (v) {
+            row.real(*v, 2);
+        } else {
+            row.empty();
+        }
+    };
+    if (r.missiles.empty()) {
         CsvRow row = rowStart();
         for (int k = 0; k < 9; ++k) {
             row.empty();
         }
         out += row.line();
     }
-    for (const json& m : line["missiles"]) {
+    for (const RunMissile& m : r.missiles) {
         CsvRow row = rowStart();
-        optionalInteger(row, m.value("missileNumber", json()));
-        row.text(m.value("type", "")).text(m.value("launchMode", ""));
-        optionalInteger(row, m.value("targetRadarNumber", json()));
-        optionalInteger(row, m.value("launchTick", json()));
-        optionalInteger(row, m.value("firstLockTick", json()));
-        const std::string outcome = m.value("outcome", "");
-        std::string label = outcome;
-        for (int k = 0; k <= static_cast<int>(MissileOutcome::RemovedWithCarrier); ++k) {
-            if (outcomeCode(static_cast<MissileOutcome>(k)) == outcome) {
-                label = outcomeLabel(static_cast<MissileOutcome>(k));
-            }
-        }
-        row.text(label);
-        optionalReal(row, m.value("missDistance", json()));
-        optionalReal(row, m.value("timeOfFlight", json()));
+        row.integer(m.number).text(m.type).text(m.launchMode);
+        integer(row, m.targetRadar);
+        integer(row, m.launchTick);
+        integer(row, m.firstLockTick);
+        row.text(outcomeLabel(m.outcome));
+        real(row, m.missDistance);
+        real(row, m.timeOfFlight);
         out += row.line();
     }
     return out;
 }
 
-bool writeCampaignResults(const fs::path& dir, const Campaign& c,
-                          std::span<const std::string> lines, std::string& table,
-                          std::string& error) {
-    CampaignTally tally(c);
-    std::string all;
-    std::string csv = runsCsvHeader(c);
-    for (const std::string& line : lines) {
-        const std::optional<CampaignRunRecord> r = readRunLine(line, error);
-        if (!r) {
+namespace {
+
+// What a results directory may hold besides nothing: a result set and the plot drawn from it.
+constexpr const char* kResultNames[] = {kCampaignFile,      kRunsFile,         kRunsCsvFile,
+                                        kSummaryJsonFile,   kSummaryTableFile, kShardFile,
+                                        "hit-probability.png"};
+
+bool isResultName(const fs::path& name) {
+    for (const char* known : kResultNames) {
+        if (name == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// `out` can take a result set: absent, or a writable directory of nothing but results (so
+// that replacing it loses nothing else).
+ResultStatus checkOut(const fs::path& out, std::string& error) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(out, ec);
+    if (!fs::exists(status)) {
+        return ResultStatus::Ok;
+    }
+    if (!fs::is_directory(status)) {
+        error = out.string() + ": not a directory";
+        return ResultStatus::BadInput;
+    }
+    for (const auto& entry : fs::directory_iterator(out, ec)) {
+        if (!isResultName(entry.path().filename())) {
+            error = out.string() + ": holds " + entry.path().filename().string() +
+                    ", which is not a campaign result; name a new directory or a results "
+                    "directory";
+            return ResultStatus::BadInput;
+        }
+    }
+    if (ec || ::access(out.c_str(), W_OK) != 0) {
+        error = out.string() + ": cannot write the results directory";
+        return ResultStatus::WriteFailed;
+    }
+    return ResultStatus::Ok;
+}
+
+// Puts `staging` where `out` was, in one step when `out` exists (the two exchange places) so
+// that a reader never finds a mix, then removes the old set.
+bool replaceDirectory(const fs::path& staging, const fs::path& out, FinishStep stopBefore,
+                      std::string& error) {
+    if (stopBefore == FinishStep::Replace) {
+        return true;
+    }
+    std::error_code ec;
+    if (fs::exists(out, ec)) {
+        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE) != 0) {
+            error = out.string() + ": cannot replace the results directory";
             return false;
         }
-        tally.add(*r);
-        csv += runsCsvRows(c, *r);
-        all += line;
+        if (stopBefore == FinishStep::RemoveOld) {
+            return true;
+        }
+        fs::remove_all(staging, ec);
+        return true;
     }
-    const std::vector<CombinationSummary> summary = tally.finish();
-    const int64_t stopped = tally.stoppedRuns();
-    table = summaryTable(c, summary, stopped);
-    if (!writeFiles(dir,
-                    {{kCampaignFile, campaignDocument(c)},
-                     {kRunsFile, all},
-                     {kRunsCsvFile, csv},
-                     {kSummaryTableFile, table},
-                     {kSummaryJsonFile, summaryJson(c, summary, stopped)}},
-                    error)) {
+    fs::rename(staging, out, ec);
+    if (ec) {
+        error = out.string() + ": cannot create the results directory";
         return false;
     }
-    removeIfPresent(dir, {kShardFile});
     return true;
 }
 
-bool writeShardResults(const fs::path& dir, const Campaign& c, Shard shard,
-                       std::span<const std::string> lines, std::string& error) {
-    std::string all;
-    for (const std::string& line : lines) {
-        all += line;
-    }
+std::string shardMarker(Shard shard, int64_t runs) {
     std::string marker;
     ObjectWriter doc(marker);
-    doc.integer("shard", shard.index)
-        .integer("shards", shard.count)
-        .integer("runs", static_cast<int64_t>(lines.size()));
+    doc.integer("shard", shard.index).integer("shards", shard.count).integer("runs", runs);
     doc.close();
-    marker += '\n';
-    removeIfPresent(dir, {kShardFile, kRunsCsvFile, kSummaryJsonFile, kSummaryTableFile});
-    return writeFiles(dir, {{kCampaignFile, campaignDocument(c)}, {kRunsFile, all}}, error) &&
-           writeFiles(dir, {{kShardFile, marker}}, error);
+    return marker + '\n';
 }
 
-MergeStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::path& out,
-                                std::string& table, std::string& error) {
+}  // namespace
+
+fs::path stagingDirectory(const fs::path& out) {
+    const fs::path clean = out.lexically_normal();
+    const fs::path name = clean.has_filename() ? clean.filename() : clean.parent_path().filename();
+    const fs::path parent = clean.has_filename() ? clean.parent_path() : clean.parent_path().parent_path();
+    return parent / ("." + name.string() + ".partial");
+}
+
+ResultSetWriter::ResultSetWriter(fs::path out, const Campaign& campaign, std::optional<Shard> shard)
+    : out_(std::move(out)),
+      staging_(stagingDirectory(out_)),
+      campaign_(campaign),
+      shard_(shard),
+      tally_(campaign) {}
+
+ResultSetWriter::~ResultSetWriter() = default;
+
+ResultStatus ResultSetWriter::open(bool resume, std::span<const int64_t> planned,
+                                   std::string& error) {
+    if (const ResultStatus s = checkOut(out_, error); s != ResultStatus::Ok) {
+        return s;
+    }
+    const std::string document = campaignDocument(campaign_);
+    std::error_code ec;
+    int64_t keep = 0;  // bytes of runs.jsonl that hold whole, checked runs
+    std::string text;
+    // A complete set of another campaign there is the set a finished campaign replaced (or
+    // one never put in place): nothing to resume.
+    const bool complete =
+        fs::exists(staging_ / kSummaryJsonFile, ec) || fs::exists(staging_ / kShardFile, ec);
+    const bool stale = complete && (!readText(staging_ / kCampaignFile, text) || text != document);
+    // With nothing to resume the campaign starts afresh (a task that is started again).
+    resume = resume && !stale && fs::exists(staging_ / kCampaignFile, ec);
+    if (resume) {
+        if (!readText(staging_ / kCampaignFile, text)) {
+            error = (staging_ / kCampaignFile).string() + ": cannot read the file";
+            return ResultStatus::BadInput;
+        }
+        if (text != document) {
+            error = (staging_ / kCampaignFile).string() +
+                    ": the runs there belong to another campaign; run without --resume";
+            return ResultStatus::BadInput;
+        }
+        std::ifstream in(staging_ / kRunsFile, std::ios::binary);
+        std::string line;
+        while (std::getline(in, line) && !in.eof()) {
+            std::string why;
+            std::optional<CampaignRunRecord> r = readRunLine(line, campaign_, why);
+            const std::string where = (staging_ / kRunsFile).string() + ": line " +
+                                      std::to_string(done_ + 1) + ": ";
+            if (!r) {
+                error = where + why;
+                return ResultStatus::BadInput;
+            }
+            if (done_ >= static_cast<int64_t>(planned.size()) ||
+                r->run != planned[static_cast<size_t>(done_)]) {
+                error = where + "field \"run\": " + std::to_string(r->run) +
+                        " is not the next run of this campaign" + (shard_ ? " shard" : "");
+                return ResultStatus::BadInput;
+            }
+            tally_.add(*r);
+            ++done_;
+            keep += static_cast<int64_t>(line.size()) + 1;
+        }
+        // A line cut short by the interruption is run again.
+        fs::resize_file(staging_ / kRunsFile, static_cast<uintmax_t>(keep), ec);
+        if (ec && fs::exists(staging_ / kRunsFile)) {
+            error = (staging_ / kRunsFile).string() + ": cannot cut off the unfinished line";
+            return ResultStatus::WriteFailed;
+        }
+    } else {
+        fs::remove_all(staging_, ec);
+        fs::create_directories(staging_, ec);
+        if (ec) {
+            error = staging_.string() + ": cannot create the folder the results are built in";
+            return ResultStatus::WriteFailed;
+        }
+        OutputFile file(staging_ / kCampaignFile);
+        if (!file.open() || !(file.stream() << document) || !file.commit()) {
+            error = (staging_ / kCampaignFile).string() + ": the file could not be written";
+            return ResultStatus::WriteFailed;
+        }
+    }
+    removeIfPresent(staging_, {kShardFile, kSummaryJsonFile, kSummaryTableFile});
+    runs_.open(staging_ / kRunsFile, std::ios::binary | std::ios::app);
+    csv_.open(staging_ / kRunsCsvFile, std::ios::binary | std::ios::trunc);
+    if (!runs_ || !csv_) {
+        error = (staging_ / (runs_ ? kRunsCsvFile : kRunsFile)).string() +
+                ": cannot create the file";
+        return ResultStatus::WriteFailed;
+    }
+    // The table is rebuilt from the lines kept; it is not needed to resume.
+    csv_ << runsCsvHeader(campaign_);
+    if (resume) {
+        std::ifstream in(staging_ / kRunsFile, std::ios::binary);
+        std::string line;
+        std::string why;
+        while (std::getline(in, line)) {
+            csv_ << runsCsvRows(campaign_, *readRunLine(line, campaign_, why));
+        }
+    }
+    return write(error) ? ResultStatus::Ok : ResultStatus::WriteFailed;
+}
+
+bool ResultSetWriter::write(std::string& error) {
+    runs_.flush();
+    if (!runs_) {
+        error = (staging_ / kRunsFile).string() + ": the file could not be written";
+        return false;
+    }
+    if (!csv_) {
+        error = (staging_ / kRunsCsvFile).string() + ": the file could not be written";
+        return false;
+    }
+    return true;
+}
+
+bool ResultSetWriter::add(const CampaignRunRecord& run, std::string& error) {
+    // Every line reaches the file at once, so that a kill loses only the runs under way.
+    runs_ << run.line;
+    if (!shard_) {
+        csv_ << runsCsvRows(campaign_, run);
+        tally_.add(run);
+    }
+    ++done_;
+    return write(error);
+}
+
+ResultStatus ResultSetWriter::finish(std::string& table, std::string& error,
+                                     FinishStep stopBefore) {
+    csv_.close();
+    runs_.close();
+    if (!runs_ || !csv_) {
+        error = (staging_ / (runs_ ? kRunsCsvFile : kRunsFile)).string() +
+                ": the file could not be written";
+        return ResultStatus::WriteFailed;
+    }
+    std::vector<std::pair<std::string, std::string>> files;
+    if (shard_) {
+        fs::remove(staging_ / kRunsCsvFile);
+        files = {{kShardFile, shardMarker(*shard_, done_)}};
+    } else {
+        const std::vector<CombinationSummary> summary = tally_.finish();
+        table = summaryTable(campaign_, summary, tally_.stoppedRuns());
+        files = {{kSummaryTableFile, table},
+                 {kSummaryJsonFile, summaryJson(campaign_, summary, tally_.stoppedRuns())}};
+    }
+    if (!writeFiles(staging_, files, error) ||
+        !replaceDirectory(staging_, out_, stopBefore, error)) {
+        return ResultStatus::WriteFailed;
+    }
+    return ResultStatus::Ok;
+}
+
+void ResultSetWriter::discard() {
+    runs_.close();
+    csv_.close();
+    std::error_code ignored;
+    fs::remove_all(staging_, ignored);
+}
+
+namespace {
+
+// Whether `inner` is `outer` or lies inside it.
+bool within(const fs::path& inner, const fs::path& outer) {
+    std::error_code ec;
+    const fs::path a = fs::weakly_canonical(inner, ec);
+    const fs::path b = fs::weakly_canonical(outer, ec);
+    auto i = a.begin();
+    for (auto o = b.begin(); o != b.end(); ++o, ++i) {
+        if (o->empty() && std::next(o) == b.end()) {
+            break;  // a trailing separator
+        }
+        if (i == a.end() || *i != *o) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct ShardInput {
+    fs::path dir;
+    int64_t index = 0;
+    int64_t runs = 0;
+    std::ifstream lines;
+    int64_t lineNumber = 0;
+};
+
+}  // namespace
+
+ResultStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::path& out,
+                                 std::string& table, std::string& error) {
     std::string campaignText;
     std::optional<Campaign> campaign;
     int64_t shardCount = 0;
     std::map<int64_t, fs::path> seen;
-    std::vector<std::string> lines;
-    std::vector<char> haveRun;
+    std::vector<ShardInput> inputs;
+    for (const fs::path& dir : shards) {
+        if (within(dir, out)) {
+            error = "--out " + out.string() + " is the shard " + dir.string() +
+                    " or holds it; name another directory";
+            return ResultStatus::BadInput;
+        }
+    }
     for (const fs::path& dir : shards) {
         std::string markerText;
         std::string text;
-        std::string runsText;
         if (!readText(dir / kShardFile, markerText)) {
             error =
                 dir.string() + ": no " + kShardFile + " (not the directory of a finished shard)";
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         }
-        if (!readText(dir / kCampaignFile, text) || !readText(dir / kRunsFile, runsText)) {
+        if (!readText(dir / kCampaignFile, text) || !fs::is_regular_file(dir / kRunsFile)) {
             error = dir.string() + ": cannot read " + kCampaignFile + " or " + kRunsFile;
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         }
         json marker;
         try {
@@ -457,78 +658,96 @@ MergeStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::path
         const int64_t runCount = field("runs");
         if (count < 1 || index < 0 || index >= count || runCount < 0) {
             error = (dir / kShardFile).string() + ": not a shard marker";
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         }
         if (!campaign) {
             campaignText = text;
             shardCount = count;
             campaign = parseCampaign(text, (dir / kCampaignFile).string(), dir, error);
             if (!campaign) {
-                return MergeStatus::BadInput;
+                return ResultStatus::BadInput;
             }
-            haveRun.assign(static_cast<size_t>(campaign->runs), 0);
-            lines.resize(static_cast<size_t>(campaign->runs));
         } else if (text != campaignText) {
             error = dir.string() + ": a shard of another campaign than " + shards[0].string();
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         } else if (count != shardCount) {
             error = dir.string() + ": shard of " + std::to_string(count) + ", " +
                     shards[0].string() + " of " + std::to_string(shardCount);
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         }
         if (const auto [it, fresh] = seen.emplace(index, dir); !fresh) {
             error = dir.string() + ": shard " + std::to_string(index) + "/" +
                     std::to_string(count) + " is also " + it->second.string();
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         }
-        const std::vector<std::string> shardLines = splitLines(runsText);
-        if (static_cast<int64_t>(shardLines.size()) != runCount ||
-            (!runsText.empty() && runsText.back() != '\n')) {
-            error = (dir / kRunsFile).string() + ": " + std::to_string(shardLines.size()) +
-                    " lines where " + kShardFile + " says " + std::to_string(runCount);
-            return MergeStatus::BadInput;
+        const auto planned = static_cast<int64_t>(shardRuns(campaign->runs, {index, count}).size());
+        if (runCount != planned) {
+            error = (dir / kShardFile).string() + ": " + std::to_string(runCount) +
+                    " runs where shard " + std::to_string(index) + "/" + std::to_string(count) +
+                    " has " + std::to_string(planned);
+            return ResultStatus::BadInput;
         }
-        for (size_t n = 0; n < shardLines.size(); ++n) {
-            std::string why;
-            const std::optional<CampaignRunRecord> r = readRunLine(shardLines[n], why);
-            const std::string where =
-                (dir / kRunsFile).string() + ": line " + std::to_string(n + 1) + ": ";
-            if (!r) {
-                error = where + why;
-                return MergeStatus::BadInput;
-            }
-            if (r->run < 0 || r->run >= campaign->runs || r->run % count != index ||
-                haveRun[static_cast<size_t>(r->run)] ||
-                r->combination != r->run / campaign->repetitions) {
-                error = where + "run " + std::to_string(r->run) + " does not belong to shard " +
-                        std::to_string(index) + "/" + std::to_string(count) + " or came twice";
-                return MergeStatus::BadInput;
-            }
-            haveRun[static_cast<size_t>(r->run)] = 1;
-            lines[static_cast<size_t>(r->run)] = shardLines[n];
-        }
+        inputs.push_back({dir, index, runCount, std::ifstream(dir / kRunsFile, std::ios::binary), 0});
     }
     if (!campaign) {
         error = "no shard directories";
-        return MergeStatus::BadInput;
+        return ResultStatus::BadInput;
     }
     for (int64_t k = 0; k < shardCount; ++k) {
         if (!seen.contains(k)) {
             error = "shard " + std::to_string(k) + "/" + std::to_string(shardCount) + " is missing";
-            return MergeStatus::BadInput;
+            return ResultStatus::BadInput;
         }
     }
-    for (size_t run = 0; run < haveRun.size(); ++run) {
-        if (!haveRun[run]) {
-            error = "run " + std::to_string(run) + " is missing from shard " +
-                    std::to_string(static_cast<int64_t>(run) % shardCount);
-            return MergeStatus::BadInput;
+    std::sort(inputs.begin(), inputs.end(),
+              [](const ShardInput& a, const ShardInput& b) { return a.index < b.index; });
+
+    ResultSetWriter writer(out, *campaign, std::nullopt);
+    const std::vector<int64_t> all = shardRuns(campaign->runs, {});
+    if (const ResultStatus s = writer.open(false, all, error); s != ResultStatus::Ok) {
+        return s;
+    }
+    // Run i is the next line of shard i mod N: the shards are read side by side, a line each.
+    std::string line;
+    for (int64_t run = 0; run < campaign->runs; ++run) {
+        ShardInput& in = inputs[static_cast<size_t>(run % shardCount)];
+        const std::string where = (in.dir / kRunsFile).string() + ": line " +
+                                  std::to_string(++in.lineNumber) + ": ";
+        const bool whole = static_cast<bool>(std::getline(in.lines, line)) && !in.lines.eof();
+        if (!whole) {
+            error = where + (line.empty() ? "missing (run " + std::to_string(run) + ")"
+                                          : "cut short (no line break)");
+            writer.discard();
+            return ResultStatus::BadInput;
+        }
+        std::string why;
+        const std::optional<CampaignRunRecord> r = readRunLine(line, *campaign, why);
+        if (!r || r->run != run) {
+            error = where + (r ? "field \"run\": " + std::to_string(r->run) + " where run " +
+                                     std::to_string(run) + " belongs"
+                               : why);
+            writer.discard();
+            return ResultStatus::BadInput;
+        }
+        if (!writer.add(*r, error)) {
+            writer.discard();
+            return ResultStatus::WriteFailed;
         }
     }
-    if (!writeCampaignResults(out, *campaign, lines, table, error)) {
-        return MergeStatus::WriteFailed;
+    for (ShardInput& in : inputs) {
+        if (in.lines.peek() != std::char_traits<char>::eof()) {
+            error = (in.dir / kRunsFile).string() + ": more lines than the shard's " +
+                    std::to_string(in.runs) + " runs";
+            writer.discard();
+            return ResultStatus::BadInput;
+        }
     }
-    return MergeStatus::Ok;
+    const ResultStatus s = writer.finish(table, error);
+    if (s != ResultStatus::Ok) {
+        writer.discard();
+    }
+    return s;
 }
+
 
 }  // namespace prrsim::batch

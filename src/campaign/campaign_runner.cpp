@@ -1,15 +1,22 @@
 #include "campaign/campaign_runner.h"
 
-#include <atomic>
+#include <condition_variable>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-#include "scenario/json_writer.h"
 #include "world/world.h"
 
 namespace prrsim::batch {
+
+namespace {
+
+// Runs ahead of the oldest unfinished one that a thread may start, per thread.
+constexpr size_t kWindowPerThread = 8;
+
+}  // namespace
 
 std::vector<int64_t> shardRuns(int64_t runs, Shard shard) {
     std::vector<int64_t> mine;
@@ -19,66 +26,66 @@ std::vector<int64_t> shardRuns(int64_t runs, Shard shard) {
     return mine;
 }
 
-std::string campaignRunLine(const Campaign& campaign, const RunPlan& plan, const Scenario& scenario,
-                            const RunResult& result, std::span<const MissileSummary> missiles) {
-    std::string line;
-    ObjectWriter run(line);
-    run.integer("run", plan.run)
-        .integer("combination", plan.combination)
-        .integer("repetition", plan.repetition)
-        .integer("seed", scenario.seed)
-        .key("values");
-    ObjectWriter values(line);
-    for (size_t k = 0; k < campaign.varied.size(); ++k) {
-        values.key(campaign.varied[k].name);
-        line += plan.values[k].dump();
-    }
-    values.close();
-    run.integer("ticks", result.ticksRun);
-    if (result.status == RunStatus::Ok) {
-        run.null("stopped");
-    } else {
-        run.string("stopped", result.error);
-    }
-    run.key("missiles");
-    line += '[';
-    for (size_t m = 0; m < missiles.size(); ++m) {
-        std::string object = missileSummaryJsonLine(missiles[m]);
-        object.pop_back();  // its line break
-        line += (m == 0 ? "" : ",") + object;
-    }
-    line += ']';
-    run.close();
-    return line + "\n";
-}
-
-std::vector<std::string> runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs,
-                                     int threads) {
-    std::vector<std::string> lines(runs.size());
-    std::atomic<size_t> next{0};
+int64_t runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs, int threads,
+                    const RunConsumer& consume, const std::atomic<bool>* stop) {
+    const int count = std::max(1, std::min<int>(threads, static_cast<int>(runs.size())));
+    const size_t window = kWindowPerThread * static_cast<size_t>(count);
+    std::mutex lock;
+    std::condition_variable progressed;
+    size_t next = 0;     // the next run to start
+    size_t emitted = 0;  // the records handed over
+    bool halted = false;
+    std::map<size_t, CampaignRunRecord> waiting;
     std::exception_ptr failure;
-    std::mutex failureLock;
+
+    const auto claim = [&](std::unique_lock<std::mutex>& held) -> std::optional<size_t> {
+        progressed.wait(held, [&] { return halted || next >= runs.size() || next < emitted + window; });
+        if (!halted && stop != nullptr && stop->load()) {
+            halted = true;
+            progressed.notify_all();
+        }
+        if (halted || next >= runs.size()) {
+            return std::nullopt;
+        }
+        return next++;
+    };
+    const auto handOver = [&](size_t k, CampaignRunRecord&& record) {
+        waiting.emplace(k, std::move(record));
+        for (auto it = waiting.find(emitted); it != waiting.end() && !halted;
+             it = waiting.find(emitted)) {
+            CampaignRunRecord ready = std::move(it->second);
+            waiting.erase(it);
+            ++emitted;
+            halted = !consume(std::move(ready));
+        }
+        progressed.notify_all();
+    };
     const auto work = [&] {
         try {
             const std::unique_ptr<WorldState> world = makeWorld();
             MissileSummaryCollector missiles;
             RunOptions options;
             options.listeners.push_back(&missiles);
-            for (size_t k = next++; k < runs.size(); k = next++) {
-                const RunPlan run = planRun(plan.campaign(), runs[k]);
+            std::unique_lock<std::mutex> held(lock);
+            for (std::optional<size_t> k = claim(held); k; k = claim(held)) {
+                held.unlock();
+                const RunPlan run = planRun(plan.campaign(), runs[*k]);
                 const Scenario scenario = plan.scenario(run);
                 missiles.clear();
                 const RunResult result = runScenario(*world, scenario, kRunSource, options);
-                lines[k] = campaignRunLine(plan.campaign(), run, scenario, result,
-                                           missiles.summaries(*world, plan.campaign().hitRadius));
+                CampaignRunRecord record =
+                    makeRunRecord(plan.campaign(), run, scenario, result,
+                                  missiles.summaries(*world, plan.campaign().hitRadius));
+                held.lock();
+                handOver(*k, std::move(record));
             }
         } catch (...) {
-            const std::lock_guard<std::mutex> lock(failureLock);
-            failure = std::current_exception();
-            next = runs.size();
+            const std::lock_guard<std::mutex> guard(lock);
+            failure = failure ? failure : std::current_exception();
+            halted = true;
+            progressed.notify_all();
         }
     };
-    const int count = std::max(1, std::min<int>(threads, static_cast<int>(runs.size())));
     std::vector<std::thread> workers;
     for (int t = 1; t < count; ++t) {
         workers.emplace_back(work);
@@ -90,7 +97,7 @@ std::vector<std::string> runCampaign(const CampaignPlan& plan, std::span<const i
     if (failure) {
         std::rethrow_exception(failure);
     }
-    return lines;
+    return static_cast<int64_t>(emitted);
 }
 
 }  // namespace prrsim::batch

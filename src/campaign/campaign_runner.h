@@ -1,15 +1,16 @@
 #pragma once
 
-// Runs a campaign's runs on worker threads, one world per thread reused from run to run.
+// Runs a campaign's runs on worker threads, one world per thread reused from run to run, and
+// hands each run's record over in run order as soon as the runs before it are done.
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "campaign/campaign.h"
-#include "review/missile_summary.h"
-#include "scenario/runner.h"
+#include "campaign/run_record.h"
 
 namespace prrsim::batch {
 
@@ -21,16 +22,14 @@ struct Shard {
 
 std::vector<int64_t> shardRuns(int64_t runs, Shard shard);
 
-// One JSON line (with its line break) per run: "run", "combination", "repetition", "seed" (the
-// scenario's), "values" (name: value, in campaign order), "ticks" (run), "stopped" (null, or
-// the line of the action the run stopped at) and "missiles" (the per-missile summaries with
-// the campaign's hit radius).
-std::string campaignRunLine(const Campaign& campaign, const RunPlan& plan, const Scenario& scenario,
-                            const RunResult& result, std::span<const MissileSummary> missiles);
+// Takes the records in the order of the runs given, one at a time; false stops the campaign.
+using RunConsumer = std::function<bool(CampaignRunRecord&&)>;
 
-// Runs the given runs of a prepared plan on `threads` threads and returns their lines in the
-// order given. Which thread runs which run changes nothing in the lines.
-std::vector<std::string> runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs,
-                                     int threads);
+// Runs the given runs of a prepared plan on `threads` threads. Records done out of order wait
+// in a window of a few runs per thread, so memory does not grow with the number of runs.
+// Stops early, after the runs under way, when `stop` becomes true or the consumer says so;
+// what was handed over is then a prefix of `runs`. Returns how many records were handed over.
+int64_t runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs, int threads,
+                    const RunConsumer& consume, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace prrsim::batch

@@ -1,7 +1,13 @@
 #include "cli/campaign_cli.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <charconv>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -25,8 +31,108 @@ constexpr int kExitInternal = 1;
 constexpr int kExitBadInput = 2;
 
 constexpr std::string_view kCampaignUsage =
-    "usage: prrsim-batch campaign CAMPAIGN.json [--threads N] [--shard K/N] [--out DIR]";
+    "usage: prrsim-batch campaign CAMPAIGN.json [--threads N] [--shard K/N] [--out DIR] "
+    "[--resume] [--quiet]";
 constexpr std::string_view kMergeUsage = "usage: prrsim-batch merge DIR... --out DIR";
+constexpr std::string_view kCampaignHelp =
+    "Runs every run of a campaign and writes its results directory.\n"
+    "  --threads N   worker threads (default: the processor count)\n"
+    "  --shard K/N   run only the runs i with i mod N = K, for `merge`\n"
+    "  --out DIR     the results directory (default NAME-results or NAME-shard-K)\n"
+    "  --resume      continue an interrupted campaign from the runs it kept\n"
+    "  --quiet       no progress on standard error\n";
+constexpr std::string_view kMergeHelp =
+    "Merges the directories of every shard of a campaign into one results directory.\n";
+constexpr int kExitInterrupted = 128;  // plus the signal's number, as shells report it
+
+// The signal that asked the campaign to stop, 0 none. A signal handler can reach nothing but a
+// lock-free object with static storage.
+std::atomic<int> stopSignal{0};
+std::atomic<bool> stopRequested{false};
+
+extern "C" void requestStop(int signal) {
+    stopSignal.store(signal);
+    stopRequested.store(true);
+}
+
+// Stops the campaign cleanly on Ctrl-C or a termination request while it runs.
+class StopOnSignals {
+  public:
+    StopOnSignals() {
+        struct sigaction action {};
+        action.sa_handler = requestStop;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previousInt_);
+        sigaction(SIGTERM, &action, &previousTerm_);
+    }
+    ~StopOnSignals() {
+        sigaction(SIGINT, &previousInt_, nullptr);
+        sigaction(SIGTERM, &previousTerm_, nullptr);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+  private:
+    struct sigaction previousInt_ {};
+    struct sigaction previousTerm_ {};
+};
+
+// Runs done out of the total on standard error: a bar redrawn in place on a terminal, a plain
+// line every ten seconds otherwise (a batch system's log).
+class Progress {
+  public:
+    Progress(int64_t total, int64_t already, bool quiet)
+        : total_(total), already_(already), done_(already), quiet_(quiet),
+          terminal_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()), shown_(start_) {}
+
+    void add() {
+        ++done_;
+        const Clock::time_point now = Clock::now();
+        if (quiet_ || now - shown_ < (terminal_ ? kRedraw : kLogEvery)) {
+            return;
+        }
+        shown_ = now;
+        show(now);
+    }
+    void end() {
+        if (!quiet_ && terminal_ && shown_ != start_) {
+            std::cerr << '\n';
+        }
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kRedraw{200};
+    static constexpr std::chrono::seconds kLogEvery{10};
+    static constexpr int kBarWidth = 30;
+
+    void show(Clock::time_point now) const {
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        const double rate = static_cast<double>(done_ - already_) / std::max(seconds, 1e-9);
+        const auto left = static_cast<int64_t>(rate > 0 ? static_cast<double>(total_ - done_) / rate : 0);
+        char line[160];
+        std::snprintf(line, sizeof line, "%lld/%lld runs, %.1f runs/s, %lld:%02lld:%02lld left",
+                      static_cast<long long>(done_), static_cast<long long>(total_), rate,
+                      static_cast<long long>(left / 3600), static_cast<long long>(left / 60 % 60),
+                      static_cast<long long>(left % 60));
+        if (terminal_) {
+            const int filled = static_cast<int>(kBarWidth * done_ / std::max<int64_t>(total_, 1));
+            std::cerr << "\r[" << std::string(static_cast<size_t>(filled), '#')
+                      << std::string(static_cast<size_t>(kBarWidth - filled), '.') << "] " << line
+                      << "\x1b[K" << std::flush;
+        } else {
+            std::cerr << "prrsim-batch campaign: " << line << '\n' << std::flush;
+        }
+    }
+
+    int64_t total_;
+    int64_t already_;
+    int64_t done_;
+    bool quiet_;
+    bool terminal_;
+    Clock::time_point start_;
+    Clock::time_point shown_;
+};
 constexpr int64_t kMaxThreads = 1024;
 
 int badInput(const std::string& line) {
@@ -48,6 +154,9 @@ struct CampaignArguments {
     int threads = 1;
     std::optional<Shard> shard;
     std::optional<std::string> out;
+    bool resume = false;
+    bool quiet = false;
+    bool help = false;
 };
 
 std::optional<CampaignArguments> parseCampaignArguments(int argc, char** argv, std::string& error) {
@@ -91,6 +200,15 @@ std::optional<CampaignArguments> parseCampaignArguments(int argc, char** argv, s
                 }
                 args.out = std::string(value);
             }
+        } else if (arg == "--resume" || arg == "--quiet") {
+            bool& flag = arg == "--resume" ? args.resume : args.quiet;
+            if (flag) {
+                return fail(std::string(arg) + " given twice");
+            }
+            flag = true;
+        } else if (arg == "--help" || arg == "-h") {
+            args.help = true;
+            return args;
         } else if (!arg.empty() && arg[0] == '-') {
             return fail("unknown option " + std::string(arg));
         } else if (!args.file.empty()) {
@@ -113,6 +231,10 @@ int campaignCommand(int argc, char** argv) {
     if (!args) {
         return badInput(error);
     }
+    if (args->help) {
+        std::cout << kCampaignUsage << '\n' << kCampaignHelp;
+        return kExitOk;
+    }
     std::optional<Campaign> campaign = loadCampaign(args->file, error);
     if (!campaign) {
         return badInput(error);
@@ -126,37 +248,63 @@ int campaignCommand(int argc, char** argv) {
                          : args->shard
                              ? fs::path(stem + "-shard-" + std::to_string(args->shard->index))
                              : fs::path(stem + "-results");
-    std::error_code ec;
-    fs::create_directories(out, ec);
-    if (ec || !fs::is_directory(out)) {
-        return badInput(out.string() + ": cannot create the results directory");
-    }
-
     const Shard shard = args->shard.value_or(Shard{});
     const std::vector<int64_t> runs = shardRuns(plan.campaign().runs, shard);
-    const std::vector<std::string> lines = runCampaign(plan, runs, args->threads);
+    ResultSetWriter writer(out, plan.campaign(), args->shard);
+    switch (writer.open(args->resume, runs, error)) {
+        case ResultStatus::BadInput:
+            return badInput("prrsim-batch campaign: " + error);
+        case ResultStatus::WriteFailed:
+            std::cerr << "prrsim-batch campaign: " << error << '\n';
+            return kExitInternal;
+        case ResultStatus::Ok:
+            break;
+    }
+
     int64_t stopped = 0;
     std::string firstStop;
-    for (const std::string& line : lines) {
-        if (line.find("\"stopped\":null") == std::string::npos) {
-            firstStop = firstStop.empty() ? line : firstStop;
+    bool writeFailed = false;
+    Progress progress(static_cast<int64_t>(runs.size()), writer.done(), args->quiet);
+    const auto keep = [&](CampaignRunRecord&& run) {
+        if (run.stopped) {
+            firstStop = firstStop.empty() ? run.line : firstStop;
             ++stopped;
         }
+        if (!writer.add(run, error)) {
+            writeFailed = true;
+            return false;
+        }
+        progress.add();
+        return true;
+    };
+    const std::span<const int64_t> left = std::span(runs).subspan(static_cast<size_t>(writer.done()));
+    {
+        const StopOnSignals signals;
+        runCampaign(plan, left, args->threads, keep, &stopRequested);
+    }
+    progress.end();
+    if (writeFailed) {
+        std::cerr << "prrsim-batch campaign: " << error << "; the runs done are kept, --resume "
+                  << "continues\n";
+        return kExitInternal;
+    }
+    if (const int signal = stopSignal.load();
+        signal != 0 && writer.done() < static_cast<int64_t>(runs.size())) {
+        std::cerr << "prrsim-batch campaign: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM")
+                  << " after " << writer.done() << " of " << runs.size()
+                  << " runs; --resume continues\n";
+        return kExitInterrupted + signal;
+    }
+    std::string table;
+    if (writer.finish(table, error) != ResultStatus::Ok) {
+        std::cerr << "prrsim-batch campaign: " << error << '\n';
+        return kExitInternal;
     }
     if (args->shard) {
-        if (!writeShardResults(out, plan.campaign(), shard, lines, error)) {
-            std::cerr << error << '\n';
-            return kExitInternal;
-        }
-        std::cout << "Доля " << shard.index << "/" << shard.count << ": " << lines.size()
+        std::cout << "Доля " << shard.index << "/" << shard.count << ": " << runs.size()
                   << " прогонов из " << plan.campaign().runs << " записаны в " << out.string()
                   << "\n";
     } else {
-        std::string table;
-        if (!writeCampaignResults(out, plan.campaign(), lines, table, error)) {
-            std::cerr << error << '\n';
-            return kExitInternal;
-        }
         std::cout << table << "\nРезультаты: " << out.string() << "\n";
     }
     if (stopped > 0) {
@@ -173,6 +321,10 @@ int mergeCommand(int argc, char** argv) {
     std::optional<fs::path> out;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kMergeUsage << '\n' << kMergeHelp;
+            return kExitOk;
+        }
         if (arg == "--out") {
             if (i + 1 >= argc || out || std::string_view(argv[i + 1]).empty()) {
                 return badInput("prrsim-batch merge: --out needs one value, given once; " +
@@ -193,12 +345,12 @@ int mergeCommand(int argc, char** argv) {
     std::string table;
     std::string error;
     switch (mergeCampaignShards(dirs, *out, table, error)) {
-        case MergeStatus::BadInput:
+        case ResultStatus::BadInput:
             return badInput("prrsim-batch merge: " + error);
-        case MergeStatus::WriteFailed:
+        case ResultStatus::WriteFailed:
             std::cerr << "prrsim-batch merge: " << error << '\n';
             return kExitInternal;
-        case MergeStatus::Ok:
+        case ResultStatus::Ok:
             break;
     }
     std::cout << table << "\nРезультаты: " << out->string() << "\n";

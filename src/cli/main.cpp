@@ -159,6 +159,11 @@ int run(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "merge") {
         return mergeCommand(argc - 1, argv + 1);
     }
+    if (argc > 1 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::cout << kUsage << "\n       prrsim-batch campaign --help\n       prrsim-batch merge "
+                  << "--help\n";
+        return kExitOk;
+    }
     std::string error;
     const std::optional<Arguments> args = parseArguments(argc, argv, error);
     if (!args) {

@@ -35,12 +35,14 @@ std::string number(double v) {
     return std::string(buffer, r.ptr);
 }
 
-// A text value: commas are escaped, the separators of events and lines cannot occur.
+// A text value: backslashes and commas are escaped (a backslash ending a line would continue
+// the value onto the next one), the separators of events and lines cannot occur.
 std::string text(std::string_view s) {
     std::string out;
     for (const char c : s) {
-        if (c == ',') {
-            out += "\\,";
+        if (c == ',' || c == '\\') {
+            out += '\\';
+            out += c;
         } else if (c == '\n' || c == '\r') {
             out += ' ';
         } else if (c == '|') {

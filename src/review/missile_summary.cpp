@@ -91,8 +91,14 @@ void MissileSummaryCollector::add(std::span<const WorldEvent> events) {
             case EventKind::Detonated:
                 t.detonated = true;
                 s.endTick = e.tick;
+                // A target radar removed before the detonation is named by number alone: its
+                // type is the one it had when it was locked on or designated.
+                if (e.radar.type >= 0 || e.radar.number == 0) {
+                    s.targetRadarType = e.radar.type;
+                } else if (e.radar.number == t.designated && e.radar.number != s.targetRadar) {
+                    s.targetRadarType = t.designatedType;
+                }
                 s.targetRadar = e.radar.number;
-                s.targetRadarType = e.radar.type;
                 if (std::isfinite(e.distance)) {
                     s.missDistance = e.distance;
                 }

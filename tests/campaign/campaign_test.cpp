@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 
 #include "campaign/campaign.h"
@@ -98,6 +99,17 @@ json smallCampaign() {
     return c;
 }
 
+// The lines of the given runs, in their order.
+std::vector<std::string> runLines(const CampaignPlan& plan, std::span<const int64_t> runs,
+                                  int threads) {
+    std::vector<std::string> lines;
+    runCampaign(plan, runs, threads, [&lines](CampaignRunRecord&& r) {
+        lines.push_back(r.line);
+        return true;
+    });
+    return lines;
+}
+
 Campaign parsed(const json& doc) {
     std::string error;
     std::optional<Campaign> c = parseCampaign(doc.dump(), "c.json", ".", error);
@@ -158,9 +170,9 @@ TEST(CampaignPlanning, RunIDependsOnTheCampaignAndIOnly) {
     std::string error;
     ASSERT_TRUE(plan.prepare("c.json", error)) << error;
     const std::vector<int64_t> all = shardRuns(c.runs, {});
-    const std::vector<std::string> lines = runCampaign(plan, all, 2);
+    const std::vector<std::string> lines = runLines(plan, all, 2);
     const std::vector<int64_t> seven = {7};
-    EXPECT_EQ(runCampaign(plan, seven, 1).at(0), lines.at(7));
+    EXPECT_EQ(runLines(plan, seven, 1).at(0), lines.at(7));
     EXPECT_EQ(json::parse(lines[7])["values"]["launch"], planRun(c, 7).values[2]);
 }
 
@@ -229,6 +241,25 @@ std::vector<BadCampaign> badCampaigns() {
          "field \"uniform\": draws numbers"},
         {"SamePointerTwice", [](json& c) { c["vary"][1]["pointer"] = "/actions/2/period"; },
          "field \"pointer\": \"/actions/2/period\" is varied twice"},
+        // A whole action varied with a field inside it ended in an internal failure.
+        {"VaryingAnActionAndAFieldInsideIt",
+         [](json& c) {
+             c["vary"][1] = {{"name", "action"},
+                             {"pointer", "/actions/2"},
+                             {"values", json::array({c["scenario"]["actions"][2]})}};
+         },
+         "field \"pointer\": \"/actions/2\" overlaps the varied \"/actions/2/period\""},
+        {"VaryingAFieldInsideAVariedAction",
+         [](json& c) {
+             c["vary"][0] = {{"name", "action"},
+                             {"pointer", "/actions/2"},
+                             {"values", json::array({c["scenario"]["actions"][2]})}};
+             c["vary"][1]["pointer"] = "/actions/2/period";
+             c["vary"][1]["values"] = {0, 3};
+             c["plot"] = json();
+             c.erase("plot");
+         },
+         "overlaps the varied \"/actions/2\""},
         {"PlotOfADrawnValue", [](json& c) { c["plot"]["x"] = "launch"; },
          "field \"plot.x\": \"launch\" is not the name of a varied value with a list"},
         // The scenario reader's refusals, named with the run and its values.
@@ -328,12 +359,27 @@ TEST(CampaignExe, SameBytesForAnyThreadsAndForMergedShards) {
 
 struct BadMerge {
     std::string name;
-    std::function<void(const TempDir&)> damage;
+    std::function<void(const fs::path&)> damage;  // given the folder of s0, s1 and m
     std::vector<std::string> shards;
+    std::string out;
+    int exitCode;
     std::string message;
 };
 
-TEST(CampaignExe, MergeRefusesIncompleteShardsAndKeepsEarlierResults) {
+// Replaces the first occurrence of `from` in line `line` (from 0) of a file.
+void editLine(const fs::path& file, size_t line, const std::string& from, const std::string& to) {
+    std::vector<std::string> all = lines(readFile(file));
+    const size_t at = all.at(line).find(from);
+    ASSERT_NE(at, std::string::npos) << all.at(line);
+    all[line].replace(at, from.size(), to);
+    std::string text;
+    for (const std::string& l : all) {
+        text += l + "\n";
+    }
+    writeFile(file, text);
+}
+
+TEST(CampaignExe, MergeRefusesWhatDoesNotBelongAndKeepsEarlierResults) {
     const TempDir dir;
     writeFile(dir / "c.json", smallCampaign().dump());
     for (const std::string k : {"0", "1"}) {
@@ -347,55 +393,340 @@ TEST(CampaignExe, MergeRefusesIncompleteShardsAndKeepsEarlierResults) {
                      dir)
                   .exitCode,
               0);
-    const auto before = filesOf(dir / "m");
+    // A line of shard 0 with a hit turned into a miss and the other way round.
+    const std::vector<std::string> s0 = lines(readFile(dir / "s0" / "runs.jsonl"));
+    size_t hitLine = s0.size();
+    size_t missLine = s0.size();
+    for (size_t n = 0; n < s0.size(); ++n) {
+        const json m = json::parse(s0[n])["missiles"][0];
+        if (m["outcome"] == "hit" && hitLine == s0.size()) {
+            hitLine = n;
+        }
+        if (m["outcome"] == "miss" && m["missDistance"].is_number() && missLine == s0.size()) {
+            missLine = n;
+        }
+    }
+    ASSERT_LT(missLine, s0.size());
+    const std::string runs0 = "s0/runs.jsonl";
 
     const std::vector<BadMerge> rows = {
-        {"missing shard", [](const TempDir&) {}, {"s0"}, "shard 1/2 is missing"},
-        {"same shard twice", [](const TempDir&) {}, {"s0", "s0"}, "shard 0/2 is also"},
-        {"interrupted shard",
-         [](const TempDir& d) { fs::remove(d / "s1" / "shard.json"); },
-         {"s0", "s1"},
-         "no shard.json"},
+        {"missing shard", [](const fs::path&) {}, {"s0"}, "m", 2, "shard 1/2 is missing"},
+        {"same shard twice", [](const fs::path&) {}, {"s0", "s0"}, "m", 2, "shard 0/2 is also"},
+        {"interrupted shard", [](const fs::path& d) { fs::remove(d / "s1" / "shard.json"); },
+         {"s0", "s1"}, "m", 2, "no shard.json"},
         {"truncated runs",
-         [](const TempDir& d) {
+         [](const fs::path& d) {
              const std::string runs = readFile(d / "s0" / "runs.jsonl");
              writeFile(d / "s0" / "runs.jsonl", runs.substr(0, runs.size() / 2));
          },
-         {"s0", "s1"},
-         "runs.jsonl"},
+         {"s0", "s1"}, "m", 2, "runs.jsonl: line "},
+        // A truncated last line was counted as a line of the shard.
+        {"MergeTruncatedLastLineIsNamed",
+         [](const fs::path& d) {
+             const std::string runs = readFile(d / "s0" / "runs.jsonl");
+             writeFile(d / "s0" / "runs.jsonl", runs.substr(0, runs.size() - 5));
+         },
+         {"s0", "s1"}, "m", 2, "runs.jsonl: line 6: cut short"},
+        {"extra line",
+         [](const fs::path& d) {
+             const std::string runs = readFile(d / "s1" / "runs.jsonl");
+             writeFile(d / "s1" / "runs.jsonl", runs + runs.substr(0, runs.find('\n') + 1));
+         },
+         {"s0", "s1"}, "m", 2, "s1/runs.jsonl: more lines than"},
+        // Merge trusted run lines: a miss edited into a hit was accepted.
+        {"MergeRecomputesTheHitVerdict",
+         [missLine](const fs::path& d) {
+             editLine(d / "s0" / "runs.jsonl", missLine, "\"outcome\":\"miss\"",
+                      "\"outcome\":\"hit\"");
+         },
+         {"s0", "s1"}, "m", 2,
+         runs0 + ": line " + std::to_string(missLine + 1) + ": field \"missiles/0\": outcome"},
+        {"run of another shard",
+         [](const fs::path& d) { editLine(d / "s0" / "runs.jsonl", 1, "\"run\":2,", "\"run\":3,"); },
+         {"s0", "s1"}, "m", 2, runs0 + ": line 2: field \"combination\""},
+        {"value not planned",
+         [](const fs::path& d) { editLine(d / "s0" / "runs.jsonl", 0, "\"blink\":0", "\"blink\":3"); },
+         {"s0", "s1"}, "m", 2, runs0 + ": line 1: field \"values\": \"blink\""},
+        // merge a0 a1 --out a0 destroyed shard a0.
+        {"MergeOutIsOneOfItsInputs", [](const fs::path&) {}, {"s0", "s1"}, "s0", 2,
+         "--out"},
+        {"out holding an input", [](const fs::path&) {}, {"s0", "s1"}, ".", 2, "--out"},
+        // --out that is a file exited 1 for merge and 2 for campaign.
+        {"MergeOutThatIsAFile", [](const fs::path& d) { writeFile(d / "file", "x"); },
+         {"s0", "s1"}, "file", 2, "file: not a directory"},
     };
     for (const BadMerge& row : rows) {
-        row.damage(dir);
+        const fs::path here = dir / ("row-" + std::to_string(&row - rows.data()));
+        fs::create_directories(here);
+        for (const std::string name : {"s0", "s1", "m"}) {
+            fs::copy(dir / name, here / name, fs::copy_options::recursive);
+        }
+        row.damage(here);
+        const auto shardsBefore = filesOf(here / "s0");
         std::vector<std::string> args = {"merge"};
         for (const std::string& s : row.shards) {
-            args.push_back((dir / s).string());
+            args.push_back((here / s).string());
         }
-        args.insert(args.end(), {"--out", (dir / "m").string()});
+        args.insert(args.end(), {"--out", (here / row.out).string()});
         const ExeResult r = runExe(args, dir);
-        EXPECT_EQ(r.exitCode, 2) << row.name;
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.name;
         EXPECT_NE(r.err.find(row.message), std::string::npos) << row.name << ": " << r.err;
-        EXPECT_EQ(filesOf(dir / "m"), before) << row.name;
+        EXPECT_EQ(lines(r.err).size(), 1u) << row.name << ": " << r.err;
+        EXPECT_EQ(filesOf(here / "m"), filesOf(dir / "m")) << row.name;
+        EXPECT_EQ(filesOf(here / "s0"), shardsBefore) << row.name;
+        for (const auto& entry : fs::directory_iterator(here)) {
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".partial")) << row.name;
+        }
     }
 }
 
-TEST(CampaignResults, AFailedWriteLeavesNoFileThatLooksComplete) {
-    const TempDir dir;
-    const Campaign c = parsed(smallCampaign());
-    CampaignPlan plan(c);
+// Runs `plan` into `out` with a writer, stopping (as a kill would) after `stopAfter` runs or at
+// `step` of the finish. Returns whether the set was finished.
+bool runInto(const CampaignPlan& plan, const fs::path& out, bool resume, int64_t stopAfter,
+             FinishStep step = FinishStep::None) {
+    const std::vector<int64_t> runs = shardRuns(plan.campaign().runs, {});
+    ResultSetWriter writer(out, plan.campaign(), std::nullopt);
     std::string error;
-    ASSERT_TRUE(plan.prepare("c.json", error));
-    const std::vector<int64_t> runs = shardRuns(c.runs, {});
-    const std::vector<std::string> lines = runCampaign(plan, runs, 2);
-    // The summary, written last, cannot take its name: the run stops there and leaves no
-    // temporary file and no summary.
-    fs::create_directories(dir / "out" / "summary.json" / "x");
-    std::string table;
-    EXPECT_FALSE(writeCampaignResults(dir / "out", c, lines, table, error));
-    EXPECT_NE(error.find("summary.json"), std::string::npos) << error;
-    for (const auto& entry : fs::directory_iterator(dir / "out")) {
-        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    EXPECT_EQ(writer.open(resume, runs, error), ResultStatus::Ok) << error;
+    int64_t added = writer.done();
+    runCampaign(plan, std::span(runs).subspan(static_cast<size_t>(writer.done())), 2,
+                [&](CampaignRunRecord&& r) {
+                    if (added >= stopAfter) {
+                        return false;
+                    }
+                    ++added;
+                    return writer.add(r, error);
+                });
+    if (added < plan.campaign().runs) {
+        return false;
     }
-    EXPECT_TRUE(fs::is_directory(dir / "out" / "summary.json"));
+    std::string table;
+    EXPECT_EQ(writer.finish(table, error, step), ResultStatus::Ok) << error;
+    return step == FinishStep::None;
+}
+
+CampaignPlan preparedPlan(const json& doc) {
+    CampaignPlan plan(parsed(doc));
+    std::string error;
+    EXPECT_TRUE(plan.prepare("c.json", error)) << error;
+    return plan;
+}
+
+TEST(CampaignResume, InterruptedThenResumedEqualsUninterruptedAndNoMixIsEverSeen) {
+    const TempDir dir;
+    const CampaignPlan plan = preparedPlan(smallCampaign());
+    ASSERT_TRUE(runInto(plan, dir / "whole", false, plan.campaign().runs));
+    const auto whole = filesOf(dir / "whole");
+    // The set that was there before: another campaign's.
+    json before = smallCampaign();
+    before["repetitions"] = 1;
+    ASSERT_TRUE(runInto(preparedPlan(before), dir / "old", false, 4));
+    const auto old = filesOf(dir / "old");
+
+    struct Row {
+        int64_t stopAfter;
+        FinishStep step;
+        bool cutLine;  // the kill came in the middle of a line
+    };
+    std::mt19937 random(11);
+    std::vector<Row> rows = {{0, FinishStep::None, false},
+                             {12, FinishStep::Replace, false},
+                             {12, FinishStep::RemoveOld, false},
+                             {11, FinishStep::None, true}};
+    for (int k = 0; k < 4; ++k) {
+        rows.push_back({std::uniform_int_distribution<int64_t>(1, 11)(random), FinishStep::None,
+                        k % 2 == 0});
+    }
+    for (const Row& row : rows) {
+        const std::string what = std::to_string(row.stopAfter) + " runs, step " +
+                                 std::to_string(static_cast<int>(row.step));
+        const fs::path out = dir / "out";
+        fs::remove_all(out);
+        fs::copy(dir / "old", out);
+        EXPECT_FALSE(runInto(plan, out, false, row.stopAfter, row.step)) << what;
+        // A reader finds the old set or the new one whole.
+        EXPECT_EQ(filesOf(out), row.step == FinishStep::RemoveOld ? whole : old) << what;
+        if (row.cutLine) {
+            std::ofstream(stagingDirectory(out) / "runs.jsonl", std::ios::app) << "{\"run\":";
+        }
+        EXPECT_TRUE(runInto(plan, out, true, plan.campaign().runs)) << what;
+        EXPECT_EQ(filesOf(out), whole) << what;
+        EXPECT_FALSE(fs::exists(stagingDirectory(out))) << what;
+    }
+}
+
+TEST(CampaignResume, RunsOfAnotherCampaignAreRefused) {
+    const TempDir dir;
+    const CampaignPlan plan = preparedPlan(smallCampaign());
+    EXPECT_FALSE(runInto(plan, dir / "out", false, 5));
+    json other = smallCampaign();
+    other["seed"] = 8;
+    const CampaignPlan otherPlan = preparedPlan(other);
+    ResultSetWriter writer(dir / "out", otherPlan.campaign(), std::nullopt);
+    std::string error;
+    EXPECT_EQ(writer.open(true, shardRuns(12, {}), error), ResultStatus::BadInput);
+    EXPECT_NE(error.find("belong to another campaign"), std::string::npos) << error;
+    // A shard's runs are not the whole campaign's.
+    ResultSetWriter shard(dir / "out", plan.campaign(), Shard{1, 2});
+    EXPECT_EQ(shard.open(true, shardRuns(12, {1, 2}), error), ResultStatus::BadInput);
+    EXPECT_NE(error.find("line 1: field \"run\""), std::string::npos) << error;
+}
+
+// Runs still flying at the end of a run counted and were plotted as misses.
+TEST(CampaignResults, FlyingMissilesAreUnresolvedNotMisses) {
+    const TempDir dir;
+    json doc = smallCampaign();
+    doc["vary"][1] = {{"name", "ticks"}, {"pointer", "/ticks"}, {"values", {500, 2500}}};
+    doc["plot"] = {{"x", "ticks"}, {"lines", "blink"}};
+    ASSERT_TRUE(runInto(preparedPlan(doc), dir / "out", false, 12));
+    const json summary = json::parse(readFile(dir / "out" / "summary.json"));
+    for (const json& g : summary["summary"]) {
+        // Cut short, or not blinking with time to arrive: a blinking radar can keep the
+        // missile searching to the end too.
+        const bool cut = g["values"]["ticks"] == 500;
+        const bool arrives = !cut && g["values"]["blink"] == 0;
+        EXPECT_EQ(g["resolved"].get<int64_t>() + g["unresolved"].get<int64_t>(), 3) << g.dump();
+        EXPECT_EQ(g["hits"].get<int64_t>() + g["misses"].get<int64_t>(),
+                  g["resolved"].get<int64_t>())
+            << g.dump();
+        if (cut || arrives) {
+            EXPECT_EQ(g["unresolved"], cut ? 3 : 0) << g.dump();
+        }
+        EXPECT_EQ(g["hitProbability"].is_null(), g["resolved"] == 0) << g.dump();
+        EXPECT_EQ(g["interval95"].is_null(), g["resolved"] == 0) << g.dump();
+        EXPECT_EQ(g["unresolvedWarning"], g["unresolved"] != 0) << g.dump();
+    }
+    const std::string table = readFile(dir / "out" / "summary.md");
+    EXPECT_NE(table.find("Внимание (0, 500): не решено к концу прогона 3 из 3"), std::string::npos)
+        << table;
+}
+
+struct CommandRow {
+    std::vector<std::string> args;  // "DIR/" is replaced with the test's folder
+    int exitCode;
+    std::string message;  // part of the one line on stderr (stdout for --help)
+};
+
+TEST(CampaignExe, EveryBadCommandLineExitsTwoWithOneLine) {
+    const TempDir dir;
+    writeFile(dir / "c.json", smallCampaign().dump());
+    writeFile(dir / "file", "x");
+    fs::create_directories(dir / "notes");
+    writeFile(dir / "notes" / "thesis.txt", "x");
+    const std::vector<CommandRow> rows = {
+        {{"campaign"}, 2, "no campaign file"},
+        {{"campaign", "DIR/c.json", "DIR/c.json"}, 2, "more than one campaign file"},
+        {{"campaign", "DIR/c.json", "--threads", "0"}, 2, "--threads 0"},
+        {{"campaign", "DIR/c.json", "--threads", "two"}, 2, "--threads two"},
+        {{"campaign", "DIR/c.json", "--threads"}, 2, "--threads needs a value"},
+        {{"campaign", "DIR/c.json", "--shard", "2/2"}, 2, "--shard 2/2"},
+        {{"campaign", "DIR/c.json", "--shard", "1"}, 2, "--shard 1"},
+        {{"campaign", "DIR/c.json", "--out", ""}, 2, "--out given twice or empty"},
+        {{"campaign", "DIR/c.json", "--resume", "--resume"}, 2, "--resume given twice"},
+        {{"campaign", "DIR/c.json", "--fast"}, 2, "unknown option --fast"},
+        {{"campaign", "DIR/nowhere.json"}, 2, "nowhere.json"},
+        // --out that is a file: exit 2 (merge said 1).
+        {{"campaign", "DIR/c.json", "--out", "DIR/file"}, 2, "file: not a directory"},
+        {{"campaign", "DIR/c.json", "--out", "DIR/notes"}, 2, "holds thesis.txt"},
+        {{"merge"}, 2, "needs the shard directories and --out"},
+        {{"merge", "DIR/a"}, 2, "needs the shard directories and --out"},
+        {{"merge", "DIR/a", "--out"}, 2, "--out needs one value"},
+        {{"merge", "DIR/a", "--out", "DIR/m", "--fast"}, 2, "unknown option --fast"},
+        {{"merge", "DIR/nowhere", "--out", "DIR/m"}, 2, "nowhere: no shard.json"},
+        {{"--fast"}, 2, "unknown option --fast"},
+        {{}, 2, "no scenario file"},
+        // prrsim-batch --help was an unknown option.
+        {{"--help"}, 0, "usage: prrsim-batch SCENARIO.json"},
+        {{"campaign", "--help"}, 0, "usage: prrsim-batch campaign"},
+        {{"merge", "--help"}, 0, "usage: prrsim-batch merge"},
+    };
+    for (const CommandRow& row : rows) {
+        std::vector<std::string> args;
+        std::string what;
+        for (std::string a : row.args) {
+            if (a.starts_with("DIR/")) {
+                a = (dir / a.substr(4)).string();
+            }
+            what += " " + a;
+            args.push_back(a);
+        }
+        const ExeResult r = runExe(args, dir);
+        EXPECT_EQ(r.exitCode, row.exitCode) << what << ": " << r.err;
+        const std::string& text = row.exitCode == 0 ? r.out : r.err;
+        EXPECT_NE(text.find(row.message), std::string::npos) << what << ": " << text;
+        if (row.exitCode != 0) {
+            EXPECT_EQ(lines(r.err).size(), 1u) << what << ": " << r.err;
+            EXPECT_TRUE(r.out.empty()) << what;
+        }
+    }
+    EXPECT_EQ(readFile(dir / "notes" / "thesis.txt"), "x");
+    EXPECT_FALSE(fs::exists(dir / "c-results"));
+}
+
+// Runs prrsim-batch under `timeout`, which sends `signal` after `seconds`.
+ExeResult runKilled(const std::vector<std::string>& args, const std::string& signal,
+                    double seconds, const TempDir& dir) {
+    std::vector<std::string> all = {"--preserve-status", "-s", signal, std::to_string(seconds),
+                                    PRRSIM_BATCH_EXE};
+    all.insert(all.end(), args.begin(), args.end());
+    std::string command = "timeout";
+    for (const std::string& a : all) {
+        command += " " + shellQuote(a);
+    }
+    command += " >" + shellQuote((dir / "stdout.txt").string()) + " 2>" +
+               shellQuote((dir / "stderr.txt").string());
+    const int status = std::system(command.c_str());
+    ExeResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = readFile(dir / "stderr.txt");
+    return result;
+}
+
+TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
+    const TempDir dir;
+    json doc = smallCampaign();
+    doc["repetitions"] = 15;  // 60 runs
+    writeFile(dir / "c.json", doc.dump());
+    const std::string campaign = (dir / "c.json").string();
+    const ExeResult whole = runExe({"campaign", campaign, "--threads", "2", "--quiet", "--out",
+                                    (dir / "whole").string()},
+                                   dir);
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
+    const auto expected = filesOf(dir / "whole");
+    struct Row {
+        std::string signal;
+        int exitCode;  // when the signal came before the end
+        double seconds;
+    };
+    const Row rows[] = {{"TERM", 143, 0.15}, {"INT", 130, 0.3}, {"KILL", 137, 0.2},
+                        {"KILL", 137, 0.45}};
+    int interrupted = 0;
+    for (const Row& row : rows) {
+        const fs::path out = dir / ("out-" + row.signal + std::to_string(row.seconds));
+        const ExeResult stopped = runKilled(
+            {"campaign", campaign, "--threads", "1", "--out", out.string()}, row.signal,
+            row.seconds, dir);
+        if (stopped.exitCode == row.exitCode) {
+            ++interrupted;
+            EXPECT_FALSE(fs::exists(out)) << row.signal;
+            if (row.signal != "KILL") {
+                EXPECT_EQ(lines(stopped.err).back().find("prrsim-batch campaign: stopped by SIG"),
+                          0u)
+                    << stopped.err;
+                for (const auto& entry : fs::directory_iterator(stagingDirectory(out))) {
+                    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+                }
+            }
+        } else {
+            EXPECT_EQ(stopped.exitCode, 0) << row.signal << ": " << stopped.err;
+        }
+        const ExeResult resumed = runExe({"campaign", campaign, "--threads", "2", "--resume",
+                                          "--quiet", "--out", out.string()},
+                                         dir);
+        ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
+        EXPECT_EQ(filesOf(out), expected) << row.signal << " " << row.seconds;
+    }
+    EXPECT_GT(interrupted, 0);
 }
 
 TEST(CampaignExamples, EveryExampleCampaignIsAccepted) {

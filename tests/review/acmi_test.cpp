@@ -220,6 +220,24 @@ TEST(AcmiRecording, EveryObjectsTrackReadBackMatchesTheTrace) {
     }
 }
 
+// A description ending in a backslash continued the briefing onto the next line.
+TEST(AcmiRecording, TextValuesEscapeBackslashesAndCommas) {
+    const std::string rows[] = {"ends in a backslash\\", "a backslash\\, then a comma",
+                                "C:\\scenarios\\, two", "\\\\"};
+    for (const std::string& description : rows) {
+        std::ostringstream out;
+        { const AcmiRecorder recorder(out, description, description); }
+        const Acmi acmi = readAcmi(out.str());
+        EXPECT_EQ(acmi.global.at("Briefing"), description);
+        EXPECT_EQ(acmi.global.at("Title"), description);
+        for (const std::string& line : lines(out.str())) {
+            const size_t kept = line.find_last_not_of('\\');
+            const size_t trailing = line.size() - (kept == std::string::npos ? 0 : kept + 1);
+            EXPECT_EQ(trailing % 2, 0u) << "a line continued: " << line;
+        }
+    }
+}
+
 TEST(AcmiRecording, ALaunchAndADetonationAsTheRunHadThem) {
     const Recorded r = record("tests/scenario/scenarios/harm_self_lock.json", 100);
     const std::string missile = hexId(acmiMissileId(1));

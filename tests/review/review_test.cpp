@@ -193,6 +193,59 @@ TEST(EventSequence, EventsMatchTheStateChangesOfEveryMissileScenario) {
     }
 }
 
+// Heights a little below the ground were said as "подрыв на высоте -1 м".
+TEST(EventKinds, DetonationBelowTheGroundIsAtTheGround) {
+    struct Row {
+        double altitude;  // map units
+        std::string expected;
+    };
+    const Row rows[] = {
+        {-0.003, "Ракета №1: подрыв у земли (0 м), цели нет"},
+        {-0.0125, "Ракета №1: подрыв у земли (0 м), цели нет"},
+        {0, "Ракета №1: подрыв на высоте 0 м, цели нет"},
+        {0.05, "Ракета №1: подрыв на высоте 5 м, цели нет"},
+    };
+    for (const Row& row : rows) {
+        WorldEvent e;
+        e.kind = EventKind::Detonated;
+        e.missile = {0, 1, -1};
+        e.altitude = row.altitude;
+        EXPECT_EQ(describeEvent(e), row.expected) << row.altitude;
+    }
+}
+
+// A target radar removed before the detonation gave "targetRadarType":"".
+TEST(MissileSummary, ARemovedTargetRadarKeepsItsTypeName) {
+    auto world = makeWorld();
+    startEmptyWorld(*world);
+    WorldEvent added;
+    added.kind = EventKind::MissileAdded;
+    added.missile = {0, 1, 3};
+    WorldEvent locked = added;
+    locked.kind = EventKind::Locked;
+    locked.radar = {0, 1, 1};
+    WorldEvent designated = added;
+    designated.kind = EventKind::TargetDesignated;
+    designated.radar = {0, 1, 2};
+    WorldEvent detonated = added;
+    detonated.kind = EventKind::Detonated;
+    detonated.radar = {-1, 1, -1};  // no longer in the table
+    detonated.tick = 50;
+    struct Row {
+        std::vector<WorldEvent> log;
+        int32_t type;
+    };
+    const Row rows[] = {{{added, locked, detonated}, 1}, {{added, designated, detonated}, 2}};
+    for (const Row& row : rows) {
+        const std::vector<MissileSummary> summary = summarizeMissiles(row.log, *world);
+        ASSERT_EQ(summary.size(), 1u);
+        EXPECT_EQ(summary[0].targetRadar, 1);
+        EXPECT_EQ(summary[0].targetRadarType, row.type);
+        const json line = json::parse(missileSummaryJsonLine(summary[0]));
+        EXPECT_EQ(line["targetRadarType"], std::string(radarType(row.type).name));
+    }
+}
+
 TEST(MissileSummary, OutcomesAndTheHitRadius) {
     struct Row {
         std::string scenario;

@@ -47,4 +47,12 @@ if [[ ! -f "$work/slurm/results/summary.json" ]]; then
 fi
 ls "$work/slurm"
 diff -r "$work/single" "$work/slurm/results"
-echo "PASS: 4 array tasks merged = one process ($(wc -l <"$work/single/runs.jsonl") runs)"
+# Every task failing (a campaign refused in each) was reported as success.
+echo '{"scenario": "nowhere.json"}' >"$work/bad-campaign.json"
+if PRRSIM_BATCH="$batch" bash "$root/scripts/slurm-campaign.sh" "$work/bad-campaign.json" 2 \
+    "$work/bad" >/dev/null; then
+    echo "FAIL: slurm-campaign.sh exited 0 although every task failed"
+    exit 1
+fi
+echo "PASS: 4 array tasks merged = one process ($(wc -l <"$work/single/runs.jsonl") runs)," \
+    "failed tasks reported"
