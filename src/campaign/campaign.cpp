@@ -60,11 +60,11 @@ void onlyKeys(const json& object, std::initializer_list<std::string_view> allowe
 
 double finiteNumber(const json& v, const std::function<void(const std::string&)>& fail) {
     if (!v.is_number()) {
-        fail("must be a number, not " + std::string(v.type_name()) + " " + v.dump());
+        fail("must be a number, not " + std::string(v.type_name()) + " " + echo(v));
     }
     const double d = v.get<double>();
     if (!std::isfinite(d)) {
-        fail(v.dump() + " is not a finite number");
+        fail(echo(v) + " is not a finite number");
     }
     return d;
 }
@@ -74,11 +74,11 @@ int64_t wholeNumber(const json& v, int64_t min, int64_t max,
     if (!v.is_number_integer() ||
         (v.is_number_unsigned() && v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX))) {
         fail("must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
-             ", not " + v.dump());
+             ", not " + echo(v));
     }
     const int64_t n = v.get<int64_t>();
     if (n < min || n > max) {
-        fail(v.dump() + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+        fail(echo(v) + " is outside " + std::to_string(min) + ".." + std::to_string(max));
     }
     return n;
 }
@@ -105,7 +105,7 @@ void readDistribution(VariedValue& v, const json& description, const json& targe
         fail(kind, "must be an object, not " + std::string(description.type_name()));
     }
     if (!target.is_number()) {
-        fail(kind, "draws numbers, but the base scenario holds " + target.dump() + " there");
+        fail(kind, "draws numbers, but the base scenario holds " + echo(target) + " there");
     }
     v.integer = target.is_number_integer();
     if (v.kind == VaryKind::Uniform) {
@@ -119,8 +119,8 @@ void readDistribution(VariedValue& v, const json& description, const json& targe
         v.first = finiteNumber(description["min"], at("min"));
         v.second = finiteNumber(description["max"], at("max"));
         if (v.integer ? std::ceil(v.first) > std::floor(v.second) : !(v.first < v.second)) {
-            at("max")(description["max"].dump() + " leaves no value above min " +
-                      description["min"].dump());
+            at("max")(echo(description["max"]) + " leaves no value above min " +
+                      echo(description["min"]));
         }
         return;
     }
@@ -134,7 +134,7 @@ void readDistribution(VariedValue& v, const json& description, const json& targe
     v.first = finiteNumber(description["mean"], at("mean"));
     v.second = finiteNumber(description["sd"], at("sd"));
     if (!(v.second > 0)) {
-        at("sd")("must be above 0, not " + description["sd"].dump());
+        at("sd")("must be above 0, not " + echo(description["sd"]));
     }
     if (description.contains("min")) {
         v.low = finiteNumber(description["min"], at("min"));
@@ -164,7 +164,7 @@ VariedValue readEntry(const json& item, size_t index, const json& base, const Re
     std::string label;
     if (const auto name = item.find("name"); name != item.end()) {
         if (!name->is_string() || name->get<std::string>().empty()) {
-            report.entry(index, "", "name", "must be a non-empty string, not " + name->dump());
+            report.entry(index, "", "name", "must be a non-empty string, not " + echo(*name));
         }
         label = name->get<std::string>();
     }
@@ -179,7 +179,7 @@ VariedValue readEntry(const json& item, size_t index, const json& base, const Re
     }
     if (!pointer->is_string()) {
         fail("pointer",
-             "must be a JSON Pointer string such as \"/actions/2/x\", not " + pointer->dump());
+             "must be a JSON Pointer string such as \"/actions/2/x\", not " + echo(*pointer));
     }
     v.pointer = pointer->get<std::string>();
     json::json_pointer target;
@@ -204,7 +204,7 @@ VariedValue readEntry(const json& item, size_t index, const json& base, const Re
     }
     if (const auto values = item.find("values"); values != item.end()) {
         if (!values->is_array() || values->empty()) {
-            fail("values", "must be a non-empty list, not " + values->dump());
+            fail("values", "must be a non-empty list, not " + echo(*values));
         }
         v.kind = VaryKind::List;
         v.values.assign(values->begin(), values->end());
@@ -229,7 +229,7 @@ Campaign parseDocument(const json& doc, std::string_view source,
     Campaign c;
     if (const auto d = doc.find("description"); d != doc.end()) {
         if (!d->is_string()) {
-            report.field("description", "must be a string, not " + d->dump());
+            report.field("description", "must be a string, not " + echo(*d));
         }
         c.description = d->get<std::string>();
     }
@@ -269,14 +269,14 @@ Campaign parseDocument(const json& doc, std::string_view source,
         if (!seed->is_number_integer() ||
             (!seed->is_number_unsigned() && seed->get<int64_t>() < 0)) {
             report.field("seed", "must be a whole number from 0 to 18446744073709551615, not " +
-                                     seed->dump());
+                                     echo(*seed));
         }
         c.seed = seed->get<uint64_t>();
     }
     if (const auto radius = doc.find("hitRadius"); radius != doc.end()) {
         c.hitRadius = finiteNumber(*radius, top("hitRadius"));
         if (!(c.hitRadius > 0)) {
-            report.field("hitRadius", "must be above 0 metres, not " + radius->dump());
+            report.field("hitRadius", "must be above 0 metres, not " + echo(*radius));
         }
     }
 
@@ -337,7 +337,7 @@ Campaign parseDocument(const json& doc, std::string_view source,
                 }
             }
             report.field("plot." + std::string(key),
-                         it->dump() + " is not the name of a varied value with a list of values");
+                         echo(*it) + " is not the name of a varied value with a list of values");
         };
         c.plotX = listedName("x");
         c.plotLines = listedName("lines");
@@ -507,7 +507,7 @@ std::string describeValues(const Campaign& c, const std::vector<json>& values, b
         }
         const json& v = values[k];
         text += (text.empty() ? "" : ", ") + c.varied[k].name + "=" +
-                (v.is_string() ? v.get<std::string>() : v.dump());
+                (v.is_string() ? v.get<std::string>() : echo(v));
     }
     return text;
 }

@@ -76,11 +76,13 @@ int outputIndex(std::string_view option) {
     return -1;
 }
 
-// The same file named twice (also through different spellings of its path).
+// The same file named twice: through different spellings of its path, or through a link to
+// the same device and inode.
 bool samePath(const std::string& a, const std::string& b) {
     std::error_code ignored;
     return fs::absolute(a, ignored).lexically_normal() ==
-           fs::absolute(b, ignored).lexically_normal();
+               fs::absolute(b, ignored).lexically_normal() ||
+           sameFile(a, b);
 }
 
 // Parses the command line; on error returns the message line.
@@ -206,7 +208,12 @@ int run(int argc, char** argv) {
     auto world = prrsim::makeWorld();
     const RunResult result = runScenario(*world, *scenario, args->scenario, options);
     if (result.status == RunStatus::InternalFailure) {
-        std::cerr << result.error << '\n';
+        // The trace failed: its own file says why, not the scenario's.
+        if (files[kTrace] && !files[kTrace]->commit() && files[kTrace]->failure()) {
+            std::cerr << files[kTrace]->failure()->line() << '\n';
+        } else {
+            std::cerr << result.error << '\n';
+        }
         return kExitInternal;
     }
     const std::vector<MissileSummary> summaries = missiles.summaries(*world);
@@ -220,8 +227,12 @@ int run(int argc, char** argv) {
             continue;
         }
         if (!files[i]->commit()) {
-            std::cerr << *args->outputs[i] << ": the " << kOutputs[i].what
-                      << " file could not be written\n";
+            const std::optional<WriteFailure>& failure = files[i]->failure();
+            std::cerr << (failure ? failure->line()
+                                  : *args->outputs[i] + ": the " +
+                                        std::string(kOutputs[i].what) +
+                                        " file could not be written")
+                      << '\n';
             return kExitInternal;
         }
     }
@@ -243,6 +254,8 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // An interrupted run leaves no temporary files behind; exit status 130 or 143.
+    removeTemporaryFilesOnSignal();
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {

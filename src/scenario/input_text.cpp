@@ -1,57 +1,169 @@
 #include "scenario/input_text.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
-#include <set>
 #include <sstream>
+#include <unordered_set>
 #include <vector>
 
 namespace prrsim::batch {
 
 using nlohmann::json;
 
-bool readText(const std::filesystem::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream out;
-    out << in.rdbuf();
-    text = out.str();
-    return !in.bad();
+namespace {
+
+bool continuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
 }
 
-json parseJsonUniqueKeys(std::string_view text,
-                         const std::function<void(const std::string&)>& fail) {
-    std::vector<std::set<std::string>> keys;
-    std::string duplicate;
-    const json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
-        if (event == json::parse_event_t::object_start) {
-            keys.emplace_back();
-        } else if (event == json::parse_event_t::object_end) {
-            keys.pop_back();
-        } else if (event == json::parse_event_t::key && !keys.empty()) {
-            const std::string key = parsed.get<std::string>();
-            if (!keys.back().insert(key).second && duplicate.empty()) {
-                duplicate = key;
-            }
+// Builds the document as the library's own reader does, checking keys and depth on the way.
+// A callback parser would do the same but scans an array's elements again after each object
+// in it, which made reading quadratic in the number of actions.
+class CheckedReader {
+  public:
+    explicit CheckedReader(json& doc) : dom_(doc, false) {}
+
+    bool null() { return dom_.null(); }
+    bool boolean(bool v) { return dom_.boolean(v); }
+    bool number_integer(json::number_integer_t v) { return dom_.number_integer(v); }
+    bool number_unsigned(json::number_unsigned_t v) { return dom_.number_unsigned(v); }
+    bool number_float(json::number_float_t v, const json::string_t& s) {
+        return dom_.number_float(v, s);
+    }
+    bool string(json::string_t& v) { return dom_.string(v); }
+    bool binary(json::binary_t& v) { return dom_.binary(v); }
+    bool start_object(std::size_t n) {
+        keys_.emplace_back();
+        objects_.push_back(true);
+        return deepEnough() && dom_.start_object(n);
+    }
+    bool key(json::string_t& k) {
+        if (!keys_.back().insert(k).second) {
+            problem_ = "malformed JSON: key " + inQuotes(k) + " appears twice in one object";
+            return false;
         }
-        return true;
-    };
-    json doc;
-    try {
-        doc = json::parse(text.begin(), text.end(), check);
-    } catch (const json::exception& e) {
-        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without the tag.
-        // A number beyond a double ("1e400") is an out_of_range error of the same parse.
+        return dom_.key(k);
+    }
+    bool end_object() {
+        keys_.pop_back();
+        objects_.pop_back();
+        return dom_.end_object();
+    }
+    bool start_array(std::size_t n) {
+        objects_.push_back(false);
+        return deepEnough() && dom_.start_array(n);
+    }
+    bool end_array() {
+        objects_.pop_back();
+        return dom_.end_array();
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) {
+        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without the
+        // tag. A number beyond a double ("1e400") is an out_of_range error of the same parse.
         std::string what = e.what();
         const auto tagEnd = what.find("] ");
         if (tagEnd != std::string::npos) {
             what = what.substr(tagEnd + 2);
         }
-        fail("malformed JSON: " + what);
+        // The parser quotes the token it stopped at, which may be the whole rest of the file.
+        const size_t open = what.find('\'');
+        const size_t close = what.rfind('\'');
+        if (open != std::string::npos && close > open) {
+            what = what.substr(0, open + 1) + shortened(what.substr(open + 1, close - open - 1)) +
+                   what.substr(close);
+        }
+        problem_ = "malformed JSON: " + what;
+        return false;
     }
-    if (!duplicate.empty()) {
-        fail("malformed JSON: key " + inQuotes(duplicate) + " appears twice in one object");
+
+    const std::string& problem() const { return problem_; }
+
+  private:
+    bool deepEnough() {
+        if (objects_.size() > static_cast<size_t>(kMaxNestingDepth)) {
+            problem_ = "malformed JSON: nested deeper than " + std::to_string(kMaxNestingDepth) +
+                       " levels";
+            return false;
+        }
+        return true;
+    }
+
+    nlohmann::detail::json_sax_dom_parser<json> dom_;
+    std::vector<std::unordered_set<std::string>> keys_;
+    std::vector<bool> objects_;
+    std::string problem_;
+};
+
+}  // namespace
+
+std::string shortened(std::string_view s) {
+    size_t characters = 0;
+    size_t at = 0;
+    while (at < s.size()) {
+        if (!continuationByte(s[at])) {
+            if (characters == kMaxQuotedLength) {
+                return std::string(s.substr(0, at)) + "…";
+            }
+            ++characters;
+        }
+        ++at;
+    }
+    return std::string(s);
+}
+
+std::string echo(const json& value) {
+    if (value.is_string() && value.get_ref<const std::string&>().size() > 4 * kMaxQuotedLength) {
+        // Only the start of a long string is needed; dumping it whole could take megabytes.
+        return shortened(
+            json(value.get_ref<const std::string&>().substr(0, 4 * kMaxQuotedLength))
+                .dump(-1, ' ', false, json::error_handler_t::replace));
+    }
+    return shortened(value.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
+ReadProblem readBoundedText(const std::filesystem::path& path, std::string& text,
+                            std::uintmax_t limit) {
+    // Checked on the name before opening: opening a pipe for reading waits for a writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return ReadProblem::CannotOpen;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return ReadProblem::NotRegularFile;
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+        return ReadProblem::TooLarge;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return ReadProblem::CannotOpen;
+    }
+    std::ostringstream out;
+    out << in.rdbuf();
+    text = out.str();
+    if (in.bad()) {
+        return ReadProblem::CannotRead;
+    }
+    return text.size() > limit ? ReadProblem::TooLarge : ReadProblem::None;
+}
+
+bool readText(const std::filesystem::path& path, std::string& text) {
+    return readBoundedText(path, text) == ReadProblem::None;
+}
+
+json parseJsonUniqueKeys(std::string_view text,
+                         const std::function<void(const std::string&)>& fail) {
+    // The parser takes a NUL byte for the end of the input and would accept what follows it.
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) {
+        fail("malformed JSON: a NUL byte at offset " + std::to_string(nul));
+    }
+    json doc;
+    CheckedReader reader(doc);
+    const bool parsed = json::sax_parse(text.begin(), text.end(), &reader);
+    if (!parsed || !reader.problem().empty()) {
+        fail(reader.problem().empty() ? std::string("malformed JSON") : reader.problem());
     }
     return doc;
 }

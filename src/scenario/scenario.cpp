@@ -226,18 +226,18 @@ class Reporter {
 int64_t integerIn(const json& v, int64_t min, int64_t max, const std::string& what,
                   const std::function<void(const std::string&)>& fail) {
     if (!v.is_number_integer()) {
-        fail("must be an integer, not " + typeName(v) + " " + v.dump());
+        fail("must be an integer, not " + typeName(v) + " " + echo(v));
     }
     // Unsigned values above INT64_MAX are out of every range.
     if (v.is_number_unsigned() && v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX)) {
-        fail(v.dump() + " is outside " + std::to_string(min) + ".." + std::to_string(max) + what);
+        fail(echo(v) + " is outside " + std::to_string(min) + ".." + std::to_string(max) + what);
     }
     const int64_t n = v.get<int64_t>();
     if (n < min || n > max) {
         if (max < min) {
-            fail(v.dump() + " is not allowed: there are no" + what);
+            fail(echo(v) + " is not allowed: there are no" + what);
         }
-        fail(v.dump() + " is outside " + std::to_string(min) + ".." + std::to_string(max) + what);
+        fail(echo(v) + " is outside " + std::to_string(min) + ".." + std::to_string(max) + what);
     }
     return n;
 }
@@ -258,23 +258,23 @@ void parseField(const FieldRule& rule, const json& v, Action& action,
         }
         case Kind::Bool:
             if (!v.is_boolean()) {
-                fail("must be true or false, not " + typeName(v) + " " + v.dump());
+                fail("must be true or false, not " + typeName(v) + " " + echo(v));
             }
             action.*rule.boolTarget = v.get<bool>();
             break;
         case Kind::Real: {
             if (!v.is_number()) {
-                fail("must be a number, not " + typeName(v) + " " + v.dump());
+                fail("must be a number, not " + typeName(v) + " " + echo(v));
             }
             const double d = v.get<double>();
             if (!std::isfinite(d) || std::fabs(d) > kMaxAircraftValue) {
-                fail(v.dump() + " is outside -1e6..1e6");
+                fail(echo(v) + " is outside -1e6..1e6");
             }
             // The speed track bar starts at 0. A missile loaded on an aircraft flying backwards
             // inherits the negative speed, and its drag then grows it without bound to
             // infinity and NaN.
             if (rule.realField == kFieldSpeed && d < 0) {
-                fail(v.dump() + " is outside 0..1e6");
+                fail(echo(v) + " is outside 0..1e6");
             }
             action.aircraftFields[rule.realField] = d;
             break;
@@ -384,7 +384,7 @@ Scenario parseDocument(const json& doc, const Reporter& report) {
     } else if (*start == "empty") {
         scenario.start = StartWorld::Empty;
     } else {
-        report.top("start", "must be \"default\" or \"empty\", not " + start->dump());
+        report.top("start", "must be \"default\" or \"empty\", not " + echo(*start));
     }
     const auto topFail = [&report](std::string_view field) {
         return [&report, field](const std::string& reason) { report.top(field, reason); };
@@ -499,18 +499,25 @@ std::optional<Scenario> parseScenario(std::string_view text, std::string_view so
 }
 
 std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = {path, -1, "", -1, "", "cannot open the scenario file"};
-        return std::nullopt;
+    std::string text;
+    switch (readBoundedText(path, text)) {
+        case ReadProblem::None:
+            return parseScenario(text, path, error);
+        case ReadProblem::CannotOpen:
+            error = {path, -1, "", -1, "", "cannot open the scenario file"};
+            break;
+        case ReadProblem::CannotRead:
+            error = {path, -1, "", -1, "", "cannot read the scenario file"};
+            break;
+        case ReadProblem::NotRegularFile:
+            error = {path, -1, "", -1, "", "not a regular file"};
+            break;
+        case ReadProblem::TooLarge:
+            error = {path, -1, "", -1, "",
+                     "larger than " + std::to_string(kMaxInputBytes >> 20) + " MiB"};
+            break;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        error = {path, -1, "", -1, "", "cannot read the scenario file"};
-        return std::nullopt;
-    }
-    return parseScenario(text.str(), path, error);
+    return std::nullopt;
 }
 
 std::optional<Scenario> loadScenario(const std::string& path, std::string& error) {
