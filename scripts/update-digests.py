@@ -28,18 +28,18 @@ def fnv1a32(data):
 
 
 def scenarios():
-    folder = os.path.join(root, "tests", "batch", "scenarios")
+    folder = os.path.join(root, "tests", "scenario", "scenarios")
     for name in sorted(os.listdir(folder)):
         if name.endswith(".json"):
             yield name[:-5], os.path.join(folder, name)
-    yield "golden_default_world", os.path.join(root, "tests", "batch", "golden", "default_world.json")
-    folder = os.path.join(root, "tests", "batch", "edges")
+    yield "golden_default_world", os.path.join(root, "tests", "scenario", "golden", "default_world.json")
+    folder = os.path.join(root, "tests", "scenario", "edges")
     for name in sorted(os.listdir(folder)):
         if name.endswith(".json"):
             yield "edges_" + name[:-5], os.path.join(folder, name)
 
 
-out_dir = os.path.join(root, "tests", "batch", "digests")
+out_dir = os.path.join(root, "tests", "scenario", "digests")
 os.makedirs(out_dir, exist_ok=True)
 with tempfile.TemporaryDirectory() as work:
     for name, path in scenarios():

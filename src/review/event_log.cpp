@@ -6,6 +6,7 @@
 #include "scenario/json_writer.h"
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "radar/radar_reaction.h"
 
 namespace prrsim::batch {
 
@@ -57,6 +58,8 @@ constexpr KindText kKinds[kEventKindCount] = {
     {"Сигнал", "mode"},
     {"Сопровождение начато", ""},
     {"Сопровождение прекращено", ""},
+    {"Угроза ПРР", "reaction"},
+    {"Угроза миновала", "reaction"},
     {"Ракета подвешена", "launchMode", Place::Air},
     {"Ракета активирована", "", Place::Air},
     {"Целеуказание", "", Place::Air},
@@ -166,6 +169,36 @@ std::string detonationText(const WorldEvent& e) {
     return s;
 }
 
+// What the crew did when a missile came within the warning distance, and what it undid.
+std::string threatText(const WorldEvent& e) {
+    std::string s = radarName(e.radar) + ": угроза — " + missileName(e.missile) + " в " +
+                    spoken(e.distance / 1000, 1) + " км, ";
+    switch (e.value) {
+        case kReactionShutdown:
+            return s + "излучение выключено";
+        case kReactionBlink:
+            return s + "мерцание " + std::to_string(e.value2);
+        case kReactionHop:
+            return s + "частота переведена на " + std::to_string(e.value2) + " % диапазона";
+        default:
+            return s + "реакция не потребовалась";
+    }
+}
+
+std::string threatPassedText(const WorldEvent& e) {
+    const std::string s = radarName(e.radar) + ": угроза миновала, ";
+    switch (e.value) {
+        case kReactionShutdown:
+            return s + "излучение включено";
+        case kReactionBlink:
+            return s + "мерцание выключено";
+        case kReactionHop:
+            return s + "частота возвращена на " + std::to_string(e.value2) + " % диапазона";
+        default:
+            return s + "настройки оставлены как есть";
+    }
+}
+
 std::string sentence(const WorldEvent& e) {
     const std::string aircraft = aircraftName(e.aircraft);
     const std::string missile = missileName(e.missile);
@@ -214,6 +247,10 @@ std::string sentence(const WorldEvent& e) {
         case EventKind::RadarTargetDropped:
             return e.aircraft.present() ? radar + " прекратила сопровождение: " + aircraft
                                         : radar + " прекратила сопровождение";
+        case EventKind::ThreatBegan:
+            return threatText(e);
+        case EventKind::ThreatPassed:
+            return threatPassedText(e);
         case EventKind::MissileAdded:
             return missile + " «" + std::string(missileTypeName(e.missile.type)) + "» («" +
                    std::string(launchModeName(e.missile.type, e.value)) + "») подвешена на " +
@@ -315,6 +352,8 @@ std::string eventJsonLine(const WorldEvent& e) {
     refJson(json, text.secondRadarKey, e.secondRadar, radarTypeName(e.secondRadar.type));
     if (e.kind == EventKind::CaptureStarted) {
         json.string("cause", captureCauseCode(e.value));
+    } else if (e.kind == EventKind::ThreatBegan || e.kind == EventKind::ThreatPassed) {
+        json.string(text.valueKey, reactionKindCode(e.value)).integer("setting", e.value2);
     } else if (!text.valueKey.empty()) {
         json.integer(text.valueKey, e.value);
     }
@@ -326,6 +365,9 @@ std::string eventJsonLine(const WorldEvent& e) {
     }
     if (e.kind == EventKind::Detonated) {
         json.real("missDistance", e.distance).real("nearestDistance", e.distance2);
+    }
+    if (e.kind == EventKind::ThreatBegan) {
+        json.real("missileDistance", e.distance);
     }
     json.close();
     out += '\n';

@@ -6,6 +6,7 @@
 #include "missile/missile_loading.h"
 #include "radar/radar_control.h"
 #include "radar/radar_model.h"
+#include "radar/radar_reaction.h"
 #include "world/aircraft_control.h"
 #include "world/world.h"
 
@@ -104,6 +105,38 @@ Result pickTarget(WorldState& w, const Action& a) {
     return {};
 }
 
+// The action's reaction: the blink period or the frequency percentage, by its kind.
+ReactionSettings reactionSettings(const Action& a) {
+    ReactionSettings s{a.reactionKind, a.warnKm, a.holdSeconds, 0};
+    if (a.reactionKind == kReactionBlink) {
+        s.value = a.blinkPeriod.value_or(0);
+    } else if (a.reactionKind == kReactionHop) {
+        s.value = a.frequencyPercent.value_or(0);
+    }
+    return s;
+}
+
+// "Реакция на ПРР": the reader checked every range that does not depend on the radar's type.
+Result setReactionOp(WorldState& w, const Action& a) {
+    const RadarType& type = radarType(radarAt(w, a.radar).typeIndex);
+    const ReactionSettings settings = reactionSettings(a);
+    switch (reactionFault(type, settings)) {
+        case ReactionFault::None:
+            break;
+        case ReactionFault::NoBlink:
+            return ApplyError{"kind", inQuotes(type.name) + " cannot blink"};
+        case ReactionFault::Period:
+            return ApplyError{"blinkPeriod", std::to_string(settings.value) + " is outside 1.." +
+                                                 std::to_string(type.maxBlinkPeriod) +
+                                                 " (the blink settings of " +
+                                                 inQuotes(type.name) + ")"};
+        default:
+            return ApplyError{"", "the reaction was refused"};
+    }
+    setReaction(w, a.radar, settings);
+    return {};
+}
+
 Result radarOp(WorldState& w, const Action& a) {
     if (Result e = checkRadar(w, a.radar)) {
         return e;
@@ -167,6 +200,8 @@ Result radarOp(WorldState& w, const Action& a) {
         case Op::ResetTracking:
             resetTracking(w, a.radar);
             return {};
+        case Op::SetReaction:
+            return setReactionOp(w, a);
         default:
             return ApplyError{"op", "not a radar operation"};
     }
@@ -261,6 +296,7 @@ std::optional<ApplyError> applyAction(WorldState& world, const Action& action) {
         case Op::AssignTarget:
         case Op::RemoveTrack:
         case Op::ResetTracking:
+        case Op::SetReaction:
             return radarOp(world, action);
         case Op::Activate:
         case Op::Capture:

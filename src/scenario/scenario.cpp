@@ -10,6 +10,7 @@
 #include "scenario/input_text.h"
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "radar/radar_reaction.h"
 #include "world/units.h"
 #include "world/world_state.h"
 
@@ -36,7 +37,9 @@ struct Bound {
     std::string what;
 };
 
-enum class Kind { Int, Bool, Real };
+// Name: a string from a fixed list, kept as its position; OptionalInt: an integer that may be
+// absent.
+enum class Kind { Int, Bool, Real, Name, OptionalInt };
 
 struct FieldRule {
     std::string_view name;
@@ -49,6 +52,9 @@ struct FieldRule {
     int32_t Action::*intTarget = nullptr;
     bool Action::*boolTarget = nullptr;
     int realField = -1;
+    std::optional<int32_t> Action::*optionalTarget = nullptr;
+    std::string_view (*nameOf)(int32_t) = nullptr;  // Name: the names of 0, 1, ...
+    int32_t nameCount = 0;
 };
 
 FieldRule intField(std::string_view name, int32_t Action::*target, int64_t min, int64_t max) {
@@ -73,6 +79,29 @@ FieldRule boolField(std::string_view name, bool Action::*target, bool required) 
     f.kind = Kind::Bool;
     f.required = required;
     f.boolTarget = target;
+    return f;
+}
+
+FieldRule nameField(std::string_view name, int32_t Action::*target,
+                    std::string_view (*nameOf)(int32_t), int32_t count) {
+    FieldRule f;
+    f.name = name;
+    f.kind = Kind::Name;
+    f.intTarget = target;
+    f.nameOf = nameOf;
+    f.nameCount = count;
+    return f;
+}
+
+FieldRule optionalIntField(std::string_view name, std::optional<int32_t> Action::*target,
+                           int64_t min, int64_t max) {
+    FieldRule f;
+    f.name = name;
+    f.kind = Kind::OptionalInt;
+    f.required = false;
+    f.min = min;
+    f.max = max;
+    f.optionalTarget = target;
     return f;
 }
 
@@ -184,6 +213,17 @@ const std::vector<OpRule>& opRules() {
         s.push_back({"seekerOnDistance",
                      Op::SeekerOnDistance,
                      {missileIndex(), intField("value", &Action::value, 0, 100)}});
+        // The blink period's upper limit depends on the radar's type: checked when applied.
+        s.push_back(
+            {"setReaction",
+             Op::SetReaction,
+             {radarIndex(),
+              nameField("kind", &Action::reactionKind, reactionKindCode, kReactionKindCount),
+              intField("warnKm", &Action::warnKm, kReactionWarnKmMin, kReactionWarnKmMax),
+              intField("holdSeconds", &Action::holdSeconds, 0, kReactionHoldSecondsMax),
+              optionalIntField("blinkPeriod", &Action::blinkPeriod, 1, kInt32Max),
+              optionalIntField("frequencyPercent", &Action::frequencyPercent, 0,
+                               kReactionPercentMax)}});
         return s;
     }();
     return rules;
@@ -279,6 +319,25 @@ void parseField(const FieldRule& rule, const json& v, Action& action,
             action.aircraftFields[rule.realField] = d;
             break;
         }
+        case Kind::Name: {
+            if (!v.is_string()) {
+                fail("must be a string, not " + typeName(v) + " " + v.dump());
+            }
+            std::string names;
+            for (int32_t k = 0; k < rule.nameCount; ++k) {
+                if (v.get<std::string>() == rule.nameOf(k)) {
+                    action.*rule.intTarget = k;
+                    return;
+                }
+                names += (k == 0 ? "" : ", ") + inQuotes(rule.nameOf(k));
+            }
+            fail(v.dump() + " is not one of " + names);
+            break;
+        }
+        case Kind::OptionalInt:
+            action.*rule.optionalTarget =
+                static_cast<int32_t>(integerIn(v, rule.min, rule.max, "", fail));
+            break;
     }
 }
 
@@ -348,6 +407,15 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
             continue;
         }
         parseField(f, *it, action, fail(f.name));
+    }
+    if (action.op == Op::SetReaction) {
+        if (action.reactionKind == kReactionBlink && !action.blinkPeriod) {
+            report.action(position, rule->name, "blinkPeriod", "missing (kind \"blink\" needs it)");
+        }
+        if (action.reactionKind == kReactionHop && !action.frequencyPercent) {
+            report.action(position, rule->name, "frequencyPercent",
+                          "missing (kind \"hop\" needs it)");
+        }
     }
     if (action.op == Op::SetAircraft) {
         bool any = false;
@@ -559,6 +627,15 @@ std::string actionLine(const Action& action) {
                     continue;
                 }
                 value = *action.aircraftFields[f.realField];
+                break;
+            case Kind::Name:
+                value = std::string(f.nameOf(action.*f.intTarget));
+                break;
+            case Kind::OptionalInt:
+                if (!(action.*f.optionalTarget)) {
+                    continue;
+                }
+                value = *(action.*f.optionalTarget);
                 break;
         }
         text += ", " + jsonText(std::string(f.name)) + ": " + jsonText(value);

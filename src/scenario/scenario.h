@@ -40,6 +40,7 @@ enum class Op {
     Capture,
     Launch,
     SeekerOnDistance,
+    SetReaction,
 };
 
 std::string_view opName(Op op);
@@ -67,6 +68,14 @@ struct Action {
     // period, degrees, method, percent, mode, entry or value, by op.
     int32_t value = 0;
     std::array<std::optional<double>, kAircraftFieldCount> aircraftFields{};
+    // setReaction: the kind (ReactionKind), the warning distance and hold time, and the blink
+    // period or frequency percentage its kind uses (either may be given with any kind, so that
+    // a campaign can vary the kind; the other is ignored).
+    int32_t reactionKind = 0;
+    int32_t warnKm = 0;
+    int32_t holdSeconds = 0;
+    std::optional<int32_t> blinkPeriod;
+    std::optional<int32_t> frequencyPercent;
 };
 
 enum class StartWorld { Default, Empty };

@@ -101,6 +101,11 @@ void appendRecord(std::string& out, const R& record) {
         if (use == FieldUse::Internal) {
             return;
         }
+        if constexpr (std::is_same_v<R, RadarSite>) {
+            if (use == FieldUse::TracedReaction && record.reactionKind == kReactionNone) {
+                return;
+            }
+        }
         if constexpr (std::is_same_v<T, bool>) {
             writer.boolean(name, value);
         } else if constexpr (std::is_same_v<T, double>) {

@@ -8,6 +8,7 @@
 #include "missile/seeker/seeker_reception.h"
 #include "missile/seeker/seeker_tracking.h"
 #include "radar/radar_model.h"
+#include "radar/radar_reaction.h"
 #include "world/geometry.h"
 #include "world/units.h"
 
@@ -94,8 +95,10 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
 // The order of one tick. Every later step sees the changes of the earlier ones, and within a
 // step the records are handled in index order:
 //   1. every aircraft moves (and steers on its attack run);
-//   2. every radar is updated (antenna, blinking, tracking);
-//   3. every missile, in table order: follows its carrier or flies; then, if its power is on:
+//   2. every radar with a reaction looks for launched missiles within its warning distance, where
+//      they stand now, and reacts, holds or undoes its reaction (radar/radar_reaction.h);
+//   3. every radar is updated (antenna, blinking, tracking);
+//   4. every missile, in table order: follows its carrier or flies; then, if its power is on:
 //      automatic search (every 0.5 s), seeker step (capturing or locked), antenna step (unless
 //      it has no target data), seeker timers, and guidance once launched.
 // A missile that detonates during its own steps skips the rest of them; the record that moved
@@ -110,6 +113,7 @@ void runTick(WorldState& world, const seeker::Reading& reading) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         moveAircraft(world, aircraftAt(world, i), world.aircraftMotion[i]);
     }
+    reactToThreats(world);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         updateRadar(world, j);
     }

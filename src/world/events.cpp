@@ -247,6 +247,24 @@ void noteRadarSwitch(WorldState& world, int32_t row, EventKind kind, int32_t val
     world.events.push(e);
 }
 
+void noteThreatBegan(WorldState& world, int32_t row, int32_t missile, double distanceMetres) {
+    const RadarSite& r = radarAt(world, row);
+    WorldEvent e = radarEvent(world, EventKind::ThreatBegan, row);
+    e.missile = missileRef(world, missile);
+    e.distance = distanceMetres;
+    e.value = r.reactionApplied ? r.reactionKind : kReactionNone;
+    e.value2 = r.reactionValue;
+    world.events.push(e);
+}
+
+void noteThreatPassed(WorldState& world, int32_t row, bool undone) {
+    const RadarSite& r = radarAt(world, row);
+    WorldEvent e = radarEvent(world, EventKind::ThreatPassed, row);
+    e.value = undone ? r.reactionKind : kReactionNone;
+    e.value2 = r.reactionKind == kReactionHop ? r.reactionPrevious : 0;
+    world.events.push(e);
+}
+
 void noteRadarTarget(WorldState& world, int32_t row, int32_t aircraft, EventKind kind) {
     WorldEvent e = radarEvent(world, kind, row);
     e.aircraft = aircraftRef(world, aircraft);
@@ -423,6 +441,8 @@ const char* eventKindCode(EventKind kind) {
         "emissionModeChanged",
         "radarTargetAssigned",
         "radarTargetDropped",
+        "threatBegan",
+        "threatPassed",
         "missileAdded",
         "missileActivated",
         "targetDesignated",

@@ -35,6 +35,12 @@ enum class EventKind : uint8_t {
     EmissionModeChanged,  // radar; value: emission mode index
     RadarTargetAssigned,  // radar, aircraft
     RadarTargetDropped,   // radar, aircraft (none when its entry was already empty)
+    ThreatBegan,  // radar, missile (the nearest within the warning distance); distance: to it,
+                  // metres; value: the reaction applied (ReactionKind, none when the radar's
+                  // state did not allow it); value2: its blink period or frequency percentage
+    ThreatPassed,  // radar: the hold time ran out; value: the reaction undone (none when the
+                   // instructor had changed its setting or nothing was applied); value2: the
+                   // frequency percentage a hop went back to
     // Missiles.
     MissileAdded,          // missile, aircraft (carrier); value: launch mode; x, y, altitude
     MissileActivated,      // missile
@@ -88,6 +94,7 @@ struct WorldEvent {
     ObjectRef radar;
     ObjectRef secondRadar;
     int32_t value = 0;
+    int32_t value2 = 0;
     double x = 0;  // map pixels
     double y = 0;
     double altitude = 0;  // map units (100 m)
@@ -156,6 +163,9 @@ void noteRadarRemoved(WorldState& world, int32_t row);  // before it leaves the 
 void noteRadarPlaced(WorldState& world, int32_t row);   // it and the rest of its complex moved
 // A radar-panel switch (emission, blink, illumination, frequency, emission mode).
 void noteRadarSwitch(WorldState& world, int32_t row, EventKind kind, int32_t value = 0);
+// The threat step of the tick (radar/radar_reaction.h), before the reaction's own change.
+void noteThreatBegan(WorldState& world, int32_t row, int32_t missile, double distanceMetres);
+void noteThreatPassed(WorldState& world, int32_t row, bool undone);
 // RadarTargetAssigned / RadarTargetDropped of `aircraft` (an aircraft table position or -1).
 void noteRadarTarget(WorldState& world, int32_t row, int32_t aircraft, EventKind kind);
 // "Сброс всего", before it: every aircraft the radar follows or lists is dropped.

@@ -7,6 +7,29 @@ namespace prrsim {
 
 inline constexpr int32_t kTrackListCapacity = 20;
 
+// What a radar's crew does when an anti-radiation missile comes within its warning distance
+// ("Реакция на ПРР"); see radar/radar_reaction.h.
+enum ReactionKind : int32_t {
+    kReactionNone = 0,
+    kReactionShutdown = 1,  // emission off
+    kReactionBlink = 2,     // blinking with the reaction's period
+    kReactionHop = 3,       // the frequency track bar moved to the reaction's percentage
+};
+inline constexpr int32_t kReactionKindCount = 4;
+
+// The reaction's ranges: warning distance, km; hold time, s; frequency percentage.
+inline constexpr int32_t kReactionWarnKmMin = 1;
+inline constexpr int32_t kReactionWarnKmMax = 150;
+inline constexpr int32_t kReactionHoldSecondsMax = 600;
+inline constexpr int32_t kReactionPercentMax = 100;
+
+// Where a radar's reaction stands.
+enum ReactionPhase : int32_t {
+    kReactionIdle = 0,        // no threat since the last undo
+    kReactionThreatened = 1,  // a missile was within the warning distance in the last tick
+    kReactionHolding = 2,     // the threat has passed; the hold time runs
+};
+
 // One radar standing on the map.
 struct RadarSite {
     int32_t index = 0;  // its table position: a removal below lowers it with the record
@@ -39,6 +62,16 @@ struct RadarSite {
     int32_t y = 0;
     int32_t height = 0;
     int32_t number = 0;  // 1, 2, ... in order of creation; stays with the record when it moves
+    // The reaction's settings (setReaction).
+    int32_t reactionKind = kReactionNone;
+    int32_t reactionWarnKm = 0;
+    int32_t reactionHoldSeconds = 0;
+    int32_t reactionValue = 0;  // the blink period or the frequency percentage, by kind
+    // The reaction's state.
+    int32_t reactionPhase = kReactionIdle;
+    int32_t reactionHoldLeft = 0;  // ticks of the hold time still to run
+    bool reactionApplied = false;  // the reaction changed its setting and has not undone it
+    int32_t reactionPrevious = 0;  // the frequency percentage before a hop
 };
 
 // A SAM complex put on the map: its member radars and its catalogue complex.

@@ -21,8 +21,10 @@
 namespace prrsim {
 
 // Where a field shows: every field is compared and checked; traced ones are also written to
-// trace lines (a traced list is written up to the record's count for it).
-enum class FieldUse : uint8_t { Traced, TracedList, Internal };
+// trace lines (a traced list is written up to the record's count for it; a reaction field only
+// for a radar whose reaction is not none, so that the traces of scenes without reactions stay
+// as they were).
+enum class FieldUse : uint8_t { Traced, TracedList, TracedReaction, Internal };
 
 template <typename R>
 struct RecordFields;
@@ -87,6 +89,14 @@ struct RecordFields<RadarSite> {
         PRRSIM_FIELD(Traced, y);
         PRRSIM_FIELD(Traced, height);
         PRRSIM_FIELD(Internal, number);
+        PRRSIM_FIELD(TracedReaction, reactionKind);
+        PRRSIM_FIELD(TracedReaction, reactionWarnKm);
+        PRRSIM_FIELD(TracedReaction, reactionHoldSeconds);
+        PRRSIM_FIELD(TracedReaction, reactionValue);
+        PRRSIM_FIELD(TracedReaction, reactionPhase);
+        PRRSIM_FIELD(TracedReaction, reactionHoldLeft);
+        PRRSIM_FIELD(TracedReaction, reactionApplied);
+        PRRSIM_FIELD(TracedReaction, reactionPrevious);
     }
 };
 
@@ -244,7 +254,7 @@ struct RecordFields<Landmark> {
 
 // A new field must be added to its record's list above (and these sizes updated with it).
 static_assert(sizeof(Aircraft) == 64);
-static_assert(sizeof(RadarSite) == 208);
+static_assert(sizeof(RadarSite) == 240);
 static_assert(sizeof(PlacedComplex) == 20);
 static_assert(sizeof(ReceivedEmitter) == 88);
 static_assert(sizeof(TargetListEntry) == 20);

@@ -8,6 +8,7 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "world/record_fields.h"
+#include "world/units.h"
 
 namespace prrsim {
 
@@ -71,6 +72,44 @@ std::string checkAircraft(const WorldState& w) {
     return "";
 }
 
+// A reaction's settings within their ranges and its state one the threat step can reach.
+std::string checkReaction(const RadarSite& r) {
+    if (r.reactionKind < 0 || r.reactionKind >= kReactionKindCount) {
+        return "reactionKind " + std::to_string(r.reactionKind) + " is no reaction";
+    }
+    if (r.reactionPhase < kReactionIdle || r.reactionPhase > kReactionHolding) {
+        return "reactionPhase " + std::to_string(r.reactionPhase) + " is no phase";
+    }
+    if (r.reactionKind == kReactionNone) {
+        return r.reactionPhase == kReactionIdle && !r.reactionApplied
+                   ? ""
+                   : "a reaction of kind none is under way";
+    }
+    if (r.reactionWarnKm < kReactionWarnKmMin || r.reactionWarnKm > kReactionWarnKmMax ||
+        r.reactionHoldSeconds < 0 || r.reactionHoldSeconds > kReactionHoldSecondsMax) {
+        return "reaction warnKm " + std::to_string(r.reactionWarnKm) + " or holdSeconds " +
+               std::to_string(r.reactionHoldSeconds) + " out of range";
+    }
+    const auto holdTicks = std::lround(r.reactionHoldSeconds / kTickSeconds);
+    if (r.reactionHoldLeft < 0 || r.reactionHoldLeft > holdTicks) {
+        return "reactionHoldLeft " + std::to_string(r.reactionHoldLeft) + " outside 0.." +
+               std::to_string(holdTicks);
+    }
+    if (r.reactionPhase == kReactionIdle && (r.reactionApplied || r.reactionHoldLeft != 0)) {
+        return "an idle reaction holds or is applied";
+    }
+    const bool percent = r.reactionKind == kReactionHop;
+    if (percent && (r.reactionValue < 0 || r.reactionValue > kReactionPercentMax ||
+                    r.reactionPrevious < 0 || r.reactionPrevious > kReactionPercentMax)) {
+        return "a hop's percentages " + std::to_string(r.reactionValue) + ", " +
+               std::to_string(r.reactionPrevious) + " outside 0..100";
+    }
+    if (r.reactionKind == kReactionBlink && r.reactionValue < 1) {
+        return "a blink reaction's period " + std::to_string(r.reactionValue) + " below 1";
+    }
+    return "";
+}
+
 std::string checkRadar(const WorldState& w, int32_t j) {
     const RadarSite& r = w.radars[j];
     if (r.index != j) {
@@ -99,6 +138,9 @@ std::string checkRadar(const WorldState& w, int32_t j) {
                       "trackList[" + std::to_string(k) + "] " + std::to_string(r.trackList[k]) +
                           " is no aircraft");
         }
+    }
+    if (std::string p = checkReaction(r); !p.empty()) {
+        return at("radars", j, p);
     }
     return firstNonFinite("radars", j, r);
 }

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "bench/capacity_scene.h"
+#include "radar/radar_reaction.h"
 #include "seeker_direct_reading.h"
 #include "sim/tick.h"
 
@@ -88,6 +89,21 @@ TEST(TickAllocation, NoneAtCapacityInFlight) {
 // Every catalogue type: automatic searches, target lists, wide search, detonations.
 TEST(TickAllocation, NoneWithEveryMissileTypeInFlight) {
     auto world = scenes::capacityScene(scenes::Missiles::Mixed, false);
+    allocationsOver(*world, 60);
+    scenes::launchAll(*world);
+    EXPECT_EQ(allocationsOver(*world, 600), 0);
+}
+
+// Every radar reacting (each kind in turn) to the missiles in flight, and undoing it after the
+// detonations.
+TEST(TickAllocation, NoneWhileEveryRadarReacts) {
+    auto world = scenes::capacityScene(scenes::Missiles::Mixed, false);
+    for (int32_t j = 0; j < world->radarCount; ++j) {
+        const int32_t kind = 1 + j % 3;
+        const bool blinks = canBlink(radarType(world->radars[j].typeIndex));
+        setReaction(*world, j,
+                    {kind == kReactionBlink && !blinks ? kReactionShutdown : kind, 150, 1, 1});
+    }
     allocationsOver(*world, 60);
     scenes::launchAll(*world);
     EXPECT_EQ(allocationsOver(*world, 600), 0);

@@ -60,6 +60,19 @@ Scenario everyOp() {
     track.radar = 0;
     track.value = -1;
     s.actions.push_back(track);
+    // Each reaction kind; the field its kind does not use is kept (a campaign may vary the kind).
+    const std::pair<int32_t, std::optional<int32_t>> reactions[] = {
+        {0, std::nullopt}, {1, 7}, {2, std::nullopt}, {3, 100}};
+    for (const auto& [kind, other] : reactions) {
+        Action a = make(Op::SetReaction, tick);
+        a.radar = 4;
+        a.reactionKind = kind;
+        a.warnKm = 150;
+        a.holdSeconds = 600;
+        a.blinkPeriod = kind == 2 ? std::optional<int32_t>(3) : other;
+        a.frequencyPercent = kind == 3 ? std::optional<int32_t>(0) : std::nullopt;
+        s.actions.push_back(a);
+    }
     Action away = make(Op::PickTarget, tick);
     away.aircraft = 0;
     away.radar = -1;
@@ -159,6 +172,14 @@ TEST(ScenarioWriter, CheckActionRefusesWhatAFileCouldNotHold) {
         {"no value at all", with(Op::SetAircraft, [](Action&) {}), ""},
         {"distance beyond the bar", with(Op::SeekerOnDistance, [](Action& a) { a.value = 101; }),
          "value"},
+        {"a hop without its percentage",
+         with(Op::SetReaction, [](Action& a) { a.reactionKind = 3, a.warnKm = 5; }),
+         "frequencyPercent"},
+        {"a hop", with(Op::SetReaction, [](Action& a) {
+             a.reactionKind = 3, a.warnKm = 5, a.frequencyPercent = 0;
+         }),
+         nullptr},
+        {"a warning distance of 0", with(Op::SetReaction, [](Action&) {}), "warnKm"},
         {"launch mode beyond the type's",
          with(Op::AddMissile, [](Action& a) { a.type = 3, a.launchMode = 3; }), "launchMode"},
     };

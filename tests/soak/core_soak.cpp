@@ -34,7 +34,7 @@ namespace {
 using batch::Action;
 using batch::Op;
 
-constexpr int kOpCount = static_cast<int>(Op::SeekerOnDistance) + 1;
+constexpr int kOpCount = static_cast<int>(Op::SetReaction) + 1;
 // A planned action's missile: the last one in the table when the action is applied.
 constexpr int32_t kLastMissile = -2;
 
@@ -294,6 +294,14 @@ class Session {
                 break;
             case Op::RemoveTrack:
                 a.value = between(-2, 21);
+                break;
+            case Op::SetReaction:
+                // Short holds, so that reactions are undone within a session too.
+                a.reactionKind = pick(kReactionKindCount);
+                a.warnKm = between(kReactionWarnKmMin, kReactionWarnKmMax);
+                a.holdSeconds = pick(6);
+                a.blinkPeriod = between(1, 4);
+                a.frequencyPercent = pick(kReactionPercentMax + 1);
                 break;
             default:
                 break;

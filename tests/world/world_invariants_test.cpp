@@ -110,6 +110,28 @@ const Breakage kBreakages[] = {
          w.radars[5].trackList[1] = 7;
      },
      "trackList[1] 7"},
+    {"ReactionKindUnknown", [](WorldState& w) { w.radars[2].reactionKind = 4; },
+     "radars[2]: reactionKind 4 is no reaction"},
+    {"ReactionNoneUnderWay",
+     [](WorldState& w) { w.radars[1].reactionPhase = kReactionHolding; },
+     "radars[1]: a reaction of kind none is under way"},
+    {"ReactionHoldBeyondItsTime",
+     [](WorldState& w) {
+         RadarSite& r = w.radars[0];
+         r.reactionKind = kReactionShutdown;
+         r.reactionWarnKm = 10;
+         r.reactionHoldSeconds = 2;
+         r.reactionPhase = kReactionHolding;
+         r.reactionHoldLeft = 201;
+     },
+     "reactionHoldLeft 201 outside 0..200"},
+    {"ReactionIdleButApplied",
+     [](WorldState& w) {
+         w.radars[0].reactionKind = kReactionHop;
+         w.radars[0].reactionWarnKm = 10;
+         w.radars[0].reactionApplied = true;
+     },
+     "an idle reaction holds or is applied"},
     {"TrackCountAboveList", [](WorldState& w) { w.radars[1].trackCount = 21; }, "trackCount 21"},
     {"TrackCursorFarOut", [](WorldState& w) { w.radars[1].trackCursor = -5; }, "trackCursor -5"},
     {"RadarTypeMissing", [](WorldState& w) { w.radars[1].typeIndex = 20; }, "typeIndex 20"},
