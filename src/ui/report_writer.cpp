@@ -196,6 +196,10 @@ void preferOffscreenForReport(int argc, char** argv) {
         const std::string_view arg = argv[i];
         report = report || arg == "--report" || arg.starts_with("--report=");
     }
+    if (report) {
+        // The report's one line is all it says: Qt's notes on the platform stay unsaid.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

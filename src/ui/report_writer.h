@@ -21,7 +21,8 @@ inline constexpr int kReportBadScene = 2;    // the scene file cannot be used
 // English line.
 int writeReport(const QString& scene, const QString& directory, std::string& error);
 
-// Before the application is made: a report asked for without a display is drawn offscreen.
+// Before the application is made: a report asked for without a display is drawn offscreen,
+// and Qt's own messages are not printed (the report's error is its one line).
 void preferOffscreenForReport(int argc, char** argv);
 
 }  // namespace prrsim::ui
