@@ -7,6 +7,8 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "missile/seeker/seeker_reception.h"
+#include "scenario/runner.h"
+#include "world/world.h"
 
 namespace prrsim::review {
 
@@ -28,13 +30,8 @@ TrailPoint trailPoint(int64_t tick, double x, double y) {
             static_cast<int16_t>(std::clamp(trunc32(y), -30000, 30000))};
 }
 
-void extendTrail(std::vector<TrailPoint>& trail, int64_t tick, double x, double y) {
-    const TrailPoint p = trailPoint(tick, x, y);
-    if (trail.empty() || std::abs(trail.back().x - p.x) >= kTrailStep ||
-        std::abs(trail.back().y - p.y) >= kTrailStep) {
-        trail.push_back(p);
-    }
-}
+// The run was given up: unwinds the batch runner, whose world is the review's own.
+struct GivenUp {};
 
 // The power arriving directly from the radar: its main emission, or its illumination when
 // that is stronger.
@@ -68,7 +65,10 @@ FlightPhase flightPhaseOf(const Missile& m) {
 }
 
 void ReviewStore::drain(WorldState& world) {
-    const std::span<const WorldEvent> taken = world.events.take();
+    add(world, world.events.take());
+}
+
+void ReviewStore::add(const WorldState& world, std::span<const WorldEvent> taken) {
     for (const WorldEvent& e : taken) {
         if (e.kind == EventKind::Detonated) {
             detonations_.push_back(events_.size());
@@ -102,8 +102,22 @@ void ReviewStore::endFlight(const WorldState& world, const WorldEvent& e) {
     slot(missileTrails_, e.missile.number).push_back(trailPoint(e.tick, e.x, e.y));
 }
 
+bool ReviewStore::extendTrail(std::vector<std::vector<TrailPoint>>& trails, int32_t number,
+                              int64_t tick, double x, double y) {
+    std::vector<TrailPoint>& trail = slot(trails, number);
+    const TrailPoint p = trailPoint(tick, x, y);
+    if (trail.empty() || std::abs(trail.back().x - p.x) >= kTrailStep ||
+        std::abs(trail.back().y - p.y) >= kTrailStep) {
+        trail.push_back(p);
+        return true;
+    }
+    return false;
+}
+
 void ReviewStore::sample(const WorldState& world) {
     const int64_t tick = world.events.tick;
+    lastSampleTick_ = tick;
+    lastSample_.clear();
     radarRows_.assign(static_cast<size_t>(world.events.lastRadarNumber) + 1, -1);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const int32_t number = world.radars[j].number;
@@ -113,8 +127,8 @@ void ReviewStore::sample(const WorldState& world) {
     }
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = world.aircraft[i];
-        if (a.number > 0) {
-            extendTrail(slot(aircraftTrails_, a.number), tick, a.x, a.y);
+        if (a.number > 0 && extendTrail(aircraftTrails_, a.number, tick, a.x, a.y)) {
+            lastSample_.push_back({Series::AircraftTrail, a.number});
         }
     }
     for (int32_t k = 0; k < world.missileCount; ++k) {
@@ -123,8 +137,8 @@ void ReviewStore::sample(const WorldState& world) {
         if (number <= 0 || !(m.activated || m.launched)) {
             continue;  // nothing to plot before it is switched on, or after its power ran out
         }
-        if (m.launched) {
-            extendTrail(slot(missileTrails_, number), tick, m.x, m.y);
+        if (m.launched && extendTrail(missileTrails_, number, tick, m.x, m.y)) {
+            lastSample_.push_back({Series::MissileTrail, number});
         }
         MissileSample s;
         s.tick = tick;
@@ -146,44 +160,42 @@ void ReviewStore::sample(const WorldState& world) {
             s.power = powerFrom(m, r);
         }
         slot(samples_, number).push_back(s);
+        lastSample_.push_back({Series::MissileSamples, number});
     }
+}
+
+void ReviewStore::unsampleAt(int64_t tick) {
+    if (tick != lastSampleTick_) {
+        return;
+    }
+    for (const Appended& a : lastSample_) {
+        const auto n = static_cast<size_t>(a.number) - 1;
+        switch (a.series) {
+            case Series::MissileSamples:
+                samples_[n].pop_back();
+                break;
+            case Series::MissileTrail:
+                missileTrails_[n].pop_back();
+                break;
+            case Series::AircraftTrail:
+                aircraftTrails_[n].pop_back();
+                break;
+        }
+    }
+    lastSample_.clear();
+    lastSampleTick_ = -1;
+    ++retaken_;
+}
+
+void ReviewStore::settle(const WorldState& world) {
+    summaries_ = summary_.summaries(world);
+    end_ = world.events.tick;
 }
 
 void ReviewStore::clear() {
-    events_.clear();
-    summary_.clear();
-    detonations_.clear();
-    samples_.clear();
-    aircraftTrails_.clear();
-    missileTrails_.clear();
-    ++generation_;
-}
-
-void ReviewStore::rewindTo(WorldState& world, int64_t tick) {
-    world.events.take();
-    if (tick == 0) {  // the start of this scene or of another one
-        clear();
-        return;
-    }
-    const auto after = [tick](const auto& item) { return item.tick > tick; };
-    events_.erase(std::remove_if(events_.begin(), events_.end(), after), events_.end());
-    detonations_.clear();
-    for (size_t i = 0; i < events_.size(); ++i) {
-        if (events_[i].kind == EventKind::Detonated) {
-            detonations_.push_back(i);
-        }
-    }
-    summary_.clear();
-    summary_.add(events_);
-    for (auto& samples : samples_) {
-        samples.erase(std::remove_if(samples.begin(), samples.end(), after), samples.end());
-    }
-    for (auto* trails : {&aircraftTrails_, &missileTrails_}) {
-        for (auto& trail : *trails) {
-            trail.erase(std::remove_if(trail.begin(), trail.end(), after), trail.end());
-        }
-    }
-    ++generation_;
+    const uint64_t generation = generation_;
+    *this = ReviewStore{};
+    generation_ = generation + 1;
 }
 
 std::span<const MissileSample> ReviewStore::samples(int32_t missileNumber) const {
@@ -191,6 +203,59 @@ std::span<const MissileSample> ReviewStore::samples(int32_t missileNumber) const
         return {};
     }
     return samples_[static_cast<size_t>(missileNumber) - 1];
+}
+
+void ReviewRecorder::onEvents(const WorldState& world, std::span<const WorldEvent> events) {
+    store_.add(world, events);
+}
+
+void ReviewRecorder::onSample(const WorldState& world, int64_t tick) {
+    if (sampledAt(tick)) {
+        store_.sample(world);
+    }
+}
+
+namespace {
+
+// Tells the progress at every sample and gives up when it says so.
+class ProgressListener final : public batch::RunListener {
+  public:
+    ProgressListener(const ReviewProgress& progress, int64_t total)
+        : progress_(progress), total_(total) {}
+    void onSample(const WorldState&, int64_t tick) override {
+        if (tick % kProgressTicks == 0 && !progress_(tick, total_)) {
+            throw GivenUp{};
+        }
+    }
+
+  private:
+    static constexpr int64_t kProgressTicks = 2000;
+    const ReviewProgress& progress_;
+    int64_t total_;
+};
+
+}  // namespace
+
+std::optional<ReviewStore> reviewOf(const batch::Scenario& scenario, std::string_view source,
+                                    const ReviewProgress& progress) {
+    ReviewStore store;
+    ReviewRecorder recorder(store);
+    batch::RunOptions options(kSampleTicks);
+    options.listeners.push_back(&recorder);
+    std::optional<ProgressListener> told;
+    if (progress) {
+        options.listeners.push_back(&told.emplace(progress, scenario.ticks));
+    }
+    std::unique_ptr<WorldState> world = makeWorld();
+    try {
+        if (batch::runScenario(*world, scenario, source, options).status != batch::RunStatus::Ok) {
+            return std::nullopt;
+        }
+    } catch (const GivenUp&) {
+        return std::nullopt;
+    }
+    store.settle(*world);
+    return store;
 }
 
 }  // namespace prrsim::review

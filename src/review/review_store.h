@@ -1,16 +1,23 @@
 #pragma once
 
-// What the windows keep of a session for its review: every event taken from the world, the
-// per-missile summary, a sample of every powered or flying missile and the trails of aircraft
-// and missiles. All of it lives outside the tick: the main window drains the world's events
-// after each tick and before each redraw, and samples every kSampleTicks ticks.
+// The review of a run: every event taken from the world, the per-missile summary, a sample of
+// every powered or flying missile and the trails of aircraft and missiles. It is a function of
+// the recording alone: reviewOf() runs a scenario through the batch runner with a
+// ReviewRecorder, and a session extending its recording live takes the same events and samples
+// at the same moments (after the start, after every action and tick; a sample after the
+// actions of every kSampleTicks-th tick). All of it lives outside the tick.
 
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "review/missile_summary.h"
+#include "scenario/run_listener.h"
+#include "scenario/scenario.h"
 #include "world/events.h"
 #include "world/world_state.h"
 
@@ -60,16 +67,23 @@ class ReviewStore {
   public:
     // Takes the world's events into the store and the summary.
     void drain(WorldState& world);
+    // Events already taken from `world`, which is the world just after them.
+    void add(const WorldState& world, std::span<const WorldEvent> events);
     // Samples every powered or flying missile and extends the trails, at the world's tick.
     void sample(const WorldState& world);
+    // Takes back the last sample when it was made at `tick`: an action made at that tick
+    // comes before its sample, which is then taken again.
+    void unsampleAt(int64_t tick);
+    // The summary as of `world`, the world at the end of the run.
+    void settle(const WorldState& world);
     // Forgets everything (a new session).
     void clear();
-    // The world went back to `tick` (a jump on the timeline): forgets what happened after it
-    // and what the world noted while it was rebuilt; playing on notes it again.
-    void rewindTo(WorldState& world, int64_t tick);
 
     const std::vector<WorldEvent>& events() const { return events_; }
     const batch::MissileSummaryCollector& summary() const { return summary_; }
+    // One row per missile, as of the tick the store was last settled at (end()).
+    const std::vector<batch::MissileSummary>& summaries() const { return summaries_; }
+    int64_t end() const { return end_; }
     // Positions in events() of the detonations, oldest first.
     const std::vector<size_t>& detonations() const { return detonations_; }
     // The samples of the missile with this number (empty for an unknown one).
@@ -77,11 +91,26 @@ class ReviewStore {
     // Trails by number - 1.
     const std::vector<std::vector<TrailPoint>>& aircraftTrails() const { return aircraftTrails_; }
     const std::vector<std::vector<TrailPoint>>& missileTrails() const { return missileTrails_; }
-    // Counts the clears, so that views built from the store know to start again.
+    // Changes whenever the store is replaced or cleared, so that views built from it know to
+    // start again; within one generation the events only grow.
     uint64_t generation() const { return generation_; }
+    // Counts the samples taken back: a trail may have lost its last point.
+    uint64_t retaken() const { return retaken_; }
+    // A store swapped in for this one goes on from its generation.
+    void follow(const ReviewStore& former) { generation_ = former.generation_ + 1; }
 
   private:
+    // What the last sample appended, to take it back: a missile's samples or trail, an
+    // aircraft's trail, by number.
+    enum class Series : uint8_t { MissileSamples, MissileTrail, AircraftTrail };
+    struct Appended {
+        Series series;
+        int32_t number;
+    };
+
     void endFlight(const WorldState& world, const WorldEvent& e);
+    bool extendTrail(std::vector<std::vector<TrailPoint>>& trails, int32_t number, int64_t tick,
+                     double x, double y);
 
     std::vector<WorldEvent> events_;
     batch::MissileSummaryCollector summary_;
@@ -90,7 +119,39 @@ class ReviewStore {
     std::vector<std::vector<TrailPoint>> aircraftTrails_;
     std::vector<std::vector<TrailPoint>> missileTrails_;
     std::vector<int32_t> radarRows_;  // radar table position by number, at the last sample
+    std::vector<batch::MissileSummary> summaries_;
+    int64_t end_ = 0;
+    int64_t lastSampleTick_ = -1;
+    std::vector<Appended> lastSample_;
     uint64_t generation_ = 0;
+    uint64_t retaken_ = 0;
 };
+
+// Whether the review samples the world after the actions of this tick.
+inline bool sampledAt(int64_t tick) {
+    return tick % kSampleTicks == 0;
+}
+
+// Follows a run of the batch runner into a store: its events, and its samples at the ticks the
+// review samples (the runner's sampling interval must divide kSampleTicks).
+class ReviewRecorder final : public batch::RunListener {
+  public:
+    explicit ReviewRecorder(ReviewStore& store) : store_(store) {}
+    void onEvents(const WorldState& world, std::span<const WorldEvent> events) override;
+    void onSample(const WorldState& world, int64_t tick) override;
+
+  private:
+    ReviewStore& store_;
+};
+
+// Ticks done of total; false gives up.
+using ReviewProgress = std::function<bool(int64_t done, int64_t total)>;
+
+// The review of a whole scenario as the batch runner runs it, settled at its last tick: what
+// `prrsim-batch --events` and `--summary-csv` write of it. Nothing when the run stops at an
+// action that cannot be applied or `progress` gives up. Needs no state but its arguments:
+// safe to run on any thread.
+std::optional<ReviewStore> reviewOf(const batch::Scenario& scenario, std::string_view source,
+                                    const ReviewProgress& progress = {});
 
 }  // namespace prrsim::review

@@ -64,6 +64,9 @@ Session::Session(WorldState& world) : world_(world) {
     // Nothing is known of how the world came to be: every slot is kept.
     high_ = {kAircraftCapacity, kRadarCapacity, kPlacedComplexCapacity, kMissileCapacity};
     takeSnapshot();
+    startReview();
+    sampleIfDue();
+    reviewOf_ = stamp();
 }
 
 void Session::reset(batch::StartWorld start, uint32_t seed) {
@@ -72,6 +75,9 @@ void Session::reset(batch::StartWorld start, uint32_t seed) {
     scenario.seed = seed;
     begin(scenario);
     end_ = 0;
+    sampleIfDue();
+    ++revision_;
+    reviewOf_ = stamp();
     if (worldReplaced) {
         worldReplaced();
     }
@@ -95,6 +101,61 @@ void Session::begin(const batch::Scenario& scenario) {
     noteHighWater();
     snapshots_.clear();
     takeSnapshot();
+    startReview();
+}
+
+void Session::startReview() {
+    review::ReviewStore fresh;
+    fresh.follow(review_);
+    review_ = std::move(fresh);
+    review_.drain(world_);  // the start world's records
+    settled_ = false;
+}
+
+void Session::sampleIfDue() {
+    if (review::sampledAt(tick_)) {
+        review_.sample(world_);
+    }
+}
+
+void Session::noteEvents(bool extending) {
+    if (extending) {
+        review_.drain(world_);
+        settled_ = false;
+    } else {
+        world_.events.take();  // already in the review, or to be rebuilt
+    }
+}
+
+const review::ReviewStore& Session::review() {
+    if (!settled_ && tick_ == end_ && reviewCurrent()) {
+        review_.settle(world_);
+        settled_ = true;
+    }
+    return review_;
+}
+
+std::optional<review::ReviewStore> Session::ReviewJob::run(
+    const review::ReviewProgress& progress) const {
+    return review::reviewOf(recording, "", progress);
+}
+
+bool Session::adoptReview(review::ReviewStore&& fresh, const Stamp& madeOf) {
+    if (madeOf != stamp()) {
+        return false;
+    }
+    fresh.follow(review_);
+    review_ = std::move(fresh);
+    reviewOf_ = madeOf;
+    settled_ = true;
+    return true;
+}
+
+void Session::rebuildReview() {
+    const ReviewJob job = reviewJob();
+    if (std::optional<review::ReviewStore> fresh = job.run()) {
+        adoptReview(std::move(*fresh), job.stamp);
+    }
 }
 
 bool Session::open(const batch::Scenario& scenario, const std::string& source,
@@ -113,12 +174,15 @@ bool Session::open(const batch::Scenario& scenario, const std::string& source,
             }
             // After each action: an add and a removal in one tick leave the count as it was.
             run.noteHighWater();
+            run.review_.drain(*world);
             ++run.next_;
         }
+        run.sampleIfDue();
         if (run.tick_ >= run.end_) {
             break;
         }
         run.advance();
+        run.review_.drain(*world);
         if (progress && run.tick_ % kProgressEvery == 0 && !progress(run.tick_, run.end_)) {
             error = {source, -1, "", -1, "", ""};
             return false;
@@ -138,6 +202,12 @@ bool Session::open(const batch::Scenario& scenario, const std::string& source,
     modified_ = false;
     high_ = run.high_;
     snapshots_ = std::move(run.snapshots_);
+    run.review_.settle(*world);
+    run.review_.follow(review_);
+    review_ = std::move(run.review_);
+    settled_ = true;
+    ++revision_;
+    reviewOf_ = stamp();
     if (worldReplaced) {
         worldReplaced();
     }
@@ -199,14 +269,22 @@ bool Session::applyRecorded() {
 }
 
 void Session::step() {
+    // Past the end the recording grows, and its review with it.
+    const bool extending = tick_ == end_ && reviewCurrent();
     advance();
+    noteEvents(extending);
     if (next_ < scenario_.actions.size() && scenario_.actions[next_].tick == tick_) {
         const View view = saveView();
         applyRecorded();
+        noteEvents(extending);
         restoreView(view);
         if (worldReplaced) {
             worldReplaced();
         }
+    }
+    if (extending) {
+        sampleIfDue();
+        reviewOf_ = stamp();
     }
 }
 
@@ -215,6 +293,7 @@ void Session::jumpTo(int64_t tick) {
     if (tick == tick_) {
         return;
     }
+    review();  // settled at the end before leaving it
     const View view = saveView();
     WorldObserver* observer = world_.observer;
     world_.observer = nullptr;
@@ -232,6 +311,7 @@ void Session::jumpTo(int64_t tick) {
         advance();
         applyRecorded();
     }
+    world_.events.take();  // replayed: the review has them
     world_.observer = observer;
     restoreView(view);
     if (worldReplaced) {
@@ -264,6 +344,7 @@ void Session::dropAfterNow() {
     }
     snapshots_.erase(snapshots_.upper_bound(tick_), snapshots_.end());
     end_ = tick_;
+    ++revision_;  // the review has what was dropped: it is made again
 }
 
 bool Session::perform(batch::Action action, Change kind) {
@@ -286,6 +367,7 @@ bool Session::perform(batch::Action action, Change kind) {
             return false;
         }
     }
+    const bool extending = tick_ == end_ && reviewCurrent();
     if (batch::applyAction(world_, action)) {
         return false;
     }
@@ -296,6 +378,15 @@ bool Session::perform(batch::Action action, Change kind) {
     next_ = scenario_.actions.size();
     modified_ = true;
     noteHighWater();
+    if (extending) {
+        // The batch runner samples a tick after its actions.
+        review_.unsampleAt(tick_);
+        noteEvents(true);
+        sampleIfDue();
+        reviewOf_ = stamp();
+    } else {
+        noteEvents(false);
+    }
     return true;
 }
 

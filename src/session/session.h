@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "review/review_store.h"
 #include "scenario/scenario.h"
 #include "world/world_state.h"
 
@@ -57,6 +58,12 @@ struct Snapshot {
 // (after asking). The selection, the map-click modes and the mouse positions belong to the
 // windows: the session keeps them as they are across rebuilds and replayed actions, as far as
 // their records still exist.
+//
+// The session also keeps the review of the whole recording (review()), to its last recorded
+// tick, as the batch runner would give it: opening, a new scene and extending the recording
+// (ticks run past its end, changes made at its end) keep it current as they go; a change made
+// before the end leaves it to be rebuilt (reviewCurrent(), ReviewJob, adoptReview()), which
+// may happen on another thread. Jumps and replays never change it.
 class Session {
   public:
     static constexpr int64_t kSnapshotInterval = 3000;
@@ -93,6 +100,31 @@ class Session {
 
     // The recording with `ticks` at its end.
     batch::Scenario recording() const;
+
+    // The review of the recording, settled at its end: the last one made when it is not
+    // current.
+    const review::ReviewStore& review();
+    // Whether review() is the review of the recording as it is.
+    bool reviewCurrent() const { return reviewOf_ == stamp(); }
+
+    // Which recording a review was made of.
+    struct Stamp {
+        bool operator==(const Stamp&) const = default;
+        uint64_t revision = 0;  // counts the changes to the recording that were not extensions
+        int64_t end = 0;
+        size_t actions = 0;
+    };
+    // A rebuild of the review: a copy of the recording, to be run anywhere.
+    struct ReviewJob {
+        batch::Scenario recording;
+        Stamp stamp;
+        std::optional<review::ReviewStore> run(const review::ReviewProgress& progress = {}) const;
+    };
+    ReviewJob reviewJob() const { return {recording(), stamp()}; }
+    // Takes a rebuilt review if the recording is still the one it was made of.
+    bool adoptReview(review::ReviewStore&& fresh, const Stamp& madeOf);
+    // Rebuilds the review here and now.
+    void rebuildReview();
 
     int64_t tick() const { return tick_; }
     int64_t end() const { return end_; }
@@ -153,6 +185,13 @@ class Session {
     void advance();
     bool writesSomething(const batch::Action& action) const;
     void dropAfterNow();
+    Stamp stamp() const { return {revision_, end_, scenario_.actions.size()}; }
+    // The review goes on with the world's events (the recording is being extended) or leaves
+    // them (they are replayed or rebuilt); a sample follows the actions of a sampled tick.
+    void noteEvents(bool extending);
+    void sampleIfDue();
+    // A new recording made from the start: its review is made with it.
+    void startReview();
 
     WorldState& world_;
     batch::Scenario scenario_;
@@ -162,6 +201,10 @@ class Session {
     bool modified_ = false;
     HighWater high_;
     std::map<int64_t, Snapshot> snapshots_;
+    review::ReviewStore review_;
+    uint64_t revision_ = 0;
+    Stamp reviewOf_;        // the recording the review was made of
+    bool settled_ = true;   // the review's summary is as of the end
 };
 
 }  // namespace prrsim::session

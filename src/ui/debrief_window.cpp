@@ -321,7 +321,7 @@ void DebriefWindow::refresh() {
         chosen_ = 0;
         plotted_ = 0;
     }
-    summaries_ = store_.summary().summaries(world_);
+    summaries_ = store_.summaries();
     fillTable();
     if (chosen_ == 0 && !summaries_.empty()) {
         chooseMissile(summaries_.front().number);
@@ -333,7 +333,32 @@ void DebriefWindow::refresh() {
     const int64_t end = it != summaries_.end() && it->endTick ? *it->endTick : -1;
     if (count != plotted_ || end != plottedEnd_) {
         plot();
+    } else if (markedTick_ != world_.events.tick) {
+        placeMarkers();
     }
+}
+
+void DebriefWindow::placeMarkers() {
+    markedTick_ = world_.events.tick;
+    const double now = seconds(review::MissileSample{markedTick_});
+    for (auto& [view, marker] : markers_) {
+        const auto* x = static_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal).constFirst());
+        const auto* y = static_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).constFirst());
+        if (now >= x->min() && now <= x->max()) {
+            marker->replace({QPointF(now, y->min()), QPointF(now, y->max())});
+        } else {
+            marker->clear();
+        }
+    }
+}
+
+std::optional<double> DebriefWindow::presentMarker(const QChartView* chart) const {
+    for (const auto& [view, marker] : markers_) {
+        if (view == chart && marker->count() == 2) {
+            return marker->at(0).x();
+        }
+    }
+    return std::nullopt;
 }
 
 void DebriefWindow::fillTable() {
@@ -422,6 +447,20 @@ void DebriefWindow::plot() {
             return s.power > 0 ? 10 * std::log10(static_cast<double>(s.power)) : std::nan("");
         },
         time, QStringLiteral("дБВт"), false, threshold);
+    markers_.clear();
+    for (QChartView* view : {AltitudeChart, DistanceChart, SpeedChart, PowerChart}) {
+        auto* marker = new QLineSeries;
+        QPen pen(QColor(90, 90, 90));
+        pen.setStyle(Qt::DotLine);
+        marker->setPen(pen);
+        marker->setName(QStringLiteral("Текущий момент"));
+        view->chart()->addSeries(marker);
+        for (QAbstractAxis* axis : view->chart()->axes()) {
+            marker->attachAxis(axis);
+        }
+        markers_.emplace_back(view, marker);
+    }
+    placeMarkers();
     plotSamples(
         SideChart, samples,
         [](const review::MissileSample& s) { return finiteOr(s.groundDistance) / 1000; },
@@ -430,7 +469,7 @@ void DebriefWindow::plot() {
 }
 
 bool DebriefWindow::exportTableCsv(const QString& path) {
-    summaries_ = store_.summary().summaries(world_);
+    summaries_ = store_.summaries();
     batch::OutputFile file(QFile::encodeName(path).toStdString());
     if (file.open()) {
         batch::writeMissileSummaryCsv(file.stream(), summaries_);

@@ -1,17 +1,21 @@
 #pragma once
 
-// "Разбор": the per-missile table of the session, live, and for the chosen missile its plots
+// "Разбор": the per-missile table of the whole recording, and for the chosen missile its plots
 // against time (altitude, distance to its target radar, speed, power received from the radar
-// it follows) with its guidance phases in colour, and a side view (altitude against ground
-// distance to the target). Exports the table as CSV and the plots as PNG or SVG.
+// it follows) with its guidance phases in colour and the present moment as a vertical line,
+// and a side view (altitude against ground distance to the target). Exports the table as CSV
+// and the plots as PNG or SVG.
 
 #include <QChartView>
+#include <QLineSeries>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "review/missile_summary.h"
@@ -29,9 +33,11 @@ class DebriefWindow : public QWidget {
   public:
     DebriefWindow(const WorldState& world, const review::ReviewStore& store, QWidget* parent);
 
-    // Rewrites the table from the summary as of the world's tick, and the plots when the
-    // chosen missile has new samples.
+    // Rewrites the table from the review's summary, the plots when the chosen missile has new
+    // samples, and moves the present moment's line to the world's tick.
     void refresh();
+    // The present moment's line on a time plot: its x (seconds) while it is inside the plot.
+    std::optional<double> presentMarker(const QChartView* chart) const;
 
     // Shows the plots of the missile with this number (0: none).
     void chooseMissile(int32_t number);
@@ -64,6 +70,7 @@ class DebriefWindow : public QWidget {
   private:
     void fillTable();
     void plot();
+    void placeMarkers();
 
     const WorldState& world_;
     const review::ReviewStore& store_;
@@ -72,6 +79,8 @@ class DebriefWindow : public QWidget {
     size_t plotted_ = 0;  // samples shown in the plots
     int64_t plottedEnd_ = -1;
     uint64_t generation_ = 0;
+    int64_t markedTick_ = -1;
+    std::vector<std::pair<QChartView*, QLineSeries*>> markers_;  // on the time plots
 };
 
 }  // namespace prrsim::ui

@@ -1,5 +1,6 @@
 #include "ui/event_log_window.h"
 
+#include <QColor>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -68,6 +69,16 @@ void EventTableModel::catchUp() {
     }
 }
 
+void EventTableModel::setNow(int64_t tick) {
+    if (tick != now_) {
+        now_ = tick;
+        if (rows_ > 0) {
+            emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1),
+                             {Qt::DisplayRole, Qt::ForegroundRole});
+        }
+    }
+}
+
 int EventTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
@@ -81,10 +92,11 @@ QVariant EventTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const WorldEvent& e = store_.events()[static_cast<size_t>(index.row())];
+    const bool ahead = e.tick > now_;
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
             case 0:
-                return clockText(e.tick);
+                return ahead ? clockText(e.tick) + QStringLiteral(" впереди") : clockText(e.tick);
             case 1:
                 return fromView(batch::eventKindLabel(e.kind));
             default:
@@ -92,7 +104,11 @@ QVariant EventTableModel::data(const QModelIndex& index, int role) const {
         }
     }
     if (role == Qt::ToolTipRole) {
-        return QStringLiteral("Такт %1").arg(e.tick);
+        return ahead ? QStringLiteral("Такт %1, впереди текущего момента").arg(e.tick)
+                     : QStringLiteral("Такт %1").arg(e.tick);
+    }
+    if (role == Qt::ForegroundRole && ahead) {
+        return QColor(Qt::gray);
     }
     return {};
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// "Журнал": every event of the session with its simulated time, filtered by kind and object.
-// Choosing an event asks for its object to be selected and for the session to go to its tick.
+// "Журнал": every event of the recording with its simulated time, filtered by kind and object;
+// the events after the present moment are greyed and marked "впереди". Choosing an event asks
+// for its object to be selected and for the session to go to its tick; the log stays whole.
 
 #include <QAbstractTableModel>
 #include <QComboBox>
@@ -31,6 +32,8 @@ class EventTableModel : public QAbstractTableModel {
     explicit EventTableModel(const review::ReviewStore& store, QObject* parent);
     // Shows the events that came since the last call (all of them after a clear).
     void catchUp();
+    // The present moment: events after it are ahead.
+    void setNow(int64_t tick);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,6 +44,7 @@ class EventTableModel : public QAbstractTableModel {
     const review::ReviewStore& store_;
     int rows_ = 0;
     uint64_t generation_ = 0;
+    int64_t now_ = INT64_MAX;
 };
 
 class EventLogWindow : public QWidget {
@@ -50,6 +54,8 @@ class EventLogWindow : public QWidget {
 
     // Shows the events that came since the last refresh.
     void refresh();
+    // The session's present moment.
+    void setNow(int64_t tick) { model_->setNow(tick); }
 
     // The filters: a kind (-1 all) and an object (none: all).
     void setKindFilter(int kind);

@@ -1,6 +1,8 @@
 // The program entry: the application, the world, the main window, the message loop.
 //
 //   prrsim [SCENE.json] [--state-dir DIR]
+//   prrsim SCENE.json --report DIR     (no window: the scene's debrief into DIR; exit 2 for a
+//                                      scene file it cannot use, 1 for a file not written)
 //
 // SCENE.json opens a scene file at start. The recovery file and the recent-files list live in
 // DIR, or in $PRRSIM_STATE_DIR, or in the user's application data folder.
@@ -8,9 +10,11 @@
 #include <QPixmap>
 #include <QStandardPaths>
 #include <cstdio>
+#include <string>
 
 #include "sim/tick.h"
 #include "ui/application.h"
+#include "ui/report_writer.h"
 #include "ui/tform1.h"
 #include "world/world.h"
 
@@ -22,6 +26,7 @@ struct Options {
     QString screenshot;       // grab the main window into this PNG and exit
     int ticks = 0;            // ticks to run before the screenshot
     int selectAircraft = -1;  // click this aircraft on the map before the screenshot
+    QString report;           // write the scene's debrief into this folder and exit
 };
 
 Options parseOptions(const QCoreApplication& app) {
@@ -37,7 +42,9 @@ Options parseOptions(const QCoreApplication& app) {
     const QCommandLineOption ticks("ticks", "Run N simulation ticks before the screenshot.", "N");
     const QCommandLineOption select("select-aircraft",
                                     "Click aircraft N on the map before the screenshot.", "N");
-    parser.addOptions({state, screenshot, ticks, select});
+    const QCommandLineOption report("report", "Write the scene's debrief into DIR and exit.",
+                                    "DIR");
+    parser.addOptions({state, screenshot, ticks, select, report});
     parser.process(app);
     Options options;
     if (!parser.positionalArguments().isEmpty()) {
@@ -52,6 +59,7 @@ Options parseOptions(const QCoreApplication& app) {
             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     }
     options.screenshot = parser.value(screenshot);
+    options.report = parser.value(report);
     options.ticks = parser.value(ticks).toInt();
     options.selectAircraft = parser.isSet(select) ? parser.value(select).toInt() : -1;
     return options;
@@ -81,9 +89,20 @@ int saveScreenshot(prrsim::WorldState& world, prrsim::ui::TForm1& form, const Op
 }  // namespace
 
 int main(int argc, char** argv) {
+    prrsim::ui::preferOffscreenForReport(argc, argv);
     prrsim::ui::Application app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("prrsim"));
     const Options options = parseOptions(app);
+    if (!options.report.isEmpty()) {
+        std::string error = "prrsim: --report needs a scene file";
+        const int status = options.scene.isEmpty()
+                               ? prrsim::ui::kReportBadScene
+                               : prrsim::ui::writeReport(options.scene, options.report, error);
+        if (status != prrsim::ui::kReportWritten) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+        }
+        return status;
+    }
 
     auto world = prrsim::makeWorld();
     prrsim::ui::TForm1 form(*world);

@@ -162,8 +162,12 @@ void MapOverlays::setImpacts(bool on) {
     }
 }
 
-void MapOverlays::clearImpacts(const review::ReviewStore& store) {
-    impactsCleared_ = store.detonations().size();
+void MapOverlays::clearImpacts(const review::ReviewStore& store, int64_t now) {
+    const std::vector<size_t>& detonations = store.detonations();
+    impactsCleared_ = static_cast<size_t>(
+        std::partition_point(detonations.begin(), detonations.end(),
+                             [&](size_t i) { return store.events()[i].tick <= now; }) -
+        detonations.begin());
     restartImpacts_ = true;
 }
 
@@ -184,8 +188,9 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const review:
         return;
     }
     const int64_t now = world.events.tick;
-    if (store.generation() != generation_ || now < lastNow_) {
+    if (store.generation() != generation_ || store.retaken() != retaken_ || now < lastNow_) {
         generation_ = store.generation();
+        retaken_ = store.retaken();
         impactsCleared_ = std::min(impactsCleared_, store.detonations().size());
         restartTrails_ = true;
         restartImpacts_ = true;
@@ -201,7 +206,7 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const review:
         drawRings(painter, world);
     }
     if (impacts_) {
-        updateImpacts(store);
+        updateImpacts(store, now);
         impactLayer_.laidOver(painter, LayerBlend::Over);
     }
     if (legend_) {
@@ -222,17 +227,22 @@ void MapOverlays::updateTrails(const review::ReviewStore& store, int64_t now) {
     }
     QPainter painter(&trailLayer_.image);
     beginMapPainting(painter);
-    drawTrails(painter, kAircraftTrail, store.aircraftTrails(), aircraftDrawn_);
-    drawTrails(painter, kMissileTrail, store.missileTrails(), missileDrawn_);
+    drawTrails(painter, kAircraftTrail, store.aircraftTrails(), aircraftDrawn_, now);
+    drawTrails(painter, kMissileTrail, store.missileTrails(), missileDrawn_, now);
 }
 
 void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
                              const std::vector<std::vector<review::TrailPoint>>& trails,
-                             std::vector<size_t>& drawn) {
+                             std::vector<size_t>& drawn, int64_t now) {
     setPen(painter, colour, 1);
     drawn.resize(trails.size(), 0);
     for (size_t i = 0; i < trails.size(); ++i) {
         const std::vector<review::TrailPoint>& trail = trails[i];
+        // The points up to the present moment; the points are in tick order.
+        const size_t end = static_cast<size_t>(
+            std::upper_bound(trail.begin(), trail.end(), now,
+                             [](int64_t t, const review::TrailPoint& p) { return t < p.tick; }) -
+            trail.begin());
         size_t first = drawn[i];
         if (first == 0) {
             // The first point inside the window; the points are in tick order.
@@ -243,11 +253,11 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
         } else {
             --first;  // the new segments start at the last point drawn
         }
-        if (trail.size() < first + 2) {
+        if (end < first + 2) {
             continue;
         }
         polyline_.clear();
-        for (size_t k = first; k < trail.size(); ++k) {
+        for (size_t k = first; k < end; ++k) {
             const QPoint p(trail[k].x, trail[k].y);
             if (!polyline_.empty()) {  // each segment's box, a pixel wider all round
                 trailLayer_.used.mark(
@@ -256,27 +266,31 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
             polyline_.push_back(p);
         }
         painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
-        drawn[i] = trail.size();
+        drawn[i] = end;
     }
 }
 
 // A cross at the point of detonation and the miss distance beside it, both edged in white so
 // that they read over the symbols.
-void MapOverlays::updateImpacts(const review::ReviewStore& store) {
+void MapOverlays::updateImpacts(const review::ReviewStore& store, int64_t now) {
     if (restartImpacts_) {
         impactLayer_.clear();
         impactsDrawn_ = impactsCleared_;
         restartImpacts_ = false;
     }
     const std::vector<size_t>& detonations = store.detonations();
-    if (impactsDrawn_ >= detonations.size()) {
+    const auto due = [&] {
+        return impactsDrawn_ < detonations.size() &&
+               store.events()[detonations[impactsDrawn_]].tick <= now;
+    };
+    if (!due()) {
         return;
     }
     QPainter painter(&impactLayer_.image);
     beginMapPainting(painter);
     painter.setFont(overlayFont(10, true));
     const QFontMetrics metrics = painter.fontMetrics();
-    for (; impactsDrawn_ < detonations.size(); ++impactsDrawn_) {
+    for (; due(); ++impactsDrawn_) {
         const WorldEvent& e = store.events()[detonations[impactsDrawn_]];
         const int x = trunc32(e.x);
         const int y = trunc32(e.y);

@@ -38,10 +38,11 @@ class MapOverlays {
     void setImpacts(bool on);
     void setRadiating(bool on) { radiating_ = on; }
     void setLegend(bool on) { legend_ = on; }
-    // Removes the markers of the detonations so far; later ones get theirs.
-    void clearImpacts(const review::ReviewStore& store);
+    // Removes the markers of the detonations up to `now`; later ones get theirs.
+    void clearImpacts(const review::ReviewStore& store, int64_t now);
 
-    // Draws the overlays that are on over a finished map frame, as of the world's tick.
+    // Draws the overlays that are on over a finished map frame, as of the world's tick: the
+    // trail points and detonations of the review up to it.
     void draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store);
 
   private:
@@ -57,9 +58,10 @@ class MapOverlays {
     // when its setting changed, the store was cleared or time went back, the trails also when
     // the last minute moved on.
     void updateTrails(const review::ReviewStore& store, int64_t now);
-    void updateImpacts(const review::ReviewStore& store);
+    void updateImpacts(const review::ReviewStore& store, int64_t now);
     void drawTrails(QPainter& painter, const QColor& colour,
-                    const std::vector<std::vector<review::TrailPoint>>& trails, std::vector<size_t>& drawn);
+                    const std::vector<std::vector<review::TrailPoint>>& trails,
+                    std::vector<size_t>& drawn, int64_t now);
     static void drawRings(QPainter& painter, const WorldState& world);
     const QImage& legendPicture();
 
@@ -69,6 +71,7 @@ class MapOverlays {
     bool legend_ = false;
 
     uint64_t generation_ = 0;  // of the store drawn
+    uint64_t retaken_ = 0;
     int64_t lastNow_ = 0;
 
     Layer trailLayer_;

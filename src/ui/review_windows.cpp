@@ -1,6 +1,8 @@
 #include "ui/review_windows.h"
 
 #include <QActionGroup>
+#include <algorithm>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "ui/tform1.h"
@@ -35,19 +37,76 @@ QMenuBar* menuBarOf(QWidget* window) {
     return bar;
 }
 
-ReviewWindows::ReviewWindows(WorldState& world, QWidget* mainWindow)
-    : QObject(mainWindow), world_(world) {
+ReviewWindows::ReviewWindows(WorldState& world, session::Session& session, QWidget* mainWindow)
+    : QObject(mainWindow), world_(world), session_(session) {
     setObjectName(QStringLiteral("Review"));
-    Log = new EventLogWindow(store_, mainWindow);
+    Log = new EventLogWindow(session_.review(), mainWindow);
     Log->hide();
-    Debrief = new DebriefWindow(world_, store_, mainWindow);
+    Debrief = new DebriefWindow(world_, session_.review(), mainWindow);
     Debrief->hide();
     createMenu(mainWindow);
+    if (auto* bar = mainWindow->findChild<QStatusBar*>()) {
+        ProgressLabel = new QLabel(bar);
+        ProgressLabel->setObjectName(QStringLiteral("ReviewProgressLabel"));
+        bar->addPermanentWidget(ProgressLabel);
+        ProgressLabel->hide();
+    }
 }
 
 ReviewWindows::~ReviewWindows() {
+    if (rebuild_) {
+        rebuild_->cancelled = true;
+        worker_.join();
+    }
     delete Log;
     delete Debrief;
+}
+
+void ReviewWindows::keepReviewCurrent() {
+    if (session_.reviewCurrent() || rebuild_) {
+        return;
+    }
+    session::Session::ReviewJob job = session_.reviewJob();
+    if (job.recording.ticks <= kRebuildHereTicks) {
+        session_.rebuildReview();
+        return;
+    }
+    rebuild_ = std::make_unique<Rebuild>();
+    rebuild_->job = std::move(job);
+    Rebuild* shared = rebuild_.get();
+    worker_ = std::thread([this, shared] {
+        shared->result = shared->job.run([shared](int64_t done, int64_t) {
+            shared->done = done;
+            return !shared->cancelled;
+        });
+        QMetaObject::invokeMethod(this, [this] { finishRebuild(); }, Qt::QueuedConnection);
+    });
+    showProgress();
+}
+
+void ReviewWindows::finishRebuild() {
+    if (!rebuild_) {
+        return;
+    }
+    worker_.join();
+    if (rebuild_->result) {
+        session_.adoptReview(std::move(*rebuild_->result), rebuild_->job.stamp);
+    }
+    rebuild_.reset();
+    showProgress();
+    // The recording may have changed meanwhile: then the next refresh starts again.
+}
+
+void ReviewWindows::showProgress() {
+    if (ProgressLabel == nullptr) {
+        return;
+    }
+    if (rebuild_) {
+        const int64_t total = std::max<int64_t>(rebuild_->job.recording.ticks, 1);
+        ProgressLabel->setText(QStringLiteral("Разбор пересчитывается: %1 %")
+                                   .arg(rebuild_->done * 100 / total));
+    }
+    ProgressLabel->setVisible(rebuild_ != nullptr);
 }
 
 void ReviewWindows::createMenu(QWidget* mainWindow) {
@@ -86,23 +145,21 @@ void ReviewWindows::createMenu(QWidget* mainWindow) {
     };
     ImpactsAction =
         toggle(QStringLiteral("Места подрывов"), [this](bool on) { overlays_.setImpacts(on); });
-    ClearImpactsAction = ViewMenu->addAction(QStringLiteral("Очистить места подрывов"), this,
-                                             [this] { overlays_.clearImpacts(store_); });
+    ClearImpactsAction =
+        ViewMenu->addAction(QStringLiteral("Очистить места подрывов"), this, [this] {
+            overlays_.clearImpacts(session_.review(), world_.events.tick);
+        });
     RadiatingAction =
         toggle(QStringLiteral("Излучающие РЛС"), [this](bool on) { overlays_.setRadiating(on); });
     LegendAction = toggle(QStringLiteral("Условные обозначения"),
                           [this](bool on) { overlays_.setLegend(on); });
 }
 
-void ReviewWindows::afterTick() {
-    store_.drain(world_);
-    if (world_.events.tick % review::kSampleTicks == 0) {
-        store_.sample(world_);
-    }
-}
-
 void ReviewWindows::refresh() {
-    store_.drain(world_);
+    keepReviewCurrent();
+    showProgress();
+    session_.review();  // settled at the end
+    Log->setNow(world_.events.tick);
     if (Log->isVisible()) {
         Log->refresh();
     }
@@ -112,7 +169,7 @@ void ReviewWindows::refresh() {
 }
 
 void ReviewWindows::drawOverlays(QPainter& painter) {
-    overlays_.draw(painter, world_, store_);
+    overlays_.draw(painter, world_, session_.review());
 }
 
 // An object chosen in the log: selected as a click on it would select it, if it is still on

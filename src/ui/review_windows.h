@@ -1,21 +1,29 @@
 #pragma once
 
-// The review side of the main window: the store of the session's events and samples, the
-// windows "Журнал" and "Разбор", the map overlays and the menu "Вид" that opens and switches
-// them. The main window calls afterTick() after each tick, refresh() before each redraw and
-// drawOverlays() at the end of the map paint.
+// The review side of the main window: the windows "Журнал" and "Разбор", the map overlays and
+// the menu "Вид" that opens and switches them, all reading the session's review of the whole
+// recording and marking the session's present moment in it. The main window calls refresh()
+// before each redraw and drawOverlays() at the end of the map paint. A review to be rebuilt is
+// rebuilt here; a long rebuild runs on a thread of its own, with its progress in the status
+// bar, and is handed to the session when done.
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QObject>
 #include <QPainter>
 #include <QWidget>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <thread>
 
 #include "ui/debrief_window.h"
 #include "ui/event_log_window.h"
 #include "ui/map_overlays.h"
 #include "review/review_store.h"
+#include "session/session.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -27,20 +35,25 @@ QMenuBar* menuBarOf(QWidget* window);
 class ReviewWindows : public QObject {
     Q_OBJECT
   public:
-    ReviewWindows(WorldState& world, QWidget* mainWindow);
-    // The windows go first: they read the store.
+    ReviewWindows(WorldState& world, session::Session& session, QWidget* mainWindow);
+    // A rebuild under way is given up and waited for; the windows go first: they read the
+    // review.
     ~ReviewWindows() override;
 
-    // After each tick: the tick's events into the store; every kSampleTicks a sample.
-    void afterTick();
-    // Before each redraw: events of the handlers since, and the open windows brought up to
-    // date.
+    // Before each redraw: a review to be rebuilt is rebuilt (or its rebuild started), and the
+    // open windows are brought up to date and to the present moment.
     void refresh();
     // The overlays that are on, over the finished map frame.
     void drawOverlays(QPainter& painter);
 
-    review::ReviewStore& store() { return store_; }
+    const review::ReviewStore& store() { return session_.review(); }
     MapOverlays& overlays() { return overlays_; }
+    // Whether a rebuild runs on its thread; waits for it to end and takes its result.
+    bool rebuilding() const { return rebuild_ != nullptr; }
+    void finishRebuild();
+
+    // A rebuild of a recording this long or shorter runs at once, without a thread.
+    static constexpr int64_t kRebuildHereTicks = 6000;
 
     EventLogWindow* Log = nullptr;
     DebriefWindow* Debrief = nullptr;
@@ -54,13 +67,26 @@ class ReviewWindows : public QObject {
     QAction* ClearImpactsAction = nullptr;
     QAction* RadiatingAction = nullptr;
     QAction* LegendAction = nullptr;
+    QLabel* ProgressLabel = nullptr;  // in the status bar while a rebuild runs
 
   private:
+    // What the rebuild's thread shares with the window.
+    struct Rebuild {
+        session::Session::ReviewJob job;
+        std::atomic<int64_t> done{0};
+        std::atomic<bool> cancelled{false};
+        std::optional<review::ReviewStore> result;
+    };
+
     void createMenu(QWidget* mainWindow);
+    void keepReviewCurrent();
+    void showProgress();
 
     WorldState& world_;
-    review::ReviewStore store_;
+    session::Session& session_;
     MapOverlays overlays_;
+    std::unique_ptr<Rebuild> rebuild_;
+    std::thread worker_;
 };
 
 }  // namespace prrsim::ui

@@ -60,9 +60,6 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     arrangeWindow();
     session_.confirmDrop = [this](int64_t tick) { return confirmDrop(tick); };
     session_.worldReplaced = [this] {
-        if (Review != nullptr) {
-            Review->store().rewindTo(world_, session_.tick());
-        }
         if (stepping_) {
             resyncDue_ = true;  // once the ticks of this event have run
         } else {
@@ -70,7 +67,7 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
         }
     };
 
-    Review = new ReviewWindows(world_, this);
+    Review = new ReviewWindows(world_, session_, this);
     connect(Review->Log, &EventLogWindow::objectChosen, this, &TForm1::selectReviewObject);
     connect(Review->Log, &EventLogWindow::jumpToTick, this, &TForm1::jumpTo);
 
@@ -204,7 +201,6 @@ void TForm1::runSteps(int64_t n) {
         const QScopedValueRollback<bool> stepping(stepping_, true);
         for (int64_t i = 0; i < n; ++i) {
             session_.step();
-            Review->afterTick();
         }
     }
     if (resyncDue_) {

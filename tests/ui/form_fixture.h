@@ -85,13 +85,8 @@ class FormTest : public ::testing::Test {
 
     void play(const batch::Scenario& s, int64_t until) {
         scenario = s;
-        if (scenario->start == batch::StartWorld::Empty) {
-            startEmptyWorld(*world);
-        } else {
-            startWorld(*world);
-        }
-        world->random.seed(scenario->seed);
-        form->Review->store().clear();
+        // The scenario's start world, seeded, as a new scene: its review starts with it.
+        form->session().reset(scenario->start, scenario->seed);
         played = 0;
         nextAction = 0;
         playUntil(until);
