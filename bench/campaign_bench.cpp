@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "campaign/campaign.h"
 #include "before/before.h"
+#include "campaign/campaign.h"
 #include "campaign/campaign_results.h"
 #include "campaign/campaign_runner.h"
 
@@ -64,10 +64,12 @@ void BM_CampaignDefaultWorld(benchmark::State& state) {
         std::iota(runs.begin(), runs.end(), first % (plan.campaign().runs - kRunsPerIteration));
         first += kRunsPerIteration;
         int64_t bytes = 0;
-        engagements += batch::runCampaign(plan, runs, threads, [&bytes](batch::CampaignRunRecord&& r) {
-            bytes += static_cast<int64_t>(r.line.size());
-            return true;
-        });
+        const batch::RunSequence sequence = {runs[0], 1, kRunsPerIteration};
+        engagements +=
+            batch::runCampaign(plan, sequence, threads, [&bytes](batch::CampaignRunRecord&& r) {
+                bytes += static_cast<int64_t>(r.line.size());
+                return true;
+            });
         benchmark::DoNotOptimize(bytes);
     }
     // On a machine shared with other work the wall-clock rates fall with the load; the CPU
@@ -114,12 +116,17 @@ void BM_CampaignResultsBefore(benchmark::State& state) {
         first += kRunsPerIteration;
         benchmark::DoNotOptimize(before::campaignResults(plan, runs, 1));
     }
-    state.counters["engagements_per_s"] = benchmark::Counter(
-        static_cast<double>(first), benchmark::Counter::kIsRate);
+    state.counters["engagements_per_s"] =
+        benchmark::Counter(static_cast<double>(first), benchmark::Counter::kIsRate);
     state.counters["engagements_per_cpu_s"] =
         static_cast<double>(first) / (processCpuSeconds() - cpuStart);
 }
-BENCHMARK(BM_CampaignResultsBefore)->ArgName("ticks")->Arg(300)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CampaignResultsBefore)
+    ->ArgName("ticks")
+    ->Arg(300)
+    ->Arg(1000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_CampaignResults(benchmark::State& state) {
     const batch::CampaignPlan plan = shortCampaign(state.range(0));
@@ -132,21 +139,27 @@ void BM_CampaignResults(benchmark::State& state) {
         batch::CampaignTally tally(plan.campaign());
         std::string all;
         std::string csv;
-        batch::runCampaign(plan, runs, 1, [&](batch::CampaignRunRecord&& r) {
-            tally.add(r);
-            csv += batch::runsCsvRows(plan.campaign(), r);
-            all += r.line;
-            return true;
-        });
+        batch::runCampaign(plan, {runs[0], 1, kRunsPerIteration}, 1,
+                           [&](batch::CampaignRunRecord&& r) {
+                               tally.add(r);
+                               csv += batch::runsCsvRows(plan.campaign(), r);
+                               all += r.line;
+                               return true;
+                           });
         benchmark::DoNotOptimize(static_cast<int64_t>(all.size() + csv.size()) +
                                  tally.finish()[0].hits);
     }
-    state.counters["engagements_per_s"] = benchmark::Counter(
-        static_cast<double>(first), benchmark::Counter::kIsRate);
+    state.counters["engagements_per_s"] =
+        benchmark::Counter(static_cast<double>(first), benchmark::Counter::kIsRate);
     state.counters["engagements_per_cpu_s"] =
         static_cast<double>(first) / (processCpuSeconds() - cpuStart);
 }
-BENCHMARK(BM_CampaignResults)->ArgName("ticks")->Arg(300)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CampaignResults)
+    ->ArgName("ticks")
+    ->Arg(300)
+    ->Arg(1000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace prrsim

@@ -75,8 +75,7 @@ std::vector<std::string> runCampaign(const CampaignPlan& plan, std::span<const i
                 const RunPlan run = planRun(plan.campaign(), runs[k]);
                 const Scenario scenario = plan.scenario(run);
                 missiles.clear();
-                const RunResult result =
-                    batch::runScenario(*world, scenario, kRunSource, options);
+                const RunResult result = batch::runScenario(*world, scenario, kRunSource, options);
                 lines[k] = campaignRunLine(plan.campaign(), run, scenario, result,
                                            missiles.summaries(*world, plan.campaign().hitRadius));
             }
