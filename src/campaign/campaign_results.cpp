@@ -428,16 +428,24 @@ std::string shardMarker(Shard shard, int64_t runs) {
 
 }  // namespace
 
+namespace {
+
+// The directory itself, whatever the spelling ("out/", "./out", "."), so that it can be renamed.
+fs::path directoryPath(const fs::path& out) {
+    std::error_code ignored;
+    fs::path clean = fs::absolute(out, ignored).lexically_normal();
+    return clean.has_filename() ? clean : clean.parent_path();
+}
+
+}  // namespace
+
 fs::path stagingDirectory(const fs::path& out) {
-    const fs::path clean = out.lexically_normal();
-    const fs::path name = clean.has_filename() ? clean.filename() : clean.parent_path().filename();
-    const fs::path parent =
-        clean.has_filename() ? clean.parent_path() : clean.parent_path().parent_path();
-    return parent / ("." + name.string() + ".partial");
+    const fs::path dir = directoryPath(out);
+    return dir.parent_path() / ("." + dir.filename().string() + ".partial");
 }
 
 ResultSetWriter::ResultSetWriter(fs::path out, const Campaign& campaign, std::optional<Shard> shard)
-    : out_(std::move(out)),
+    : out_(directoryPath(out)),
       staging_(stagingDirectory(out_)),
       campaign_(campaign),
       shard_(shard),
