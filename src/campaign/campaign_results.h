@@ -7,7 +7,7 @@
 //
 // A results directory holds
 //   campaign.json  the campaign with its base scenario inline (campaignDocument)
-//   runs.jsonl     one line per run, in run order (campaignRunLine)
+//   runs.jsonl     one line per run, in run order (makeRunRecord)
 //   runs.csv       one row per missile of every run
 //   summary.json   the statistics per combination of listed values
 //   summary.md     the same as a table (also printed)
