@@ -581,6 +581,27 @@ TEST(CampaignResume, InterruptedThenResumedEqualsUninterruptedAndNoMixIsEverSeen
     }
 }
 
+TEST(CampaignResults, AFailedWriteNamesTheFileAndLeavesTheEarlierSetWhole) {
+    const TempDir dir;
+    const CampaignPlan plan = preparedPlan(smallCampaign());
+    ASSERT_TRUE(runInto(plan, dir / "out", false, plan.campaign().runs));
+    const auto before = filesOf(dir / "out");
+    ResultSetWriter writer(dir / "out", plan.campaign(), std::nullopt);
+    std::string error;
+    ASSERT_EQ(writer.open(false, shardRuns(plan.campaign().runs, {}), error), ResultStatus::Ok);
+    runCampaign(plan, shardRuns(plan.campaign().runs, {}), 2,
+                [&](CampaignRunRecord&& r) { return writer.add(r, error); });
+    // The summary, written last, cannot take its name.
+    fs::create_directories(stagingDirectory(dir / "out") / "summary.json" / "x");
+    std::string table;
+    EXPECT_EQ(writer.finish(table, error), ResultStatus::WriteFailed);
+    EXPECT_NE(error.find("summary.json"), std::string::npos) << error;
+    EXPECT_EQ(filesOf(dir / "out"), before);
+    for (const auto& entry : fs::directory_iterator(stagingDirectory(dir / "out"))) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+}
+
 TEST(CampaignResume, RunsOfAnotherCampaignAreRefused) {
     const TempDir dir;
     const CampaignPlan plan = preparedPlan(smallCampaign());
