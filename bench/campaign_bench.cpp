@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "before/before.h"
 #include "campaign/campaign.h"
+#include "campaign/campaign_results.h"
 #include "campaign/campaign_runner.h"
 
 namespace prrsim {
@@ -62,10 +64,12 @@ void BM_CampaignDefaultWorld(benchmark::State& state) {
         std::iota(runs.begin(), runs.end(), first % (plan.campaign().runs - kRunsPerIteration));
         first += kRunsPerIteration;
         int64_t bytes = 0;
-        engagements += batch::runCampaign(plan, runs, threads, [&bytes](batch::CampaignRunRecord&& r) {
-            bytes += static_cast<int64_t>(r.line.size());
-            return true;
-        });
+        const batch::RunSequence sequence = {runs[0], 1, kRunsPerIteration};
+        engagements +=
+            batch::runCampaign(plan, sequence, threads, [&bytes](batch::CampaignRunRecord&& r) {
+                bytes += static_cast<int64_t>(r.line.size());
+                return true;
+            });
         benchmark::DoNotOptimize(bytes);
     }
     // On a machine shared with other work the wall-clock rates fall with the load; the CPU
@@ -82,6 +86,78 @@ BENCHMARK(BM_CampaignDefaultWorld)
     ->ArgName("threads")
     ->Arg(1)
     ->Arg(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The whole pipeline of a campaign's runs into its results (lines, runs table, statistics), in
+// memory, on one thread, for engagements cut short at `ticks` (the argument): the shorter the
+// runs, the more the cost per run beyond the simulation counts. "engagements_per_cpu_s" is the
+// rate on a machine shared with other work.
+batch::CampaignPlan shortCampaign(int64_t ticks) {
+    nlohmann::json doc =
+        nlohmann::json::parse(batch::campaignDocument(defaultWorldCampaign().campaign()));
+    doc["scenario"]["ticks"] = ticks;
+    std::string error;
+    std::optional<batch::Campaign> c = batch::parseCampaign(doc.dump(), "bench", ".", error);
+    batch::CampaignPlan plan(c.value_or(batch::Campaign{}));
+    if (!c || !plan.prepare("bench", error)) {
+        throw std::runtime_error(error);
+    }
+    return plan;
+}
+
+void BM_CampaignResultsBefore(benchmark::State& state) {
+    const batch::CampaignPlan plan = shortCampaign(state.range(0));
+    const double cpuStart = processCpuSeconds();
+    std::vector<int64_t> runs(kRunsPerIteration);
+    int64_t first = 0;
+    for (auto _ : state) {
+        std::iota(runs.begin(), runs.end(), first % (plan.campaign().runs - kRunsPerIteration));
+        first += kRunsPerIteration;
+        benchmark::DoNotOptimize(before::campaignResults(plan, runs, 1));
+    }
+    state.counters["engagements_per_s"] =
+        benchmark::Counter(static_cast<double>(first), benchmark::Counter::kIsRate);
+    state.counters["engagements_per_cpu_s"] =
+        static_cast<double>(first) / (processCpuSeconds() - cpuStart);
+}
+BENCHMARK(BM_CampaignResultsBefore)
+    ->ArgName("ticks")
+    ->Arg(300)
+    ->Arg(1000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_CampaignResults(benchmark::State& state) {
+    const batch::CampaignPlan plan = shortCampaign(state.range(0));
+    const double cpuStart = processCpuSeconds();
+    std::vector<int64_t> runs(kRunsPerIteration);
+    int64_t first = 0;
+    for (auto _ : state) {
+        std::iota(runs.begin(), runs.end(), first % (plan.campaign().runs - kRunsPerIteration));
+        first += kRunsPerIteration;
+        batch::CampaignTally tally(plan.campaign());
+        std::string all;
+        std::string csv;
+        batch::runCampaign(plan, {runs[0], 1, kRunsPerIteration}, 1,
+                           [&](batch::CampaignRunRecord&& r) {
+                               tally.add(r);
+                               csv += batch::runsCsvRows(plan.campaign(), r);
+                               all += r.line;
+                               return true;
+                           });
+        benchmark::DoNotOptimize(static_cast<int64_t>(all.size() + csv.size()) +
+                                 tally.finish()[0].hits);
+    }
+    state.counters["engagements_per_s"] =
+        benchmark::Counter(static_cast<double>(first), benchmark::Counter::kIsRate);
+    state.counters["engagements_per_cpu_s"] =
+        static_cast<double>(first) / (processCpuSeconds() - cpuStart);
+}
+BENCHMARK(BM_CampaignResults)
+    ->ArgName("ticks")
+    ->Arg(300)
+    ->Arg(1000)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

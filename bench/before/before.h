@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "campaign/campaign.h"
 #include "scenario/runner.h"
 #include "scenario/trace.h"
 #include "missile/seeker/seeker_reading.h"
@@ -32,5 +33,10 @@ std::string traceLine(const WorldState& world, int64_t tick,
 // The batch runner with that tick and that trace line writer.
 batch::RunResult runScenario(WorldState& world, const batch::Scenario& scenario,
                              std::string_view source, const batch::RunOptions& options);
+
+// The campaign pipeline with every run's line kept to the end and parsed back for the
+// statistics and the runs table; returns the bytes of the lines and the table plus the hits.
+int64_t campaignResults(const batch::CampaignPlan& plan, std::span<const int64_t> runs,
+                        int threads);
 
 }  // namespace prrsim::before

@@ -351,8 +351,8 @@ std::string runsCsvRows(const Campaign& c, const CampaignRunRecord& r) {
 namespace {
 
 // What a results directory may hold besides nothing: a result set and the plot drawn from it.
-constexpr const char* kResultNames[] = {kCampaignFile,      kRunsFile,         kRunsCsvFile,
-                                        kSummaryJsonFile,   kSummaryTableFile, kShardFile,
+constexpr const char* kResultNames[] = {kCampaignFile,        kRunsFile,         kRunsCsvFile,
+                                        kSummaryJsonFile,     kSummaryTableFile, kShardFile,
                                         "hit-probability.png"};
 
 bool isResultName(const fs::path& name) {
@@ -428,15 +428,24 @@ std::string shardMarker(Shard shard, int64_t runs) {
 
 }  // namespace
 
+namespace {
+
+// The directory itself, whatever the spelling ("out/", "./out", "."), so that it can be renamed.
+fs::path directoryPath(const fs::path& out) {
+    std::error_code ignored;
+    fs::path clean = fs::absolute(out, ignored).lexically_normal();
+    return clean.has_filename() ? clean : clean.parent_path();
+}
+
+}  // namespace
+
 fs::path stagingDirectory(const fs::path& out) {
-    const fs::path clean = out.lexically_normal();
-    const fs::path name = clean.has_filename() ? clean.filename() : clean.parent_path().filename();
-    const fs::path parent = clean.has_filename() ? clean.parent_path() : clean.parent_path().parent_path();
-    return parent / ("." + name.string() + ".partial");
+    const fs::path dir = directoryPath(out);
+    return dir.parent_path() / ("." + dir.filename().string() + ".partial");
 }
 
 ResultSetWriter::ResultSetWriter(fs::path out, const Campaign& campaign, std::optional<Shard> shard)
-    : out_(std::move(out)),
+    : out_(directoryPath(out)),
       staging_(stagingDirectory(out_)),
       campaign_(campaign),
       shard_(shard),
@@ -444,8 +453,7 @@ ResultSetWriter::ResultSetWriter(fs::path out, const Campaign& campaign, std::op
 
 ResultSetWriter::~ResultSetWriter() = default;
 
-ResultStatus ResultSetWriter::open(bool resume, std::span<const int64_t> planned,
-                                   std::string& error) {
+ResultStatus ResultSetWriter::open(bool resume, RunSequence planned, std::string& error) {
     if (const ResultStatus s = checkOut(out_, error); s != ResultStatus::Ok) {
         return s;
     }
@@ -475,14 +483,13 @@ ResultStatus ResultSetWriter::open(bool resume, std::span<const int64_t> planned
         while (std::getline(in, line) && !in.eof()) {
             std::string why;
             std::optional<CampaignRunRecord> r = readRunLine(line, campaign_, why);
-            const std::string where = (staging_ / kRunsFile).string() + ": line " +
-                                      std::to_string(done_ + 1) + ": ";
+            const std::string where =
+                (staging_ / kRunsFile).string() + ": line " + std::to_string(done_ + 1) + ": ";
             if (!r) {
                 error = where + why;
                 return ResultStatus::BadInput;
             }
-            if (done_ >= static_cast<int64_t>(planned.size()) ||
-                r->run != planned[static_cast<size_t>(done_)]) {
+            if (done_ >= planned.size() || r->run != planned[done_]) {
                 error = where + "field \"run\": " + std::to_string(r->run) +
                         " is not the next run of this campaign" + (shard_ ? " shard" : "");
                 return ResultStatus::BadInput;
@@ -514,8 +521,8 @@ ResultStatus ResultSetWriter::open(bool resume, std::span<const int64_t> planned
     runs_.open(staging_ / kRunsFile, std::ios::binary | std::ios::app);
     csv_.open(staging_ / kRunsCsvFile, std::ios::binary | std::ios::trunc);
     if (!runs_ || !csv_) {
-        error = (staging_ / (runs_ ? kRunsCsvFile : kRunsFile)).string() +
-                ": cannot create the file";
+        error =
+            (staging_ / (runs_ ? kRunsCsvFile : kRunsFile)).string() + ": cannot create the file";
         return ResultStatus::WriteFailed;
     }
     // The table is rebuilt from the lines kept; it is not needed to resume.
@@ -680,14 +687,15 @@ ResultStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::pat
                     std::to_string(count) + " is also " + it->second.string();
             return ResultStatus::BadInput;
         }
-        const auto planned = static_cast<int64_t>(shardRuns(campaign->runs, {index, count}).size());
+        const int64_t planned = shardRuns(campaign->runs, {index, count}).size();
         if (runCount != planned) {
             error = (dir / kShardFile).string() + ": " + std::to_string(runCount) +
                     " runs where shard " + std::to_string(index) + "/" + std::to_string(count) +
                     " has " + std::to_string(planned);
             return ResultStatus::BadInput;
         }
-        inputs.push_back({dir, index, runCount, std::ifstream(dir / kRunsFile, std::ios::binary), 0});
+        inputs.push_back(
+            {dir, index, runCount, std::ifstream(dir / kRunsFile, std::ios::binary), 0});
     }
     if (!campaign) {
         error = "no shard directories";
@@ -703,7 +711,7 @@ ResultStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::pat
               [](const ShardInput& a, const ShardInput& b) { return a.index < b.index; });
 
     ResultSetWriter writer(out, *campaign, std::nullopt);
-    const std::vector<int64_t> all = shardRuns(campaign->runs, {});
+    const RunSequence all = shardRuns(campaign->runs, {});
     if (const ResultStatus s = writer.open(false, all, error); s != ResultStatus::Ok) {
         return s;
     }
@@ -711,8 +719,8 @@ ResultStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::pat
     std::string line;
     for (int64_t run = 0; run < campaign->runs; ++run) {
         ShardInput& in = inputs[static_cast<size_t>(run % shardCount)];
-        const std::string where = (in.dir / kRunsFile).string() + ": line " +
-                                  std::to_string(++in.lineNumber) + ": ";
+        const std::string where =
+            (in.dir / kRunsFile).string() + ": line " + std::to_string(++in.lineNumber) + ": ";
         const bool whole = static_cast<bool>(std::getline(in.lines, line)) && !in.lines.eof();
         if (!whole) {
             error = where + (line.empty() ? "missing (run " + std::to_string(run) + ")"
@@ -748,6 +756,5 @@ ResultStatus mergeCampaignShards(std::span<const fs::path> shards, const fs::pat
     }
     return s;
 }
-
 
 }  // namespace prrsim::batch

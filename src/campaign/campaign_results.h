@@ -7,7 +7,7 @@
 //
 // A results directory holds
 //   campaign.json  the campaign with its base scenario inline (campaignDocument)
-//   runs.jsonl     one line per run, in run order (campaignRunLine)
+//   runs.jsonl     one line per run, in run order (makeRunRecord)
 //   runs.csv       one row per missile of every run
 //   summary.json   the statistics per combination of listed values
 //   summary.md     the same as a table (also printed)
@@ -113,7 +113,7 @@ class ResultSetWriter {
     // Checks that `out` can take a result set and starts the staging folder: afresh, or with
     // `resume` from the runs already in it, checked against the campaign and `planned` (the
     // runs in the order they are written). On refusal sets `error` to one line.
-    ResultStatus open(bool resume, std::span<const int64_t> planned, std::string& error);
+    ResultStatus open(bool resume, RunSequence planned, std::string& error);
     // Runs already in the staging folder (after open).
     int64_t done() const { return done_; }
     // Appends a run's line and rows and counts it; false (and `error`) when a write failed.

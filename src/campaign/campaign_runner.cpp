@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "world/world.h"
 
@@ -18,17 +19,17 @@ constexpr size_t kWindowPerThread = 8;
 
 }  // namespace
 
-std::vector<int64_t> shardRuns(int64_t runs, Shard shard) {
-    std::vector<int64_t> mine;
-    for (int64_t i = shard.index; i < runs; i += shard.count) {
-        mine.push_back(i);
-    }
-    return mine;
+RunSequence shardRuns(int64_t runs, Shard shard) {
+    const int64_t count =
+        shard.index < runs ? (runs - shard.index + shard.count - 1) / shard.count : 0;
+    return {shard.index, shard.count, count};
 }
 
-int64_t runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs, int threads,
+int64_t runCampaign(const CampaignPlan& plan, RunSequence runs, int threads,
                     const RunConsumer& consume, const std::atomic<bool>* stop) {
-    const int count = std::max(1, std::min<int>(threads, static_cast<int>(runs.size())));
+    const int count =
+        static_cast<int>(std::max<int64_t>(1, std::min<int64_t>(threads, runs.size())));
+    const auto total = static_cast<size_t>(runs.size());
     const size_t window = kWindowPerThread * static_cast<size_t>(count);
     std::mutex lock;
     std::condition_variable progressed;
@@ -39,12 +40,12 @@ int64_t runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs, int
     std::exception_ptr failure;
 
     const auto claim = [&](std::unique_lock<std::mutex>& held) -> std::optional<size_t> {
-        progressed.wait(held, [&] { return halted || next >= runs.size() || next < emitted + window; });
+        progressed.wait(held, [&] { return halted || next >= total || next < emitted + window; });
         if (!halted && stop != nullptr && stop->load()) {
             halted = true;
             progressed.notify_all();
         }
-        if (halted || next >= runs.size()) {
+        if (halted || next >= total) {
             return std::nullopt;
         }
         return next++;
@@ -69,7 +70,7 @@ int64_t runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs, int
             std::unique_lock<std::mutex> held(lock);
             for (std::optional<size_t> k = claim(held); k; k = claim(held)) {
                 held.unlock();
-                const RunPlan run = planRun(plan.campaign(), runs[*k]);
+                const RunPlan run = planRun(plan.campaign(), runs[static_cast<int64_t>(*k)]);
                 const Scenario scenario = plan.scenario(run);
                 missiles.clear();
                 const RunResult result = runScenario(*world, scenario, kRunSource, options);

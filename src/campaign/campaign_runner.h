@@ -6,8 +6,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <span>
-#include <vector>
 
 #include "campaign/campaign.h"
 #include "campaign/run_record.h"
@@ -20,7 +18,19 @@ struct Shard {
     int64_t count = 1;
 };
 
-std::vector<int64_t> shardRuns(int64_t runs, Shard shard);
+// The runs first, first + step, … (count of them), in that order: a shard's runs without a
+// list that would grow with the campaign.
+struct RunSequence {
+    int64_t first = 0;
+    int64_t step = 1;
+    int64_t count = 0;
+    int64_t operator[](int64_t k) const { return first + k * step; }
+    int64_t size() const { return count; }
+    // The runs after the first k.
+    RunSequence after(int64_t k) const { return {first + k * step, step, count - k}; }
+};
+
+RunSequence shardRuns(int64_t runs, Shard shard);
 
 // Takes the records in the order of the runs given, one at a time; false stops the campaign.
 using RunConsumer = std::function<bool(CampaignRunRecord&&)>;
@@ -29,7 +39,7 @@ using RunConsumer = std::function<bool(CampaignRunRecord&&)>;
 // in a window of a few runs per thread, so memory does not grow with the number of runs.
 // Stops early, after the runs under way, when `stop` becomes true or the consumer says so;
 // what was handed over is then a prefix of `runs`. Returns how many records were handed over.
-int64_t runCampaign(const CampaignPlan& plan, std::span<const int64_t> runs, int threads,
+int64_t runCampaign(const CampaignPlan& plan, RunSequence runs, int threads,
                     const RunConsumer& consume, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace prrsim::batch

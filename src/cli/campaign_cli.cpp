@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -82,8 +82,13 @@ class StopOnSignals {
 class Progress {
   public:
     Progress(int64_t total, int64_t already, bool quiet)
-        : total_(total), already_(already), done_(already), quiet_(quiet),
-          terminal_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()), shown_(start_) {}
+        : total_(total),
+          already_(already),
+          done_(already),
+          quiet_(quiet),
+          terminal_(::isatty(STDERR_FILENO) == 1),
+          start_(Clock::now()),
+          shown_(start_) {}
 
     void add() {
         ++done_;
@@ -109,7 +114,8 @@ class Progress {
     void show(Clock::time_point now) const {
         const double seconds = std::chrono::duration<double>(now - start_).count();
         const double rate = static_cast<double>(done_ - already_) / std::max(seconds, 1e-9);
-        const auto left = static_cast<int64_t>(rate > 0 ? static_cast<double>(total_ - done_) / rate : 0);
+        const auto left =
+            static_cast<int64_t>(rate > 0 ? static_cast<double>(total_ - done_) / rate : 0);
         char line[160];
         std::snprintf(line, sizeof line, "%lld/%lld runs, %.1f runs/s, %lld:%02lld:%02lld left",
                       static_cast<long long>(done_), static_cast<long long>(total_), rate,
@@ -249,7 +255,7 @@ int campaignCommand(int argc, char** argv) {
                              ? fs::path(stem + "-shard-" + std::to_string(args->shard->index))
                              : fs::path(stem + "-results");
     const Shard shard = args->shard.value_or(Shard{});
-    const std::vector<int64_t> runs = shardRuns(plan.campaign().runs, shard);
+    const RunSequence runs = shardRuns(plan.campaign().runs, shard);
     ResultSetWriter writer(out, plan.campaign(), args->shard);
     switch (writer.open(args->resume, runs, error)) {
         case ResultStatus::BadInput:
@@ -264,7 +270,7 @@ int campaignCommand(int argc, char** argv) {
     int64_t stopped = 0;
     std::string firstStop;
     bool writeFailed = false;
-    Progress progress(static_cast<int64_t>(runs.size()), writer.done(), args->quiet);
+    Progress progress(runs.size(), writer.done(), args->quiet);
     const auto keep = [&](CampaignRunRecord&& run) {
         if (run.stopped) {
             firstStop = firstStop.empty() ? run.line : firstStop;
@@ -277,7 +283,7 @@ int campaignCommand(int argc, char** argv) {
         progress.add();
         return true;
     };
-    const std::span<const int64_t> left = std::span(runs).subspan(static_cast<size_t>(writer.done()));
+    const RunSequence left = runs.after(writer.done());
     {
         const StopOnSignals signals;
         runCampaign(plan, left, args->threads, keep, &stopRequested);
@@ -288,11 +294,10 @@ int campaignCommand(int argc, char** argv) {
                   << "continues\n";
         return kExitInternal;
     }
-    if (const int signal = stopSignal.load();
-        signal != 0 && writer.done() < static_cast<int64_t>(runs.size())) {
-        std::cerr << "prrsim-batch campaign: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM")
-                  << " after " << writer.done() << " of " << runs.size()
-                  << " runs; --resume continues\n";
+    if (const int signal = stopSignal.load(); signal != 0 && writer.done() < runs.size()) {
+        std::cerr << "prrsim-batch campaign: stopped by "
+                  << (signal == SIGINT ? "SIGINT" : "SIGTERM") << " after " << writer.done()
+                  << " of " << runs.size() << " runs; --resume continues\n";
         return kExitInterrupted + signal;
     }
     std::string table;

@@ -2,7 +2,8 @@
 //
 //   prrsim-batch SCENARIO.json [--trace FILE.jsonl] [--every N] [--events FILE.jsonl]
 //                [--events-csv FILE.csv] [--summary-csv FILE.csv] [--acmi FILE.acmi]
-//   prrsim-batch campaign CAMPAIGN.json [--threads N] [--shard K/N] [--out DIR]
+//   prrsim-batch campaign CAMPAIGN.json [--threads N] [--shard K/N] [--out DIR] [--resume]
+//                [--quiet]
 //   prrsim-batch merge DIR... --out DIR
 //
 // Exit status: 0 the run completed; 2 bad input (one line on stderr; nothing run, or the run

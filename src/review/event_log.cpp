@@ -153,9 +153,9 @@ std::string emissionModeText(const WorldEvent& e) {
 
 std::string detonationText(const WorldEvent& e) {
     // The simulation lets a missile end a little below the ground; a reader sees the ground.
-    std::string s = missileName(e.missile) +
-                    (e.altitude < 0 ? std::string(": подрыв у земли (0 м)")
-                                    : ": подрыв на высоте " + metres(e.altitude));
+    std::string s =
+        missileName(e.missile) + (e.altitude < 0 ? std::string(": подрыв у земли (0 м)")
+                                                 : ": подрыв на высоте " + metres(e.altitude));
     if (!e.radar.present()) {
         s += ", цели нет";
     } else if (std::isfinite(e.distance)) {

@@ -6,11 +6,11 @@
 #include <random>
 #include <set>
 
+#include "batch_test_support.h"
 #include "campaign/campaign.h"
 #include "campaign/campaign_results.h"
 #include "campaign/campaign_runner.h"
 #include "campaign/stats.h"
-#include "batch_test_support.h"
 
 namespace prrsim::batch {
 namespace {
@@ -100,8 +100,7 @@ json smallCampaign() {
 }
 
 // The lines of the given runs, in their order.
-std::vector<std::string> runLines(const CampaignPlan& plan, std::span<const int64_t> runs,
-                                  int threads) {
+std::vector<std::string> runLines(const CampaignPlan& plan, RunSequence runs, int threads) {
     std::vector<std::string> lines;
     runCampaign(plan, runs, threads, [&lines](CampaignRunRecord&& r) {
         lines.push_back(r.line);
@@ -169,9 +168,9 @@ TEST(CampaignPlanning, RunIDependsOnTheCampaignAndIOnly) {
     CampaignPlan plan(c);
     std::string error;
     ASSERT_TRUE(plan.prepare("c.json", error)) << error;
-    const std::vector<int64_t> all = shardRuns(c.runs, {});
+    const RunSequence all = shardRuns(c.runs, {});
     const std::vector<std::string> lines = runLines(plan, all, 2);
-    const std::vector<int64_t> seven = {7};
+    const RunSequence seven = {7, 1, 1};
     EXPECT_EQ(runLines(plan, seven, 1).at(0), lines.at(7));
     EXPECT_EQ(json::parse(lines[7])["values"]["launch"], planRun(c, 7).values[2]);
 }
@@ -412,48 +411,76 @@ TEST(CampaignExe, MergeRefusesWhatDoesNotBelongAndKeepsEarlierResults) {
     const std::vector<BadMerge> rows = {
         {"missing shard", [](const fs::path&) {}, {"s0"}, "m", 2, "shard 1/2 is missing"},
         {"same shard twice", [](const fs::path&) {}, {"s0", "s0"}, "m", 2, "shard 0/2 is also"},
-        {"interrupted shard", [](const fs::path& d) { fs::remove(d / "s1" / "shard.json"); },
-         {"s0", "s1"}, "m", 2, "no shard.json"},
+        {"interrupted shard",
+         [](const fs::path& d) { fs::remove(d / "s1" / "shard.json"); },
+         {"s0", "s1"},
+         "m",
+         2,
+         "no shard.json"},
         {"truncated runs",
          [](const fs::path& d) {
              const std::string runs = readFile(d / "s0" / "runs.jsonl");
              writeFile(d / "s0" / "runs.jsonl", runs.substr(0, runs.size() / 2));
          },
-         {"s0", "s1"}, "m", 2, "runs.jsonl: line "},
+         {"s0", "s1"},
+         "m",
+         2,
+         "runs.jsonl: line "},
         // A truncated last line was counted as a line of the shard.
         {"MergeTruncatedLastLineIsNamed",
          [](const fs::path& d) {
              const std::string runs = readFile(d / "s0" / "runs.jsonl");
              writeFile(d / "s0" / "runs.jsonl", runs.substr(0, runs.size() - 5));
          },
-         {"s0", "s1"}, "m", 2, "runs.jsonl: line 6: cut short"},
+         {"s0", "s1"},
+         "m",
+         2,
+         "runs.jsonl: line 6: cut short"},
         {"extra line",
          [](const fs::path& d) {
              const std::string runs = readFile(d / "s1" / "runs.jsonl");
              writeFile(d / "s1" / "runs.jsonl", runs + runs.substr(0, runs.find('\n') + 1));
          },
-         {"s0", "s1"}, "m", 2, "s1/runs.jsonl: more lines than"},
+         {"s0", "s1"},
+         "m",
+         2,
+         "s1/runs.jsonl: more lines than"},
         // Merge trusted run lines: a miss edited into a hit was accepted.
         {"MergeRecomputesTheHitVerdict",
          [missLine](const fs::path& d) {
              editLine(d / "s0" / "runs.jsonl", missLine, "\"outcome\":\"miss\"",
                       "\"outcome\":\"hit\"");
          },
-         {"s0", "s1"}, "m", 2,
+         {"s0", "s1"},
+         "m",
+         2,
          runs0 + ": line " + std::to_string(missLine + 1) + ": field \"missiles/0\": outcome"},
         {"run of another shard",
-         [](const fs::path& d) { editLine(d / "s0" / "runs.jsonl", 1, "\"run\":2,", "\"run\":3,"); },
-         {"s0", "s1"}, "m", 2, runs0 + ": line 2: field \"combination\""},
+         [](const fs::path& d) {
+             editLine(d / "s0" / "runs.jsonl", 1, "\"run\":2,", "\"run\":3,");
+         },
+         {"s0", "s1"},
+         "m",
+         2,
+         runs0 + ": line 2: field \"combination\""},
         {"value not planned",
-         [](const fs::path& d) { editLine(d / "s0" / "runs.jsonl", 0, "\"blink\":0", "\"blink\":3"); },
-         {"s0", "s1"}, "m", 2, runs0 + ": line 1: field \"values\": \"blink\""},
+         [](const fs::path& d) {
+             editLine(d / "s0" / "runs.jsonl", 0, "\"blink\":0", "\"blink\":3");
+         },
+         {"s0", "s1"},
+         "m",
+         2,
+         runs0 + ": line 1: field \"values\": \"blink\""},
         // merge a0 a1 --out a0 destroyed shard a0.
-        {"MergeOutIsOneOfItsInputs", [](const fs::path&) {}, {"s0", "s1"}, "s0", 2,
-         "--out"},
+        {"MergeOutIsOneOfItsInputs", [](const fs::path&) {}, {"s0", "s1"}, "s0", 2, "--out"},
         {"out holding an input", [](const fs::path&) {}, {"s0", "s1"}, ".", 2, "--out"},
         // --out that is a file exited 1 for merge and 2 for campaign.
-        {"MergeOutThatIsAFile", [](const fs::path& d) { writeFile(d / "file", "x"); },
-         {"s0", "s1"}, "file", 2, "file: not a directory"},
+        {"MergeOutThatIsAFile",
+         [](const fs::path& d) { writeFile(d / "file", "x"); },
+         {"s0", "s1"},
+         "file",
+         2,
+         "file: not a directory"},
     };
     for (const BadMerge& row : rows) {
         const fs::path here = dir / ("row-" + std::to_string(&row - rows.data()));
@@ -484,19 +511,18 @@ TEST(CampaignExe, MergeRefusesWhatDoesNotBelongAndKeepsEarlierResults) {
 // `step` of the finish. Returns whether the set was finished.
 bool runInto(const CampaignPlan& plan, const fs::path& out, bool resume, int64_t stopAfter,
              FinishStep step = FinishStep::None) {
-    const std::vector<int64_t> runs = shardRuns(plan.campaign().runs, {});
+    const RunSequence runs = shardRuns(plan.campaign().runs, {});
     ResultSetWriter writer(out, plan.campaign(), std::nullopt);
     std::string error;
     EXPECT_EQ(writer.open(resume, runs, error), ResultStatus::Ok) << error;
     int64_t added = writer.done();
-    runCampaign(plan, std::span(runs).subspan(static_cast<size_t>(writer.done())), 2,
-                [&](CampaignRunRecord&& r) {
-                    if (added >= stopAfter) {
-                        return false;
-                    }
-                    ++added;
-                    return writer.add(r, error);
-                });
+    runCampaign(plan, runs.after(writer.done()), 2, [&](CampaignRunRecord&& r) {
+        if (added >= stopAfter) {
+            return false;
+        }
+        ++added;
+        return writer.add(r, error);
+    });
     if (added < plan.campaign().runs) {
         return false;
     }
@@ -534,8 +560,8 @@ TEST(CampaignResume, InterruptedThenResumedEqualsUninterruptedAndNoMixIsEverSeen
                              {12, FinishStep::RemoveOld, false},
                              {11, FinishStep::None, true}};
     for (int k = 0; k < 4; ++k) {
-        rows.push_back({std::uniform_int_distribution<int64_t>(1, 11)(random), FinishStep::None,
-                        k % 2 == 0});
+        rows.push_back(
+            {std::uniform_int_distribution<int64_t>(1, 11)(random), FinishStep::None, k % 2 == 0});
     }
     for (const Row& row : rows) {
         const std::string what = std::to_string(row.stopAfter) + " runs, step " +
@@ -552,6 +578,27 @@ TEST(CampaignResume, InterruptedThenResumedEqualsUninterruptedAndNoMixIsEverSeen
         EXPECT_TRUE(runInto(plan, out, true, plan.campaign().runs)) << what;
         EXPECT_EQ(filesOf(out), whole) << what;
         EXPECT_FALSE(fs::exists(stagingDirectory(out))) << what;
+    }
+}
+
+TEST(CampaignResults, AFailedWriteNamesTheFileAndLeavesTheEarlierSetWhole) {
+    const TempDir dir;
+    const CampaignPlan plan = preparedPlan(smallCampaign());
+    ASSERT_TRUE(runInto(plan, dir / "out", false, plan.campaign().runs));
+    const auto before = filesOf(dir / "out");
+    ResultSetWriter writer(dir / "out", plan.campaign(), std::nullopt);
+    std::string error;
+    ASSERT_EQ(writer.open(false, shardRuns(plan.campaign().runs, {}), error), ResultStatus::Ok);
+    runCampaign(plan, shardRuns(plan.campaign().runs, {}), 2,
+                [&](CampaignRunRecord&& r) { return writer.add(r, error); });
+    // The summary, written last, cannot take its name.
+    fs::create_directories(stagingDirectory(dir / "out") / "summary.json" / "x");
+    std::string table;
+    EXPECT_EQ(writer.finish(table, error), ResultStatus::WriteFailed);
+    EXPECT_NE(error.find("summary.json"), std::string::npos) << error;
+    EXPECT_EQ(filesOf(dir / "out"), before);
+    for (const auto& entry : fs::directory_iterator(stagingDirectory(dir / "out"))) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
 }
 
@@ -664,8 +711,8 @@ TEST(CampaignExe, EveryBadCommandLineExitsTwoWithOneLine) {
 }
 
 // Runs prrsim-batch under `timeout`, which sends `signal` after `seconds`.
-ExeResult runKilled(const std::vector<std::string>& args, const std::string& signal,
-                    double seconds, const TempDir& dir) {
+ExeResult runKilled(const std::vector<std::string>& args, const std::string& signal, double seconds,
+                    const TempDir& dir) {
     std::vector<std::string> all = {"--preserve-status", "-s", signal, std::to_string(seconds),
                                     PRRSIM_BATCH_EXE};
     all.insert(all.end(), args.begin(), args.end());
@@ -688,9 +735,9 @@ TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
     doc["repetitions"] = 15;  // 60 runs
     writeFile(dir / "c.json", doc.dump());
     const std::string campaign = (dir / "c.json").string();
-    const ExeResult whole = runExe({"campaign", campaign, "--threads", "2", "--quiet", "--out",
-                                    (dir / "whole").string()},
-                                   dir);
+    const ExeResult whole = runExe(
+        {"campaign", campaign, "--threads", "2", "--quiet", "--out", (dir / "whole").string()},
+        dir);
     ASSERT_EQ(whole.exitCode, 0) << whole.err;
     const auto expected = filesOf(dir / "whole");
     struct Row {
@@ -698,14 +745,14 @@ TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
         int exitCode;  // when the signal came before the end
         double seconds;
     };
-    const Row rows[] = {{"TERM", 143, 0.15}, {"INT", 130, 0.3}, {"KILL", 137, 0.2},
-                        {"KILL", 137, 0.45}};
+    const Row rows[] = {
+        {"TERM", 143, 0.15}, {"INT", 130, 0.3}, {"KILL", 137, 0.2}, {"KILL", 137, 0.45}};
     int interrupted = 0;
     for (const Row& row : rows) {
         const fs::path out = dir / ("out-" + row.signal + std::to_string(row.seconds));
-        const ExeResult stopped = runKilled(
-            {"campaign", campaign, "--threads", "1", "--out", out.string()}, row.signal,
-            row.seconds, dir);
+        const ExeResult stopped =
+            runKilled({"campaign", campaign, "--threads", "1", "--out", out.string()}, row.signal,
+                      row.seconds, dir);
         if (stopped.exitCode == row.exitCode) {
             ++interrupted;
             EXPECT_FALSE(fs::exists(out)) << row.signal;
@@ -720,9 +767,9 @@ TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
         } else {
             EXPECT_EQ(stopped.exitCode, 0) << row.signal << ": " << stopped.err;
         }
-        const ExeResult resumed = runExe({"campaign", campaign, "--threads", "2", "--resume",
-                                          "--quiet", "--out", out.string()},
-                                         dir);
+        const ExeResult resumed = runExe(
+            {"campaign", campaign, "--threads", "2", "--resume", "--quiet", "--out", out.string()},
+            dir);
         ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
         EXPECT_EQ(filesOf(out), expected) << row.signal << " " << row.seconds;
     }
