@@ -61,6 +61,7 @@ class MapOverlays {
     void drawTrails(QPainter& painter, const QColor& colour,
                     const std::vector<std::vector<review::TrailPoint>>& trails, std::vector<size_t>& drawn);
     static void drawRings(QPainter& painter, const WorldState& world);
+    static void drawReactions(QPainter& painter, const WorldState& world);
     const QImage& legendPicture();
 
     TrailMode trails_ = TrailMode::Off;
