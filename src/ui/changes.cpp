@@ -97,6 +97,20 @@ batch::Action assignTarget(int32_t radar, int32_t aircraft) {
     return a;
 }
 
+batch::Action setReaction(int32_t radar, const ReactionSettings& settings) {
+    batch::Action a = of(batch::Op::SetReaction);
+    a.radar = radar;
+    a.reactionKind = settings.kind;
+    a.warnKm = settings.warnKm;
+    a.holdSeconds = settings.holdSeconds;
+    if (settings.kind == kReactionBlink) {
+        a.blinkPeriod = settings.value;
+    } else if (settings.kind == kReactionHop) {
+        a.frequencyPercent = settings.value;
+    }
+    return a;
+}
+
 batch::Action onMissile(batch::Op op, int32_t missile, int32_t value) {
     batch::Action a = of(op);
     a.missile = missile;

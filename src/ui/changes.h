@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "radar/radar_reaction.h"
 #include "scenario/scenario.h"
 #include "world/aircraft_control.h"
 #include "world/world_state.h"
@@ -37,6 +38,8 @@ batch::Action onRadar(batch::Op op, int32_t radar, int32_t value = 0);
 // setEmission, setRotation, setIllumination.
 batch::Action switchRadar(batch::Op op, int32_t radar, bool on);
 batch::Action assignTarget(int32_t radar, int32_t aircraft);
+// "Реакция на ПРР": the period or percentage goes in the field its kind reads.
+batch::Action setReaction(int32_t radar, const ReactionSettings& settings);
 
 // activate, capture, launch, seekerOnDistance.
 batch::Action onMissile(batch::Op op, int32_t missile, int32_t value = 0);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "catalog/radar_catalog.h"
+#include "radar/radar_reaction.h"
 #include "ui/fonts.h"
 #include "ui/map_view.h"
 
@@ -21,6 +22,9 @@ const QColor kImpactMarker(160, 0, 160);
 const QColor kRadiatingRing(255, 128, 0);
 
 constexpr int kRingRadius = 11;
+// The square around a reacting radar.
+const QColor kReactionMarker(0, 160, 160);
+constexpr int kReactionMarkerHalf = 9;
 constexpr int kCrossArm = 4;
 
 void setPen(QPainter& painter, const QColor& colour, int width) {
@@ -184,6 +188,7 @@ void MapOverlays::Layer::laidOver(QPainter& painter, LayerBlend blend) const {
 }
 
 void MapOverlays::draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store) {
+    drawReactions(painter, world);
     if (!anyOn()) {
         return;
     }
@@ -323,6 +328,20 @@ void MapOverlays::drawRings(QPainter& painter, const WorldState& world) {
         const RadarSite& r = world.radars[j];
         if (r.radiating) {
             painter.drawEllipse(QPoint(r.x, r.y), kRingRadius, kRingRadius);
+        }
+    }
+}
+
+// A radar whose crew's reaction is in force (radar/radar_reaction.h) gets a square around its
+// symbol; nothing is drawn while no reaction is, so that scenes without reactions keep every
+// pixel.
+void MapOverlays::drawReactions(QPainter& painter, const WorldState& world) {
+    for (int32_t j = 0; j < world.radarCount; ++j) {
+        const RadarSite& r = world.radars[j];
+        if (reacting(r)) {
+            setPen(painter, kReactionMarker, 2);
+            painter.drawRect(r.x - kReactionMarkerHalf, r.y - kReactionMarkerHalf,
+                             2 * kReactionMarkerHalf, 2 * kReactionMarkerHalf);
         }
     }
 }

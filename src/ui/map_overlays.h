@@ -63,6 +63,7 @@ class MapOverlays {
                     const std::vector<std::vector<review::TrailPoint>>& trails,
                     std::vector<size_t>& drawn, int64_t now);
     static void drawRings(QPainter& painter, const WorldState& world);
+    static void drawReactions(QPainter& painter, const WorldState& world);
     const QImage& legendPicture();
 
     TrailMode trails_ = TrailMode::Off;

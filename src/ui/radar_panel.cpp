@@ -61,6 +61,27 @@ RadarPanel::RadarPanel(WorldState& world, QWidget* parent)
     resize(185, 441);
     createControls();
     connectHandlers();
+    createReactionControls();
+}
+
+// The reaction's button sits at the right of "Перенести"; its controls are a tool window that
+// changes the radar through the panel's own perform.
+void RadarPanel::createReactionControls() {
+    reactionButton = button(this, "reactionButton", 126, 2, 55, QStringLiteral("ПРР…"));
+    reactionButton->setToolTip(QStringLiteral("Реакция на ПРР"));
+    reactionControls = new ReactionControls(world_, this);
+    reactionControls->perform = [this](const batch::Action& a) { return perform(a); };
+    connect(reactionButton, &QPushButton::clicked, this, [this] { reactionButtonClick(); });
+    connect(reactionControls, &ReactionControls::applied, this, [this] { refreshSelected(); });
+}
+
+void RadarPanel::reactionButtonClick() {
+    if (selected() == nullptr) {
+        return;
+    }
+    reactionControls->showRadars({world_.selectedRadar});
+    reactionControls->show();
+    reactionControls->raise();
 }
 
 void RadarPanel::createControls() {

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "world/world_state.h"
 #include "ui/picture_box.h"
+#include "ui/reaction_controls.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -88,6 +89,11 @@ class RadarPanel : public QFrame {
     QPushButton* Button9 = nullptr;   // "Сброс"
     QPushButton* Button5 = nullptr;   // "Сброс всего"
 
+    // "Реакция на ПРР": the button opens the selected radar's reaction.
+    void reactionButtonClick();
+    QPushButton* reactionButton = nullptr;
+    ReactionControls* reactionControls = nullptr;
+
   signals:
     // A handler changed a map-click mode; the main window updates captions and cursor.
     void modesChanged();
@@ -95,6 +101,7 @@ class RadarPanel : public QFrame {
   private:
     void createControls();
     void connectHandlers();
+    void createReactionControls();
     // Runs refresh for the selected radar, if there is one.
     void refreshSelected();
     RadarSite* selected();
