@@ -34,7 +34,8 @@ std::optional<RecoveryContent> readRecoveryText(std::string_view text, std::stri
         }
         RecoveryContent content;
         const auto scene = doc.find("scene");
-        if (scene == doc.end() || !scene->is_string() || scene->get_ref<const std::string&>().empty()) {
+        if (scene == doc.end() || !scene->is_string() ||
+            scene->get_ref<const std::string&>().empty()) {
             throw NotRecovery{"no scene"};
         }
         content.scene = scene->get<std::string>();

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::temp_directory_path() / "prrsim-campaign-fuzz-empty";
     std::string error;
     const auto campaign = prrsim::batch::parseCampaign(text, "fuzz.json", empty, error);
-    if (!campaign &&
-        (error.empty() || error.find('\n') != std::string::npos || error.rfind("fuzz.json", 0) != 0)) {
+    if (!campaign && (error.empty() || error.find('\n') != std::string::npos ||
+                      error.rfind("fuzz.json", 0) != 0)) {
         std::fprintf(stderr, "campaign_fuzz: malformed error line: \"%s\"\n", error.c_str());
         std::abort();
     }

@@ -102,7 +102,7 @@ TEST(BatchOutputsRegression, SignalsRemoveTheTemporaryFiles) {
         const std::string trace = (dir / "trace.jsonl").string();
         const std::string events = (dir / "events.jsonl").string();
         std::vector<std::string> args = {PRRSIM_BATCH_EXE, scene.string(), "--trace", trace,
-                                         "--events", events};
+                                         "--events",       events};
         std::vector<char*> argv;
         for (std::string& a : args) {
             argv.push_back(a.data());

@@ -54,8 +54,9 @@ struct Instance {
 };
 
 QStringList broken(const QTemporaryDir& state) {
-    return QDir(state.path()).entryList({"recovery-broken-*.json"},
-                                        QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(state.path())
+        .entryList({"recovery-broken-*.json"},
+                   QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
 }
 
 struct LeftOverRow {
@@ -89,8 +90,7 @@ TEST(RecoveryFileRegression, UnreadableLeftOversAreKeptAsideAndTold) {
              f.write(QByteArray(70000, '[') + QByteArray(70000, ']'));
          },
          QStringLiteral("файл повреждён")},
-        {"Directory", [](const QString& p) { QDir().mkpath(p); },
-         QStringLiteral("это не файл")},
+        {"Directory", [](const QString& p) { QDir().mkpath(p); }, QStringLiteral("это не файл")},
         {"Pipe", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
          QStringLiteral("это не файл")},
         {"Huge",
