@@ -115,9 +115,8 @@ std::string shortened(std::string_view s) {
 std::string echo(const json& value) {
     if (value.is_string() && value.get_ref<const std::string&>().size() > 4 * kMaxQuotedLength) {
         // Only the start of a long string is needed; dumping it whole could take megabytes.
-        return shortened(
-            json(value.get_ref<const std::string&>().substr(0, 4 * kMaxQuotedLength))
-                .dump(-1, ' ', false, json::error_handler_t::replace));
+        return shortened(json(value.get_ref<const std::string&>().substr(0, 4 * kMaxQuotedLength))
+                             .dump(-1, ' ', false, json::error_handler_t::replace));
     }
     return shortened(value.dump(-1, ' ', false, json::error_handler_t::replace));
 }

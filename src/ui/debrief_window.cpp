@@ -1,5 +1,6 @@
 #include "ui/debrief_window.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <QHeaderView>
 #include <QLineSeries>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
@@ -482,26 +482,29 @@ bool DebriefWindow::exportTableCsv(const QString& path) {
 }
 
 bool DebriefWindow::exportPlots(const QString& path) {
-    QSaveFile file(path);
+    // Drawn into memory, then written through the checked writer as every saved file is.
+    QBuffer image;
+    image.open(QIODevice::WriteOnly);
     bool written = false;
-    if (file.open(QIODevice::WriteOnly)) {
-        if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
-            QSvgGenerator svg;
-            svg.setOutputDevice(&file);
-            svg.setSize(Plots->size());
-            svg.setViewBox(QRect(QPoint(0, 0), Plots->size()));
-            svg.setTitle(windowTitle());
-            QPainter painter;
-            written = painter.begin(&svg);
-            if (written) {
-                Plots->render(&painter);
-                written = painter.end();
-            }
-        } else {
-            written = Plots->grab().save(&file, "PNG");
+    if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&image);
+        svg.setSize(Plots->size());
+        svg.setViewBox(QRect(QPoint(0, 0), Plots->size()));
+        svg.setTitle(windowTitle());
+        QPainter painter;
+        written = painter.begin(&svg);
+        if (written) {
+            Plots->render(&painter);
+            written = painter.end();
         }
-        written = written && file.commit();
+    } else {
+        written = Plots->grab().save(&image, "PNG");
     }
+    written = written && !batch::writeWholeFile(QFile::encodeName(path).toStdString(),
+                                                std::string_view(image.data().constData(),
+                                                                 static_cast<size_t>(
+                                                                     image.data().size())));
     if (!written) {
         showNotice(QStringLiteral("Графики не сохранены: не удалось записать файл %1.").arg(path));
     }

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <cerrno>
 #include <functional>
 #include <vector>
 
@@ -140,6 +141,15 @@ const std::vector<Rule>& rules() {
          [](const M& m) {
              return "файл не в формате JSON: число " + m.captured(1) + " слишком велико";
          }},
+        {QRegularExpression(
+             QStringLiteral("^malformed JSON: nested deeper than (\\d+) levels$")),
+         [](const M& m) {
+             return "файл не в формате JSON: вложенность глубже " + m.captured(1) + " уровней";
+         }},
+        {QRegularExpression(QStringLiteral("^malformed JSON: a NUL byte at offset (\\d+)$")),
+         [](const M& m) {
+             return "файл не в формате JSON: нулевой байт в позиции " + m.captured(1);
+         }},
         {QRegularExpression(QStringLiteral("^malformed JSON: ")),
          [](const M&) { return QStringLiteral("файл не в формате JSON"); }},
         {QRegularExpression(QStringLiteral(
@@ -157,6 +167,10 @@ const std::vector<Rule>& rules() {
          }},
         {QRegularExpression(QStringLiteral("^cannot open the scenario file$")),
          [](const M&) { return QStringLiteral("файл не открывается"); }},
+        {QRegularExpression(QStringLiteral("^not a regular file$")),
+         [](const M&) { return QStringLiteral("это не файл"); }},
+        {QRegularExpression(QStringLiteral("^larger than (\\d+) MiB$")),
+         [](const M& m) { return "файл больше " + m.captured(1) + " МиБ"; }},
         {QRegularExpression(QStringLiteral("^cannot read the scenario file$")),
          [](const M&) { return QStringLiteral("файл не читается"); }},
         {QRegularExpression(QStringLiteral("^(-?\\d+) is not (a radar|an aircraft|a missile) "
@@ -242,29 +256,38 @@ QString sceneErrorText(const batch::ScenarioError& error) {
            ".\n\nТекущая сцена не изменилась.";
 }
 
-QString saveErrorText(const QString& path, QFileDevice::FileError error) {
-    QString reason;
-    switch (error) {
-        case QFileDevice::PermissionsError:
-            reason = QStringLiteral("нет прав на запись");
-            break;
-        case QFileDevice::ResourceError:
-            reason = QStringLiteral("не хватает места на диске");
-            break;
-        case QFileDevice::OpenError:
-            reason = QStringLiteral("файл не создаётся (нет такой папки или нет доступа)");
-            break;
-        case QFileDevice::WriteError:
-            reason = QStringLiteral("ошибка записи");
-            break;
-        case QFileDevice::RenameError:
-            reason = QStringLiteral("не удалось заменить прежний файл");
-            break;
+QString writeFailureReason(const batch::WriteFailure& failure) {
+    switch (failure.error) {
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("не хватает места на диске");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("нет прав на запись");
+        case EROFS:
+            return QStringLiteral("диск только для чтения");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("нет такой папки");
+        case EFBIG:
+            return QStringLiteral("файл слишком велик");
+        case EISDIR:
+            return QStringLiteral("под этим именем папка");
         default:
-            reason = QStringLiteral("ошибка файла");
             break;
     }
-    return "Сцена не сохранена в файл «" + path + "»: " + reason +
+    switch (failure.step) {
+        case batch::WriteStep::Create:
+            return QStringLiteral("файл не создаётся");
+        case batch::WriteStep::Rename:
+            return QStringLiteral("не удалось заменить прежний файл");
+        default:
+            return QStringLiteral("ошибка записи");
+    }
+}
+
+QString saveErrorText(const QString& path, const batch::WriteFailure& failure) {
+    return "Сцена не сохранена в файл «" + path + "»: " + writeFailureReason(failure) +
            ".\n\nПрежний файл не изменён; сеанс остаётся в программе.";
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QFileDevice>
 #include <QString>
 #include <string>
 
+#include "scenario/output_file.h"
 #include "scenario/scenario.h"
 
 namespace prrsim::ui {
@@ -18,6 +18,9 @@ QString russianReason(const std::string& reason, bool* translated = nullptr);
 QString sceneErrorText(const batch::ScenarioError& error);
 
 // The message shown when a scene could not be saved.
-QString saveErrorText(const QString& path, QFileDevice::FileError error);
+QString saveErrorText(const QString& path, const batch::WriteFailure& failure);
+
+// Why a file could not be written, in Russian: "не хватает места на диске", ...
+QString writeFailureReason(const batch::WriteFailure& failure);
 
 }  // namespace prrsim::ui

@@ -6,15 +6,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <memory>
 
+#include "scenario/input_text.h"
+#include "scenario/output_file.h"
+#include "session/recovery_text.h"
 #include "ui/scene_errors.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -264,13 +264,9 @@ bool TForm1::openScene(const QString& path) {
 
 bool TForm1::saveScene(const QString& path) {
     const std::string text = batch::writeScenario(session_.recording());
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) ==
-                             static_cast<qint64>(text.size()) &&
-                         file.commit();
-    if (!written) {
-        showError(saveErrorText(path, file.error()));
+    // Checked up to the disk: a full disk keeps the "*" and the session, and says so.
+    if (const auto failure = batch::writeWholeFile(QFile::encodeName(path).toStdString(), text)) {
+        showError(saveErrorText(path, *failure));
         return false;
     }
     sceneFile_ = path;
@@ -326,11 +322,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // A window closed on purpose leaves nothing to restore.
-    if (!recoveryFile().isEmpty()) {
-        QFile::remove(recoveryFile());
+    // A window closed on purpose, its changes settled, leaves nothing to restore.
+    if (recovery_) {
+        recovery_->remove();
     }
-    recoveryWritten_.clear();
     event->accept();
 }
 
@@ -347,6 +342,9 @@ void TForm1::setStateDirectory(const QString& directory) {
         }
     }
     fillRecentMenu();
+    if (!recovery_) {
+        recovery_ = std::make_unique<RecoveryFile>(directory);
+    }
     if (RecoveryTimer == nullptr) {
         RecoveryTimer = new QTimer(this);
         RecoveryTimer->setObjectName(QStringLiteral("RecoveryTimer"));
@@ -357,71 +355,111 @@ void TForm1::setStateDirectory(const QString& directory) {
 }
 
 QString TForm1::recoveryFile() const {
-    return stateDirectory_.isEmpty()
-               ? QString()
-               : QDir(stateDirectory_).filePath(QStringLiteral("recovery.json"));
+    return recovery_ ? recovery_->path() : QString();
 }
 
 void TForm1::writeRecovery() {
-    const QString path = recoveryFile();
-    if (path.isEmpty()) {
+    if (!recovery_) {
         return;
     }
     // Only a session with something of the user's in it is worth restoring.
     if (session_.actionCount() == 0 && sceneFile_.isEmpty()) {
-        if (!recoveryWritten_.empty() || QFile::exists(path)) {
-            QFile::remove(path);
-        }
-        recoveryWritten_.clear();
+        recovery_->remove();
         return;
     }
-    QJsonObject wrapper;
-    wrapper[QStringLiteral("file")] = sceneFile_;
-    wrapper[QStringLiteral("modified")] = session_.modified();
-    wrapper[QStringLiteral("scene")] =
-        QString::fromStdString(batch::writeScenario(session_.recording()));
-    const QByteArray text = QJsonDocument(wrapper).toJson();
-    if (text.toStdString() == recoveryWritten_) {
-        return;
-    }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit()) {
-        recoveryWritten_ = text.toStdString();
+    session::RecoveryContent content;
+    // Absolute: restored from another working folder, the path must still name this file.
+    content.file =
+        sceneFile_.isEmpty() ? std::string()
+                             : QFile::encodeName(QFileInfo(sceneFile_).absoluteFilePath())
+                                   .toStdString();
+    content.modified = session_.modified();
+    content.scene = batch::writeScenario(session_.recording());
+    if (const auto failure = recovery_->write(session::recoveryText(content))) {
+        showNotice(QStringLiteral("Сеанс не сохраняется для восстановления: файл «%1» не "
+                                  "записывается (%2). Сохраните сцену.")
+                       .arg(QFile::decodeName(failure->path.c_str()),
+                            writeFailureReason(*failure)));
     }
 }
 
+namespace {
+
+// Why a recovery file cannot be restored, in Russian; empty when it can be read.
+QString unreadable(const QString& path, session::RecoveryContent& content) {
+    std::string text;
+    switch (batch::readBoundedText(QFile::encodeName(path).toStdString(), text,
+                                   kMaxRecoveryBytes)) {
+        case batch::ReadProblem::None:
+            break;
+        case batch::ReadProblem::NotRegularFile:
+            return QStringLiteral("это не файл");
+        case batch::ReadProblem::TooLarge:
+            return QStringLiteral("файл слишком велик");
+        case batch::ReadProblem::CannotOpen:
+        case batch::ReadProblem::CannotRead:
+            return QStringLiteral("файл не читается");
+    }
+    std::string error;
+    const auto read = session::readRecoveryText(text, error);
+    if (!read) {
+        return QStringLiteral("файл повреждён");
+    }
+    content = *read;
+    return QString();
+}
+
+}  // namespace
+
 bool TForm1::offerRecovery() {
-    const QString path = recoveryFile();
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    if (!recovery_) {
         return false;
     }
-    const QJsonObject wrapper = QJsonDocument::fromJson(file.readAll()).object();
-    file.close();
-    const QString scene = wrapper.value(QStringLiteral("scene")).toString();
-    const QString original = wrapper.value(QStringLiteral("file")).toString();
-    const QString where = original.isEmpty() ? QStringLiteral("новая сцена")
-                                             : "«" + QFileInfo(original).fileName() + "»";
-    if (scene.isEmpty() ||
-        !askYesNo(QStringLiteral("Восстановить последний сеанс?\n\nПрограмма была закрыта "
-                                 "аварийно; сеанс (%1) сохранён для восстановления.")
-                      .arg(where),
-                  QStringLiteral("Восстановить"))) {
-        QFile::remove(path);
-        return false;
+    for (const LeftRecovery& left : leftRecoveries(stateDirectory_, recovery_->path())) {
+        session::RecoveryContent content;
+        const QString problem = unreadable(left.path, content);
+        if (!problem.isEmpty()) {
+            // Neither offered again nor lost: kept aside, and the user told where.
+            const QString aside = keepAside(left.path);
+            showError(QStringLiteral("Прошлый сеанс не восстановлен: %1 («%2»).\n\n%3")
+                          .arg(problem, QFileInfo(left.path).fileName(),
+                               aside.isEmpty()
+                                   ? QStringLiteral("Файл оставлен на месте.")
+                                   : QStringLiteral("Файл отложен как «%1».")
+                                         .arg(QFileInfo(aside).fileName())));
+            continue;
+        }
+        const QString original = QFile::decodeName(content.file.c_str());
+        const QString where = original.isEmpty() ? QStringLiteral("новая сцена")
+                                                 : "«" + QFileInfo(original).fileName() + "»";
+        if (!askYesNo(QStringLiteral("Восстановить последний сеанс?\n\nПрограмма была закрыта "
+                                     "аварийно; сеанс (%1) сохранён для восстановления.")
+                          .arg(where),
+                      QStringLiteral("Восстановить"))) {
+            QFile::remove(left.path);
+            continue;
+        }
+        batch::ScenarioError error;
+        const std::string source = QFile::encodeName(left.path).toStdString();
+        const auto scenario = batch::parseScenario(content.scene, source, error);
+        if (!scenario || !session_.open(*scenario, source, error)) {
+            showError(sceneErrorText(error));
+            keepAside(left.path);
+            continue;
+        }
+        sceneFile_ = original;
+        session_.setModified(content.modified);
+        updateTitle();
+        setPaused(true);
+        // The session is in this instance's own file before the old one goes.
+        writeRecovery();
+        if (QFileInfo::exists(recovery_->path()) ||
+            (session_.actionCount() == 0 && sceneFile_.isEmpty())) {
+            QFile::remove(left.path);
+        }
+        return true;
     }
-    batch::ScenarioError error;
-    const auto scenario = batch::parseScenario(scene.toStdString(), path.toStdString(), error);
-    if (!scenario || !session_.open(*scenario, path.toStdString(), error)) {
-        showError(sceneErrorText(error));
-        QFile::remove(path);
-        return false;
-    }
-    sceneFile_ = original;
-    session_.setModified(wrapper.value(QStringLiteral("modified")).toBool());
-    updateTitle();
-    setPaused(true);
-    return true;
+    return false;
 }
 
 void TForm1::rememberRecent(const QString& path) {
@@ -433,11 +471,11 @@ void TForm1::rememberRecent(const QString& path) {
     }
     fillRecentMenu();
     if (!stateDirectory_.isEmpty()) {
-        QSaveFile list(QDir(stateDirectory_).filePath(QStringLiteral("recent.txt")));
-        if (list.open(QIODevice::WriteOnly)) {
-            list.write(recent_.join(QLatin1Char('\n')).toUtf8());
-            list.commit();
-        }
+        // A list that cannot be written keeps the old one; the menu has the new order anyway.
+        batch::writeWholeFile(
+            QFile::encodeName(QDir(stateDirectory_).filePath(QStringLiteral("recent.txt")))
+                .toStdString(),
+            recent_.join(QLatin1Char('\n')).toUtf8().toStdString());
     }
 }
 

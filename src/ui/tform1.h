@@ -22,6 +22,7 @@
 #include "ui/changes.h"
 #include "ui/map_view.h"
 #include "session/session.h"
+#include "ui/recovery_file.h"
 #include "ui/ui_text.h"
 #include "world/world_observer.h"
 #include "world/world_state.h"
@@ -290,7 +291,7 @@ class TForm1 : public QWidget, public WorldObserver {
     QString sceneFile_;
     QString stateDirectory_;
     QStringList recent_;
-    std::string recoveryWritten_;  // the recovery file's text when last written
+    std::unique_ptr<RecoveryFile> recovery_;  // this instance's, once there is a state folder
 };
 
 // The simulated time of `tick` as ч:мм:сс.сс.

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "batch_test_support.h"
 #include "campaign/campaign.h"
 #include "scenario/input_text.h"
 #include "scenario/scenario.h"
-#include "batch_test_support.h"
 
 namespace prrsim::batch {
 namespace {
@@ -41,11 +41,9 @@ std::vector<BoundRow> boundRows() {
     longArray += "]";
     return {
         {"PlainScene", R"({"start":"empty","ticks":1,"description":"x","actions":[]})", ""},
-        {"DepthBeyondTheLimit", scene(nested(kMaxNestingDepth)),
-         "nested deeper than 64 levels"},
+        {"DepthBeyondTheLimit", scene(nested(kMaxNestingDepth)), "nested deeper than 64 levels"},
         {"DepthJustInside", scene(nested(kMaxNestingDepth - 1)), "must be an integer"},
-        {"NulThenGarbage", scene("3") + std::string(1, '\0') + "garbage",
-         "a NUL byte at offset"},
+        {"NulThenGarbage", scene("3") + std::string(1, '\0') + "garbage", "a NUL byte at offset"},
         {"NulInsideAString",
          R"({"start":"empty","ticks":3,"description":"a)" + std::string(1, '\0') + R"(b"})",
          "a NUL byte"},
@@ -56,12 +54,10 @@ std::vector<BoundRow> boundRows() {
          "unknown op \"qqqq"},
         {"LongKey", R"({"start":"empty","ticks":3,")" + longOp + R"(":1})", "unknown field"},
         {"LongValueOfAnInteger", scene("\"" + longOp + "\""), "must be an integer"},
-        {"LongNumber", scene(std::string(200000, '1')),
-         "number overflow"},
+        {"LongNumber", scene(std::string(200000, '1')), "number overflow"},
         {"LongArrayAsAnInteger", scene(longArray), "must be an integer"},
         {"LongBadToken", scene("tru" + longOp), "malformed JSON"},
-        {"LongDuplicateKey",
-         "{\"" + longOp + "\":1,\"" + longOp + "\":2}", "appears twice"},
+        {"LongDuplicateKey", "{\"" + longOp + "\":1,\"" + longOp + "\":2}", "appears twice"},
     };
 }
 

@@ -82,7 +82,7 @@ int injectedRename(const char* from, const char* to) {
     return systemFileCalls().rename(from, to);
 }
 
-const FileCalls kInjected{injectedOpen, injectedWrite, injectedFsync,
+const FileCalls kInjected{injectedOpen,  injectedWrite,  injectedFsync,
                           injectedClose, injectedRename, ::unlink};
 
 struct StepRow {
@@ -103,7 +103,10 @@ const StepRow kSteps[] = {
 };
 
 const SizeRow kSizes[] = {
-    {"Small", 300}, {"Boundary", 16 * 1024}, {"AboveBoundary", 16 * 1024 + 1}, {"Large", 3 << 20},
+    {"Small", 300},
+    {"Boundary", 16 * 1024},
+    {"AboveBoundary", 16 * 1024 + 1},
+    {"Large", 3 << 20},
 };
 
 std::string content(size_t bytes, char fill) {

@@ -185,6 +185,10 @@ TEST(SceneErrors, EveryReasonIsTranslated) {
         "4 is outside 0..3 (the blink settings of \"Куб, РЛС обнаружения 1С11\")",
         "cannot open the scenario file",
         "cannot read the scenario file",
+        "not a regular file",
+        "larger than 128 MiB",
+        "malformed JSON: nested deeper than 64 levels",
+        "malformed JSON: a NUL byte at offset 12",
         "6 is not a radar position now (there are 6)",
         "the placed-complex table is full (10)",
         "\"Шилка\" offers no scan methods",
@@ -228,6 +232,7 @@ TEST_F(SceneFiles, UnsavedChangesAreSettledBeforeAnotherScene) {
 
 TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
     QTemporaryDir state;
+    QString crashedFile;
     auto world = makeWorld();
     {
         TForm1 crashed(*world);
@@ -238,16 +243,18 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
         }
         crashed.Button14->click();
         crashed.writeRecovery();
-        EXPECT_TRUE(QFile::exists(crashed.recoveryFile()));
+        crashedFile = crashed.recoveryFile();
+        EXPECT_TRUE(QFile::exists(crashedFile));
         // The window is gone without closing: as after a crash or a kill.
     }
+    const QString left = state.filePath("recovery-1-1.json");
     for (const bool restore : {false, true}) {
         if (!restore) {
             // Copy the recovery file aside and back, to be offered twice.
-            QFile::copy(state.filePath("recovery.json"), state.filePath("keep.json"));
-        } else {
-            QFile::copy(state.filePath("keep.json"), state.filePath("recovery.json"));
+            QFile::copy(crashedFile, state.filePath("keep.json"));
+            QFile::remove(crashedFile);
         }
+        QFile::copy(state.filePath("keep.json"), left);
         auto other = makeWorld();
         TForm1 next(*other);
         next.newScene(batch::StartWorld::Default);
@@ -270,6 +277,7 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
             next.close();
         }
         EXPECT_FALSE(QFile::exists(next.recoveryFile()));
+        EXPECT_FALSE(QFile::exists(left));
     }
 }
 
