@@ -136,7 +136,8 @@ void BM_ReviewRebuild(benchmark::State& state) {
     state.counters["ticks"] = static_cast<double>(scenario.ticks);
     state.counters["events"] = static_cast<double>(events);
     state.counters["missiles"] = static_cast<double>(missiles);
-    state.counters["samples_MB"] = static_cast<double>(samples * sizeof(review::MissileSample)) / 1e6;
+    state.counters["samples_MB"] =
+        static_cast<double>(samples * sizeof(review::MissileSample)) / 1e6;
 }
 BENCHMARK(BM_ReviewRebuild)
     ->ArgName("scene")

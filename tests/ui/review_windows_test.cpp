@@ -318,6 +318,24 @@ TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
     EXPECT_EQ(rowsAhead(), 0);
 }
 
+// A rebuild of a long recording runs on its own thread, with its progress shown; closing the
+// window meanwhile gives it up and waits for it.
+TEST_F(Review, ALongRebuildRunsBesideTheWindowAndEndsWithIt) {
+    std::string error;
+    auto s = batch::loadScenario(
+        std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/harm_self_lock.json", error);
+    ASSERT_TRUE(s) << error;
+    ASSERT_TRUE(form->openScene(write(*s, QStringLiteral("длинная.json"))));
+    form->jumpTo(5000);
+    batch::Action add;
+    add.op = batch::Op::AddAircraft;
+    ASSERT_TRUE(form->perform(add));
+    form->Timer2Timer();
+    ASSERT_TRUE(review().rebuilding());
+    EXPECT_TRUE(review().ProgressLabel->isVisibleTo(form.get()));
+    form.reset();
+}
+
 // The broad net through the window: scenes opened, jumped back at random, branched there and
 // restored after a crash show in their exported tables what prrsim-batch writes of the same
 // recording, byte for byte.
