@@ -203,8 +203,8 @@ class Session {
     std::map<int64_t, Snapshot> snapshots_;
     review::ReviewStore review_;
     uint64_t revision_ = 0;
-    Stamp reviewOf_;        // the recording the review was made of
-    bool settled_ = true;   // the review's summary is as of the end
+    Stamp reviewOf_;       // the recording the review was made of
+    bool settled_ = true;  // the review's summary is as of the end
 };
 
 }  // namespace prrsim::session

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "review/event_log.h"
@@ -70,12 +71,22 @@ void EventTableModel::catchUp() {
 }
 
 void EventTableModel::setNow(int64_t tick) {
-    if (tick != now_) {
-        now_ = tick;
-        if (rows_ > 0) {
-            emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1),
-                             {Qt::DisplayRole, Qt::ForegroundRole});
-        }
+    // Only the rows between the former moment and this one change sides; the events are in
+    // tick order.
+    const auto& events = store_.events();
+    const auto shown = events.begin() + std::min<ptrdiff_t>(rows_, std::ssize(events));
+    const auto after = [&](int64_t t) {
+        return static_cast<int>(
+            std::upper_bound(events.begin(), shown, t,
+                             [](int64_t value, const WorldEvent& e) { return value < e.tick; }) -
+            events.begin());
+    };
+    const int first = after(std::min(now_, tick));
+    const int last = after(std::max(now_, tick)) - 1;
+    now_ = tick;
+    if (first <= last) {
+        emit dataChanged(index(first, 0), index(last, columnCount() - 1),
+                         {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
     }
 }
 

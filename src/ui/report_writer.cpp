@@ -150,8 +150,9 @@ int writeReport(const QString& scene, const QString& directory, std::string& err
                 failed = path;
             }
         }
-        plots += QStringLiteral("<section class=\"missile\">\n<h3>Ракета №%1 «%2»</h3>\n"
-                                "<img src=\"%3.svg\" alt=\"Графики ракеты №%1\">\n</section>\n")
+        plots += QStringLiteral(
+                     "<section class=\"missile\">\n<h3>Ракета №%1 «%2»</h3>\n"
+                     "<img src=\"%3.svg\" alt=\"Графики ракеты №%1\">\n</section>\n")
                      .arg(s.number)
                      .arg(escaped(fromView(batch::missileTypeName(s.typeIndex))), name);
     }
@@ -170,8 +171,8 @@ int writeReport(const QString& scene, const QString& directory, std::string& err
     if (!scenario->description.empty()) {
         out << escaped(QString::fromStdString(scenario->description)) << "<br>";
     }
-    out << "Длительность " << clockText(session.end()) << "; ракет: "
-        << debrief.summaries().size() << "; событий: " << review.events().size() << ".</p>\n"
+    out << "Длительность " << clockText(session.end()) << "; ракет: " << debrief.summaries().size()
+        << "; событий: " << review.events().size() << ".</p>\n"
         << "<h2>Ракеты</h2>\n"
         << (debrief.summaries().empty() ? QStringLiteral("<p>Ракет не было.</p>\n")
                                         : htmlTable(*debrief.Table))

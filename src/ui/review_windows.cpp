@@ -1,9 +1,9 @@
 #include "ui/review_windows.h"
 
 #include <QActionGroup>
-#include <algorithm>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/tform1.h"
 #include "world/world.h"
@@ -79,7 +79,8 @@ void ReviewWindows::keepReviewCurrent() {
             shared->done = done;
             return !shared->cancelled;
         });
-        QMetaObject::invokeMethod(this, [this] { finishRebuild(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { finishRebuild(); }, Qt::QueuedConnection);
     });
     showProgress();
 }
@@ -103,8 +104,8 @@ void ReviewWindows::showProgress() {
     }
     if (rebuild_) {
         const int64_t total = std::max<int64_t>(rebuild_->job.recording.ticks, 1);
-        ProgressLabel->setText(QStringLiteral("Разбор пересчитывается: %1 %")
-                                   .arg(rebuild_->done * 100 / total));
+        ProgressLabel->setText(
+            QStringLiteral("Разбор пересчитывается: %1 %").arg(rebuild_->done * 100 / total));
     }
     ProgressLabel->setVisible(rebuild_ != nullptr);
 }
@@ -145,10 +146,9 @@ void ReviewWindows::createMenu(QWidget* mainWindow) {
     };
     ImpactsAction =
         toggle(QStringLiteral("Места подрывов"), [this](bool on) { overlays_.setImpacts(on); });
-    ClearImpactsAction =
-        ViewMenu->addAction(QStringLiteral("Очистить места подрывов"), this, [this] {
-            overlays_.clearImpacts(session_.review(), world_.events.tick);
-        });
+    ClearImpactsAction = ViewMenu->addAction(
+        QStringLiteral("Очистить места подрывов"), this,
+        [this] { overlays_.clearImpacts(session_.review(), world_.events.tick); });
     RadiatingAction =
         toggle(QStringLiteral("Излучающие РЛС"), [this](bool on) { overlays_.setRadiating(on); });
     LegendAction = toggle(QStringLiteral("Условные обозначения"),

@@ -52,8 +52,9 @@ class ReviewWindows : public QObject {
     bool rebuilding() const { return rebuild_ != nullptr; }
     void finishRebuild();
 
-    // A rebuild of a recording this long or shorter runs at once, without a thread.
-    static constexpr int64_t kRebuildHereTicks = 6000;
+    // A rebuild of a recording this long or shorter runs at once, without a thread: at
+    // capacity it takes about as long as a redraw (75 µs of CPU a tick, docs/performance.md).
+    static constexpr int64_t kRebuildHereTicks = 250;
 
     EventLogWindow* Log = nullptr;
     DebriefWindow* Debrief = nullptr;

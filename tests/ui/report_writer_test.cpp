@@ -37,8 +37,8 @@ batch::Scenario twoLaunches() {
     a.aircraft = 0;
     a.type = 3;
     a.missile = 1;
-    for (const batch::Op op : {batch::Op::AddMissile, batch::Op::Activate, batch::Op::Capture,
-                               batch::Op::Launch}) {
+    for (const batch::Op op :
+         {batch::Op::AddMissile, batch::Op::Activate, batch::Op::Capture, batch::Op::Launch}) {
         a.op = op;
         a.tick += op == batch::Op::Launch ? 100 : 0;
         a.position = static_cast<int32_t>(s->actions.size());
@@ -74,9 +74,9 @@ TEST(Report, HoldsTheBatchRunnersTablesEveryMissilesPlotsAndAPrintablePage) {
     const auto rows = [](const QString& text, const QString& marker) {
         return static_cast<int>(text.count(marker));
     };
-    EXPECT_EQ(rows(page, QStringLiteral("<td class=\"time\">")),
-              static_cast<int>(std::count(expected.events.begin(), expected.events.end(), '\n')) -
-                  1);
+    EXPECT_EQ(
+        rows(page, QStringLiteral("<td class=\"time\">")),
+        static_cast<int>(std::count(expected.events.begin(), expected.events.end(), '\n')) - 1);
 }
 
 TEST(Report, RefusesAFileItCannotUseWithOneLine) {

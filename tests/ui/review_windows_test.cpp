@@ -103,6 +103,14 @@ class Review : public FormTest {
         EXPECT_EQ(shown.missiles, expected.missiles) << where;
     }
 
+    // The events of the review after the session's present moment.
+    int eventsAhead() {
+        const auto& events = form->session().review().events();
+        return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const auto& e) {
+            return e.tick > form->session().tick();
+        }));
+    }
+
     int rowsAhead() {
         int n = 0;
         for (int row = 0; row < log().shownCount(); ++row) {
@@ -294,13 +302,38 @@ TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
     form->Timer2Timer();
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_GT(rowsAhead(), 0);
+    EXPECT_EQ(rowsAhead(), eventsAhead());
     EXPECT_EQ(debrief().Table->item(0, 7)->text(), QStringLiteral("попадание"));
+    ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
     EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 1.5, 1e-9);
     form->stepTicks(100);
     form->Timer2Timer();
     EXPECT_EQ(log().shownCount(), rows);
+    EXPECT_EQ(rowsAhead(), eventsAhead());
+    ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
     EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 2.5, 1e-9);
     expectBatchTables("after the jump");
+    form->jumpTo(form->session().end());
+    form->Timer2Timer();
+    EXPECT_EQ(rowsAhead(), 0);
+}
+
+// A rebuild of a long recording runs on its own thread, with its progress shown; closing the
+// window meanwhile gives it up and waits for it.
+TEST_F(Review, ALongRebuildRunsBesideTheWindowAndEndsWithIt) {
+    std::string error;
+    auto s = batch::loadScenario(
+        std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/harm_self_lock.json", error);
+    ASSERT_TRUE(s) << error;
+    ASSERT_TRUE(form->openScene(write(*s, QStringLiteral("длинная.json"))));
+    form->jumpTo(5000);
+    batch::Action add;
+    add.op = batch::Op::AddAircraft;
+    ASSERT_TRUE(form->perform(add));
+    form->Timer2Timer();
+    ASSERT_TRUE(review().rebuilding());
+    EXPECT_TRUE(review().ProgressLabel->isVisibleTo(form.get()));
+    form.reset();
 }
 
 // The broad net through the window: scenes opened, jumped back at random, branched there and

@@ -102,21 +102,20 @@ class RandomSession {
 
     batch::Action randomAction() {
         static constexpr batch::Op kOps[] = {
-            batch::Op::AddAircraft,   batch::Op::AddRadar,     batch::Op::AddComplex,
-            batch::Op::RemoveRadar,   batch::Op::RemoveAircraft, batch::Op::SetEmission,
-            batch::Op::SetBlink,      batch::Op::AssignTarget, batch::Op::SetAircraft,
-            batch::Op::PickTarget,    batch::Op::AttackRun,    batch::Op::AddMissile,
-            batch::Op::Activate,      batch::Op::Capture,      batch::Op::Launch,
-            batch::Op::PickTarget,    batch::Op::AddMissile,   batch::Op::Activate,
-            batch::Op::Capture,       batch::Op::Launch,       batch::Op::Launch,
+            batch::Op::AddAircraft, batch::Op::AddRadar,       batch::Op::AddComplex,
+            batch::Op::RemoveRadar, batch::Op::RemoveAircraft, batch::Op::SetEmission,
+            batch::Op::SetBlink,    batch::Op::AssignTarget,   batch::Op::SetAircraft,
+            batch::Op::PickTarget,  batch::Op::AttackRun,      batch::Op::AddMissile,
+            batch::Op::Activate,    batch::Op::Capture,        batch::Op::Launch,
+            batch::Op::PickTarget,  batch::Op::AddMissile,     batch::Op::Activate,
+            batch::Op::Capture,     batch::Op::Launch,         batch::Op::Launch,
         };
         const WorldState& w = *world_;
         batch::Action a;
         a.op = kOps[pick(static_cast<int32_t>(std::size(kOps)))];
         a.aircraft = anyOf(w.aircraftCount);
         a.radar = anyOf(w.radarCount);
-        a.missile = w.missileCount > 0 ? w.missileCount - 1 - pick(std::min(w.missileCount, 2))
-                                       : 0;
+        a.missile = w.missileCount > 0 ? w.missileCount - 1 - pick(std::min(w.missileCount, 2)) : 0;
         a.on = pick(3) != 0;
         a.x = pick(kMapWidth);
         a.y = pick(kMapHeight);
@@ -163,16 +162,14 @@ TEST(SessionReview, EqualsTheBatchRunnersOnRandomSessionsAndLiveEqualsARebuild) 
             if (HasFatalFailure()) {
                 return;
             }
-            const std::string where = "seed " + std::to_string(seed) + ", step " +
-                                      std::to_string(step) + ", tick " +
-                                      std::to_string(session.tick()) + " of " +
-                                      std::to_string(session.end());
+            const std::string where =
+                "seed " + std::to_string(seed) + ", step " + std::to_string(step) + ", tick " +
+                std::to_string(session.tick()) + " of " + std::to_string(session.end());
             if (session.reviewCurrent()) {
                 ++kept;
                 const auto rebuild = review::reviewOf(session.recording(), "session");
                 ASSERT_TRUE(rebuild) << where;
-                EXPECT_EQ(samplesAndTrails(session.review()), samplesAndTrails(*rebuild))
-                    << where;
+                EXPECT_EQ(samplesAndTrails(session.review()), samplesAndTrails(*rebuild)) << where;
             } else {
                 ++rebuilt;
                 session.rebuildReview();
