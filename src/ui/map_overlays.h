@@ -43,6 +43,8 @@ class MapOverlays {
 
     // Draws the overlays that are on over a finished map frame, as of the world's tick.
     void draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store);
+    // The legend's picture, for a view that places it beside the map.
+    const QImage& legendPicture();
 
   private:
     // A transparent picture over the map and the tiles of it drawn on.
@@ -61,7 +63,6 @@ class MapOverlays {
     void drawTrails(QPainter& painter, const QColor& colour,
                     const std::vector<std::vector<review::TrailPoint>>& trails, std::vector<size_t>& drawn);
     static void drawRings(QPainter& painter, const WorldState& world);
-    const QImage& legendPicture();
 
     TrailMode trails_ = TrailMode::Off;
     bool impacts_ = false;

@@ -29,6 +29,8 @@ const QColor kYellow(255, 255, 0);
 const QColor kHotLight(0, 102, 204);
 
 constexpr int kLabelPointSize = 5;
+// Placed labels, on a view meant to be read from afar, in a larger size.
+constexpr int kPlacedLabelPointSize = 8;
 constexpr int kImpactPointSize = 24;
 
 void setPen(QPainter& painter, const QColor& colour, int width) {
@@ -48,9 +50,11 @@ QSizeF logicalSize(const QPaintDevice& device) {
 }
 
 // Half the extent of the symbols on the screen, which placed labels keep clear of.
-constexpr double kRadarExtent = 9;
+constexpr double kRadarExtent = 10;
 constexpr double kAircraftExtent = 5;
 constexpr double kMissileExtent = 4;
+// The room a placed label leaves between itself and its symbol.
+constexpr double kLabelGap = 3;
 
 ScreenBox symbolBox(double x, double y, double extent) {
     return {x - extent, y - extent, 2 * extent, 2 * extent};
@@ -150,7 +154,7 @@ void drawRadarFigure(QPainter& painter, int kind, int width, const RadarSite& ra
 MapLabels::MapLabels() : font_(mapFont(kLabelPointSize)), colour_(kHotLight) {}
 
 void MapLabels::beginFrame(const QPaintDevice& device, LabelSettings settings) {
-    const QFont font = mapFont(kLabelPointSize);
+    const QFont font = mapFont(settings.placing ? kPlacedLabelPointSize : kLabelPointSize);
     if (font != font_ || device.logicalDpiX() != dpiX_ || device.logicalDpiY() != dpiY_ ||
         device.devicePixelRatioF() != pixelRatio_) {
         font_ = font;
@@ -678,9 +682,9 @@ void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabel
                 validPlacedComplex(world, radar.placedComplex) && validRadarType(radar.typeIndex);
             const QString own =
                 member ? complexMemberLabel(text, radarType(radar.typeIndex).name) : text;
-            labels.label(
-                painter, at.x() + 5, at.y() + 5, own,
-                {X, Y, kRadarExtent, row == world.selectedRadar ? 1 : 0, labelNumber(text)});
+            labels.label(painter, at.x() + 5, at.y() + 5, own,
+                         {X, Y, kRadarExtent + kLabelGap, row == world.selectedRadar ? 1 : 0,
+                          labelNumber(text)});
         } else {
             labels.label(painter, at.x() + 5, at.y() + 5, text, {});
         }
@@ -732,9 +736,9 @@ void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
         if (labels.shows(world, LabelOwner::Missile, k)) {
             const QPoint label = pixel(X + 15 * std::cos(h - 3.14), Y + 15 * std::sin(h - 3.14));
             const QString& text = labels.missileText(world, k);
-            labels.label(
-                painter, label.x(), label.y(), text,
-                {X, Y, kMissileExtent, k == world.selectedMissile ? 1 : 0, labelNumber(text)});
+            labels.label(painter, label.x(), label.y(), text,
+                         {X, Y, kMissileExtent + kLabelGap, k == world.selectedMissile ? 1 : 0,
+                          labelNumber(text)});
         }
 
         if (m.locked) {
@@ -783,17 +787,28 @@ void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera
     }
 }
 
-void drawOverlaysInView(QPainter& painter, const MapCamera& camera,
+void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
                         const std::function<void(QPainter&)>& draw) {
     if (camera.identity()) {
         draw(painter);
         return;
     }
+    const bool legend = overlays.legend();
+    overlays.setLegend(false);
     painter.save();
     painter.setWorldTransform(
         QTransform(camera.scale(), 0, 0, camera.scale(), camera.screenX(0), camera.screenY(0)));
     draw(painter);
     painter.restore();
+    overlays.setLegend(legend);
+    if (legend) {
+        const QImage& picture = overlays.legendPicture();
+        const QSizeF size = picture.deviceIndependentSize();
+        constexpr double kGap = 2;
+        const double room = camera.screenX(0);
+        const double x = room >= size.width() + 2 * kGap ? (room - size.width()) / 2 : kGap;
+        painter.drawImage(QPointF(x, camera.viewportHeight() - size.height() - kGap), picture);
+    }
 }
 
 QString complexMemberLabel(const QString& complexLabel, std::string_view typeName) {

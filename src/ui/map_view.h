@@ -16,6 +16,7 @@
 #include "ui/label_modes.h"
 #include "ui/label_placement.h"
 #include "ui/map_camera.h"
+#include "ui/map_overlays.h"
 #include "ui/map_ruler.h"
 #include "world/units.h"
 #include "world/world_state.h"
@@ -222,9 +223,10 @@ void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
 void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera& camera = {},
                     MapLabels* labels = nullptr);
 
-// Drawing made in map pixels (the review overlays) through the camera: unchanged on the plain
-// map, scaled and moved with the view otherwise.
-void drawOverlaysInView(QPainter& painter, const MapCamera& camera,
+// The review overlays, drawn in map pixels by `draw`, through the camera: unchanged on the plain
+// map; otherwise scaled and moved with the view, and their legend beside the map (in the room
+// the fitted map leaves at its left, else at the view's lower left corner) at its own size.
+void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
                         const std::function<void(QPainter&)>& draw);
 
 // The label of one radar of a complex among placed labels: the complex's label and the radar's

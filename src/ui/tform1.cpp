@@ -239,7 +239,8 @@ void TForm1::Timer2Timer() {
     }
     drawImpactText(painter, impact_, camera, &labels_);
     labels_.finishFrame(painter);
-    drawOverlaysInView(painter, camera, [this](QPainter& p) { Review->drawOverlays(p); });
+    drawOverlaysInView(painter, camera, Review->overlays(),
+                       [this](QPainter& p) { Review->drawOverlays(p); });
     Image1->drawViewMarks(painter, world_);
     painter.end();
     Image1->showFrame(frame);
