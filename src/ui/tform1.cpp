@@ -74,10 +74,6 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     Review = new ReviewWindows(world_, this);
     connect(Review->Log, &EventLogWindow::objectChosen, this, &TForm1::selectReviewObject);
     connect(Review->Log, &EventLogWindow::jumpToTick, this, &TForm1::jumpTo);
-    // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
-    new MapViewControls(Image1, Review->ViewMenu, StatusBar, this);
-    Image1->setWorld(&world_);
-    connect(Image1, &MapView::viewChanged, this, &TForm1::Timer2Timer);
 
     redrawBackground();
     Image1->showFrame(Image3);
@@ -95,6 +91,10 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     Form2->perform = recorded;
     Form3->perform = recorded;
 
+    // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
+    new MapViewControls(Image1, Review->ViewMenu, StatusBar, this);
+    Image1->setWorld(&world_);
+    connect(Image1, &MapView::viewChanged, this, &TForm1::Timer2Timer);
     world_.observer = this;
     updateTitle();
     updateStatus();
