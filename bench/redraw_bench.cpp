@@ -17,6 +17,8 @@
 #include "map_drawing_before.h"
 #include "map_frame.h"
 #include "sim/tick.h"
+#include "ui/label_placement.h"
+#include "ui/map_camera.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
 #include "review/review_store.h"
@@ -124,6 +126,86 @@ void BM_MapRedrawAtCapacityAllOverlays(benchmark::State& state) {
 BENCHMARK(BM_MapRedrawAtCapacityAllOverlays)
     ->Name("BM_MapRedrawAtCapacityAllOverlays/now")
     ->Unit(benchmark::kMicrosecond);
+
+// The redraw through the map view of a maximised window on a 1920 x 1080 screen (the map's
+// widget 1733 x 958): the whole world fitted, and zoomed to x8 about the middle; the labels
+// placed clear of each other and of the symbols. As the window draws it: the background through
+// the camera (kept while the view stays), the map, the placement, the labels.
+constexpr double kMaximisedWidth = 1733;
+constexpr double kMaximisedHeight = 958;
+
+void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale) {
+    application();
+    std::unique_ptr<WorldState> world = redrawScene();
+    const ui::ImpactText impact{1, 300, 220};
+    QImage background = ui::blankMap();
+    ui::prepareBackground(*world, background);
+    ui::MapCamera camera;
+    camera.setViewport(kMaximisedWidth, kMaximisedHeight);
+    camera.zoomAbout(scale / camera.scale(), {kMaximisedWidth / 2, kMaximisedHeight / 2});
+    // The background as the view shows it, made once per view as the map widget keeps it.
+    QImage viewBackground(static_cast<int>(kMaximisedWidth), static_cast<int>(kMaximisedHeight),
+                          QImage::Format_RGB32);
+    {
+        QPainter painter(&viewBackground);
+        viewBackground.fill(Qt::lightGray);
+        painter.drawImage(QRectF(camera.screenX(0), camera.screenY(0), kMapWidth * camera.scale(),
+                                 kMapHeight * camera.scale()),
+                          background);
+    }
+    ui::MapLabels labels;
+    for (auto _ : state) {
+        QImage frame = viewBackground;
+        QPainter painter(&frame);
+        ui::beginMapPainting(painter);
+        labels.beginFrame(frame, {true, ui::LabelMode::All});
+        ui::drawAircraft(painter, *world, camera);
+        ui::drawRadars(painter, *world, labels, camera);
+        ui::drawMissiles(painter, *world, labels, camera);
+        ui::drawImpactText(painter, impact, camera, &labels);
+        labels.finishFrame(painter);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+    const ui::LabelPlacement& placed = labels.lastPlacement();
+    state.counters["labels_shown"] = static_cast<double>(placed.placed.size());
+    state.counters["labels_number_only"] = placed.shortened;
+    state.counters["labels_left_out"] = placed.leftOut;
+}
+BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, fitted_1920x1080, kMaximisedHeight / kMapHeight)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, zoom_x8, 8.0)->Unit(benchmark::kMicrosecond);
+
+// The placement alone of the capacity scene's 300 labels fitted into the maximised window: the
+// requests and the symbols' boxes as the redraw collects them.
+void BM_LabelPlacementAtCapacity(benchmark::State& state) {
+    application();
+    std::unique_ptr<WorldState> world = redrawScene();
+    ui::MapCamera camera;
+    camera.setViewport(kMaximisedWidth, kMaximisedHeight);
+    std::vector<ui::LabelRequest> requests;
+    std::vector<ui::ScreenBox> symbols;
+    // The requests as the drawing makes them: each object's anchor, clearance and text sizes.
+    for (int32_t j = 0; j < world->radarCount; ++j) {
+        const RadarSite& r = world->radars[j];
+        requests.push_back({camera.screenX(r.x), camera.screenY(r.y), 9, 70, 9, 16, 0});
+        symbols.push_back({camera.screenX(r.x) - 9, camera.screenY(r.y) - 9, 18, 18});
+    }
+    for (int32_t k = 0; k < world->missileCount; ++k) {
+        const Missile& m = world->missiles[k];
+        requests.push_back({camera.screenX(m.x), camera.screenY(m.y), 4, 80, 9, 16, 0});
+        symbols.push_back({camera.screenX(m.x) - 4, camera.screenY(m.y) - 4, 8, 8});
+    }
+    ui::LabelPlacement placement;
+    for (auto _ : state) {
+        placement = ui::placeLabels(requests, symbols, {0, 0, kMaximisedWidth, kMaximisedHeight});
+        benchmark::DoNotOptimize(placement.placed.data());
+    }
+    state.counters["labels"] = static_cast<double>(requests.size());
+    state.counters["shown"] = static_cast<double>(placement.placed.size());
+    state.counters["left_out"] = placement.leftOut;
+}
+BENCHMARK(BM_LabelPlacementAtCapacity)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace prrsim

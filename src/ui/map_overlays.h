@@ -44,6 +44,8 @@ class MapOverlays {
     // Draws the overlays that are on over a finished map frame, as of the world's tick: the
     // trail points and detonations of the review up to it.
     void draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store);
+    // The legend's picture, for a view that places it beside the map.
+    const QImage& legendPicture();
 
   private:
     // A transparent picture over the map and the tiles of it drawn on.
@@ -64,7 +66,6 @@ class MapOverlays {
                     std::vector<size_t>& drawn, int64_t now);
     static void drawRings(QPainter& painter, const WorldState& world);
     static void drawReactions(QPainter& painter, const WorldState& world);
-    const QImage& legendPicture();
 
     TrailMode trails_ = TrailMode::Off;
     bool impacts_ = false;

@@ -9,35 +9,19 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
 
+#include "ui/label_modes.h"
+#include "ui/label_placement.h"
+#include "ui/map_camera.h"
+#include "ui/map_overlays.h"
+#include "ui/map_ruler.h"
 #include "world/units.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
-
-// The map picture (Image1): shows the last finished frame at once, so a partly drawn frame is
-// never seen, and reports mouse moves (mouse tracking on) and clicks.
-class MapView : public QWidget {
-    Q_OBJECT
-  public:
-    explicit MapView(QWidget* parent);
-
-    // Replaces the shown picture by a finished frame.
-    void showFrame(const QImage& frame);
-    const QImage& frame() const { return frame_; }
-
-  signals:
-    void mouseMoved(int x, int y);
-    void clicked();
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-  private:
-    QImage frame_;
-};
 
 // The impact text state: 0 nothing, 1 "БА", 2 "БАХ", at the impact point.
 struct ImpactText {
@@ -46,18 +30,50 @@ struct ImpactText {
     int y = 0;
 };
 
+// Where a label's object stands on the screen, for placing the label.
+struct LabelAnchor {
+    double x = 0;
+    double y = 0;
+    double clearance = 0;  // half the symbol's extent
+    int priority = 0;      // selected objects place first
+    QString shortText;     // shown when the full text finds no place
+};
+
+// What a frame's labels do: drawn where they always were, or placed clear of each other and of
+// the symbols (a view other than the plain map, or asked for), and which are shown.
+struct LabelSettings {
+    bool placing = false;
+    LabelMode mode = LabelMode::All;
+};
+
 // The map's labels (radar and missile names) as pictures kept between redraws: each text is
 // laid out and rasterised once in the label font and colour, then copied into every frame that
 // shows it, pixel for pixel what drawing the text there gives. A picture not shown in a frame
-// is dropped once the kept ones outnumber twice those shown, plus 64.
+// is dropped once the kept ones outnumber twice those shown, plus 64. While placing, the frame's
+// labels are collected with the symbols' boxes and placed and drawn together at its end.
 class MapLabels {
   public:
     MapLabels();
 
     // Starts a frame drawn on `device` (its resolution decides the font's pixel size).
-    void beginFrame(const QPaintDevice& device);
+    void beginFrame(const QPaintDevice& device, LabelSettings settings = {});
     // Draws `text` with its left-top corner at (x, y), as textOut would.
     void draw(QPainter& painter, int x, int y, const QString& text);
+    // A label of an object: drawn at (x, y) now, or, while placing, asked for near `anchor`.
+    void label(QPainter& painter, int x, int y, const QString& text, const LabelAnchor& anchor);
+    // A symbol or text on the screen that placed labels keep clear of (ignored unless placing).
+    void noteObstacle(const ScreenBox& box);
+    // While placing: places the labels asked for and draws them, with a thin line to the object
+    // for a label moved away from it.
+    void finishFrame(QPainter& painter);
+
+    bool placing() const { return settings_.placing; }
+    bool shows(const WorldState& world, LabelOwner owner, int32_t row) const {
+        return labelShown(world, settings_.mode, owner, row);
+    }
+    // The last placement made: labels shown, shortened, left out.
+    const LabelPlacement& lastPlacement() const { return placement_; }
+    const std::vector<QString>& lastTexts() const { return texts_; }
 
     // The label texts of radar and missile rows, remade only when what they show changed.
     const QString& radarText(const WorldState& world, int32_t row);
@@ -71,8 +87,11 @@ class MapLabels {
     struct Picture {
         QImage image;
         QPoint offset;  // of the picture's corner from the label's left-top corner
+        QSizeF box;     // the text's advance and line height
         int64_t frame = 0;
     };
+
+    Picture& picture(const QString& text);
 
     // A row's label text and what it was made from.
     struct RowText {
@@ -87,13 +106,100 @@ class MapLabels {
     QColor colour_;
     int dpiX_ = 0;
     int dpiY_ = 0;
+    qreal pixelRatio_ = 1;
     int64_t frame_ = 0;
+    LabelSettings settings_;
+    std::vector<LabelRequest> requests_;
+    std::vector<QString> texts_;  // full and short text of each request
+    std::vector<ScreenBox> obstacles_;
+    LabelPlacement placement_;
     int shownLastFrame_ = 0;
     int shown_ = 0;
     int64_t made_ = 0;
     QHash<QString, Picture> pictures_;
     std::array<RowText, kRadarCapacity> radarTexts_{};
     std::array<RowText, kMissileCapacity> missileTexts_{};
+};
+
+// The map picture (Image1): shows the last finished frame at once, so a partly drawn frame is
+// never seen, and reports mouse moves (mouse tracking on) and clicks as the map pixel under the
+// cursor. Its view fills the widget with the whole world, kept in proportion; the wheel zooms
+// about the cursor, the right or middle button and the arrow keys pan. In the ruler's mode a
+// left drag measures instead of clicking.
+class MapView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit MapView(QWidget* parent);
+
+    // Replaces the shown picture by a finished frame.
+    void showFrame(const QImage& frame);
+    const QImage& frame() const { return frame_; }
+
+    const MapCamera& camera() const { return camera_; }
+    void fitWorld();  // "Весь район"
+    void oneToOne();  // "1:1"
+    // Zooms by `factor` about a point of the widget; pans by screen pixels.
+    void zoomAbout(double factor, QPointF at);
+    void pan(double dx, double dy);
+
+    // The frame to draw on: the background (the map's own picture of kMapWidth x kMapHeight) as
+    // the view shows it, at the screen's pixel density. The plain map is the background itself.
+    QImage startFrame(const QImage& background);
+    // Whether the view is the map as drawn without one: 1:1 at the map's own size.
+    bool plain() const { return camera_.identity() && pixelRatio() == 1; }
+
+    // "Вид → Подписи": placed clear of each other whenever the view is not plain, or always.
+    LabelSettings labelSettings() const;
+    void setLabelMode(LabelMode mode);
+    void setPlaceLabelsAlways(bool on);
+
+    MapRuler& ruler() { return ruler_; }
+    void setRulerOn(bool on);
+    bool rings() const { return rings_; }
+    void setRings(bool on);
+    // Range rings around the selected object and the ruler, over the finished frame.
+    void drawViewMarks(QPainter& painter, const WorldState& world) const;
+    // The world the ruler's ends hold on to (none: free ends).
+    void setWorld(const WorldState* world) { world_ = world; }
+
+    // The scale and the cursor's position, for the status bar.
+    QString statusText() const;
+
+  signals:
+    void mouseMoved(int x, int y);  // the map pixel under the cursor
+    void clicked();
+    void viewChanged();  // the picture must be drawn again
+    void statusChanged(const QString& text);
+    void rulerEnded();  // Esc in the ruler's mode
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    double pixelRatio() const;
+    void changed();
+    ViewPoint worldAt(QPointF at) const { return camera_.toWorld({at.x(), at.y()}); }
+
+    QImage frame_;
+    MapCamera camera_;
+    QImage viewBackground_;  // the background as last shown through the camera
+    qint64 backgroundKey_ = 0;
+    QString backgroundView_;
+    LabelMode labelMode_ = LabelMode::All;
+    bool placeAlways_ = false;
+    bool rings_ = false;
+    MapRuler ruler_;
+    const WorldState* world_ = nullptr;
+    QPointF dragFrom_;
+    bool dragging_ = false;
+    ViewPoint cursor_;
 };
 
 // A fresh white map picture.
@@ -105,12 +211,29 @@ void prepareBackground(const WorldState& world, QImage& map);
 // Prepares a painter for map drawing: no antialiasing, clear brush.
 void beginMapPainting(QPainter& painter);
 
-// The drawing steps of the redraw, each over the whole table.
-void drawAircraft(QPainter& painter, const WorldState& world);
-void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels);
-void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels);
-void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels);
-void drawImpactText(QPainter& painter, const ImpactText& impact);
+// The drawing steps of the redraw, each over the whole table, through the view's camera (the
+// plain map when none is given); symbols and texts keep their screen size at every scale.
+void drawAircraft(QPainter& painter, const WorldState& world, const MapCamera& camera = {});
+void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels,
+                const MapCamera& camera = {});
+void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels,
+               const MapCamera& camera = {});
+void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
+                  const MapCamera& camera = {});
+void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera& camera = {},
+                    MapLabels* labels = nullptr);
+
+// The review overlays, drawn in map pixels by `draw`, through the camera: unchanged on the plain
+// map; otherwise scaled and moved with the view, and their legend beside the map (in the room
+// the fitted map leaves at its left, else at the view's lower left corner) at its own size.
+void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
+                        const std::function<void(QPainter&)>& draw);
+
+// The label of one radar of a complex among placed labels: the complex's label and the radar's
+// short type name ("ЗРК Тор №1 РЛС обн.").
+QString complexMemberLabel(const QString& complexLabel, std::string_view typeName);
+// The short text of a label: its number ("№3"), or the whole text when it has none.
+QString labelNumber(const QString& label);
 
 // The text of a radar's label: complex name or type name, " №", number.
 QString radarLabel(const WorldState& world, const RadarSite& radar);

@@ -15,6 +15,7 @@
 #include "scenario/input_text.h"
 #include "scenario/output_file.h"
 #include "session/recovery_text.h"
+#include "ui/map_area_layout.h"
 #include "ui/scene_errors.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -176,10 +177,12 @@ void TForm1::createMenus() {
 }
 
 void TForm1::arrangeWindow() {
-    // The components keep their places inside a client area under the menu bar.
+    // The components keep their places inside a client area under the menu bar; the window
+    // grows from that size, the map taking the room (MapAreaLayout).
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
-    client->setFixedSize(787, 512);
+    client->resize(787, 512);
+    client->setMinimumSize(787, 512);
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (w == client || w == MenuBar || w == StatusBar || w->isWindow()) {
             continue;
@@ -192,9 +195,10 @@ void TForm1::arrangeWindow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(MenuBar);
-    layout->addWidget(client);
+    layout->addWidget(client, 1);
     layout->addWidget(StatusBar);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    new MapAreaLayout(client, Image1);  // owned by the client
 }
 
 void TForm1::updateTitle() {

@@ -11,6 +11,7 @@
 #include "sim/tick.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/map_view_controls.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
 #include "ui/tform2.h"
@@ -87,6 +88,10 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     Form2->perform = recorded;
     Form3->perform = recorded;
 
+    // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
+    new MapViewControls(Image1, Review->ViewMenu, StatusBar, this);
+    Image1->setWorld(&world_);
+    connect(Image1, &MapView::viewChanged, this, &TForm1::Timer2Timer);
     world_.observer = this;
     updateTitle();
     updateStatus();
@@ -214,21 +219,25 @@ void TForm1::Timer2Timer() {
         return;
     }
     Review->refresh();
-    QImage frame = Image3;
+    QImage frame = Image1->startFrame(Image3);
+    const MapCamera& camera = Image1->camera();
     QPainter painter(&frame);
     beginMapPainting(painter);
-    labels_.beginFrame(frame);
-    drawAircraft(painter, world_);
-    drawRadars(painter, world_, labels_);
+    labels_.beginFrame(frame, Image1->labelSettings());
+    drawAircraft(painter, world_, camera);
+    drawRadars(painter, world_, labels_, camera);
     if (validAircraft(world_, world_.selectedAircraft)) {
         refreshAircraftPanelPeriodic(world_.selectedAircraft);
     }
-    drawMissiles(painter, world_, labels_);
+    drawMissiles(painter, world_, labels_, camera);
     if (world_.selectedMissile >= 0) {
         Form3->refreshMissileWindow();
     }
-    drawImpactText(painter, impact_);
-    Review->drawOverlays(painter);
+    drawImpactText(painter, impact_, camera, &labels_);
+    labels_.finishFrame(painter);
+    drawOverlaysInView(painter, camera, Review->overlays(),
+                       [this](QPainter& p) { Review->drawOverlays(p); });
+    Image1->drawViewMarks(painter, world_);
     painter.end();
     Image1->showFrame(frame);
     noteAchievedSpeed();

@@ -12,18 +12,6 @@ namespace {
 
 using MainWindow = FormTest;
 
-// The window could be resized until the panels and buttons vanished, or grown into empty space.
-TEST_F(MainWindow, KeepsItsSizeSoNothingVanishesOrStretches) {
-    const QWidget* client = form->findChild<QWidget*>(QStringLiteral("Client"));
-    ASSERT_NE(client, nullptr);
-    EXPECT_EQ(client->size(), QSize(787, 512));
-    const QSize size = form->size();
-    EXPECT_EQ(form->minimumSize(), size);
-    EXPECT_EQ(form->maximumSize(), size);
-    form->resize(400, 300);
-    EXPECT_EQ(form->size(), size);
-}
-
 // "Захват" armed on a radar whose emission was then switched off swallowed every later click:
 // no aircraft could be selected until an emitting radar was chosen.
 TEST_F(MainWindow, CaptureOnASilentRadarIsCancelledAtOnce) {

@@ -1,7 +1,9 @@
 // The README's and docs' pictures: a program of its own (scripts/screenshot-windows.sh runs it),
 // not part of the test suite. Saves the radar panel, the add-radar dialog, the missile window in
 // flight and the main window's scene menu, timeline and status bar, and the review windows and
-// map overlays after two attacks into the directory named by PRRSIM_SCREENSHOT_DIR.
+// map overlays after two attacks, and the map view (the start-up scene maximised, a complex
+// zoomed in, the capacity scene with its placed labels) into the directory named by
+// PRRSIM_SCREENSHOT_DIR.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -10,12 +12,13 @@
 #include <QPainter>
 #include <memory>
 
-#include "scenario/scenario.h"
-#include "ui/form_fixture.h"
+#include "../../../bench/capacity_scene.h"
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"
 #include "radar/radar_model.h"
+#include "scenario/scenario.h"
 #include "sim/tick.h"
+#include "ui/form_fixture.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
 #include "ui/tform1.h"
@@ -208,6 +211,74 @@ TEST_F(ReviewScreenshots, MapOverlays) {
     form->Timer3Timer();
     form->Timer2Timer();
     save(form->Image1, "map-overlays.png");
+}
+
+// The main window maximised on a 1920 x 1080 screen (the frame and the task bar aside).
+const QSize kMaximised(1920, 1040);
+
+class ViewScreenshots : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        directory = qEnvironmentVariable("PRRSIM_SCREENSHOT_DIR");
+        if (directory.isEmpty()) {
+            FAIL() << "PRRSIM_SCREENSHOT_DIR names no directory to save the pictures in";
+        }
+        QDir().mkpath(directory);
+    }
+
+    void open(std::unique_ptr<WorldState> shown) {
+        world = std::move(shown);
+        main = std::make_unique<TForm1>(*world);
+        main->Timer1->stop();
+        main->Timer2->stop();
+        main->resize(kMaximised);
+        main->show();
+        QCoreApplication::processEvents();
+    }
+
+    void save(QWidget* widget, const char* name) {
+        main->Timer2Timer();
+        QCoreApplication::processEvents();
+        const QString path = QDir(directory).filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+    }
+
+    QString directory;
+    std::unique_ptr<WorldState> world;
+    std::unique_ptr<TForm1> main;
+};
+
+TEST_F(ViewScreenshots, StartUpSceneMaximised) {
+    auto w = makeWorld();
+    startWorld(*w);
+    open(std::move(w));
+    save(main.get(), "main-window-maximised.png");
+}
+
+TEST_F(ViewScreenshots, ComplexZoomedIn) {
+    auto w = makeWorld();
+    startWorld(*w);
+    open(std::move(w));
+    int32_t member = 0;
+    while (member < world->radarCount && world->radars[member].placedComplex < 0) {
+        ++member;
+    }
+    ASSERT_LT(member, world->radarCount);
+    const RadarSite& r = world->radars[member];
+    const MapCamera& camera = main->Image1->camera();
+    main->Image1->zoomAbout(6 / camera.scale(), {camera.screenX(r.x), camera.screenY(r.y)});
+    main->Image1->pan(camera.viewportWidth() / 2 - camera.screenX(r.x),
+                      camera.viewportHeight() / 2 - camera.screenY(r.y));
+    save(main->Image1, "map-zoomed-complex.png");
+}
+
+TEST_F(ViewScreenshots, CapacitySceneWithPlacedLabels) {
+    auto w = scenes::capacityScene(scenes::Missiles::Harm, false);
+    for (int32_t n = 0; n < 120; ++n) {
+        SimulationTick(*w);
+    }
+    open(std::move(w));
+    save(main->Image1, "map-capacity-labels.png");
 }
 
 }  // namespace
