@@ -35,16 +35,21 @@ QApplication& application() {
     return app;
 }
 
-// The capacity scene of the redraw: missiles locked on their carriers, aircraft and radar 0
-// selected.
+// The capacity scene of the redraw: missiles locked on their carriers.
 std::unique_ptr<WorldState> redrawScene() {
     std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, false);
     for (int32_t n = 0; n < 120; ++n) {
         SimulationTick(*world);  // locks made: the locked missiles draw their target lines
     }
-    world->selectedAircraft = 0;
-    world->selectedRadar = 0;
     return world;
+}
+
+// Aircraft and radar 0 selected.
+ui::ViewState redrawView() {
+    ui::ViewState view;
+    view.selectedAircraft = 0;
+    view.selectedRadar = 0;
+    return view;
 }
 
 // The redraw as the main window makes it, the label pictures kept in `labels` between frames.
@@ -52,7 +57,7 @@ void drawMap(const QImage& background, const WorldState& world, const ui::Impact
              ui::MapLabels& labels, ui::MapOverlays* overlays, const review::ReviewStore* store) {
     QImage frame = background;
     QPainter painter(&frame);
-    testing::drawMapFrame(painter, world, impact, labels);
+    testing::drawMapFrame(painter, world, redrawView(), impact, labels);
     if (overlays != nullptr) {
         overlays->draw(painter, world, *store);
     }
@@ -72,7 +77,7 @@ void BM_MapRedrawAtCapacity(benchmark::State& state, bool before) {
             QImage frame = background;
             QPainter painter(&frame);
             ui::beginMapPainting(painter);
-            before::drawMapContents(painter, *world, impact);
+            before::drawMapContents(painter, *world, redrawView(), impact);
             painter.end();
             benchmark::DoNotOptimize(frame.constBits());
         } else {

@@ -152,11 +152,12 @@ void TForm1::Button16Click() {
         showNotice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
         return;
     }
-    if (!perform(change::addMissile(world_.selectedAircraft, ComboBox1->currentIndex(),
+    if (!perform(change::addMissile(view_.selectedAircraft, ComboBox1->currentIndex(),
                                     ComboBox2->currentIndex()))) {
         showNotice(QStringLiteral("Ракета не добавлена."));
         return;
     }
+    view_.selectedMissile = world_.missileCount - 1;  // the missile just loaded
     showMissileWindow();
 }
 
@@ -254,35 +255,35 @@ void TForm1::drawCompass(int32_t n) {
 
 // compass mouse position
 void TForm1::Image2MouseMove(int x, int y) {
-    world_.compassCursor = Point{x, y};
+    view_.compassCursor = Point{x, y};
 }
 
 // compass: course
 void TForm1::Image2Click() {
-    if (!validAircraft(world_, world_.selectedAircraft)) {
+    if (!validAircraft(world_, view_.selectedAircraft)) {
         return;
     }
-    const int32_t dx = world_.compassCursor.x - kCompassCentre;
-    const int32_t dy = world_.compassCursor.y - kCompassCentre;
+    const int32_t dx = view_.compassCursor.x - kCompassCentre;
+    const int32_t dy = view_.compassCursor.y - kCompassCentre;
     const double e = compassAngle(dx, dy);
     compassImage_ = compassWithNeedle(e);
     Image2->setPixmap(compassImage_);
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
     Edit5->setText(QString::number(d));
-    perform(change::setAircraft(world_.selectedAircraft, kFieldHeading, d));
+    perform(change::setAircraft(view_.selectedAircraft, kFieldHeading, d));
 }
 
 // speed
 void TForm1::TrackBar1Change(int position) {
-    if (perform(change::setAircraft(world_.selectedAircraft, kFieldSpeed, position))) {
+    if (perform(change::setAircraft(view_.selectedAircraft, kFieldSpeed, position))) {
         Edit4->setText(QString::number(position));
     }
 }
 
 // climb angle
 void TForm1::TrackBar2Change(int position) {
-    if (perform(change::setAircraft(world_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
+    if (perform(change::setAircraft(view_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
         Edit6->setText(QString::number(10 - position));
     }
 }
@@ -294,21 +295,21 @@ void TForm1::Button2Click() {
 
 // "Выбрать"
 void TForm1::Button3Click() {
-    world_.pickTargetMode = true;
+    view_.pickTargetMode = true;
     updateModeIndicators();
 }
 
 // "Очистить"
 void TForm1::Button1Click() {
-    perform(change::onAircraft(batch::Op::ClearTarget, world_.selectedAircraft));
-    world_.pickTargetMode = false;
+    perform(change::onAircraft(batch::Op::ClearTarget, view_.selectedAircraft));
+    view_.pickTargetMode = false;
     updateModeIndicators();
-    refreshAircraftPanelPeriodic(world_.selectedAircraft);
+    refreshAircraftPanelPeriodic(view_.selectedAircraft);
 }
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    const int32_t n = world_.selectedAircraft;
+    const int32_t n = view_.selectedAircraft;
     if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
         return;
     }
@@ -318,7 +319,7 @@ void TForm1::Button4Click() {
 
 // "Перенести"
 void TForm1::Button6Click() {
-    world_.moveAircraftMode = true;
+    view_.moveAircraftMode = true;
     updateModeIndicators();
 }
 

@@ -275,10 +275,10 @@ void prepareBackground(const WorldState& world, QImage& map) {
     }
 }
 
-void drawAircraft(QPainter& painter, const WorldState& world) {
+void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = aircraftAt(world, i);
-        const bool selected = (i == world.selectedAircraft);
+        const bool selected = (i == view.selectedAircraft);
         setPen(painter, kBlack, 1);
         const double h = a.heading * kDegToRadGlyph;
         drawClosed(painter,
@@ -311,10 +311,11 @@ QString radarLabel(const WorldState& world, const RadarSite& radar) {
     return name + QStringLiteral(" №") + QString::number(radar.index);
 }
 
-void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels) {
+void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,
+               MapLabels& labels) {
     const RadarSite& radar = radarAt(world, row);
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
-    const int width = (radar.index == world.selectedRadar) ? 3 : 1;
+    const int width = (radar.index == view.selectedRadar) ? 3 : 1;
     drawRadarFigure(painter, kind, width, radar);
 
     labels.draw(painter, radar.x + 5, radar.y + 5, labels.radarText(world, row));
@@ -335,13 +336,15 @@ void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabel
     }
 }
 
-void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels) {
+void drawRadars(QPainter& painter, const WorldState& world, const ViewState& view,
+                MapLabels& labels) {
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        drawRadar(painter, world, j, labels);
+        drawRadar(painter, world, view, j, labels);
     }
 }
 
-void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels) {
+void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view,
+                  MapLabels& labels) {
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -372,7 +375,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels)
         }
         painter.drawLines(edges, 2);  // one colour: drawn together, the same pixels
 
-        if (m.index == world.selectedMissile) {
+        if (m.index == view.selectedMissile) {
             setPen(painter, kRed, 1);
             circle(painter, trunc32(m.x), trunc32(m.y), 5);
         }

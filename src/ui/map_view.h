@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/view_state.h"
 #include "world/units.h"
 #include "world/world_state.h"
 
@@ -106,10 +107,14 @@ void prepareBackground(const WorldState& world, QImage& map);
 void beginMapPainting(QPainter& painter);
 
 // The drawing steps of the redraw, each over the whole table.
-void drawAircraft(QPainter& painter, const WorldState& world);
-void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels);
-void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels);
-void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels);
+// The selected objects of `view` are drawn emphasised.
+void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view);
+void drawRadars(QPainter& painter, const WorldState& world, const ViewState& view,
+                MapLabels& labels);
+void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,
+               MapLabels& labels);
+void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view,
+                  MapLabels& labels);
 void drawImpactText(QPainter& painter, const ImpactText& impact);
 
 // The text of a radar's label: complex name or type name, " №", number.

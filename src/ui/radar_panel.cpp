@@ -53,8 +53,8 @@ void setTextColour(QLabel* control, const QColor& colour) {
 
 }  // namespace
 
-RadarPanel::RadarPanel(WorldState& world, QWidget* parent)
-    : QFrame(parent), perform(applyDirectly(world)), world_(world) {
+RadarPanel::RadarPanel(WorldState& world, ViewState& view, QWidget* parent)
+    : QFrame(parent), perform(applyDirectly(world)), world_(world), view_(view) {
     setObjectName(QStringLiteral("Panel2"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -136,7 +136,7 @@ void RadarPanel::refresh(int row) {
     }
     const RadarSite& r = radarAt(world_, row);
     const RadarType& t = radarType(r.typeIndex);
-    const int32_t s = world_.selectedRadar;
+    const int32_t s = view_.selectedRadar;
     const QSignalBlocker b1(CheckBox1), b2(CheckBox2), b3(CheckBox3), b4(CheckBox4), b5(CheckBox5),
         c3(ComboBox3), c5(ComboBox5), c7(ComboBox7), tb(TrackBar3), lb(ListBox1);
 
@@ -213,19 +213,19 @@ void RadarPanel::showCompassLine(double angle) {
 }
 
 RadarSite* RadarPanel::selected() {
-    return validRadar(world_, world_.selectedRadar) ? &radarAt(world_, world_.selectedRadar)
+    return validRadar(world_, view_.selectedRadar) ? &radarAt(world_, view_.selectedRadar)
                                                     : nullptr;
 }
 
 void RadarPanel::refreshSelected() {
-    if (validRadar(world_, world_.selectedRadar)) {
-        refresh(world_.selectedRadar);
+    if (validRadar(world_, view_.selectedRadar)) {
+        refresh(view_.selectedRadar);
     }
 }
 
 void RadarPanel::CheckBox1Click() {
     if (selected() != nullptr) {
-        perform(change::switchRadar(batch::Op::SetEmission, world_.selectedRadar,
+        perform(change::switchRadar(batch::Op::SetEmission, view_.selectedRadar,
                                     CheckBox1->isChecked()));
     }
     refreshSelected();
@@ -235,7 +235,7 @@ void RadarPanel::CheckBox1Click() {
 
 void RadarPanel::CheckBox2Click() {
     if (selected() != nullptr) {
-        perform(change::switchRadar(batch::Op::SetRotation, world_.selectedRadar,
+        perform(change::switchRadar(batch::Op::SetRotation, view_.selectedRadar,
                                     CheckBox2->isChecked()));
     }
     refreshSelected();
@@ -243,7 +243,7 @@ void RadarPanel::CheckBox2Click() {
 
 void RadarPanel::ComboBox3Change(int index) {
     if (selected() != nullptr && index >= 0) {
-        perform(change::onRadar(batch::Op::SetBlink, world_.selectedRadar, index));
+        perform(change::onRadar(batch::Op::SetBlink, view_.selectedRadar, index));
     }
     refreshSelected();
 }
@@ -252,23 +252,23 @@ void RadarPanel::Image4Click() {
     if (selected() == nullptr) {
         return;
     }
-    const int32_t dx = world_.radarCompassCursor.x - 31;
-    const int32_t dy = world_.radarCompassCursor.y - 31;
+    const int32_t dx = view_.radarCompassCursor.x - 31;
+    const int32_t dy = view_.radarCompassCursor.y - 31;
     const double e = compassAngle(dx, dy);
     showCompassLine(e);
     const int32_t d = radarCompassDirection(dx, dy);
     Label21->setText(QString::number(d));
-    perform(change::onRadar(batch::Op::SetAntennaDirection, world_.selectedRadar, d));
+    perform(change::onRadar(batch::Op::SetAntennaDirection, view_.selectedRadar, d));
     refreshSelected();
 }
 
 void RadarPanel::Image4MouseMove(int x, int y) {
-    world_.radarCompassCursor = Point{x, y};
+    view_.radarCompassCursor = Point{x, y};
 }
 
 void RadarPanel::ComboBox7Change(int index) {
     if (selected() != nullptr && index >= 0) {
-        perform(change::onRadar(batch::Op::SetScanMethod, world_.selectedRadar, index));
+        perform(change::onRadar(batch::Op::SetScanMethod, view_.selectedRadar, index));
     }
     refreshSelected();
 }
@@ -279,14 +279,14 @@ void RadarPanel::ComboBox4Change(int) {
 
 void RadarPanel::TrackBar3Change(int position) {
     if (selected() != nullptr) {
-        perform(change::onRadar(batch::Op::SetFrequency, world_.selectedRadar, position));
+        perform(change::onRadar(batch::Op::SetFrequency, view_.selectedRadar, position));
     }
     refreshSelected();
 }
 
 void RadarPanel::ComboBox5Change(int index) {
     if (selected() != nullptr && index >= 0) {
-        perform(change::onRadar(batch::Op::SetPrfMode, world_.selectedRadar, index));
+        perform(change::onRadar(batch::Op::SetPrfMode, view_.selectedRadar, index));
     }
 }
 
@@ -300,20 +300,20 @@ void RadarPanel::CheckBox4Click() {
 
 void RadarPanel::CheckBox5Click() {
     if (selected() != nullptr) {
-        perform(change::switchRadar(batch::Op::SetIllumination, world_.selectedRadar,
+        perform(change::switchRadar(batch::Op::SetIllumination, view_.selectedRadar,
                                     CheckBox5->isChecked()));
     }
 }
 
 void RadarPanel::Button7Click() {
-    world_.radarPlaceMode = true;
-    world_.moveAircraftMode = false;
+    view_.radarPlaceMode = true;
+    view_.moveAircraftMode = false;
     emit modesChanged();
 }
 
 void RadarPanel::Button8Click() {
-    world_.captureMode = true;
-    world_.pickTargetMode = false;
+    view_.captureMode = true;
+    view_.pickTargetMode = false;
     emit modesChanged();
     refreshSelected();
 }
@@ -324,13 +324,13 @@ void RadarPanel::Button9Click() {
     }
     const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
     const int entry = chosen.isEmpty() ? -1 : ListBox1->row(chosen.first());
-    perform(change::onRadar(batch::Op::RemoveTrack, world_.selectedRadar, entry));
+    perform(change::onRadar(batch::Op::RemoveTrack, view_.selectedRadar, entry));
     refreshSelected();
 }
 
 void RadarPanel::Button5Click() {
     if (selected() != nullptr) {
-        perform(change::onRadar(batch::Op::ResetTracking, world_.selectedRadar));
+        perform(change::onRadar(batch::Op::ResetTracking, view_.selectedRadar));
     }
     refreshSelected();
 }

@@ -12,6 +12,7 @@
 
 #include "ui/changes.h"
 #include "ui/controls.h"
+#include "ui/view_state.h"
 #include "world/world_state.h"
 #include "ui/picture_box.h"
 #include "world/world_state.h"
@@ -22,7 +23,7 @@ namespace prrsim::ui {
 class RadarPanel : public QFrame {
     Q_OBJECT
   public:
-    RadarPanel(WorldState& world, QWidget* parent);
+    RadarPanel(WorldState& world, ViewState& view, QWidget* parent);
 
     // Fills the panel from radar `row`; the compass and "Подсвет" show the selected radar.
     // Setting the controls never runs their handlers.
@@ -101,6 +102,7 @@ class RadarPanel : public QFrame {
     void showCompassLine(double angle);
 
     WorldState& world_;
+    ViewState& view_;
     QPixmap compassImage_;
 };
 

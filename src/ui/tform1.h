@@ -23,6 +23,7 @@
 #include "ui/map_view.h"
 #include "session/session.h"
 #include "ui/ui_text.h"
+#include "ui/view_state.h"
 #include "world/world_observer.h"
 #include "world/world_state.h"
 
@@ -48,7 +49,7 @@ class TForm1 : public QWidget, public WorldObserver {
     // WorldObserver
     void radarPanelRefresh(int32_t row) override;
     void missileDetonated(const ImpactEvent& impact) override;
-    void missileWindowHide() override;
+    void missileRemoved(int32_t row) override;
 
     // Main window and map handlers.
     void FormCreate();                   // create event: missile lists
@@ -154,6 +155,8 @@ class TForm1 : public QWidget, public WorldObserver {
 
     const ImpactText& impactText() const { return impact_; }
     const QPixmap& compassImage() const { return compassImage_; }
+    // What the windows select, arm and point at.
+    ViewState& view() { return view_; }
 
     // Components, named as the window's design names them (also their object names).
     MapView* Image1 = nullptr;
@@ -273,6 +276,8 @@ class TForm1 : public QWidget, public WorldObserver {
     bool confirmDrop(int64_t tick);
 
     WorldState& world_;
+    ViewState view_;
+    TableLengths lengthsBeforeReplace_;
     session::Session session_;
     ImpactText impact_;
     MapLabels labels_;  // the map labels' pictures, kept between redraws

@@ -37,7 +37,7 @@ class TForm2 : public QWidget {
     QPushButton* Button2 = nullptr;  // "Cancel"
 
   signals:
-    // OK added radars (selectedRadar is the last one, radarPlaceMode is set).
+    // OK added radars at the end of the radar table.
     void radarsAdded();
     // The dialog closed (by OK, Cancel or the window's close button).
     void closed();

@@ -127,10 +127,11 @@ QPen pen(const QColor& colour, int width) {
 
 }  // namespace
 
-TForm3::TForm3(WorldState& world, QWidget* parent)
+TForm3::TForm3(WorldState& world, ViewState& view, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       perform(applyDirectly(world)),
-      world_(world) {
+      world_(world),
+      view_(view) {
     setObjectName(QStringLiteral("Form3"));
     setFont(windowFont(false));
     setFixedSize(321, 448);
@@ -243,7 +244,7 @@ void TForm3::createFlightData() {
 }
 
 void TForm3::refreshMissileWindow() {
-    const int32_t row = world_.selectedMissile;
+    const int32_t row = view_.selectedMissile;
     if (!validMissile(world_, row)) {
         return;
     }

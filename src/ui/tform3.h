@@ -12,6 +12,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "ui/changes.h"
+#include "ui/view_state.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -21,7 +22,7 @@ namespace prrsim::ui {
 class TForm3 : public QWidget {
     Q_OBJECT
   public:
-    TForm3(WorldState& world, QWidget* parent);
+    TForm3(WorldState& world, ViewState& view, QWidget* parent);
 
     // Rewrites every control from the selected missile (nothing when none is selected).
     void refreshMissileWindow();
@@ -106,6 +107,7 @@ class TForm3 : public QWidget {
     void drawCompass(const Missile& m);
 
     WorldState& world_;
+    ViewState& view_;
     QPixmap seekerImage_;
     QPixmap compassImage_;
     int32_t shownMissile_ = -1;

@@ -197,16 +197,16 @@ void TForm1::noteAchievedSpeed() {
 
 QString TForm1::modeHint() const {
     const QString cancel = QStringLiteral(" (Esc — отмена)");
-    if (world_.moveAircraftMode) {
+    if (view_.moveAircraftMode) {
         return QStringLiteral("Щелчок по карте перенесёт самолёт в эту точку") + cancel;
     }
-    if (world_.radarPlaceMode) {
+    if (view_.radarPlaceMode) {
         return QStringLiteral("Щелчок по карте поставит РЛС в эту точку") + cancel;
     }
-    if (world_.pickTargetMode) {
+    if (view_.pickTargetMode) {
         return QStringLiteral("Щелчок по РЛС сделает её целью атаки, мимо — снимет цель") + cancel;
     }
-    if (world_.captureMode) {
+    if (view_.captureMode) {
         return QStringLiteral("Щелчок по самолёту даст его РЛС на сопровождение") + cancel;
     }
     return QString();

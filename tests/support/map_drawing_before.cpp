@@ -15,6 +15,7 @@ namespace prrsim::before {
 namespace {
 
 using ui::ImpactText;
+using ui::ViewState;
 
 const QColor kBlack(0, 0, 0);
 const QColor kRed(255, 0, 0);
@@ -127,10 +128,10 @@ void drawRadarFigure(QPainter& painter, int kind, int width, const RadarSite& ra
     }
 }
 
-void drawAircraft(QPainter& painter, const WorldState& world) {
+void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = aircraftAt(world, i);
-        const bool selected = (i == world.selectedAircraft);
+        const bool selected = (i == view.selectedAircraft);
         setPen(painter, kBlack, 1);
         const double h = a.heading * kDegToRadGlyph;
         drawClosed(painter,
@@ -163,9 +164,10 @@ QString radarLabel(const WorldState& world, const RadarSite& radar) {
     return name + QStringLiteral(" №") + QString::number(radar.index);
 }
 
-void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& radar) {
+void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view,
+               const RadarSite& radar) {
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
-    const int width = (radar.index == world.selectedRadar) ? 3 : 1;
+    const int width = (radar.index == view.selectedRadar) ? 3 : 1;
     drawRadarFigure(painter, kind, width, radar);
 
     setMapFont(painter, kLabelPointSize, kHotLight);
@@ -187,13 +189,13 @@ void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& rada
     }
 }
 
-void drawRadars(QPainter& painter, const WorldState& world) {
+void drawRadars(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        drawRadar(painter, world, radarAt(world, j));
+        (drawRadar)(painter, world, view, radarAt(world, j));
     }
 }
 
-void drawMissiles(QPainter& painter, const WorldState& world) {
+void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -222,7 +224,7 @@ void drawMissiles(QPainter& painter, const WorldState& world) {
             painter.drawLine(pixel(m.x, m.y), pixel(m.x + d * std::cos(a), m.y + d * std::sin(a)));
         }
 
-        if (m.index == world.selectedMissile) {
+        if (m.index == view.selectedMissile) {
             setPen(painter, kRed, 1);
             circle(painter, trunc32(m.x), trunc32(m.y), 5);
         }
@@ -246,10 +248,12 @@ void drawImpactText(QPainter& painter, const ImpactText& impact) {
 
 }  // namespace
 
-void drawMapContents(QPainter& painter, const WorldState& world, const ImpactText& impact) {
-    drawAircraft(painter, world);
-    drawRadars(painter, world);
-    drawMissiles(painter, world);
+void drawMapContents(QPainter& painter, const WorldState& world, const ViewState& view,
+                     const ImpactText& impact) {
+    // This file's drawing, not ui's (which the view's namespace would also offer).
+    (drawAircraft)(painter, world, view);
+    (drawRadars)(painter, world, view);
+    (drawMissiles)(painter, world, view);
     (drawImpactText)(painter, impact);  // this file's, not ui::drawImpactText
 }
 

@@ -12,6 +12,7 @@ namespace prrsim::before {
 
 // Aircraft, radars with their labels and tracks, missiles with their labels and lines, and the
 // impact text, in the redraw's order.
-void drawMapContents(QPainter& painter, const WorldState& world, const ui::ImpactText& impact);
+void drawMapContents(QPainter& painter, const WorldState& world, const ui::ViewState& view,
+                     const ui::ImpactText& impact);
 
 }  // namespace prrsim::before
