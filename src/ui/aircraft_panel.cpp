@@ -9,6 +9,7 @@
 #include "ui/controls.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
+#include "ui/object_names.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
 #include "ui/ui_text.h"
@@ -163,7 +164,7 @@ void TForm1::Button16Click() {
 
 void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
     const Aircraft& a = aircraftAt(world_, n);
-    Label7->setText(QString::number(n));
+    Label7->setText(numberText(a.number));
     Edit1->setText(QString::number(trunc32(a.x)));
     Edit2->setText(QString::number(trunc32(a.y)));
     Edit3->setText(QString::number(static_cast<qint64>(trunc32(a.altitude)) * 100));
@@ -180,9 +181,18 @@ void TForm1::setAircraftPanelEnabling(int32_t n) {
 
 namespace {
 
-// The attack target as shown: a radar index, or "НЕТ" for none or a radar no longer there.
+// The attack target as shown: the radar's name with its number, or "НЕТ" for none or a radar
+// no longer there.
 QString targetText(const WorldState& world, int32_t target) {
-    return validRadar(world, target) ? QString::number(target) : absentText();
+    return radarName(world, target);
+}
+
+// The climb angle the aircraft flies, -180 .. 180 degrees: the attack run's steering stores a
+// descent as a direction of 180 .. 360 degrees.
+double climbFlown(double climbAngle) {
+    constexpr double kHalfTurn = 180;
+    constexpr double kFullTurn = 360;
+    return climbAngle > kHalfTurn ? climbAngle - kFullTurn : climbAngle;
 }
 
 }  // namespace
@@ -201,21 +211,27 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     // shown whole-number speed and climb angle back.
     const QScopedValueRollback<bool> writingBack(writingBack_, true);
     TrackBar1->setValue(trunc32(aircraftAt(world_, n).speed));
-    const double climb = aircraftAt(world_, n).climbAngle;
-    Edit6->setText(QString::number(trunc32(climb)));
-    if (climb >= -10 && climb <= 10) {
-        TrackBar2->setValue(trunc32(10 - climb));
+    const double stored = aircraftAt(world_, n).climbAngle;
+    if (stored >= -10 && stored <= 10) {
+        Edit6->setText(QString::number(trunc32(stored)));
+        TrackBar2->setValue(trunc32(10 - stored));
     } else {
-        // Beyond the bar (the attack run's descent gives 270..360): show the nearest end and
-        // leave the climb angle as it is.
-        const QSignalBlocker blocker(TrackBar2);
-        TrackBar2->setValue(trunc32(10 - climb));
+        showClimbFlown(stored);
     }
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
     showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
+}
+
+// The climb or descent flown, the bar at its nearest end beyond -10 .. 10; the climb angle is
+// left as it is (the bar's handler does not run).
+void TForm1::showClimbFlown(double climbAngle) {
+    const double climb = climbFlown(climbAngle);
+    Edit6->setText(QString::number(trunc32(climb)));
+    const QSignalBlocker blocker(TrackBar2);
+    TrackBar2->setValue(trunc32(10 - climb));
 }
 
 void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
@@ -226,9 +242,10 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
     setAircraftPanelTexts(n, false);
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
-    // Only the attack steering turns the aircraft by itself.
+    // Only the attack steering turns and tilts the aircraft by itself.
     if (a.onAttackRun) {
         drawCompass(n);
+        showClimbFlown(a.climbAngle);
     }
     showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);

@@ -4,6 +4,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "radar/radar_model.h"
+#include "ui/object_names.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
@@ -117,8 +118,9 @@ void TForm1::showRadarSelection() {
                 validRadar(world_, member) ? radarAt(world_, member).typeIndex : -1;
             const bool known = type >= 0 && type < radarTypeCount();
             // A member no longer in the table keeps its place in the list, shown as absent.
-            const std::string_view name = known ? radarType(type).name : "НЕТ";
-            ListBox2->addItem(fromView(name));
+            ListBox2->addItem(known ? fromView(radarType(type).name) + QStringLiteral(" ") +
+                                          numberText(radarAt(world_, member).number)
+                                    : absentText());
         }
     }
     radarPanelRefresh(view_.selectedRadar);

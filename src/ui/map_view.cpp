@@ -1,5 +1,6 @@
 #include "ui/map_view.h"
 
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -8,6 +9,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/object_names.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
 
@@ -195,7 +197,7 @@ const QString& MapLabels::radarText(const WorldState& world, int32_t row) {
     const bool inComplex = validPlacedComplex(world, r.placedComplex);
     const std::array<int32_t, 4> from{
         inComplex ? 1 : 0, inComplex ? placedComplexAt(world, r.placedComplex).complexIndex : 0,
-        inComplex ? r.placedComplex : r.index, r.typeIndex};
+        radarLabelNumber(world, r), r.typeIndex};
     RowText& slot = radarTexts_[static_cast<size_t>(row)];
     return rowText(from, slot.made, slot.from, slot.text, [&] { return radarLabel(world, r); });
 }
@@ -203,10 +205,8 @@ const QString& MapLabels::radarText(const WorldState& world, int32_t row) {
 const QString& MapLabels::missileText(const WorldState& world, int32_t row) {
     const Missile& m = missileAt(world, row);
     RowText& slot = missileTexts_[static_cast<size_t>(row)];
-    return rowText({m.typeIndex, row, 0, 0}, slot.made, slot.from, slot.text, [&] {
-        return fromView(missileType(m.typeIndex).name) + QStringLiteral(" №") +
-               QString::number(row);
-    });
+    return rowText({m.typeIndex, m.review.number, 0, 0}, slot.made, slot.from, slot.text,
+                   [&] { return missileLabel(m); });
 }
 
 void MapLabels::draw(QPainter& painter, int x, int y, const QString& text) {
@@ -296,19 +296,6 @@ void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& v
             circle(painter, trunc32(a.x), trunc32(a.y), 8);
         }
     }
-}
-
-QString radarLabel(const WorldState& world, const RadarSite& radar) {
-    if (validPlacedComplex(world, radar.placedComplex)) {
-        const int32_t complex = placedComplexAt(world, radar.placedComplex).complexIndex;
-        const QString name = complex >= 0 && complex < samComplexCount()
-                                 ? fromView(samComplex(complex).name)
-                                 : QString();
-        return name + QStringLiteral(" №") + QString::number(radar.placedComplex);
-    }
-    const QString name =
-        validRadarType(radar.typeIndex) ? fromView(radarType(radar.typeIndex).name) : QString();
-    return name + QStringLiteral(" №") + QString::number(radar.index);
 }
 
 void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,

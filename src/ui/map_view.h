@@ -117,7 +117,4 @@ void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& v
                   MapLabels& labels);
 void drawImpactText(QPainter& painter, const ImpactText& impact);
 
-// The text of a radar's label: complex name or type name, " №", number.
-QString radarLabel(const WorldState& world, const RadarSite& radar);
-
 }  // namespace prrsim::ui

@@ -8,6 +8,7 @@
 #include "radar/radar_model.h"
 #include "ui/controls.h"
 #include "ui/number_text.h"
+#include "ui/object_names.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
@@ -140,6 +141,8 @@ void RadarPanel::refresh(int row) {
     const QSignalBlocker b1(CheckBox1), b2(CheckBox2), b3(CheckBox3), b4(CheckBox4), b5(CheckBox5),
         c3(ComboBox3), c5(ComboBox5), c7(ComboBox7), tb(TrackBar3), lb(ListBox1);
 
+    Label13->setText(radarName(world_, row));
+    Label13->adjustSize();
     Edit7->setText(QString::number(r.x));
     Edit8->setText(QString::number(r.y));
     CheckBox1->setChecked(r.emissionOn);
@@ -201,7 +204,7 @@ void RadarPanel::refresh(int row) {
 
     ListBox1->clear();
     for (int32_t i = 0; i < r.trackCount && i < kTrackListCapacity; ++i) {
-        ListBox1->addItem(QString::number(r.trackList[i]));
+        ListBox1->addItem(aircraftNumber(world_, r.trackList[i]));
     }
 
     setTextColour(Label26, r.radiating ? QColor(Qt::red) : QColor(Qt::black));

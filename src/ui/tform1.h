@@ -250,6 +250,7 @@ class TForm1 : public QWidget, public WorldObserver {
     void setAircraftPanelTexts(int32_t n, bool withSpeed);
     void setAircraftPanelEnabling(int32_t n);
     void showAttackRun(bool onAttackRun);
+    void showClimbFlown(double climbAngle);
     void showMissileWindow();
     void onRadarsAdded();
     void onForm2Closed();

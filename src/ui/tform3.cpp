@@ -10,6 +10,7 @@
 #include "missile/missile_control.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/object_names.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
@@ -252,7 +253,7 @@ void TForm3::refreshMissileWindow() {
     const MissileType& t = missileType(m.typeIndex);
     const LaunchMode& l = t.launchModes[m.launchModeIndex];
 
-    setWindowTitle(fromView(t.name));
+    setWindowTitle(missileName(world_, row) + QStringLiteral(" — ") + fromView(t.name));
     setLabel(Label20, fromView(l.name));
     Button1->setEnabled(m.activated == 0);
     if (l.captureBeforeLaunch != 0) {
@@ -366,7 +367,7 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
     setLabel(Label13, QString::number(m.receivedRadarCount));
     ListBox1->clear();
     for (int32_t i = 0; i < m.receivedRadarCount && i < kReceivedCapacity; ++i) {
-        ListBox1->addItem(QString::number(m.receivedRadars[i]));
+        ListBox1->addItem(radarNumber(world_, m.receivedRadars[i]));
     }
     setLabel(Label25, QString::number(m.receivedReflectionCount));
 }

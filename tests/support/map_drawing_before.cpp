@@ -8,6 +8,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/object_names.h"
 #include "world/geometry.h"
 
 namespace prrsim::before {
@@ -29,10 +30,6 @@ const QColor kHotLight(0, 102, 204);
 
 constexpr int kLabelPointSize = 5;
 constexpr int kImpactPointSize = 24;
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void setPen(QPainter& painter, const QColor& colour, int width) {
     QPen pen(colour);
@@ -151,19 +148,6 @@ void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& v
     }
 }
 
-QString radarLabel(const WorldState& world, const RadarSite& radar) {
-    if (validPlacedComplex(world, radar.placedComplex)) {
-        const int32_t complex = placedComplexAt(world, radar.placedComplex).complexIndex;
-        const QString name = complex >= 0 && complex < samComplexCount()
-                                 ? fromView(samComplex(complex).name)
-                                 : QString();
-        return name + QStringLiteral(" №") + QString::number(radar.placedComplex);
-    }
-    const QString name =
-        validRadarType(radar.typeIndex) ? fromView(radarType(radar.typeIndex).name) : QString();
-    return name + QStringLiteral(" №") + QString::number(radar.index);
-}
-
 void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view,
                const RadarSite& radar) {
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
@@ -171,7 +155,7 @@ void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view
     drawRadarFigure(painter, kind, width, radar);
 
     setMapFont(painter, kLabelPointSize, kHotLight);
-    textOut(painter, radar.x + 5, radar.y + 5, radarLabel(world, radar));
+    textOut(painter, radar.x + 5, radar.y + 5, ui::radarLabel(world, radar));
 
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&
         validAircraft(world, radar.currentTarget)) {
@@ -209,8 +193,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& v
 
         setMapFont(painter, kLabelPointSize, kHotLight);
         const QPoint label = pixel(m.x + 15 * std::cos(h - 3.14), m.y + 15 * std::sin(h - 3.14));
-        textOut(painter, label.x(), label.y(),
-                fromView(t.name) + QStringLiteral(" №") + QString::number(k));
+        textOut(painter, label.x(), label.y(), ui::missileLabel(m));
 
         if (m.locked) {
             setPen(painter, kMaroon, 1);

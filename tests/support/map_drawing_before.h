@@ -1,7 +1,8 @@
 #pragma once
 
 // The map redraw as it was before the label cache, for the image-equality test and the redraw
-// benchmark's "before" figure: the former drawing code, unchanged apart from its namespace.
+// benchmark's "before" figure: the former drawing code, unchanged apart from its namespace,
+// the selection it reads from the view and the label texts it takes from ui/object_names.h.
 
 #include <QPainter>
 
