@@ -74,16 +74,26 @@ void TForm1::selectNearest(int cx, int cy) {
     const int32_t R = nearest(world_.radars, world_.radarCount, cx, cy);
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
 
+    // An armed mode takes the click for what it is for; the selection, and so every window
+    // showing an object, stays.
     if (view_.pickTargetMode && validAircraft(world_, view_.selectedAircraft)) {
         perform(change::pickTarget(view_.selectedAircraft, R));
         view_.pickTargetMode = false;
-    } else if (view_.captureMode && validRadar(world_, view_.selectedRadar) &&
-               radarAt(world_, view_.selectedRadar).emissionOn) {
+        showRadarSelection();
+        showSelectionPanels();
+        return;
+    }
+    if (view_.captureMode && validRadar(world_, view_.selectedRadar) &&
+        radarAt(world_, view_.selectedRadar).emissionOn) {
         if (A >= 0) {
             perform(change::assignTarget(view_.selectedRadar, A));
         }
         view_.captureMode = false;
-    } else if (!view_.pickTargetMode && !view_.captureMode) {
+        showRadarSelection();
+        showSelectionPanels();
+        return;
+    }
+    if (!view_.pickTargetMode && !view_.captureMode) {
         view_.selectedAircraft = A;
     }
 

@@ -92,7 +92,7 @@ void RadarPanel::createControls() {
     Label16 = label(this, "Label16", 10, 239, QStringLiteral("Частота"));
     Edit9 = readOnlyEdit(this, "Edit9", 62, 235, 40);
     Edit10 = readOnlyEdit(this, "Edit10", 107, 235, 47);
-    Label18 = label(this, "Label18", 156, 239, QStringLiteral("Мгц"));
+    Label18 = label(this, "Label18", 156, 239, QStringLiteral("МГц"));
     TrackBar3 = place<QSlider>(this, "TrackBar3", 2, 254, 178, 30);
     TrackBar3->setOrientation(Qt::Horizontal);
     TrackBar3->setRange(0, 100);

@@ -76,7 +76,7 @@ class RadarPanel : public QFrame {
     QLabel* Label16 = nullptr;        // "Частота"
     QLineEdit* Edit9 = nullptr;       // frequency percent
     QLineEdit* Edit10 = nullptr;      // frequency, MHz
-    QLabel* Label18 = nullptr;        // "Мгц"
+    QLabel* Label18 = nullptr;        // "МГц"
     QSlider* TrackBar3 = nullptr;     // frequency percent 0..100
     QLabel* Label17 = nullptr;        // "Сигнал"
     ElidingComboBox* ComboBox5 = nullptr;  // emission mode

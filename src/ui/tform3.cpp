@@ -8,6 +8,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
+#include "missile/seeker/capture_hindrance.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/object_names.h"
@@ -175,6 +176,11 @@ void TForm3::createControls() {
     Label13 = label(this, "Label13", 120, 115, QString(), normal);
     Label24 = label(this, "Label24", 118, 125, QStringLiteral("Объектов"), normal);
     Label25 = label(this, "Label25", 121, 141, QString(), normal);
+    captureHindranceLabel = makeControl<QLabel>("captureHindranceLabel", {170, 99, 148, 62}, this);
+    captureHindranceLabel->setFont(normal);
+    captureHindranceLabel->setWordWrap(true);
+    captureHindranceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColour(captureHindranceLabel, Qt::red);
 }
 
 void TForm3::createTargetParameters() {
@@ -263,6 +269,7 @@ void TForm3::refreshMissileWindow() {
         Button2->setText(QStringLiteral("Ввод данных"));
     }
     showIndicators(m);
+    showCaptureHindrance(m);
     showTargetParameters(m, t);
     showFlightData(m, t, l);
 
@@ -292,6 +299,41 @@ void TForm3::showIndicators(const Missile& m) {
         setLabel(Label11, QStringLiteral("Нет сигнала"));
         setIndicator(Label11, Indicator::Inactive);
     }
+}
+
+namespace {
+
+// A capture silent this long says why.
+constexpr int64_t kSilentCaptureTicks = 100;  // 1 s
+
+QString hindranceText(CaptureHindrance h) {
+    switch (h) {
+        case CaptureHindrance::NoRadarInView:
+            return QStringLiteral("Нет излучающих РЛС в поле зрения ГСН");
+        case CaptureHindrance::OutOfBand:
+            return QStringLiteral("Излучение вне диапазона ГСН");
+        case CaptureHindrance::BelowThreshold:
+            return QStringLiteral("Сигнал слабее порога чувствительности ГСН");
+        case CaptureHindrance::None:
+            break;
+    }
+    return QString();
+}
+
+}  // namespace
+
+void TForm3::showCaptureHindrance(const Missile& m) {
+    const bool silent = m.capturing != 0 && m.locked == 0 && m.signalPresent == 0;
+    const int64_t now = world_.events.tick;
+    if (!silent) {
+        silentSince_ = -1;
+    } else if (silentSince_ < 0 || silentMissile_ != m.review.number || now < silentSince_) {
+        silentSince_ = now;
+        silentMissile_ = m.review.number;
+    }
+    const bool explain = silent && now - silentSince_ >= kSilentCaptureTicks;
+    captureHindranceLabel->setText(
+        explain ? hindranceText(captureHindrance(programCatalogs(), world_, m)) : QString());
 }
 
 void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {

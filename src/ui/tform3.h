@@ -95,6 +95,7 @@ class TForm3 : public QWidget {
     QProgressBar* ProgressBar2 = nullptr;  // power
     QLabel* Label31 = nullptr;             // "Траектория"
     QLabel* Label17 = nullptr;             // trajectory mode
+    QLabel* captureHindranceLabel = nullptr;  // why a capture finds nothing
 
   private:
     void createControls();
@@ -105,6 +106,7 @@ class TForm3 : public QWidget {
     void showFlightData(const Missile& m, const MissileType& t, const LaunchMode& l);
     void drawSeekerPicture(const Missile& m, const MissileType& t);
     void drawCompass(const Missile& m);
+    void showCaptureHindrance(const Missile& m);
 
     WorldState& world_;
     ViewState& view_;
@@ -114,6 +116,9 @@ class TForm3 : public QWidget {
     const MissileType* shownType_ = nullptr;
     const LaunchMode* shownLaunchMode_ = nullptr;
     int32_t designatedRadar_ = -1;
+    // Since when (tick) the shown capture, of the missile numbered so, has heard nothing.
+    int64_t silentSince_ = -1;
+    int32_t silentMissile_ = 0;
 };
 
 }  // namespace prrsim::ui
