@@ -95,6 +95,26 @@ void TForm1::createAircraftPanel() {
 }
 
 void TForm1::connectAircraftPanel() {
+    setTips({
+        {Edit1, QStringLiteral("X самолёта на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
+        {Edit2, QStringLiteral("Y самолёта на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
+        {Button6, QStringLiteral("Перенести самолёт: следующий щелчок по карте ставит его туда")},
+        {Edit3, QStringLiteral("Высота полёта, м")},
+        {Edit4, QStringLiteral("Скорость, км/ч, 0 … 1800")},
+        {TrackBar1, QStringLiteral("Скорость, км/ч, 0 … 1800")},
+        {Image2, QStringLiteral("Курс: щелчок по компасу задаёт направление полёта, 0 … 360°")},
+        {Edit5, QStringLiteral("Курс, градусы 0 … 360 (0 — восток, по часовой стрелке)")},
+        {TrackBar2, QStringLiteral("Угол подъёма (вверх) или снижения (вниз), градусы −10 … +10")},
+        {Edit6, QStringLiteral("Угол подъёма, градусы; отрицательный — снижение")},
+        {Button2, QStringLiteral("Горизонтальный полёт: угол подъёма 0°")},
+        {Button3, QStringLiteral("Выбрать цель атаки: следующий щелчок по РЛС на карте")},
+        {Button1, QStringLiteral("Очистить цель атаки")},
+        {Button4, QStringLiteral("Выйти на боевой курс к цели атаки или уйти с него")},
+        {ComboBox1, QStringLiteral("Тип противорадиолокационной ракеты для подвески")},
+        {ComboBox2, QStringLiteral("Режим пуска ракеты выбранного типа")},
+        {Button16, QStringLiteral("Подвесить ракету выбранного типа и режима на самолёт")},
+        {Button11, QStringLiteral("Пуск ракеты, показанной в окне ракеты")},
+    });
     connect(Image2, &PictureBox::mouseMoved, this, &TForm1::Image2MouseMove);
     connect(Image2, &PictureBox::clicked, this, &TForm1::Image2Click);
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);

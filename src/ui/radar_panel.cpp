@@ -112,6 +112,32 @@ void RadarPanel::createControls() {
 }
 
 void RadarPanel::connectHandlers() {
+    setTips({
+        {Button7, QStringLiteral("Перенести РЛС (или весь комплекс): следующий щелчок по карте")},
+        {Edit7, QStringLiteral("X РЛС на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
+        {Edit8, QStringLiteral("Y РЛС на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
+        {CheckBox1, QStringLiteral("Включить или выключить излучение РЛС")},
+        {CheckBox2, QStringLiteral("Включить или остановить вращение антенны")},
+        {ComboBox3, QStringLiteral("Мерцание: число оборотов молчания после оборота излучения, "
+                                   "0 — без мерцания")},
+        {Image4, QStringLiteral("Направление антенны: щелчок по компасу, градусы 0 … 360")},
+        {ComboBox7, QStringLiteral("Метод обзора пространства")},
+        {ComboBox4, QStringLiteral("Автоперестройка частоты")},
+        {Edit9, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
+        {Edit10, QStringLiteral("Частота излучения, МГц")},
+        {TrackBar3, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
+        {CheckBox3, QStringLiteral("Вобуляция частоты повторения импульсов")},
+        {CheckBox4, QStringLiteral("Сохранять обзор при сопровождении целей")},
+        {ListBox1, QStringLiteral("Сопровождаемые самолёты (номера); щелчок — снять с сопровождения")},
+        {CheckBox5, QStringLiteral("Включить или выключить подсвет цели")},
+        {Button8, QStringLiteral("Захват: следующий щелчок по самолёту на карте берёт его на "
+                                 "сопровождение")},
+        {Button9, QStringLiteral("Сбросить выбранную цель сопровождения")},
+        {Button5, QStringLiteral("Сбросить все цели сопровождения")},
+    });
+    if (ComboBox5->toolTip().isEmpty()) {
+        ComboBox5->setToolTip(QStringLiteral("Сигнал: режим излучения РЛС"));
+    }
     // Only signals raised by the user's own actions run the handlers; refresh blocks the rest.
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });

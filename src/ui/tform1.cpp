@@ -122,6 +122,13 @@ void TForm1::createMainComponents() {
     Button14 = makeButton("Button14", QStringLiteral("Добавить самолёт"), {-1, 478, 97, 30}, this);
     Button15 = makeButton("Button15", QStringLiteral("Убрать самолёт"), {95, 478, 89, 30}, this);
     Button15->setEnabled(false);
+    setTips({
+        {Button12, QStringLiteral("Добавить РЛС или платформу ЗРК")},
+        {Button13, QStringLiteral("Убрать выбранную РЛС")},
+        {Button14, QStringLiteral("Добавить самолёт (не более %1)").arg(kAircraftCapacity)},
+        {Button15, QStringLiteral("Убрать выбранный самолёт вместе с его подвешенными ракетами")},
+        {Image1, QStringLiteral("Карта 60 × 44 км: щелчок выбирает ближайший объект")},
+    });
     connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
     connect(Button13, &QPushButton::clicked, this, &TForm1::Button13Click);
     connect(Button14, &QPushButton::clicked, this, &TForm1::Button14Click);
@@ -131,6 +138,7 @@ void TForm1::createMainComponents() {
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
     ListBox2->setGeometry(kMapWidth, kMapHeight, 185, 57);
     ListBox2->hide();
+    ListBox2->setToolTip(QStringLiteral("РЛС комплекса; щелчок выбирает РЛС"));
     connect(ListBox2, &QListWidget::itemClicked, this, &TForm1::ListBox2Click);
 
     Panel2 = new RadarPanel(world_, view_, this);

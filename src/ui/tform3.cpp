@@ -142,6 +142,21 @@ TForm3::TForm3(WorldState& world, ViewState& view, QWidget* parent)
     createTargetParameters();
     createFlightData();
 
+    setTips({
+        {Button1, QStringLiteral("Включить питание ракеты")},
+        {Button2, QStringLiteral("Начать или отменить захват цели головкой самонаведения")},
+        {Button3, QStringLiteral("Пуск ракеты")},
+        {ListBox1, QStringLiteral("Номера РЛС, принимаемых ГСН")},
+        {TrackBar1, QStringLiteral("Расстояние до цели, на котором включается ГСН, км 0 … 100")},
+        {Edit8, QStringLiteral("Тип РЛС, опознанный ГСН")},
+        {Edit1, QStringLiteral("Скорость ракеты, км/ч")},
+        {Edit2, QStringLiteral("X ракеты на карте, пиксели (1 пиксель = 100 м)")},
+        {Edit3, QStringLiteral("Y ракеты на карте, пиксели (1 пиксель = 100 м)")},
+        {Edit4, QStringLiteral("Высота ракеты, сотни метров")},
+        {Edit5, QStringLiteral("X по инерциальной системе, пиксели")},
+        {Edit6, QStringLiteral("Y по инерциальной системе, пиксели")},
+        {Edit7, QStringLiteral("Высота по инерциальной системе, сотни метров")},
+    });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });

@@ -5,11 +5,14 @@
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
+#include <QRegularExpression>
+#include <vector>
 #include <QPushButton>
 
 #include "form_fixture.h"
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"
+#include "ui/picture_box.h"
 #include "ui/view_state.h"
 
 namespace prrsim::ui {
@@ -124,6 +127,36 @@ TEST_F(Defects, SelectionFollowsItsMissileWhenALowerOneDetonates) {
     removeMissile(*world, 0);
     EXPECT_EQ(form->view().selectedMissile, -1);
     EXPECT_FALSE(form->Form3->isVisible());
+}
+
+}  // namespace
+}  // namespace prrsim::ui
+
+namespace prrsim::ui {
+namespace {
+
+// Only the time controls had tooltips: every other control left the user guessing.
+TEST_F(Defects, EveryControlHasARussianTooltip) {
+    std::vector<QWidget*> controls = {form->Button12, form->Button13, form->Button14,
+                                      form->Button15, form->Image1,   form->ListBox2,
+                                      form->PauseButton, form->Timeline};
+    for (QWidget* root : {static_cast<QWidget*>(form->Panel1), static_cast<QWidget*>(form->Panel2),
+                          static_cast<QWidget*>(form->Form2), static_cast<QWidget*>(form->Form3)}) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                                 qobject_cast<QSlider*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QListWidget*>(w) || qobject_cast<PictureBox*>(w);
+            // Qt's own parts inside a control (a combo box's line edit) are named "qt_…".
+            if (control && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+                controls.push_back(w);
+            }
+        }
+    }
+    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
+    for (QWidget* w : controls) {
+        EXPECT_TRUE(w->toolTip().contains(cyrillic)) << w->objectName().toStdString();
+    }
+    EXPECT_EQ(form->Form2->Button2->text(), QStringLiteral("Отмена"));
 }
 
 }  // namespace
