@@ -71,7 +71,7 @@ inline void loadCapacityWorld(WorldState& world) {
             if (addRadars(world, type, -1, true) != 1) {
                 continue;
             }
-            placeSelectedRadar(world, 15 + 29 * col + (row % 2) * 7, 22 + 43 * row);
+            placeRadar(world, world.radarCount - 1, 15 + 29 * col + (row % 2) * 7, 22 + 43 * row);
             RadarSite& r = world.radars[world.radarCount - 1];
             const RadarType& t = radarType(type);
             r.height = (row + col) % 3;
@@ -94,8 +94,6 @@ inline void loadCapacityWorld(WorldState& world) {
             }
         }
     }
-    world.selectedRadar = -1;
-    world.radarPlaceMode = false;
 
     // Aircraft: five rows of ten, flying in various directions at 3 to 6 km. Their attack
     // targets: in turn a radar scanning all elevations near the landmarks (its beam sweeps
@@ -143,7 +141,6 @@ inline void loadCapacityMissiles(WorldState& world, Missiles kind) {
     const int32_t harm = missileTypeNamed("AGM-88C HARM");
     int32_t turn = 0;
     for (int32_t a = 0; a < world.aircraftCount; ++a) {
-        world.selectedAircraft = a;
         for (int32_t k = 0; k < 2; ++k, ++turn) {
             int32_t type = harm;
             int32_t mode = turn % 2;  // "самозахват и пуск", "пуск по обнаруженной цели"
@@ -151,7 +148,7 @@ inline void loadCapacityMissiles(WorldState& world, Missiles kind) {
                 type = turn % missileTypeCount();
                 mode = (turn / missileTypeCount()) % missileType(type).launchModeCount;
             }
-            const int32_t row = addMissile(world, type, mode);
+            const int32_t row = addMissile(world, a, type, mode);
             if (row < 0) {
                 continue;
             }
@@ -174,8 +171,6 @@ inline void loadCapacityMissiles(WorldState& world, Missiles kind) {
             }
         }
     }
-    world.selectedAircraft = -1;
-    world.selectedMissile = -1;
 }
 
 inline void launchAll(WorldState& world) {
@@ -201,12 +196,9 @@ inline std::unique_ptr<WorldState> defaultSceneWithHarm() {
     std::unique_ptr<WorldState> world = makeWorld();
     startWorld(*world);
     world->aircraft[0].targetRadar = 0;
-    world->selectedAircraft = 0;
-    const int32_t row = addMissile(*world, missileTypeNamed("AGM-88C HARM"), 0);
+    const int32_t row = addMissile(*world, 0, missileTypeNamed("AGM-88C HARM"), 0);
     activateMissile(*world, row);
     captureButton(*world, row);
-    world->selectedAircraft = -1;
-    world->selectedMissile = -1;
     return world;
 }
 

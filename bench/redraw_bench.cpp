@@ -37,16 +37,21 @@ QApplication& application() {
     return app;
 }
 
-// The capacity scene of the redraw: missiles locked on their carriers, aircraft and radar 0
-// selected.
+// The capacity scene of the redraw: missiles locked on their carriers.
 std::unique_ptr<WorldState> redrawScene() {
     std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, false);
     for (int32_t n = 0; n < 120; ++n) {
         SimulationTick(*world);  // locks made: the locked missiles draw their target lines
     }
-    world->selectedAircraft = 0;
-    world->selectedRadar = 0;
     return world;
+}
+
+// Aircraft and radar 0 selected.
+ui::ViewState redrawView() {
+    ui::ViewState view;
+    view.selectedAircraft = 0;
+    view.selectedRadar = 0;
+    return view;
 }
 
 // The redraw as the main window makes it, the label pictures kept in `labels` between frames.
@@ -54,7 +59,7 @@ void drawMap(const QImage& background, const WorldState& world, const ui::Impact
              ui::MapLabels& labels, ui::MapOverlays* overlays, const review::ReviewStore* store) {
     QImage frame = background;
     QPainter painter(&frame);
-    testing::drawMapFrame(painter, world, impact, labels);
+    testing::drawMapFrame(painter, world, redrawView(), impact, labels);
     if (overlays != nullptr) {
         overlays->draw(painter, world, *store);
     }
@@ -74,7 +79,7 @@ void BM_MapRedrawAtCapacity(benchmark::State& state, bool before) {
             QImage frame = background;
             QPainter painter(&frame);
             ui::beginMapPainting(painter);
-            before::drawMapContents(painter, *world, impact);
+            before::drawMapContents(painter, *world, redrawView(), impact);
             painter.end();
             benchmark::DoNotOptimize(frame.constBits());
         } else {
@@ -137,6 +142,7 @@ constexpr double kMaximisedHeight = 958;
 void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale) {
     application();
     std::unique_ptr<WorldState> world = redrawScene();
+    const ui::ViewState view = redrawView();
     const ui::ImpactText impact{1, 300, 220};
     QImage background = ui::blankMap();
     ui::prepareBackground(*world, background);
@@ -159,9 +165,9 @@ void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale) {
         QPainter painter(&frame);
         ui::beginMapPainting(painter);
         labels.beginFrame(frame, {true, ui::LabelMode::All});
-        ui::drawAircraft(painter, *world, camera);
-        ui::drawRadars(painter, *world, labels, camera);
-        ui::drawMissiles(painter, *world, labels, camera);
+        ui::drawAircraft(painter, *world, view, camera);
+        ui::drawRadars(painter, *world, view, labels, camera);
+        ui::drawMissiles(painter, *world, view, labels, camera);
         ui::drawImpactText(painter, impact, camera, &labels);
         labels.finishFrame(painter);
         painter.end();

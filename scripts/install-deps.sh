@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-dejavu-core fonts-liberation xvfb xauth
     python3-matplotlib slurm-wlm munge

@@ -59,8 +59,7 @@ void createMissile(WorldState& world, Missile& missile, int32_t type, int32_t la
     }
 }
 
-int32_t addMissile(WorldState& world, int32_t type, int32_t launchMode) {
-    const int32_t carrier = world.selectedAircraft;
+int32_t addMissile(WorldState& world, int32_t carrier, int32_t type, int32_t launchMode) {
     // No launch mode chosen after a type change: the first one.
     const int32_t mode = launchMode < 0 ? 0 : launchMode;
     if (world.missileCount >= kMissileCapacity || !validAircraft(world, carrier) ||
@@ -72,7 +71,6 @@ int32_t addMissile(WorldState& world, int32_t type, int32_t launchMode) {
     Missile& missile = missileAt(world, i);
     createMissile(world, missile, type, mode, carrier);
     missile.index = i;
-    world.selectedMissile = i;
     noteMissileAdded(world, i);
     return i;
 }

@@ -15,9 +15,9 @@ struct WorldState;
 void createMissile(WorldState& world, Missile& missile, int32_t type, int32_t launchMode,
                    int32_t carrier);
 
-// "Добавить ПРР": appends a missile on `selectedAircraft`, selects it. Returns its index, or -1
-// when the add is refused (table full, no valid carrier, type or launch mode).
-int32_t addMissile(WorldState& world, int32_t type, int32_t launchMode);
+// "Добавить ПРР": appends a missile on aircraft `carrier`. Returns its index, or -1 when the add
+// is refused (table full, no valid carrier, type or launch mode).
+int32_t addMissile(WorldState& world, int32_t carrier, int32_t type, int32_t launchMode);
 
 // A missile on its carrier copies the carrier's position and motion. A carrier position at or
 // beyond the aircraft count is treated as no carrier (the missile keeps its state).

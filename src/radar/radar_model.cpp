@@ -123,8 +123,8 @@ void blink(WorldState& world, RadarSite& r) {
         r.radiating = false;
         switched = true;
     }
-    if (switched && validRadar(world, world.selectedRadar)) {
-        notifyPanel(world, world.selectedRadar);
+    if (switched) {
+        notifyPanel(world, r.index);
     }
 }
 

@@ -78,12 +78,6 @@ Result addComplex(WorldState& w, const Action& a) {
     return {};
 }
 
-// The radar-placement click on (x, y) with the radar selected.
-Result placeRadar(WorldState& w, const Action& a) {
-    w.selectedRadar = a.radar;
-    placeSelectedRadar(w, a.x, a.y);
-    return {};
-}
 
 Result setAircraft(WorldState& w, const Action& a) {
     for (int f = 0; f < kAircraftFieldCount; ++f) {
@@ -145,7 +139,8 @@ Result radarOp(WorldState& w, const Action& a) {
     const RadarType& type = radarType(radar.typeIndex);
     switch (a.op) {
         case Op::PlaceRadar:
-            return placeRadar(w, a);
+            placeRadar(w, a.radar, a.x, a.y);
+            return {};
         case Op::RemoveRadar:
             removeRadar(w, a.radar);
             return {};
@@ -229,9 +224,7 @@ Result aircraftOp(WorldState& w, const Action& a) {
             if (w.missileCount >= kMissileCapacity) {
                 return tableFull("missile", kMissileCapacity);
             }
-            // "Добавить ПРР" loads on the aircraft shown in the aircraft panel.
-            w.selectedAircraft = a.aircraft;
-            if (addMissile(w, a.type, a.launchMode) < 0) {
+            if (addMissile(w, a.aircraft, a.type, a.launchMode) < 0) {
                 return ApplyError{"", "the missile was refused"};
             }
             return {};

@@ -17,7 +17,7 @@ class ImpactRecorder final : public WorldObserver {
     void setTick(int64_t tick) { tick_ = tick; }
 
     void radarPanelRefresh(int32_t) override {}
-    void missileWindowHide() override {}
+    void missileRemoved(int32_t) override {}
     void missileDetonated(const ImpactEvent& event) override {
         ImpactRecord impact;
         impact.tick = tick_;

@@ -73,6 +73,9 @@ void Session::reset(batch::StartWorld start, uint32_t seed) {
     batch::Scenario scenario;
     scenario.start = start;
     scenario.seed = seed;
+    if (worldReplacing) {
+        worldReplacing(true);
+    }
     begin(scenario);
     end_ = 0;
     sampleIfDue();
@@ -84,14 +87,12 @@ void Session::reset(batch::StartWorld start, uint32_t seed) {
 }
 
 void Session::begin(const batch::Scenario& scenario) {
-    const View view = saveView();
     if (scenario.start == batch::StartWorld::Default) {
         startWorld(world_);
     } else {
         startEmptyWorld(world_);
     }
     world_.random.seed(scenario.seed);
-    restoreView(cursorsOnly(view));
     scenario_ = scenario;
     tick_ = 0;
     end_ = scenario.ticks;
@@ -188,12 +189,12 @@ bool Session::open(const batch::Scenario& scenario, const std::string& source,
             return false;
         }
     }
-    // The windows' own parts: the mouse positions stay, nothing is selected or armed.
-    const View view = saveView();
+    if (worldReplacing) {
+        worldReplacing(true);
+    }
     WorldObserver* observer = world_.observer;
     world_ = *world;
     world_.observer = observer;
-    restoreView(cursorsOnly(view));
 
     scenario_ = std::move(run.scenario_);
     tick_ = run.tick_;
@@ -274,10 +275,11 @@ void Session::step() {
     advance();
     noteEvents(extending);
     if (next_ < scenario_.actions.size() && scenario_.actions[next_].tick == tick_) {
-        const View view = saveView();
+        if (worldReplacing) {
+            worldReplacing(false);
+        }
         applyRecorded();
         noteEvents(extending);
-        restoreView(view);
         if (worldReplaced) {
             worldReplaced();
         }
@@ -294,7 +296,9 @@ void Session::jumpTo(int64_t tick) {
         return;
     }
     review();  // settled at the end before leaving it
-    const View view = saveView();
+    if (worldReplacing) {
+        worldReplacing(false);
+    }
     WorldObserver* observer = world_.observer;
     world_.observer = nullptr;
     auto from = std::prev(snapshots_.upper_bound(tick));
@@ -313,7 +317,6 @@ void Session::jumpTo(int64_t tick) {
     }
     world_.events.take();  // replayed: the review has them
     world_.observer = observer;
-    restoreView(view);
     if (worldReplaced) {
         worldReplaced();
     }
@@ -402,61 +405,6 @@ size_t Session::snapshotBytes() const {
         total += s.bytes();
     }
     return total;
-}
-
-Session::View Session::saveView() const {
-    View v;
-    v.selectedAircraft = world_.selectedAircraft;
-    v.selectedRadar = world_.selectedRadar;
-    v.selectedMissile = world_.selectedMissile;
-    v.pickTargetMode = world_.pickTargetMode;
-    v.moveAircraftMode = world_.moveAircraftMode;
-    v.radarPlaceMode = world_.radarPlaceMode;
-    v.captureMode = world_.captureMode;
-    v.mapCursor = world_.mapCursor;
-    v.compassCursor = world_.compassCursor;
-    v.radarCompassCursor = world_.radarCompassCursor;
-    v.aircraftCount = world_.aircraftCount;
-    v.radarCount = world_.radarCount;
-    v.missileCount = world_.missileCount;
-    return v;
-}
-
-Session::View Session::cursorsOnly(const View& view) {
-    View v;
-    v.mapCursor = view.mapCursor;
-    v.compassCursor = view.compassCursor;
-    v.radarCompassCursor = view.radarCompassCursor;
-    return v;
-}
-
-void Session::restoreView(const View& v) {
-    // A selection stays while its table kept its length: then it still names the same record.
-    world_.selectedAircraft =
-        (world_.aircraftCount == v.aircraftCount && validAircraft(world_, v.selectedAircraft))
-            ? v.selectedAircraft
-            : -1;
-    world_.selectedRadar =
-        (world_.radarCount == v.radarCount && validRadar(world_, v.selectedRadar)) ? v.selectedRadar
-                                                                                   : -1;
-    world_.selectedMissile =
-        (world_.missileCount == v.missileCount && validMissile(world_, v.selectedMissile))
-            ? v.selectedMissile
-            : -1;
-    if (world_.selectedAircraft >= 0 && world_.selectedMissile >= 0) {
-        const int32_t carrier = missileAt(world_, world_.selectedMissile).carrier;
-        if (!validAircraft(world_, carrier) ||
-            aircraftAt(world_, carrier).id != aircraftAt(world_, world_.selectedAircraft).id) {
-            world_.selectedMissile = -1;
-        }
-    }
-    world_.pickTargetMode = v.pickTargetMode;
-    world_.moveAircraftMode = v.moveAircraftMode;
-    world_.radarPlaceMode = v.radarPlaceMode;
-    world_.captureMode = v.captureMode;
-    world_.mapCursor = v.mapCursor;
-    world_.compassCursor = v.compassCursor;
-    world_.radarCompassCursor = v.radarCompassCursor;
 }
 
 }  // namespace prrsim::session

@@ -143,31 +143,13 @@ class Session {
     // true drops them. Without it they are dropped.
     std::function<bool(int64_t tick)> confirmDrop;
 
-    // The world was rebuilt or recorded actions were replayed: the windows show it again.
+    // The world is about to be rebuilt or recorded actions replayed (`anotherScene`: a new or
+    // opened scene replaces it), then was: the windows keep what of their selection still
+    // names the same records, and show the world again.
+    std::function<void(bool anotherScene)> worldReplacing;
     std::function<void()> worldReplaced;
 
   private:
-    // What the windows own inside the world.
-    struct View {
-        int32_t selectedAircraft = -1;
-        int32_t selectedRadar = -1;
-        int32_t selectedMissile = -1;
-        bool pickTargetMode = false;
-        bool moveAircraftMode = false;
-        bool radarPlaceMode = false;
-        bool captureMode = false;
-        Point mapCursor{};
-        Point compassCursor{};
-        Point radarCompassCursor{};
-        int32_t aircraftCount = 0;
-        int32_t radarCount = 0;
-        int32_t missileCount = 0;
-    };
-    View saveView() const;
-    // Nothing selected or armed, the mouse positions of `view`: a scene just started or opened.
-    static View cursorsOnly(const View& view);
-    void restoreView(const View& view);
-
     // Highest counts the tables have had since the last snapshot restored.
     struct HighWater {
         int32_t aircraft = 0;

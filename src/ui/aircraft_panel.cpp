@@ -9,6 +9,7 @@
 #include "ui/controls.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
+#include "ui/object_names.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
 #include "ui/ui_text.h"
@@ -94,6 +95,26 @@ void TForm1::createAircraftPanel() {
 }
 
 void TForm1::connectAircraftPanel() {
+    setTips({
+        {Edit1, QStringLiteral("X самолёта на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
+        {Edit2, QStringLiteral("Y самолёта на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
+        {Button6, QStringLiteral("Перенести самолёт: следующий щелчок по карте ставит его туда")},
+        {Edit3, QStringLiteral("Высота полёта, м")},
+        {Edit4, QStringLiteral("Скорость, км/ч, 0 … 1800")},
+        {TrackBar1, QStringLiteral("Скорость, км/ч, 0 … 1800")},
+        {Image2, QStringLiteral("Курс: щелчок по компасу задаёт направление полёта, 0 … 360°")},
+        {Edit5, QStringLiteral("Курс, градусы 0 … 360 (0 — восток, по часовой стрелке)")},
+        {TrackBar2, QStringLiteral("Угол подъёма (вверх) или снижения (вниз), градусы −10 … +10")},
+        {Edit6, QStringLiteral("Угол подъёма, градусы; отрицательный — снижение")},
+        {Button2, QStringLiteral("Горизонтальный полёт: угол подъёма 0°")},
+        {Button3, QStringLiteral("Выбрать цель атаки: следующий щелчок по РЛС на карте")},
+        {Button1, QStringLiteral("Очистить цель атаки")},
+        {Button4, QStringLiteral("Выйти на боевой курс к цели атаки или уйти с него")},
+        {ComboBox1, QStringLiteral("Тип противорадиолокационной ракеты для подвески")},
+        {ComboBox2, QStringLiteral("Режим пуска ракеты выбранного типа")},
+        {Button16, QStringLiteral("Подвесить ракету выбранного типа и режима на самолёт")},
+        {Button11, QStringLiteral("Пуск ракеты, показанной в окне ракеты")},
+    });
     connect(Image2, &PictureBox::mouseMoved, this, &TForm1::Image2MouseMove);
     connect(Image2, &PictureBox::clicked, this, &TForm1::Image2Click);
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
@@ -152,17 +173,18 @@ void TForm1::Button16Click() {
         showNotice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
         return;
     }
-    if (!perform(change::addMissile(world_.selectedAircraft, ComboBox1->currentIndex(),
+    if (!perform(change::addMissile(view_.selectedAircraft, ComboBox1->currentIndex(),
                                     ComboBox2->currentIndex()))) {
         showNotice(QStringLiteral("Ракета не добавлена."));
         return;
     }
+    view_.selectedMissile = world_.missileCount - 1;  // the missile just loaded
     showMissileWindow();
 }
 
 void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
     const Aircraft& a = aircraftAt(world_, n);
-    Label7->setText(QString::number(n));
+    Label7->setText(numberText(a.number));
     Edit1->setText(QString::number(trunc32(a.x)));
     Edit2->setText(QString::number(trunc32(a.y)));
     Edit3->setText(QString::number(static_cast<qint64>(trunc32(a.altitude)) * 100));
@@ -179,9 +201,18 @@ void TForm1::setAircraftPanelEnabling(int32_t n) {
 
 namespace {
 
-// The attack target as shown: a radar index, or "НЕТ" for none or a radar no longer there.
+// The attack target as shown: the radar's name with its number, or "НЕТ" for none or a radar
+// no longer there.
 QString targetText(const WorldState& world, int32_t target) {
-    return validRadar(world, target) ? QString::number(target) : absentText();
+    return radarName(world, target);
+}
+
+// The climb angle the aircraft flies, -180 .. 180 degrees: the attack run's steering stores a
+// descent as a direction of 180 .. 360 degrees.
+double climbFlown(double climbAngle) {
+    constexpr double kHalfTurn = 180;
+    constexpr double kFullTurn = 360;
+    return climbAngle > kHalfTurn ? climbAngle - kFullTurn : climbAngle;
 }
 
 }  // namespace
@@ -200,21 +231,27 @@ void TForm1::refreshAircraftPanel(int32_t n) {
     // shown whole-number speed and climb angle back.
     const QScopedValueRollback<bool> writingBack(writingBack_, true);
     TrackBar1->setValue(trunc32(aircraftAt(world_, n).speed));
-    const double climb = aircraftAt(world_, n).climbAngle;
-    Edit6->setText(QString::number(trunc32(climb)));
-    if (climb >= -10 && climb <= 10) {
-        TrackBar2->setValue(trunc32(10 - climb));
+    const double stored = aircraftAt(world_, n).climbAngle;
+    if (stored >= -10 && stored <= 10) {
+        Edit6->setText(QString::number(trunc32(stored)));
+        TrackBar2->setValue(trunc32(10 - stored));
     } else {
-        // Beyond the bar (the attack run's descent gives 270..360): show the nearest end and
-        // leave the climb angle as it is.
-        const QSignalBlocker blocker(TrackBar2);
-        TrackBar2->setValue(trunc32(10 - climb));
+        showClimbFlown(stored);
     }
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
     showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
+}
+
+// The climb or descent flown, the bar at its nearest end beyond -10 .. 10; the climb angle is
+// left as it is (the bar's handler does not run).
+void TForm1::showClimbFlown(double climbAngle) {
+    const double climb = climbFlown(climbAngle);
+    Edit6->setText(QString::number(trunc32(climb)));
+    const QSignalBlocker blocker(TrackBar2);
+    TrackBar2->setValue(trunc32(10 - climb));
 }
 
 void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
@@ -225,9 +262,10 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
     setAircraftPanelTexts(n, false);
     const Aircraft& a = aircraftAt(world_, n);
     Label10->setText(targetText(world_, a.targetRadar));
-    // Only the attack steering turns the aircraft by itself.
+    // Only the attack steering turns and tilts the aircraft by itself.
     if (a.onAttackRun) {
         drawCompass(n);
+        showClimbFlown(a.climbAngle);
     }
     showAttackRun(a.onAttackRun);
     setAircraftPanelEnabling(n);
@@ -254,35 +292,35 @@ void TForm1::drawCompass(int32_t n) {
 
 // compass mouse position
 void TForm1::Image2MouseMove(int x, int y) {
-    world_.compassCursor = Point{x, y};
+    view_.compassCursor = Point{x, y};
 }
 
 // compass: course
 void TForm1::Image2Click() {
-    if (!validAircraft(world_, world_.selectedAircraft)) {
+    if (!validAircraft(world_, view_.selectedAircraft)) {
         return;
     }
-    const int32_t dx = world_.compassCursor.x - kCompassCentre;
-    const int32_t dy = world_.compassCursor.y - kCompassCentre;
+    const int32_t dx = view_.compassCursor.x - kCompassCentre;
+    const int32_t dy = view_.compassCursor.y - kCompassCentre;
     const double e = compassAngle(dx, dy);
     compassImage_ = compassWithNeedle(e);
     Image2->setPixmap(compassImage_);
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
     Edit5->setText(QString::number(d));
-    perform(change::setAircraft(world_.selectedAircraft, kFieldHeading, d));
+    perform(change::setAircraft(view_.selectedAircraft, kFieldHeading, d));
 }
 
 // speed
 void TForm1::TrackBar1Change(int position) {
-    if (perform(change::setAircraft(world_.selectedAircraft, kFieldSpeed, position))) {
+    if (perform(change::setAircraft(view_.selectedAircraft, kFieldSpeed, position))) {
         Edit4->setText(QString::number(position));
     }
 }
 
 // climb angle
 void TForm1::TrackBar2Change(int position) {
-    if (perform(change::setAircraft(world_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
+    if (perform(change::setAircraft(view_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
         Edit6->setText(QString::number(10 - position));
     }
 }
@@ -294,21 +332,21 @@ void TForm1::Button2Click() {
 
 // "Выбрать"
 void TForm1::Button3Click() {
-    world_.pickTargetMode = true;
+    view_.pickTargetMode = true;
     updateModeIndicators();
 }
 
 // "Очистить"
 void TForm1::Button1Click() {
-    perform(change::onAircraft(batch::Op::ClearTarget, world_.selectedAircraft));
-    world_.pickTargetMode = false;
+    perform(change::onAircraft(batch::Op::ClearTarget, view_.selectedAircraft));
+    view_.pickTargetMode = false;
     updateModeIndicators();
-    refreshAircraftPanelPeriodic(world_.selectedAircraft);
+    refreshAircraftPanelPeriodic(view_.selectedAircraft);
 }
 
 // "На боевой" / "Уйти с боевого"
 void TForm1::Button4Click() {
-    const int32_t n = world_.selectedAircraft;
+    const int32_t n = view_.selectedAircraft;
     if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
         return;
     }
@@ -318,7 +356,7 @@ void TForm1::Button4Click() {
 
 // "Перенести"
 void TForm1::Button6Click() {
-    world_.moveAircraftMode = true;
+    view_.moveAircraftMode = true;
     updateModeIndicators();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <exception>
 
@@ -17,7 +18,12 @@ bool runGuarded(const std::function<bool()>& handler,
     return false;
 }
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // The windows are Russian whatever the system's language: so are Qt's own texts.
+    qtTranslated_ = qtTranslator_.load(QStringLiteral("qtbase_ru"),
+                                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+                    installTranslator(&qtTranslator_);
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     return runGuarded([&] { return QApplication::notify(receiver, event); },

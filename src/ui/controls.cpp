@@ -9,6 +9,12 @@
 
 namespace prrsim::ui {
 
+void setTips(std::initializer_list<std::pair<QWidget*, QString>> tips) {
+    for (const auto& [control, tip] : tips) {
+        control->setToolTip(tip);
+    }
+}
+
 QLabel* makeLabel(const char* name, const QString& caption, int x, int y, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));

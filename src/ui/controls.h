@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
+#include <utility>
 
 namespace prrsim::ui {
 
@@ -22,6 +24,9 @@ Control* makeControl(const char* name, const QRect& geometry, QWidget* parent) {
 
 // A label whose top-left corner is (x, y), sized to its caption.
 QLabel* makeLabel(const char* name, const QString& caption, int x, int y, QWidget* parent);
+
+// Sets each control's tooltip: what it does, with its unit and range.
+void setTips(std::initializer_list<std::pair<QWidget*, QString>> tips);
 
 QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
                         QWidget* parent);

@@ -4,6 +4,7 @@
 
 #include "catalog/radar_catalog.h"
 #include "radar/radar_model.h"
+#include "ui/object_names.h"
 #include "ui/radar_panel.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
@@ -42,26 +43,26 @@ int32_t nearest(const Table& table, int32_t count, int cx, int cy) {
 
 // map mouse position
 void TForm1::Image1MouseMove(int x, int y) {
-    world_.mapCursor = Point{x, y};
+    view_.mapCursor = Point{x, y};
 }
 
 // map click
 void TForm1::Image1Click() {
-    const int cx = world_.mapCursor.x;
-    const int cy = world_.mapCursor.y;
+    const int cx = view_.mapCursor.x;
+    const int cy = view_.mapCursor.y;
     ListBox2->hide();
-    if (world_.moveAircraftMode) {
-        if (validAircraft(world_, world_.selectedAircraft)) {
-            perform(change::moveAircraft(world_.selectedAircraft, cx, cy));
+    if (view_.moveAircraftMode) {
+        if (validAircraft(world_, view_.selectedAircraft)) {
+            perform(change::moveAircraft(view_.selectedAircraft, cx, cy));
         }
-        world_.moveAircraftMode = false;
-    } else if (world_.radarPlaceMode) {
-        if (validRadar(world_, world_.selectedRadar)) {
-            perform(change::placeRadar(world_.selectedRadar, cx, cy));
+        view_.moveAircraftMode = false;
+    } else if (view_.radarPlaceMode) {
+        if (validRadar(world_, view_.selectedRadar)) {
+            perform(change::placeRadar(view_.selectedRadar, cx, cy));
             // The panel's X and Y follow the radar to its new place.
-            radarPanelRefresh(world_.selectedRadar);
+            radarPanelRefresh(view_.selectedRadar);
         }
-        world_.radarPlaceMode = false;
+        view_.radarPlaceMode = false;
     } else {
         selectNearest(cx, cy);
     }
@@ -73,28 +74,38 @@ void TForm1::selectNearest(int cx, int cy) {
     const int32_t R = nearest(world_.radars, world_.radarCount, cx, cy);
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
 
-    if (world_.pickTargetMode && validAircraft(world_, world_.selectedAircraft)) {
-        perform(change::pickTarget(world_.selectedAircraft, R));
-        world_.pickTargetMode = false;
-    } else if (world_.captureMode && validRadar(world_, world_.selectedRadar) &&
-               radarAt(world_, world_.selectedRadar).emissionOn) {
+    // An armed mode takes the click for what it is for; the selection, and so every window
+    // showing an object, stays.
+    if (view_.pickTargetMode && validAircraft(world_, view_.selectedAircraft)) {
+        perform(change::pickTarget(view_.selectedAircraft, R));
+        view_.pickTargetMode = false;
+        showRadarSelection();
+        showSelectionPanels();
+        return;
+    }
+    if (view_.captureMode && validRadar(world_, view_.selectedRadar) &&
+        radarAt(world_, view_.selectedRadar).emissionOn) {
         if (A >= 0) {
-            perform(change::assignTarget(world_.selectedRadar, A));
+            perform(change::assignTarget(view_.selectedRadar, A));
         }
-        world_.captureMode = false;
-    } else if (!world_.pickTargetMode && !world_.captureMode) {
-        world_.selectedAircraft = A;
+        view_.captureMode = false;
+        showRadarSelection();
+        showSelectionPanels();
+        return;
+    }
+    if (!view_.pickTargetMode && !view_.captureMode) {
+        view_.selectedAircraft = A;
     }
 
-    world_.selectedRadar = (world_.selectedAircraft != -1) ? -1 : R;
+    view_.selectedRadar = (view_.selectedAircraft != -1) ? -1 : R;
     showRadarSelection();
 
-    world_.selectedMissile = (world_.selectedRadar != -1) ? -1 : M;
-    if (world_.selectedAircraft != -1 && world_.selectedMissile != -1) {
+    view_.selectedMissile = (view_.selectedRadar != -1) ? -1 : M;
+    if (view_.selectedAircraft != -1 && view_.selectedMissile != -1) {
         // Carriers follow their aircraft through removals, so the table position tells the
         // carrier; the id an aircraft got at creation may repeat after a removal and an add.
-        if (missileAt(world_, world_.selectedMissile).carrier != world_.selectedAircraft) {
-            world_.selectedAircraft = -1;
+        if (missileAt(world_, view_.selectedMissile).carrier != view_.selectedAircraft) {
+            view_.selectedAircraft = -1;
         }
     }
     showSelectionPanels();
@@ -102,13 +113,13 @@ void TForm1::selectNearest(int cx, int cy) {
 
 // Radar panel and the complex's member list for the radar selection.
 void TForm1::showRadarSelection() {
-    Panel2->setVisible(world_.selectedRadar >= 0);
-    if (!validRadar(world_, world_.selectedRadar)) {
+    Panel2->setVisible(view_.selectedRadar >= 0);
+    if (!validRadar(world_, view_.selectedRadar)) {
         return;
     }
     ListBox2->show();
     ListBox2->clear();
-    const int32_t complex = radarAt(world_, world_.selectedRadar).placedComplex;
+    const int32_t complex = radarAt(world_, view_.selectedRadar).placedComplex;
     if (validPlacedComplex(world_, complex)) {
         const PlacedComplex& pc = placedComplexAt(world_, complex);
         for (int32_t i = 0; i < pc.memberCount && i < kComplexMemberCapacity; ++i) {
@@ -117,33 +128,34 @@ void TForm1::showRadarSelection() {
                 validRadar(world_, member) ? radarAt(world_, member).typeIndex : -1;
             const bool known = type >= 0 && type < radarTypeCount();
             // A member no longer in the table keeps its place in the list, shown as absent.
-            const std::string_view name = known ? radarType(type).name : "НЕТ";
-            ListBox2->addItem(fromView(name));
+            ListBox2->addItem(known ? fromView(radarType(type).name) + QStringLiteral(" ") +
+                                          numberText(radarAt(world_, member).number)
+                                    : absentText());
         }
     }
-    radarPanelRefresh(world_.selectedRadar);
+    radarPanelRefresh(view_.selectedRadar);
 }
 
 // Missile window, aircraft panel and the remove buttons for the new selection.
 void TForm1::showSelectionPanels() {
-    if (world_.selectedMissile != -1) {
+    if (view_.selectedMissile != -1) {
         if (Form3->isHidden()) {
             Form3->show();
         }
     } else if (!Form3->isHidden()) {
         Form3->hide();
     }
-    if (validAircraft(world_, world_.selectedAircraft)) {
+    if (validAircraft(world_, view_.selectedAircraft)) {
         Panel1->show();
-        refreshAircraftPanel(world_.selectedAircraft);
+        refreshAircraftPanel(view_.selectedAircraft);
     } else {
         Panel1->hide();
     }
-    if (world_.selectedMissile != -1) {
+    if (view_.selectedMissile != -1) {
         Form3->refreshMissileWindow();
     }
-    Button13->setEnabled(world_.selectedRadar != -1);
-    Button15->setEnabled(world_.selectedAircraft != -1);
+    Button13->setEnabled(view_.selectedRadar != -1);
+    Button15->setEnabled(view_.selectedAircraft != -1);
 }
 
 }  // namespace prrsim::ui

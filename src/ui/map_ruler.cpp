@@ -29,15 +29,16 @@ QString rulerText(const RulerReading& reading) {
         .arg(reading.bearing);
 }
 
-std::optional<ViewPoint> rulerStartObject(const WorldState& world, ViewPoint at, double radius) {
-    if (validAircraft(world, world.selectedAircraft)) {
-        const Aircraft& a = aircraftAt(world, world.selectedAircraft);
+std::optional<ViewPoint> rulerStartObject(const WorldState& world, const ViewState& view,
+                                          ViewPoint at, double radius) {
+    if (validAircraft(world, view.selectedAircraft)) {
+        const Aircraft& a = aircraftAt(world, view.selectedAircraft);
         if (distanceBetween(at, a.x, a.y) <= radius) {
             return ViewPoint{a.x, a.y};
         }
     }
-    if (validMissile(world, world.selectedMissile)) {
-        const Missile& m = missileAt(world, world.selectedMissile);
+    if (validMissile(world, view.selectedMissile)) {
+        const Missile& m = missileAt(world, view.selectedMissile);
         if (distanceBetween(at, m.x, m.y) <= radius) {
             return ViewPoint{m.x, m.y};
         }
@@ -64,17 +65,17 @@ void MapRuler::setOn(bool on) {
     started_ = false;
 }
 
-std::optional<ViewPoint> selectedObjectPoint(const WorldState& world) {
-    if (validAircraft(world, world.selectedAircraft)) {
-        const Aircraft& a = aircraftAt(world, world.selectedAircraft);
+std::optional<ViewPoint> selectedObjectPoint(const WorldState& world, const ViewState& view) {
+    if (validAircraft(world, view.selectedAircraft)) {
+        const Aircraft& a = aircraftAt(world, view.selectedAircraft);
         return ViewPoint{a.x, a.y};
     }
-    if (validMissile(world, world.selectedMissile)) {
-        const Missile& m = missileAt(world, world.selectedMissile);
+    if (validMissile(world, view.selectedMissile)) {
+        const Missile& m = missileAt(world, view.selectedMissile);
         return ViewPoint{m.x, m.y};
     }
-    if (validRadar(world, world.selectedRadar)) {
-        const RadarSite& r = radarAt(world, world.selectedRadar);
+    if (validRadar(world, view.selectedRadar)) {
+        const RadarSite& r = radarAt(world, view.selectedRadar);
         return ViewPoint{static_cast<double>(r.x), static_cast<double>(r.y)};
     }
     return std::nullopt;

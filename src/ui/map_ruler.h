@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "ui/map_camera.h"
+#include "ui/view_state.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -25,7 +26,8 @@ QString rulerText(const RulerReading& reading);
 
 // Objects an end of the ruler holds on to within `radius` map pixels of `at`: the start to the
 // selected aircraft or missile, the end to the nearest radar.
-std::optional<ViewPoint> rulerStartObject(const WorldState& world, ViewPoint at, double radius);
+std::optional<ViewPoint> rulerStartObject(const WorldState& world, const ViewState& view,
+                                          ViewPoint at, double radius);
 std::optional<ViewPoint> rulerEndObject(const WorldState& world, ViewPoint at, double radius);
 
 class MapRuler {
@@ -55,6 +57,6 @@ inline constexpr double kRingStepKm = 10;
 
 // The selected aircraft, missile or radar (in that order) as a world point; none when nothing
 // is selected.
-std::optional<ViewPoint> selectedObjectPoint(const WorldState& world);
+std::optional<ViewPoint> selectedObjectPoint(const WorldState& world, const ViewState& view);
 
 }  // namespace prrsim::ui

@@ -1,5 +1,6 @@
 #include "ui/map_view.h"
 
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/object_names.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
 
@@ -227,7 +229,7 @@ const QString& MapLabels::radarText(const WorldState& world, int32_t row) {
     const bool inComplex = validPlacedComplex(world, r.placedComplex);
     const std::array<int32_t, 4> from{
         inComplex ? 1 : 0, inComplex ? placedComplexAt(world, r.placedComplex).complexIndex : 0,
-        inComplex ? r.placedComplex : r.index, r.typeIndex};
+        radarLabelNumber(world, r), r.typeIndex};
     RowText& slot = radarTexts_[static_cast<size_t>(row)];
     return rowText(from, slot.made, slot.from, slot.text, [&] { return radarLabel(world, r); });
 }
@@ -235,10 +237,8 @@ const QString& MapLabels::radarText(const WorldState& world, int32_t row) {
 const QString& MapLabels::missileText(const WorldState& world, int32_t row) {
     const Missile& m = missileAt(world, row);
     RowText& slot = missileTexts_[static_cast<size_t>(row)];
-    return rowText({m.typeIndex, row, 0, 0}, slot.made, slot.from, slot.text, [&] {
-        return fromView(missileType(m.typeIndex).name) + QStringLiteral(" №") +
-               QString::number(row);
-    });
+    return rowText({m.typeIndex, m.review.number, 0, 0}, slot.made, slot.from, slot.text,
+                   [&] { return missileLabel(m); });
 }
 
 MapLabels::Picture& MapLabels::picture(const QString& text) {
@@ -427,8 +427,9 @@ void MapView::setRings(bool on) {
     changed();
 }
 
-void MapView::drawViewMarks(QPainter& painter, const WorldState& world) const {
-    const std::optional<ViewPoint> centre = selectedObjectPoint(world);
+void MapView::drawViewMarks(QPainter& painter, const WorldState& world,
+                            const ViewState& view) const {
+    const std::optional<ViewPoint> centre = selectedObjectPoint(world, view);
     if (rings_ && centre) {
         QPen pen(kRing);
         pen.setStyle(Qt::DashLine);
@@ -503,7 +504,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         const ViewPoint world = worldAt(at);
         const double radius = kSnapRadius / camera_.scale();
         const auto object =
-            world_ != nullptr ? rulerStartObject(*world_, world, radius) : std::nullopt;
+            world_ != nullptr ? rulerStartObject(*world_, *view_, world, radius) : std::nullopt;
         ruler_.start(object.value_or(world));
         changed();
     }
@@ -612,10 +613,11 @@ void prepareBackground(const WorldState& world, QImage& map) {
     }
 }
 
-void drawAircraft(QPainter& painter, const WorldState& world, const MapCamera& camera) {
+void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view,
+                  const MapCamera& camera) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = aircraftAt(world, i);
-        const bool selected = (i == world.selectedAircraft);
+        const bool selected = (i == view.selectedAircraft);
         const double X = camera.screenX(a.x);
         const double Y = camera.screenY(a.y);
         setPen(painter, kBlack, 1);
@@ -650,29 +652,16 @@ void noteAircraftSymbols(const WorldState& world, const MapCamera& camera, MapLa
 
 }  // namespace
 
-QString radarLabel(const WorldState& world, const RadarSite& radar) {
-    if (validPlacedComplex(world, radar.placedComplex)) {
-        const int32_t complex = placedComplexAt(world, radar.placedComplex).complexIndex;
-        const QString name = complex >= 0 && complex < samComplexCount()
-                                 ? fromView(samComplex(complex).name)
-                                 : QString();
-        return name + QStringLiteral(" №") + QString::number(radar.placedComplex);
-    }
-    const QString name =
-        validRadarType(radar.typeIndex) ? fromView(radarType(radar.typeIndex).name) : QString();
-    return name + QStringLiteral(" №") + QString::number(radar.index);
-}
-
-void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels,
-               const MapCamera& camera) {
+void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,
+               MapLabels& labels, const MapCamera& camera) {
     const RadarSite& radar = radarAt(world, row);
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
-    const int width = (radar.index == world.selectedRadar) ? 3 : 1;
+    const int width = (radar.index == view.selectedRadar) ? 3 : 1;
     const double X = camera.screenX(radar.x);
     const double Y = camera.screenY(radar.y);
     drawRadarFigure(painter, kind, width, radar, X, Y);
 
-    if (labels.shows(world, LabelOwner::Radar, row)) {
+    if (labels.shows(world, view, LabelOwner::Radar, row)) {
         const QPoint at = pixel(X, Y);
         const QString& text = labels.radarText(world, row);
         if (labels.placing()) {
@@ -683,7 +672,7 @@ void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabel
             const QString own =
                 member ? complexMemberLabel(text, radarType(radar.typeIndex).name) : text;
             labels.label(painter, at.x() + 5, at.y() + 5, own,
-                         {X, Y, kRadarExtent + kLabelGap, row == world.selectedRadar ? 1 : 0,
+                         {X, Y, kRadarExtent + kLabelGap, row == view.selectedRadar ? 1 : 0,
                           labelNumber(text)});
         } else {
             labels.label(painter, at.x() + 5, at.y() + 5, text, {});
@@ -708,17 +697,17 @@ void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabel
     }
 }
 
-void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels,
-                const MapCamera& camera) {
+void drawRadars(QPainter& painter, const WorldState& world, const ViewState& view,
+                MapLabels& labels, const MapCamera& camera) {
     // The aircraft's symbols, drawn before, are kept clear of too.
     noteAircraftSymbols(world, camera, labels);
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        drawRadar(painter, world, j, labels, camera);
+        drawRadar(painter, world, view, j, labels, camera);
     }
 }
 
-void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
-                  const MapCamera& camera) {
+void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view,
+                  MapLabels& labels, const MapCamera& camera) {
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -733,11 +722,11 @@ void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
                          pixel(X + 3 * std::cos(h - 3.14), Y + 3 * std::sin(h - 3.14)));
 
         labels.noteObstacle(symbolBox(X, Y, kMissileExtent));
-        if (labels.shows(world, LabelOwner::Missile, k)) {
+        if (labels.shows(world, view, LabelOwner::Missile, k)) {
             const QPoint label = pixel(X + 15 * std::cos(h - 3.14), Y + 15 * std::sin(h - 3.14));
             const QString& text = labels.missileText(world, k);
             labels.label(painter, label.x(), label.y(), text,
-                         {X, Y, kMissileExtent + kLabelGap, k == world.selectedMissile ? 1 : 0,
+                         {X, Y, kMissileExtent + kLabelGap, k == view.selectedMissile ? 1 : 0,
                           labelNumber(text)});
         }
 
@@ -758,7 +747,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
         }
         painter.drawLines(edges, 2);  // one colour: drawn together, the same pixels
 
-        if (m.index == world.selectedMissile) {
+        if (m.index == view.selectedMissile) {
             setPen(painter, kRed, 1);
             circle(painter, trunc32(X), trunc32(Y), 5);
         }

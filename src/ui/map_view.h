@@ -18,6 +18,7 @@
 #include "ui/map_camera.h"
 #include "ui/map_overlays.h"
 #include "ui/map_ruler.h"
+#include "ui/view_state.h"
 #include "world/units.h"
 #include "world/world_state.h"
 
@@ -68,8 +69,9 @@ class MapLabels {
     void finishFrame(QPainter& painter);
 
     bool placing() const { return settings_.placing; }
-    bool shows(const WorldState& world, LabelOwner owner, int32_t row) const {
-        return labelShown(world, settings_.mode, owner, row);
+    bool shows(const WorldState& world, const ViewState& view, LabelOwner owner,
+               int32_t row) const {
+        return labelShown(world, view, settings_.mode, owner, row);
     }
     // The last placement made: labels shown, shortened, left out.
     const LabelPlacement& lastPlacement() const { return placement_; }
@@ -158,9 +160,12 @@ class MapView : public QWidget {
     bool rings() const { return rings_; }
     void setRings(bool on);
     // Range rings around the selected object and the ruler, over the finished frame.
-    void drawViewMarks(QPainter& painter, const WorldState& world) const;
+    void drawViewMarks(QPainter& painter, const WorldState& world, const ViewState& view) const;
     // The world the ruler's ends hold on to (none: free ends).
-    void setWorld(const WorldState* world) { world_ = world; }
+    void setWorld(const WorldState* world, const ViewState* view) {
+        world_ = world;
+        view_ = view;
+    }
 
     // The scale and the cursor's position, for the status bar.
     QString statusText() const;
@@ -197,6 +202,7 @@ class MapView : public QWidget {
     bool rings_ = false;
     MapRuler ruler_;
     const WorldState* world_ = nullptr;
+    const ViewState* view_ = nullptr;  // the window's selection, with world_
     QPointF dragFrom_;
     bool dragging_ = false;
     ViewPoint cursor_;
@@ -212,14 +218,16 @@ void prepareBackground(const WorldState& world, QImage& map);
 void beginMapPainting(QPainter& painter);
 
 // The drawing steps of the redraw, each over the whole table, through the view's camera (the
-// plain map when none is given); symbols and texts keep their screen size at every scale.
-void drawAircraft(QPainter& painter, const WorldState& world, const MapCamera& camera = {});
-void drawRadars(QPainter& painter, const WorldState& world, MapLabels& labels,
-                const MapCamera& camera = {});
-void drawRadar(QPainter& painter, const WorldState& world, int32_t row, MapLabels& labels,
-               const MapCamera& camera = {});
-void drawMissiles(QPainter& painter, const WorldState& world, MapLabels& labels,
+// plain map when none is given); symbols and texts keep their screen size at every scale. The
+// selected objects of `view` are drawn emphasised.
+void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view,
                   const MapCamera& camera = {});
+void drawRadars(QPainter& painter, const WorldState& world, const ViewState& view,
+                MapLabels& labels, const MapCamera& camera = {});
+void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,
+               MapLabels& labels, const MapCamera& camera = {});
+void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view,
+                  MapLabels& labels, const MapCamera& camera = {});
 void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera& camera = {},
                     MapLabels* labels = nullptr);
 
@@ -234,8 +242,5 @@ void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays&
 QString complexMemberLabel(const QString& complexLabel, std::string_view typeName);
 // The short text of a label: its number ("№3"), or the whole text when it has none.
 QString labelNumber(const QString& label);
-
-// The text of a radar's label: complex name or type name, " №", number.
-QString radarLabel(const WorldState& world, const RadarSite& radar);
 
 }  // namespace prrsim::ui

@@ -8,6 +8,7 @@
 #include "radar/radar_model.h"
 #include "ui/controls.h"
 #include "ui/number_text.h"
+#include "ui/object_names.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
@@ -53,8 +54,8 @@ void setTextColour(QLabel* control, const QColor& colour) {
 
 }  // namespace
 
-RadarPanel::RadarPanel(WorldState& world, QWidget* parent)
-    : QFrame(parent), perform(applyDirectly(world)), world_(world) {
+RadarPanel::RadarPanel(WorldState& world, ViewState& view, QWidget* parent)
+    : QFrame(parent), perform(applyDirectly(world)), world_(world), view_(view) {
     setObjectName(QStringLiteral("Panel2"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -79,7 +80,7 @@ void RadarPanel::reactionButtonClick() {
     if (selected() == nullptr) {
         return;
     }
-    reactionControls->showRadars({world_.selectedRadar});
+    reactionControls->showRadars({view_.selectedRadar});
     reactionControls->show();
     reactionControls->raise();
 }
@@ -112,7 +113,7 @@ void RadarPanel::createControls() {
     Label16 = label(this, "Label16", 10, 239, QStringLiteral("Частота"));
     Edit9 = readOnlyEdit(this, "Edit9", 62, 235, 40);
     Edit10 = readOnlyEdit(this, "Edit10", 107, 235, 47);
-    Label18 = label(this, "Label18", 156, 239, QStringLiteral("Мгц"));
+    Label18 = label(this, "Label18", 156, 239, QStringLiteral("МГц"));
     TrackBar3 = place<QSlider>(this, "TrackBar3", 2, 254, 178, 30);
     TrackBar3->setOrientation(Qt::Horizontal);
     TrackBar3->setRange(0, 100);
@@ -132,6 +133,32 @@ void RadarPanel::createControls() {
 }
 
 void RadarPanel::connectHandlers() {
+    setTips({
+        {Button7, QStringLiteral("Перенести РЛС (или весь комплекс): следующий щелчок по карте")},
+        {Edit7, QStringLiteral("X РЛС на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
+        {Edit8, QStringLiteral("Y РЛС на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
+        {CheckBox1, QStringLiteral("Включить или выключить излучение РЛС")},
+        {CheckBox2, QStringLiteral("Включить или остановить вращение антенны")},
+        {ComboBox3, QStringLiteral("Мерцание: число оборотов молчания после оборота излучения, "
+                                   "0 — без мерцания")},
+        {Image4, QStringLiteral("Направление антенны: щелчок по компасу, градусы 0 … 360")},
+        {ComboBox7, QStringLiteral("Метод обзора пространства")},
+        {ComboBox4, QStringLiteral("Автоперестройка частоты")},
+        {Edit9, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
+        {Edit10, QStringLiteral("Частота излучения, МГц")},
+        {TrackBar3, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
+        {CheckBox3, QStringLiteral("Вобуляция частоты повторения импульсов")},
+        {CheckBox4, QStringLiteral("Сохранять обзор при сопровождении целей")},
+        {ListBox1, QStringLiteral("Сопровождаемые самолёты (номера); щелчок — снять с сопровождения")},
+        {CheckBox5, QStringLiteral("Включить или выключить подсвет цели")},
+        {Button8, QStringLiteral("Захват: следующий щелчок по самолёту на карте берёт его на "
+                                 "сопровождение")},
+        {Button9, QStringLiteral("Сбросить выбранную цель сопровождения")},
+        {Button5, QStringLiteral("Сбросить все цели сопровождения")},
+    });
+    if (ComboBox5->toolTip().isEmpty()) {
+        ComboBox5->setToolTip(QStringLiteral("Сигнал: режим излучения РЛС"));
+    }
     // Only signals raised by the user's own actions run the handlers; refresh blocks the rest.
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
@@ -157,10 +184,12 @@ void RadarPanel::refresh(int row) {
     }
     const RadarSite& r = radarAt(world_, row);
     const RadarType& t = radarType(r.typeIndex);
-    const int32_t s = world_.selectedRadar;
+    const int32_t s = view_.selectedRadar;
     const QSignalBlocker b1(CheckBox1), b2(CheckBox2), b3(CheckBox3), b4(CheckBox4), b5(CheckBox5),
         c3(ComboBox3), c5(ComboBox5), c7(ComboBox7), tb(TrackBar3), lb(ListBox1);
 
+    Label13->setText(radarName(world_, row));
+    Label13->adjustSize();
     Edit7->setText(QString::number(r.x));
     Edit8->setText(QString::number(r.y));
     CheckBox1->setChecked(r.emissionOn);
@@ -222,7 +251,7 @@ void RadarPanel::refresh(int row) {
 
     ListBox1->clear();
     for (int32_t i = 0; i < r.trackCount && i < kTrackListCapacity; ++i) {
-        ListBox1->addItem(QString::number(r.trackList[i]));
+        ListBox1->addItem(aircraftNumber(world_, r.trackList[i]));
     }
 
     setTextColour(Label26, r.radiating ? QColor(Qt::red) : QColor(Qt::black));
@@ -234,19 +263,19 @@ void RadarPanel::showCompassLine(double angle) {
 }
 
 RadarSite* RadarPanel::selected() {
-    return validRadar(world_, world_.selectedRadar) ? &radarAt(world_, world_.selectedRadar)
+    return validRadar(world_, view_.selectedRadar) ? &radarAt(world_, view_.selectedRadar)
                                                     : nullptr;
 }
 
 void RadarPanel::refreshSelected() {
-    if (validRadar(world_, world_.selectedRadar)) {
-        refresh(world_.selectedRadar);
+    if (validRadar(world_, view_.selectedRadar)) {
+        refresh(view_.selectedRadar);
     }
 }
 
 void RadarPanel::CheckBox1Click() {
     if (selected() != nullptr) {
-        perform(change::switchRadar(batch::Op::SetEmission, world_.selectedRadar,
+        perform(change::switchRadar(batch::Op::SetEmission, view_.selectedRadar,
                                     CheckBox1->isChecked()));
     }
     refreshSelected();
@@ -256,7 +285,7 @@ void RadarPanel::CheckBox1Click() {
 
 void RadarPanel::CheckBox2Click() {
     if (selected() != nullptr) {
-        perform(change::switchRadar(batch::Op::SetRotation, world_.selectedRadar,
+        perform(change::switchRadar(batch::Op::SetRotation, view_.selectedRadar,
                                     CheckBox2->isChecked()));
     }
     refreshSelected();
@@ -264,7 +293,7 @@ void RadarPanel::CheckBox2Click() {
 
 void RadarPanel::ComboBox3Change(int index) {
     if (selected() != nullptr && index >= 0) {
-        perform(change::onRadar(batch::Op::SetBlink, world_.selectedRadar, index));
+        perform(change::onRadar(batch::Op::SetBlink, view_.selectedRadar, index));
     }
     refreshSelected();
 }
@@ -273,23 +302,23 @@ void RadarPanel::Image4Click() {
     if (selected() == nullptr) {
         return;
     }
-    const int32_t dx = world_.radarCompassCursor.x - 31;
-    const int32_t dy = world_.radarCompassCursor.y - 31;
+    const int32_t dx = view_.radarCompassCursor.x - 31;
+    const int32_t dy = view_.radarCompassCursor.y - 31;
     const double e = compassAngle(dx, dy);
     showCompassLine(e);
     const int32_t d = radarCompassDirection(dx, dy);
     Label21->setText(QString::number(d));
-    perform(change::onRadar(batch::Op::SetAntennaDirection, world_.selectedRadar, d));
+    perform(change::onRadar(batch::Op::SetAntennaDirection, view_.selectedRadar, d));
     refreshSelected();
 }
 
 void RadarPanel::Image4MouseMove(int x, int y) {
-    world_.radarCompassCursor = Point{x, y};
+    view_.radarCompassCursor = Point{x, y};
 }
 
 void RadarPanel::ComboBox7Change(int index) {
     if (selected() != nullptr && index >= 0) {
-        perform(change::onRadar(batch::Op::SetScanMethod, world_.selectedRadar, index));
+        perform(change::onRadar(batch::Op::SetScanMethod, view_.selectedRadar, index));
     }
     refreshSelected();
 }
@@ -300,14 +329,14 @@ void RadarPanel::ComboBox4Change(int) {
 
 void RadarPanel::TrackBar3Change(int position) {
     if (selected() != nullptr) {
-        perform(change::onRadar(batch::Op::SetFrequency, world_.selectedRadar, position));
+        perform(change::onRadar(batch::Op::SetFrequency, view_.selectedRadar, position));
     }
     refreshSelected();
 }
 
 void RadarPanel::ComboBox5Change(int index) {
     if (selected() != nullptr && index >= 0) {
-        perform(change::onRadar(batch::Op::SetPrfMode, world_.selectedRadar, index));
+        perform(change::onRadar(batch::Op::SetPrfMode, view_.selectedRadar, index));
     }
 }
 
@@ -321,20 +350,20 @@ void RadarPanel::CheckBox4Click() {
 
 void RadarPanel::CheckBox5Click() {
     if (selected() != nullptr) {
-        perform(change::switchRadar(batch::Op::SetIllumination, world_.selectedRadar,
+        perform(change::switchRadar(batch::Op::SetIllumination, view_.selectedRadar,
                                     CheckBox5->isChecked()));
     }
 }
 
 void RadarPanel::Button7Click() {
-    world_.radarPlaceMode = true;
-    world_.moveAircraftMode = false;
+    view_.radarPlaceMode = true;
+    view_.moveAircraftMode = false;
     emit modesChanged();
 }
 
 void RadarPanel::Button8Click() {
-    world_.captureMode = true;
-    world_.pickTargetMode = false;
+    view_.captureMode = true;
+    view_.pickTargetMode = false;
     emit modesChanged();
     refreshSelected();
 }
@@ -345,13 +374,13 @@ void RadarPanel::Button9Click() {
     }
     const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
     const int entry = chosen.isEmpty() ? -1 : ListBox1->row(chosen.first());
-    perform(change::onRadar(batch::Op::RemoveTrack, world_.selectedRadar, entry));
+    perform(change::onRadar(batch::Op::RemoveTrack, view_.selectedRadar, entry));
     refreshSelected();
 }
 
 void RadarPanel::Button5Click() {
     if (selected() != nullptr) {
-        perform(change::onRadar(batch::Op::ResetTracking, world_.selectedRadar));
+        perform(change::onRadar(batch::Op::ResetTracking, view_.selectedRadar));
     }
     refreshSelected();
 }

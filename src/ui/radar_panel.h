@@ -12,6 +12,7 @@
 
 #include "ui/changes.h"
 #include "ui/controls.h"
+#include "ui/view_state.h"
 #include "world/world_state.h"
 #include "ui/picture_box.h"
 #include "ui/reaction_controls.h"
@@ -23,7 +24,7 @@ namespace prrsim::ui {
 class RadarPanel : public QFrame {
     Q_OBJECT
   public:
-    RadarPanel(WorldState& world, QWidget* parent);
+    RadarPanel(WorldState& world, ViewState& view, QWidget* parent);
 
     // Fills the panel from radar `row`; the compass and "Подсвет" show the selected radar.
     // Setting the controls never runs their handlers.
@@ -76,7 +77,7 @@ class RadarPanel : public QFrame {
     QLabel* Label16 = nullptr;        // "Частота"
     QLineEdit* Edit9 = nullptr;       // frequency percent
     QLineEdit* Edit10 = nullptr;      // frequency, MHz
-    QLabel* Label18 = nullptr;        // "Мгц"
+    QLabel* Label18 = nullptr;        // "МГц"
     QSlider* TrackBar3 = nullptr;     // frequency percent 0..100
     QLabel* Label17 = nullptr;        // "Сигнал"
     ElidingComboBox* ComboBox5 = nullptr;  // emission mode
@@ -108,6 +109,7 @@ class RadarPanel : public QFrame {
     void showCompassLine(double angle);
 
     WorldState& world_;
+    ViewState& view_;
     QPixmap compassImage_;
 };
 

@@ -193,9 +193,9 @@ void TForm1::selectReviewObject(ReviewObject object, int32_t number) {
         return;
     }
     ListBox2->hide();
-    world_.selectedAircraft = object == ReviewObject::Aircraft ? row : -1;
-    world_.selectedRadar = object == ReviewObject::Radar ? row : -1;
-    world_.selectedMissile = object == ReviewObject::Missile ? row : -1;
+    view_.selectedAircraft = object == ReviewObject::Aircraft ? row : -1;
+    view_.selectedRadar = object == ReviewObject::Radar ? row : -1;
+    view_.selectedMissile = object == ReviewObject::Missile ? row : -1;
     showRadarSelection();
     showSelectionPanels();
     updateModeIndicators();

@@ -60,7 +60,14 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     createStatusBar();
     arrangeWindow();
     session_.confirmDrop = [this](int64_t tick) { return confirmDrop(tick); };
+    session_.worldReplacing = [this](bool anotherScene) {
+        if (anotherScene) {
+            forgetScene(view_);
+        }
+        lengthsBeforeReplace_ = tableLengths(world_);
+    };
     session_.worldReplaced = [this] {
+        keepAfterRebuild(view_, lengthsBeforeReplace_, world_);
         if (stepping_) {
             resyncDue_ = true;  // once the ticks of this event have run
         } else {
@@ -81,7 +88,7 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     Form2->hide();
     connect(Form2, &TForm2::radarsAdded, this, &TForm1::onRadarsAdded);
     connect(Form2, &TForm2::closed, this, &TForm1::onForm2Closed);
-    Form3 = new TForm3(world_, this);
+    Form3 = new TForm3(world_, view_, this);
     Form3->hide();
     const Perform recorded = [this](const batch::Action& action) { return perform(action); };
     Panel2->perform = recorded;
@@ -90,7 +97,7 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
 
     // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
     new MapViewControls(Image1, Review->ViewMenu, StatusBar, this);
-    Image1->setWorld(&world_);
+    Image1->setWorld(&world_, &view_);
     connect(Image1, &MapView::viewChanged, this, &TForm1::Timer2Timer);
     world_.observer = this;
     updateTitle();
@@ -117,6 +124,13 @@ void TForm1::createMainComponents() {
     Button14 = makeButton("Button14", QStringLiteral("Добавить самолёт"), {-1, 478, 97, 30}, this);
     Button15 = makeButton("Button15", QStringLiteral("Убрать самолёт"), {95, 478, 89, 30}, this);
     Button15->setEnabled(false);
+    setTips({
+        {Button12, QStringLiteral("Добавить РЛС или платформу ЗРК")},
+        {Button13, QStringLiteral("Убрать выбранную РЛС")},
+        {Button14, QStringLiteral("Добавить самолёт (не более %1)").arg(kAircraftCapacity)},
+        {Button15, QStringLiteral("Убрать выбранный самолёт вместе с его подвешенными ракетами")},
+        {Image1, QStringLiteral("Карта 60 × 44 км: щелчок выбирает ближайший объект")},
+    });
     connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
     connect(Button13, &QPushButton::clicked, this, &TForm1::Button13Click);
     connect(Button14, &QPushButton::clicked, this, &TForm1::Button14Click);
@@ -126,9 +140,10 @@ void TForm1::createMainComponents() {
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
     ListBox2->setGeometry(kMapWidth, kMapHeight, 185, 57);
     ListBox2->hide();
+    ListBox2->setToolTip(QStringLiteral("РЛС комплекса; щелчок выбирает РЛС"));
     connect(ListBox2, &QListWidget::itemClicked, this, &TForm1::ListBox2Click);
 
-    Panel2 = new RadarPanel(world_, this);
+    Panel2 = new RadarPanel(world_, view_, this);
     Panel2->setGeometry(kMapWidth, 0, 185, kMapHeight + 1);
     Panel2->hide();
     connect(Panel2, &RadarPanel::modesChanged, this, &TForm1::updateModeIndicators);
@@ -171,19 +186,19 @@ void TForm1::showWorldAgain() {
     const QScopedValueRollback<bool> writingBack(writingBack_, true);
     // Another scene may stand on other landmarks.
     redrawBackground();
-    if (!validAircraft(world_, world_.selectedAircraft)) {
-        world_.selectedAircraft = -1;
+    if (!validAircraft(world_, view_.selectedAircraft)) {
+        view_.selectedAircraft = -1;
     }
-    if (!validRadar(world_, world_.selectedRadar)) {
-        world_.selectedRadar = -1;
+    if (!validRadar(world_, view_.selectedRadar)) {
+        view_.selectedRadar = -1;
     }
-    if (!validMissile(world_, world_.selectedMissile)) {
-        world_.selectedMissile = -1;
+    if (!validMissile(world_, view_.selectedMissile)) {
+        view_.selectedMissile = -1;
     }
     ListBox2->hide();
-    Panel2->setVisible(world_.selectedRadar >= 0);
-    if (world_.selectedRadar >= 0) {
-        Panel2->refresh(world_.selectedRadar);
+    Panel2->setVisible(view_.selectedRadar >= 0);
+    if (view_.selectedRadar >= 0) {
+        Panel2->refresh(view_.selectedRadar);
     }
     showSelectionPanels();
     updateModeIndicators();
@@ -224,20 +239,20 @@ void TForm1::Timer2Timer() {
     QPainter painter(&frame);
     beginMapPainting(painter);
     labels_.beginFrame(frame, Image1->labelSettings());
-    drawAircraft(painter, world_, camera);
-    drawRadars(painter, world_, labels_, camera);
-    if (validAircraft(world_, world_.selectedAircraft)) {
-        refreshAircraftPanelPeriodic(world_.selectedAircraft);
+    drawAircraft(painter, world_, view_, camera);
+    drawRadars(painter, world_, view_, labels_, camera);
+    if (validAircraft(world_, view_.selectedAircraft)) {
+        refreshAircraftPanelPeriodic(view_.selectedAircraft);
     }
-    drawMissiles(painter, world_, labels_, camera);
-    if (world_.selectedMissile >= 0) {
+    drawMissiles(painter, world_, view_, labels_, camera);
+    if (view_.selectedMissile >= 0) {
         Form3->refreshMissileWindow();
     }
     drawImpactText(painter, impact_, camera, &labels_);
     labels_.finishFrame(painter);
     drawOverlaysInView(painter, camera, Review->overlays(),
                        [this](QPainter& p) { Review->drawOverlays(p); });
-    Image1->drawViewMarks(painter, world_);
+    Image1->drawViewMarks(painter, world_, view_);
     painter.end();
     Image1->showFrame(frame);
     noteAchievedSpeed();
@@ -259,7 +274,7 @@ void TForm1::startImpactText(int x, int y) {
 }
 
 void TForm1::radarPanelRefresh(int32_t row) {
-    if (validRadar(world_, row)) {
+    if (row == view_.selectedRadar && validRadar(world_, row)) {
         Panel2->refresh(row);
     }
 }
@@ -268,25 +283,27 @@ void TForm1::missileDetonated(const ImpactEvent& impact) {
     startImpactText(trunc32(impact.x), trunc32(impact.y));
 }
 
-void TForm1::missileWindowHide() {
-    Form3->hide();
+void TForm1::missileRemoved(int32_t row) {
+    if (followMissileRemoval(view_, row)) {
+        Form3->hide();
+    }
 }
 
 void TForm1::updateModeIndicators() {
     // A target-picking mode with nothing to act for would swallow every later click: "Выбрать"
     // needs the selected aircraft, "Захват" the selected radar with its emission on.
-    if (world_.pickTargetMode && !validAircraft(world_, world_.selectedAircraft)) {
-        world_.pickTargetMode = false;
+    if (view_.pickTargetMode && !validAircraft(world_, view_.selectedAircraft)) {
+        view_.pickTargetMode = false;
     }
-    if (world_.captureMode && !(validRadar(world_, world_.selectedRadar) &&
-                                radarAt(world_, world_.selectedRadar).emissionOn)) {
-        world_.captureMode = false;
+    if (view_.captureMode && !(validRadar(world_, view_.selectedRadar) &&
+                                radarAt(world_, view_.selectedRadar).emissionOn)) {
+        view_.captureMode = false;
     }
-    setArmed(Button6, world_.moveAircraftMode);
-    setArmed(Button3, world_.pickTargetMode);
-    setArmed(Panel2->Button7, world_.radarPlaceMode);
-    setArmed(Panel2->Button8, world_.captureMode);
-    if (world_.pickTargetMode || world_.captureMode) {
+    setArmed(Button6, view_.moveAircraftMode);
+    setArmed(Button3, view_.pickTargetMode);
+    setArmed(Panel2->Button7, view_.radarPlaceMode);
+    setArmed(Panel2->Button8, view_.captureMode);
+    if (view_.pickTargetMode || view_.captureMode) {
         Image1->setCursor(Qt::CrossCursor);
     } else {
         Image1->unsetCursor();
@@ -297,10 +314,10 @@ void TForm1::updateModeIndicators() {
 // Esc: every armed one-shot mode is cancelled; radars added by the dialog stay where they were
 // created.
 void TForm1::cancelArmedModes() {
-    world_.pickTargetMode = false;
-    world_.moveAircraftMode = false;
-    world_.radarPlaceMode = false;
-    world_.captureMode = false;
+    view_.pickTargetMode = false;
+    view_.moveAircraftMode = false;
+    view_.radarPlaceMode = false;
+    view_.captureMode = false;
     updateModeIndicators();
 }
 
@@ -324,16 +341,20 @@ void TForm1::Button12Click() {
 }
 
 void TForm1::onRadarsAdded() {
+    // The last radar added is selected and waits for its place on the map.
+    view_.selectedRadar = world_.radarCount - 1;
+    view_.radarPlaceMode = true;
+    view_.moveAircraftMode = false;
     // The new radar is selected: the aircraft selection gives way so that only one panel shows.
-    if (world_.selectedAircraft != -1) {
-        world_.selectedAircraft = -1;
+    if (view_.selectedAircraft != -1) {
+        view_.selectedAircraft = -1;
         Panel1->hide();
         Button15->setEnabled(false);
     }
     ListBox2->hide();
     Panel2->show();
-    radarPanelRefresh(world_.selectedRadar);
-    Button13->setEnabled(validRadar(world_, world_.selectedRadar));
+    radarPanelRefresh(view_.selectedRadar);
+    Button13->setEnabled(validRadar(world_, view_.selectedRadar));
     updateModeIndicators();
 }
 
@@ -343,10 +364,11 @@ void TForm1::onForm2Closed() {
 
 // "Убрать РЛС"
 void TForm1::Button13Click() {
-    if (perform(change::onRadar(batch::Op::RemoveRadar, world_.selectedRadar))) {
+    if (perform(change::onRadar(batch::Op::RemoveRadar, view_.selectedRadar))) {
+        view_.selectedRadar = -1;
         // The modes that act on the selected radar have nothing left to act on.
-        world_.radarPlaceMode = false;
-        world_.captureMode = false;
+        view_.radarPlaceMode = false;
+        view_.captureMode = false;
         Panel2->hide();
         ListBox2->hide();
         Button13->setEnabled(false);
@@ -366,10 +388,11 @@ void TForm1::Button14Click() {
 
 // "Убрать самолёт"
 void TForm1::Button15Click() {
-    if (perform(change::onAircraft(batch::Op::RemoveAircraft, world_.selectedAircraft))) {
+    if (perform(change::onAircraft(batch::Op::RemoveAircraft, view_.selectedAircraft))) {
+        view_.selectedAircraft = -1;
         // The modes that act on the selected aircraft have nothing left to act on.
-        world_.moveAircraftMode = false;
-        world_.pickTargetMode = false;
+        view_.moveAircraftMode = false;
+        view_.pickTargetMode = false;
         Panel1->hide();
         Button15->setEnabled(false);
     }
@@ -379,10 +402,10 @@ void TForm1::Button15Click() {
 // member radars of a SAM complex
 void TForm1::ListBox2Click() {
     const int chosen = ListBox2->currentRow();
-    if (ListBox2->count() == 0 || chosen < 0 || !validRadar(world_, world_.selectedRadar)) {
+    if (ListBox2->count() == 0 || chosen < 0 || !validRadar(world_, view_.selectedRadar)) {
         return;
     }
-    const int32_t complex = radarAt(world_, world_.selectedRadar).placedComplex;
+    const int32_t complex = radarAt(world_, view_.selectedRadar).placedComplex;
     if (!validPlacedComplex(world_, complex)) {
         return;
     }
@@ -391,8 +414,8 @@ void TForm1::ListBox2Click() {
     if (chosen >= pc.memberCount || !validRadar(world_, pc.members[chosen])) {
         return;
     }
-    world_.selectedRadar = pc.members[chosen];
-    radarPanelRefresh(world_.selectedRadar);
+    view_.selectedRadar = pc.members[chosen];
+    radarPanelRefresh(view_.selectedRadar);
     updateModeIndicators();
 }
 

@@ -24,6 +24,7 @@
 #include "session/session.h"
 #include "ui/recovery_file.h"
 #include "ui/ui_text.h"
+#include "ui/view_state.h"
 #include "world/world_observer.h"
 #include "world/world_state.h"
 
@@ -49,7 +50,7 @@ class TForm1 : public QWidget, public WorldObserver {
     // WorldObserver
     void radarPanelRefresh(int32_t row) override;
     void missileDetonated(const ImpactEvent& impact) override;
-    void missileWindowHide() override;
+    void missileRemoved(int32_t row) override;
 
     // Main window and map handlers.
     void FormCreate();                   // create event: missile lists
@@ -155,6 +156,9 @@ class TForm1 : public QWidget, public WorldObserver {
 
     const ImpactText& impactText() const { return impact_; }
     const QPixmap& compassImage() const { return compassImage_; }
+    // What the windows select, arm and point at.
+    ViewState& view() { return view_; }
+    const ViewState& view() const { return view_; }
 
     // Components, named as the window's design names them (also their object names).
     MapView* Image1 = nullptr;
@@ -248,6 +252,7 @@ class TForm1 : public QWidget, public WorldObserver {
     void setAircraftPanelTexts(int32_t n, bool withSpeed);
     void setAircraftPanelEnabling(int32_t n);
     void showAttackRun(bool onAttackRun);
+    void showClimbFlown(double climbAngle);
     void showMissileWindow();
     void onRadarsAdded();
     void onForm2Closed();
@@ -274,6 +279,8 @@ class TForm1 : public QWidget, public WorldObserver {
     bool confirmDrop(int64_t tick);
 
     WorldState& world_;
+    ViewState view_;
+    TableLengths lengthsBeforeReplace_;
     session::Session session_;
     ImpactText impact_;
     MapLabels labels_;  // the map labels' pictures, kept between redraws

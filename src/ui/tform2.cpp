@@ -35,7 +35,14 @@ TForm2::TForm2(WorldState& world, QWidget* parent)
     CheckBox1->setChecked(true);
 
     Button1 = makeButton("Button1", QStringLiteral("OK"), {272, 22, 75, 25}, this);
-    Button2 = makeButton("Button2", QStringLiteral("Cancel"), {272, 62, 75, 25}, this);
+    Button2 = makeButton("Button2", QStringLiteral("Отмена"), {272, 62, 75, 25}, this);
+    setTips({
+        {ComboBox1, QStringLiteral("Отдельная РЛС: тип из каталога")},
+        {ComboBox2, QStringLiteral("Платформа ЗРК: все РЛС комплекса в одном месте")},
+        {CheckBox1, QStringLiteral("Новые РЛС сразу излучают и вращают антенну")},
+        {Button1, QStringLiteral("Добавить выбранное; затем щелчок по карте ставит РЛС")},
+        {Button2, QStringLiteral("Закрыть, ничего не добавляя")},
+    });
 
     connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
     connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });

@@ -23,7 +23,7 @@ class TForm2 : public QWidget {
     void ComboBox1Change(int index);  // single radar chosen
     void ComboBox2Change(int index);  // SAM complex chosen
     void Button1Click();              // "OK"
-    void Button2Click();              // "Cancel"
+    void Button2Click();              // "Отмена"
 
     // How OK adds the radars (applied directly unless the main window records).
     Perform perform;
@@ -34,10 +34,10 @@ class TForm2 : public QWidget {
     QComboBox* ComboBox2 = nullptr;  // SAM complexes
     QCheckBox* CheckBox1 = nullptr;  // "В рабочем состоянии"
     QPushButton* Button1 = nullptr;  // "OK"
-    QPushButton* Button2 = nullptr;  // "Cancel"
+    QPushButton* Button2 = nullptr;  // "Отмена"
 
   signals:
-    // OK added radars (selectedRadar is the last one, radarPlaceMode is set).
+    // OK added radars at the end of the radar table.
     void radarsAdded();
     // The dialog closed (by OK, Cancel or the window's close button).
     void closed();

@@ -8,8 +8,10 @@
 
 #include "catalog/radar_catalog.h"
 #include "missile/missile_control.h"
+#include "missile/seeker/capture_hindrance.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/object_names.h"
 #include "ui/pictures.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
@@ -127,10 +129,11 @@ QPen pen(const QColor& colour, int width) {
 
 }  // namespace
 
-TForm3::TForm3(WorldState& world, QWidget* parent)
+TForm3::TForm3(WorldState& world, ViewState& view, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       perform(applyDirectly(world)),
-      world_(world) {
+      world_(world),
+      view_(view) {
     setObjectName(QStringLiteral("Form3"));
     setFont(windowFont(false));
     setFixedSize(321, 448);
@@ -139,6 +142,21 @@ TForm3::TForm3(WorldState& world, QWidget* parent)
     createTargetParameters();
     createFlightData();
 
+    setTips({
+        {Button1, QStringLiteral("Включить питание ракеты")},
+        {Button2, QStringLiteral("Начать или отменить захват цели головкой самонаведения")},
+        {Button3, QStringLiteral("Пуск ракеты")},
+        {ListBox1, QStringLiteral("Номера РЛС, принимаемых ГСН")},
+        {TrackBar1, QStringLiteral("Расстояние до цели, на котором включается ГСН, км 0 … 100")},
+        {Edit8, QStringLiteral("Тип РЛС, опознанный ГСН")},
+        {Edit1, QStringLiteral("Скорость ракеты, км/ч")},
+        {Edit2, QStringLiteral("X ракеты на карте, пиксели (1 пиксель = 100 м)")},
+        {Edit3, QStringLiteral("Y ракеты на карте, пиксели (1 пиксель = 100 м)")},
+        {Edit4, QStringLiteral("Высота ракеты, сотни метров")},
+        {Edit5, QStringLiteral("X по инерциальной системе, пиксели")},
+        {Edit6, QStringLiteral("Y по инерциальной системе, пиксели")},
+        {Edit7, QStringLiteral("Высота по инерциальной системе, сотни метров")},
+    });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
@@ -173,6 +191,11 @@ void TForm3::createControls() {
     Label13 = label(this, "Label13", 120, 115, QString(), normal);
     Label24 = label(this, "Label24", 118, 125, QStringLiteral("Объектов"), normal);
     Label25 = label(this, "Label25", 121, 141, QString(), normal);
+    captureHindranceLabel = makeControl<QLabel>("captureHindranceLabel", {170, 99, 148, 62}, this);
+    captureHindranceLabel->setFont(normal);
+    captureHindranceLabel->setWordWrap(true);
+    captureHindranceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColour(captureHindranceLabel, Qt::red);
 }
 
 void TForm3::createTargetParameters() {
@@ -243,7 +266,7 @@ void TForm3::createFlightData() {
 }
 
 void TForm3::refreshMissileWindow() {
-    const int32_t row = world_.selectedMissile;
+    const int32_t row = view_.selectedMissile;
     if (!validMissile(world_, row)) {
         return;
     }
@@ -251,7 +274,7 @@ void TForm3::refreshMissileWindow() {
     const MissileType& t = missileType(m.typeIndex);
     const LaunchMode& l = t.launchModes[m.launchModeIndex];
 
-    setWindowTitle(fromView(t.name));
+    setWindowTitle(missileName(world_, row) + QStringLiteral(" — ") + fromView(t.name));
     setLabel(Label20, fromView(l.name));
     Button1->setEnabled(m.activated == 0);
     if (l.captureBeforeLaunch != 0) {
@@ -261,6 +284,7 @@ void TForm3::refreshMissileWindow() {
         Button2->setText(QStringLiteral("Ввод данных"));
     }
     showIndicators(m);
+    showCaptureHindrance(m);
     showTargetParameters(m, t);
     showFlightData(m, t, l);
 
@@ -290,6 +314,41 @@ void TForm3::showIndicators(const Missile& m) {
         setLabel(Label11, QStringLiteral("Нет сигнала"));
         setIndicator(Label11, Indicator::Inactive);
     }
+}
+
+namespace {
+
+// A capture silent this long says why.
+constexpr int64_t kSilentCaptureTicks = 100;  // 1 s
+
+QString hindranceText(CaptureHindrance h) {
+    switch (h) {
+        case CaptureHindrance::NoRadarInView:
+            return QStringLiteral("Нет излучающих РЛС в поле зрения ГСН");
+        case CaptureHindrance::OutOfBand:
+            return QStringLiteral("Излучение вне диапазона ГСН");
+        case CaptureHindrance::BelowThreshold:
+            return QStringLiteral("Сигнал слабее порога чувствительности ГСН");
+        case CaptureHindrance::None:
+            break;
+    }
+    return QString();
+}
+
+}  // namespace
+
+void TForm3::showCaptureHindrance(const Missile& m) {
+    const bool silent = m.capturing != 0 && m.locked == 0 && m.signalPresent == 0;
+    const int64_t now = world_.events.tick;
+    if (!silent) {
+        silentSince_ = -1;
+    } else if (silentSince_ < 0 || silentMissile_ != m.review.number || now < silentSince_) {
+        silentSince_ = now;
+        silentMissile_ = m.review.number;
+    }
+    const bool explain = silent && now - silentSince_ >= kSilentCaptureTicks;
+    captureHindranceLabel->setText(
+        explain ? hindranceText(captureHindrance(programCatalogs(), world_, m)) : QString());
 }
 
 void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
@@ -365,7 +424,7 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
     setLabel(Label13, QString::number(m.receivedRadarCount));
     ListBox1->clear();
     for (int32_t i = 0; i < m.receivedRadarCount && i < kReceivedCapacity; ++i) {
-        ListBox1->addItem(QString::number(m.receivedRadars[i]));
+        ListBox1->addItem(radarNumber(world_, m.receivedRadars[i]));
     }
     setLabel(Label25, QString::number(m.receivedReflectionCount));
 }

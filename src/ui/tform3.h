@@ -12,6 +12,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "ui/changes.h"
+#include "ui/view_state.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -21,7 +22,7 @@ namespace prrsim::ui {
 class TForm3 : public QWidget {
     Q_OBJECT
   public:
-    TForm3(WorldState& world, QWidget* parent);
+    TForm3(WorldState& world, ViewState& view, QWidget* parent);
 
     // Rewrites every control from the selected missile (nothing when none is selected).
     void refreshMissileWindow();
@@ -94,6 +95,7 @@ class TForm3 : public QWidget {
     QProgressBar* ProgressBar2 = nullptr;  // power
     QLabel* Label31 = nullptr;             // "Траектория"
     QLabel* Label17 = nullptr;             // trajectory mode
+    QLabel* captureHindranceLabel = nullptr;  // why a capture finds nothing
 
   private:
     void createControls();
@@ -104,14 +106,19 @@ class TForm3 : public QWidget {
     void showFlightData(const Missile& m, const MissileType& t, const LaunchMode& l);
     void drawSeekerPicture(const Missile& m, const MissileType& t);
     void drawCompass(const Missile& m);
+    void showCaptureHindrance(const Missile& m);
 
     WorldState& world_;
+    ViewState& view_;
     QPixmap seekerImage_;
     QPixmap compassImage_;
     int32_t shownMissile_ = -1;
     const MissileType* shownType_ = nullptr;
     const LaunchMode* shownLaunchMode_ = nullptr;
     int32_t designatedRadar_ = -1;
+    // Since when (tick) the shown capture, of the missile numbered so, has heard nothing.
+    int64_t silentSince_ = -1;
+    int32_t silentMissile_ = 0;
 };
 
 }  // namespace prrsim::ui

@@ -74,17 +74,18 @@ void TForm1::createTimeControls() {
 
     PauseButton = makeButton("PauseButton", QStringLiteral("Пауза"), {190, 478, 80, 30}, this);
     StepTickButton = makeButton("StepTickButton", QStringLiteral("Такт"), {272, 478, 48, 30}, this);
+    PauseButton->setToolTip(QStringLiteral("Остановить или продолжить время (Пробел)"));
     StepTickButton->setToolTip(QStringLiteral("Шаг на один такт (0,01 с)"));
     StepSecondButton =
         makeButton("StepSecondButton", QStringLiteral("1 с"), {322, 478, 40, 30}, this);
     StepSecondButton->setToolTip(QStringLiteral("Шаг на одну секунду"));
     SlowerButton = makeButton("SlowerButton", QStringLiteral("−"), {368, 478, 28, 30}, this);
-    SlowerButton->setToolTip(QStringLiteral("Медленнее"));
+    SlowerButton->setToolTip(QStringLiteral("Медленнее, до ×¼"));
     SpeedButtonLabel = makeLabel("SpeedButtonLabel", QString(), 398, 486, this);
     SpeedButtonLabel->resize(34, 16);
     SpeedButtonLabel->setAlignment(Qt::AlignCenter);
     FasterButton = makeButton("FasterButton", QStringLiteral("+"), {434, 478, 28, 30}, this);
-    FasterButton->setToolTip(QStringLiteral("Быстрее"));
+    FasterButton->setToolTip(QStringLiteral("Быстрее, до ×64"));
     RestartButton = makeButton("RestartButton", QStringLiteral("Заново"), {468, 478, 70, 30}, this);
     RestartButton->setToolTip(QStringLiteral("К началу сцены"));
     connect(PauseButton, &QPushButton::clicked, this, &TForm1::togglePause);
@@ -197,16 +198,16 @@ void TForm1::noteAchievedSpeed() {
 
 QString TForm1::modeHint() const {
     const QString cancel = QStringLiteral(" (Esc — отмена)");
-    if (world_.moveAircraftMode) {
+    if (view_.moveAircraftMode) {
         return QStringLiteral("Щелчок по карте перенесёт самолёт в эту точку") + cancel;
     }
-    if (world_.radarPlaceMode) {
+    if (view_.radarPlaceMode) {
         return QStringLiteral("Щелчок по карте поставит РЛС в эту точку") + cancel;
     }
-    if (world_.pickTargetMode) {
+    if (view_.pickTargetMode) {
         return QStringLiteral("Щелчок по РЛС сделает её целью атаки, мимо — снимет цель") + cancel;
     }
-    if (world_.captureMode) {
+    if (view_.captureMode) {
         return QStringLiteral("Щелчок по самолёту даст его РЛС на сопровождение") + cancel;
     }
     return QString();

@@ -61,42 +61,31 @@ int32_t withoutEntry(std::array<Entry, N>& list, int32_t count, int32_t r, Get&&
     return kept;
 }
 
-// Missile m leaves the table: the records above move down with their index fields, the
-// selection follows its missile. Returns whether m was the selected (shown) missile.
-bool eraseMissile(WorldState& world, int32_t m) {
-    const bool wasShown = (m == world.selectedMissile);
-    if (wasShown) {
-        world.selectedMissile = -1;
-    } else if (world.selectedMissile > m) {
-        // The shown missile moves down with its record: the selection follows it, so it never
-        // names a slot beyond the table or another aircraft's missile.
-        world.selectedMissile -= 1;
-    }
+// Missile m leaves the table: the records above move down with their index fields.
+void eraseMissile(WorldState& world, int32_t m) {
     for (int32_t i = m; i + 1 < world.missileCount; ++i) {
         missileAt(world, i) = missileAt(world, i + 1);
         missileAt(world, i).index -= 1;
     }
     world.missileCount -= 1;
-    return wasShown;
+    if (world.observer != nullptr) {
+        world.observer->missileRemoved(m);
+    }
 }
 
 // The missiles loaded on aircraft r go with it; launched ones lose their carrier; the others
 // follow their carriers down the table.
 void removeCarriedMissiles(WorldState& world, int32_t r) {
-    bool hideWindow = false;
     for (int32_t m = world.missileCount - 1; m >= 0; --m) {
         const Missile& missile = missileAt(world, m);
         if (missile.carrier == r && !missile.launched) {
             noteMissileRemoved(world, m);
-            hideWindow = eraseMissile(world, m) || hideWindow;
+            eraseMissile(world, m);
         }
     }
     for (int32_t m = 0; m < world.missileCount; ++m) {
         Missile& missile = missileAt(world, m);
         missile.carrier = renumbered(missile.carrier, r);
-    }
-    if (hideWindow && world.observer != nullptr) {
-        world.observer->missileWindowHide();
     }
 }
 
@@ -141,7 +130,6 @@ bool removeAircraft(WorldState& world, int32_t r) {
         aircraftAt(world, i) = aircraftAt(world, i + 1);
     }
     world.aircraftCount -= 1;
-    world.selectedAircraft = -1;
     return true;
 }
 
@@ -171,7 +159,6 @@ bool removeRadar(WorldState& world, int32_t r) {
     for (int32_t m = 0; m < world.missileCount; ++m) {
         renumberMissileRadars(missileAt(world, m), r);
     }
-    world.selectedRadar = -1;
     return true;
 }
 
@@ -229,15 +216,12 @@ int32_t addRadars(WorldState& world, int32_t singleType, int32_t complex, bool o
     }
     world.radarCount += n;
     noteRadarsAdded(world, world.radarCount - n, n);
-    world.radarPlaceMode = true;
-    world.moveAircraftMode = false;
-    world.selectedRadar = world.radarCount - 1;
     return n;
 }
 
-void placeSelectedRadar(WorldState& world, int32_t x, int32_t y) {
-    if (validRadar(world, world.selectedRadar)) {
-        const int32_t complex = radarAt(world, world.selectedRadar).placedComplex;
+void placeRadar(WorldState& world, int32_t row, int32_t x, int32_t y) {
+    if (validRadar(world, row)) {
+        const int32_t complex = radarAt(world, row).placedComplex;
         if (complex >= 0) {
             for (int32_t j = 0; j < world.radarCount; ++j) {
                 if (radarAt(world, j).placedComplex == complex) {
@@ -246,12 +230,11 @@ void placeSelectedRadar(WorldState& world, int32_t x, int32_t y) {
                 }
             }
         } else {
-            radarAt(world, world.selectedRadar).x = x;
-            radarAt(world, world.selectedRadar).y = y;
+            radarAt(world, row).x = x;
+            radarAt(world, row).y = y;
         }
-        noteRadarPlaced(world, world.selectedRadar);
+        noteRadarPlaced(world, row);
     }
-    world.radarPlaceMode = false;
 }
 
 void removeMissile(WorldState& world, int32_t m) {
@@ -261,11 +244,8 @@ void removeMissile(WorldState& world, int32_t m) {
     noteDetonation(world, m);
     const Missile& gone = missileAt(world, m);
     const ImpactEvent impact{m, gone.typeIndex, gone.x, gone.y};
-    const bool wasShown = eraseMissile(world, m);
+    eraseMissile(world, m);
     if (world.observer != nullptr) {
-        if (wasShown) {
-            world.observer->missileWindowHide();
-        }
         world.observer->missileDetonated(impact);
     }
 }
@@ -284,12 +264,6 @@ void startWorld(WorldState& world) {
     world.observer = observer;
     fillLandmarks(world);
     loadDefaultScenario(world);
-    world.selectedAircraft = -1;
-    world.selectedRadar = -1;
-    world.selectedMissile = -1;
-    world.pickTargetMode = false;
-    world.moveAircraftMode = false;
-    world.captureMode = false;
     noteWorldStarted(world);
 }
 

@@ -252,25 +252,6 @@ std::string checkMissiles(const WorldState& w) {
     return "";
 }
 
-std::string checkSelection(const WorldState& w) {
-    if (!noneOrBelow(w.selectedAircraft, w.aircraftCount)) {
-        return "selectedAircraft " + std::to_string(w.selectedAircraft) + " is no aircraft";
-    }
-    if (!noneOrBelow(w.selectedRadar, w.radarCount)) {
-        return "selectedRadar " + std::to_string(w.selectedRadar) + " is no radar";
-    }
-    if (!noneOrBelow(w.selectedMissile, w.missileCount)) {
-        return "selectedMissile " + std::to_string(w.selectedMissile) + " is no missile";
-    }
-    if (w.selectedAircraft >= 0 && w.selectedMissile >= 0) {
-        if (w.missiles[w.selectedMissile].carrier != w.selectedAircraft) {
-            return "selectedMissile " + std::to_string(w.selectedMissile) +
-                   " does not ride on selectedAircraft " + std::to_string(w.selectedAircraft);
-        }
-    }
-    return "";
-}
-
 }  // namespace
 
 std::string checkWorldInvariants(const WorldState& world) {
@@ -284,9 +265,6 @@ std::string checkWorldInvariants(const WorldState& world) {
     }
     if (p.empty()) {
         p = checkMissiles(world);
-    }
-    if (p.empty()) {
-        p = checkSelection(world);
     }
     return p;
 }

@@ -20,9 +20,7 @@ namespace prrsim {
 //   - every placed complex lists at most 3 members and names an existing catalogue complex
 //     (member radar indices are not renumbered by radar removals, so they are not checked);
 //   - every real field of the live records is finite (aircraft, radars, missiles including
-//     their heard emitters);
-//   - selections are -1 or a current position, and a missile selected together with an
-//     aircraft rides on that aircraft.
+//     their heard emitters).
 // Aircraft attack targets are not checked: a radar removal leaves them as they were, and every
 // reader treats one beyond the table as none.
 std::string checkWorldInvariants(const WorldState& world);

@@ -21,8 +21,9 @@ class WorldObserver {
     virtual void radarPanelRefresh(int32_t row) = 0;
     // A missile detonated and left the table; the impact text starts at (trunc x, trunc y).
     virtual void missileDetonated(const ImpactEvent& impact) = 0;
-    // The selected missile was removed: the selection is now -1 and the missile window hides.
-    virtual void missileWindowHide() = 0;
+    // Missile `row` left the table (detonated, or unloaded with its carrier); the records above
+    // it moved down one position.
+    virtual void missileRemoved(int32_t row) = 0;
 };
 
 }  // namespace prrsim

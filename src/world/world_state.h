@@ -23,13 +23,8 @@ inline constexpr int32_t kPlacedComplexCapacity = 10;
 inline constexpr int32_t kMissileCapacity = 100;
 inline constexpr int32_t kLandmarkCapacity = 32;
 
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
-// The one world: fixed-capacity tables with counts, the selection, the one-shot map-click
-// modes and the last mouse positions. Large (the missile table holds target lists): create it
+// The one simulated world: fixed-capacity tables with counts. What the windows select, arm and
+// point at is theirs (ui/view_state.h). Large (the missile table holds target lists): create it
 // on the heap with makeWorld().
 struct WorldState {
     std::array<Aircraft, kAircraftCapacity> aircraft{};
@@ -42,19 +37,6 @@ struct WorldState {
     int32_t missileCount = 0;
     std::array<Landmark, kLandmarkCapacity> landmarks{};
     int32_t landmarkCount = 0;
-
-    int32_t selectedAircraft = -1;
-    int32_t selectedRadar = -1;
-    int32_t selectedMissile = -1;
-
-    bool pickTargetMode = false;
-    bool moveAircraftMode = false;
-    bool radarPlaceMode = false;
-    bool captureMode = false;
-
-    Point mapCursor{};
-    Point compassCursor{};
-    Point radarCompassCursor{};
 
     // Default-constructed (seed 5489) so the default scenario's frequency draws repeat; the
     // program reseeds it after start-up.

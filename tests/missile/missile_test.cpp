@@ -14,17 +14,14 @@ constexpr int32_t kAlarm = 4;
 
 class MissileRecord : public ::testing::Test {
   protected:
-    void SetUp() override {
-        startWorld(*world);
-        world->selectedAircraft = 1;
-    }
+    void SetUp() override { startWorld(*world); }
     Missile& m() { return world->missiles[0]; }
     std::unique_ptr<WorldState> world = makeWorld();
 };
 
 struct RefusedAdd {
     const char* what;
-    int32_t selectedAircraft;
+    int32_t carrier;
     int32_t type;
     int32_t mode;
 };
@@ -34,16 +31,13 @@ class MissileRecordRefused : public MissileRecord,
 
 TEST_P(MissileRecordRefused, LeavesWorldUnchanged) {
     const RefusedAdd& row = GetParam();
-    ASSERT_EQ(addMissile(*world, 0, 0), 0);
-    world->selectedMissile = -1;
-    world->selectedAircraft = row.selectedAircraft;
-    EXPECT_EQ(addMissile(*world, row.type, row.mode), -1) << row.what;
+    ASSERT_EQ(addMissile(*world, 1, 0, 0), 0);
+    EXPECT_EQ(addMissile(*world, row.carrier, row.type, row.mode), -1) << row.what;
     EXPECT_EQ(world->missileCount, 1);
-    EXPECT_EQ(world->selectedMissile, -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MissileRecordRefused,
-                         ::testing::Values(RefusedAdd{"no aircraft selected", -1, 0, 0},
+                         ::testing::Values(RefusedAdd{"no carrier", -1, 0, 0},
                                            RefusedAdd{"aircraft beyond the table", 4, 0, 0},
                                            RefusedAdd{"type beyond the catalogue", 1, 16, 0},
                                            RefusedAdd{"negative type", 1, -1, 0},
@@ -52,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MissileRecordRefused,
 
 // The missile window's buttons on an "ALARM", "директорный режим" (captures before launch).
 TEST_F(MissileRecord, ButtonsRefuseAnInvalidRowOrDistanceAndAStaleTargetIsNone) {
-    ASSERT_EQ(addMissile(*world, kAlarm, 0), 0);
+    ASSERT_EQ(addMissile(*world, 1, kAlarm, 0), 0);
     EXPECT_FALSE(activateMissile(*world, 1));
     EXPECT_FALSE(captureButton(*world, -1));
     EXPECT_FALSE(launchButton(*world, 1));

@@ -128,15 +128,9 @@ inline Comparison compareRecords(const WorldState& a, const WorldState& b) {
     return cmp;
 }
 
-// The records and, besides, what belongs to the windows: the selection, the modes, the
-// cursors.
+// The whole simulated world.
 inline Comparison compareWorlds(const WorldState& a, const WorldState& b) {
-    Comparison cmp = compareRecords(a, b);
-    FIELD(selectedAircraft), FIELD(selectedRadar), FIELD(selectedMissile);
-    FIELD(pickTargetMode), FIELD(moveAircraftMode), FIELD(radarPlaceMode), FIELD(captureMode);
-    FIELD(mapCursor.x), FIELD(mapCursor.y), FIELD(compassCursor.x), FIELD(compassCursor.y);
-    FIELD(radarCompassCursor.x), FIELD(radarCompassCursor.y);
-    return cmp;
+    return compareRecords(a, b);
 }
 
 #undef FIELD

@@ -28,7 +28,7 @@ class CountingObserver : public WorldObserver {
   public:
     void radarPanelRefresh(int32_t row) override { refreshed.push_back(row); }
     void missileDetonated(const ImpactEvent&) override {}
-    void missileWindowHide() override {}
+    void missileRemoved(int32_t) override {}
     Rows refreshed;
 };
 
@@ -51,8 +51,6 @@ class RadarSiteTest : public ::testing::Test {
 
     int32_t addRadarAt(int32_t type, int32_t x = 300, int32_t y = 220) {
         EXPECT_EQ(addRadars(*world, type, -1, true), 1);
-        world->radarPlaceMode = false;
-        world->selectedRadar = -1;
         const int32_t row = world->radarCount - 1;
         world->radars[row].x = x;
         world->radars[row].y = y;

@@ -37,8 +37,7 @@ class Reaction : public ::testing::Test {
     void SetUp() override {
         startEmptyWorld(*world);
         addAircraft(*world);
-        world->selectedAircraft = 0;
-        ASSERT_EQ(addMissile(*world, 3, 0), 0);
+        ASSERT_EQ(addMissile(*world, 0, 3, 0), 0);
     }
 
     int32_t addRadar(int32_t type) {
@@ -393,8 +392,7 @@ TEST(ReactionTick, AHarmMakesTheCrewSwitchOffAndTheyComeBackAfterTheHold) {
     world->aircraft[0].x = 250;
     world->aircraft[0].y = 220;
     world->aircraft[0].altitude = 20;
-    world->selectedAircraft = 0;
-    ASSERT_EQ(addMissile(*world, 3, 2), 0);
+    ASSERT_EQ(addMissile(*world, 0, 3, 2), 0);
     world->missiles[0].launched = 1;
     world->missiles[0].x = 400 - 51;
     world->missiles[0].y = 220;

@@ -58,15 +58,14 @@ TEST(EventNumbers, StayWithTheirRecordsWhenTablesShiftAndAreNeverReused) {
     addRadars(*world, 0, -1, true);
     EXPECT_EQ(world->radars[world->radarCount - 1].number, 7);
 
-    world->selectedAircraft = 0;
     for (int k = 0; k < 3; ++k) {
-        addMissile(*world, 0, 0);
+        addMissile(*world, 0, 0, 0);
     }
     taken(*world);
     removeMissile(*world, 0);
     EXPECT_EQ(world->missiles[0].review.number, 2);
     EXPECT_EQ(world->missiles[1].review.number, 3);
-    EXPECT_EQ(world->missiles[addMissile(*world, 0, 0)].review.number, 4);
+    EXPECT_EQ(world->missiles[addMissile(*world, 0, 0, 0)].review.number, 4);
     const std::vector<WorldEvent> detonations = ofKind(taken(*world), EventKind::Detonated);
     ASSERT_EQ(detonations.size(), 1u);
     EXPECT_EQ(detonations[0].missile.number, 1);
@@ -79,11 +78,9 @@ class LockedMissile : public ::testing::Test {
         startEmptyWorld(*world);
         for (int32_t k = 0; k < 3; ++k) {
             addRadars(*world, 0, -1, true);
-            world->selectedRadar = k;
-            placeSelectedRadar(*world, 400, 200 + 20 * k);
+            placeRadar(*world, k, 400, 200 + 20 * k);
         }
-        world->selectedAircraft = addAircraft(*world);
-        row = addMissile(*world, 3, 0);
+        row = addMissile(*world, addAircraft(*world), 3, 0);
         Missile& m = world->missiles[row];
         m.locked = 1;
         m.review.lockedRadar = 1;
@@ -172,9 +169,8 @@ TEST_F(LockedMissile, DetonationMeasuresTheMissToItsTarget) {
 TEST(EventNumbers, MissilesRemovedWithTheirCarrierAreLoggedAsSuch) {
     auto world = makeWorld();
     startWorld(*world);
-    world->selectedAircraft = 1;
-    addMissile(*world, 0, 0);
-    addMissile(*world, 0, 0);
+    addMissile(*world, 1, 0, 0);
+    addMissile(*world, 1, 0, 0);
     taken(*world);
     removeAircraft(*world, 1);
     const std::vector<WorldEvent> events = taken(*world);

@@ -42,7 +42,7 @@ constexpr int32_t kLastMissile = -2;
 class ImpactWatch final : public WorldObserver {
   public:
     void radarPanelRefresh(int32_t) override {}
-    void missileWindowHide() override {}
+    void missileRemoved(int32_t) override {}
     void missileDetonated(const ImpactEvent& e) override {
         ++impacts;
         if (!std::isfinite(e.x) || !std::isfinite(e.y)) {

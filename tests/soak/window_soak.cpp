@@ -146,6 +146,9 @@ class WindowSoak {
             form_->Timer3->stop();
             ++totals_.events;
             std::string p = checkWorldInvariants(*world_);
+            if (p.empty()) {
+                p = viewProblem(*world_, form_->view());
+            }
             if (p.empty() && !error_.empty()) {
                 p = "the window showed an error: " + error_;
             }

@@ -8,6 +8,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/object_names.h"
 #include "world/geometry.h"
 
 namespace prrsim::before {
@@ -15,6 +16,7 @@ namespace prrsim::before {
 namespace {
 
 using ui::ImpactText;
+using ui::ViewState;
 
 const QColor kBlack(0, 0, 0);
 const QColor kRed(255, 0, 0);
@@ -28,10 +30,6 @@ const QColor kHotLight(0, 102, 204);
 
 constexpr int kLabelPointSize = 5;
 constexpr int kImpactPointSize = 24;
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void setPen(QPainter& painter, const QColor& colour, int width) {
     QPen pen(colour);
@@ -127,10 +125,10 @@ void drawRadarFigure(QPainter& painter, int kind, int width, const RadarSite& ra
     }
 }
 
-void drawAircraft(QPainter& painter, const WorldState& world) {
+void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = aircraftAt(world, i);
-        const bool selected = (i == world.selectedAircraft);
+        const bool selected = (i == view.selectedAircraft);
         setPen(painter, kBlack, 1);
         const double h = a.heading * kDegToRadGlyph;
         drawClosed(painter,
@@ -150,26 +148,14 @@ void drawAircraft(QPainter& painter, const WorldState& world) {
     }
 }
 
-QString radarLabel(const WorldState& world, const RadarSite& radar) {
-    if (validPlacedComplex(world, radar.placedComplex)) {
-        const int32_t complex = placedComplexAt(world, radar.placedComplex).complexIndex;
-        const QString name = complex >= 0 && complex < samComplexCount()
-                                 ? fromView(samComplex(complex).name)
-                                 : QString();
-        return name + QStringLiteral(" №") + QString::number(radar.placedComplex);
-    }
-    const QString name =
-        validRadarType(radar.typeIndex) ? fromView(radarType(radar.typeIndex).name) : QString();
-    return name + QStringLiteral(" №") + QString::number(radar.index);
-}
-
-void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& radar) {
+void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view,
+               const RadarSite& radar) {
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
-    const int width = (radar.index == world.selectedRadar) ? 3 : 1;
+    const int width = (radar.index == view.selectedRadar) ? 3 : 1;
     drawRadarFigure(painter, kind, width, radar);
 
     setMapFont(painter, kLabelPointSize, kHotLight);
-    textOut(painter, radar.x + 5, radar.y + 5, radarLabel(world, radar));
+    textOut(painter, radar.x + 5, radar.y + 5, ui::radarLabel(world, radar));
 
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&
         validAircraft(world, radar.currentTarget)) {
@@ -187,13 +173,13 @@ void drawRadar(QPainter& painter, const WorldState& world, const RadarSite& rada
     }
 }
 
-void drawRadars(QPainter& painter, const WorldState& world) {
+void drawRadars(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t j = 0; j < world.radarCount; ++j) {
-        drawRadar(painter, world, radarAt(world, j));
+        (drawRadar)(painter, world, view, radarAt(world, j));
     }
 }
 
-void drawMissiles(QPainter& painter, const WorldState& world) {
+void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view) {
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -207,8 +193,7 @@ void drawMissiles(QPainter& painter, const WorldState& world) {
 
         setMapFont(painter, kLabelPointSize, kHotLight);
         const QPoint label = pixel(m.x + 15 * std::cos(h - 3.14), m.y + 15 * std::sin(h - 3.14));
-        textOut(painter, label.x(), label.y(),
-                fromView(t.name) + QStringLiteral(" №") + QString::number(k));
+        textOut(painter, label.x(), label.y(), ui::missileLabel(m));
 
         if (m.locked) {
             setPen(painter, kMaroon, 1);
@@ -222,7 +207,7 @@ void drawMissiles(QPainter& painter, const WorldState& world) {
             painter.drawLine(pixel(m.x, m.y), pixel(m.x + d * std::cos(a), m.y + d * std::sin(a)));
         }
 
-        if (m.index == world.selectedMissile) {
+        if (m.index == view.selectedMissile) {
             setPen(painter, kRed, 1);
             circle(painter, trunc32(m.x), trunc32(m.y), 5);
         }
@@ -246,10 +231,12 @@ void drawImpactText(QPainter& painter, const ImpactText& impact) {
 
 }  // namespace
 
-void drawMapContents(QPainter& painter, const WorldState& world, const ImpactText& impact) {
-    drawAircraft(painter, world);
-    drawRadars(painter, world);
-    drawMissiles(painter, world);
+void drawMapContents(QPainter& painter, const WorldState& world, const ViewState& view,
+                     const ImpactText& impact) {
+    // This file's drawing, not ui's (which the view's namespace would also offer).
+    (drawAircraft)(painter, world, view);
+    (drawRadars)(painter, world, view);
+    (drawMissiles)(painter, world, view);
     (drawImpactText)(painter, impact);  // this file's, not ui::drawImpactText
 }
 

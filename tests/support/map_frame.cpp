@@ -4,21 +4,21 @@
 
 namespace prrsim::testing {
 
-void drawMapFrame(QPainter& painter, const WorldState& world, const ui::ImpactText& impact,
-                  ui::MapLabels& labels) {
+void drawMapFrame(QPainter& painter, const WorldState& world, const ui::ViewState& view,
+                  const ui::ImpactText& impact, ui::MapLabels& labels) {
     ui::beginMapPainting(painter);
     labels.beginFrame(*painter.device());
-    ui::drawAircraft(painter, world);
-    ui::drawRadars(painter, world, labels);
-    ui::drawMissiles(painter, world, labels);
+    ui::drawAircraft(painter, world, view);
+    ui::drawRadars(painter, world, view, labels);
+    ui::drawMissiles(painter, world, view, labels);
     ui::drawImpactText(painter, impact);
 }
 
-QImage mapFrame(const QImage& background, const WorldState& world, const ui::ImpactText& impact,
-                ui::MapLabels& labels) {
+QImage mapFrame(const QImage& background, const WorldState& world, const ui::ViewState& view,
+                const ui::ImpactText& impact, ui::MapLabels& labels) {
     QImage frame = background;
     QPainter painter(&frame);
-    drawMapFrame(painter, world, impact, labels);
+    drawMapFrame(painter, world, view, impact, labels);
     return frame;
 }
 

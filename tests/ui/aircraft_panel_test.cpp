@@ -16,7 +16,7 @@ class AircraftPanel : public FormTest {
     // Selects aircraft `i` with a map click on it.
     void select(int i) {
         clickAircraft(i);
-        ASSERT_EQ(world->selectedAircraft, i);
+        ASSERT_EQ(form->view().selectedAircraft, i);
     }
 
     // Moves the mouse over the compass to (x, y) and clicks there.

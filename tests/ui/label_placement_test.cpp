@@ -153,10 +153,14 @@ std::unique_ptr<WorldState> capacityWorld() {
     for (int32_t n = 0; n < 120; ++n) {
         SimulationTick(*world);
     }
-    world->selectedAircraft = 0;
-    world->selectedRadar = -1;
-    world->selectedMissile = -1;
     return world;
+}
+
+// The capacity scene's view: its first aircraft selected.
+ViewState firstAircraftSelected() {
+    ViewState view;
+    view.selectedAircraft = 0;
+    return view;
 }
 
 // Draws the map through a view of `width` x `height` zoomed by `zoom` about its middle and
@@ -171,9 +175,10 @@ LabelPlacement drawnThrough(const WorldState& world, MapLabels& labels, double w
     QPainter painter(&frame);
     beginMapPainting(painter);
     labels.beginFrame(frame, {true, mode});
-    drawAircraft(painter, world, camera);
-    drawRadars(painter, world, labels, camera);
-    drawMissiles(painter, world, labels, camera);
+    const ViewState view = firstAircraftSelected();
+    drawAircraft(painter, world, view, camera);
+    drawRadars(painter, world, view, labels, camera);
+    drawMissiles(painter, world, view, labels, camera);
     drawImpactText(painter, {1, 300, 220}, camera, &labels);
     labels.finishFrame(painter);
     return labels.lastPlacement();

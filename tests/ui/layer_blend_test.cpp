@@ -27,7 +27,7 @@ QImage capacityFrame() {
     QImage background = blankMap();
     prepareBackground(*world, background);
     MapLabels labels;
-    return testing::mapFrame(background, *world, {}, labels);
+    return testing::mapFrame(background, *world, {}, {}, labels);
 }
 
 QImage clearLayer() {

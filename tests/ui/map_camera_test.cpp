@@ -167,7 +167,7 @@ class MapClicks : public FormTest {
     std::vector<batch::Action> moveRecorded(int aircraft, int x, int y) {
         const Aircraft& a = world->aircraft[aircraft];
         click(trunc32(a.x), trunc32(a.y));
-        EXPECT_EQ(world->selectedAircraft, aircraft);
+        EXPECT_EQ(form->view().selectedAircraft, aircraft);
         form->Button6->click();  // "Перенести"
         click(x, y);
         return form->session().recording().actions;

@@ -25,15 +25,23 @@ QImage background(const WorldState& world) {
     return map;
 }
 
+// Aircraft 0 and radar 0 selected: their emphasis is drawn too.
+ViewState selectedFirst() {
+    ViewState view;
+    view.selectedAircraft = 0;
+    view.selectedRadar = 0;
+    return view;
+}
+
 QImage drawnNow(const WorldState& world, const ImpactText& impact, MapLabels& labels) {
-    return testing::mapFrame(background(world), world, impact, labels);
+    return testing::mapFrame(background(world), world, selectedFirst(), impact, labels);
 }
 
 QImage drawnBefore(const WorldState& world, const ImpactText& impact) {
     QImage frame = background(world);
     QPainter painter(&frame);
     beginMapPainting(painter);
-    before::drawMapContents(painter, world, impact);
+    before::drawMapContents(painter, world, selectedFirst(), impact);
     return frame;
 }
 
@@ -49,8 +57,6 @@ std::unique_ptr<WorldState> capacity(scenes::Missiles kind) {
     for (int32_t n = 0; n < 120; ++n) {
         SimulationTick(*world);
     }
-    world->selectedAircraft = 0;
-    world->selectedRadar = 0;
     return world;
 }
 
@@ -70,9 +76,8 @@ TEST(MapLabels, FramesMatchTheFormerDrawingPixelForPixel) {
              auto w = scenes::defaultSceneWithHarm();
              const int32_t corners[][2] = {{-20, -3}, {596, 2}, {598, 437}, {1, 436}, {300, -8}};
              for (const auto& at : corners) {
-                 w->selectedRadar = -1;
                  addRadars(*w, 3, -1, true);
-                 placeSelectedRadar(*w, at[0], at[1]);
+                 placeRadar(*w, w->radarCount - 1, at[0], at[1]);
              }
              return w;
          },

@@ -19,7 +19,7 @@ QImage drawnBefore(const TForm1& form, const WorldState& world) {
     QImage frame = form.Image3;
     QPainter painter(&frame);
     beginMapPainting(painter);
-    before::drawMapContents(painter, world, form.impactText());
+    before::drawMapContents(painter, world, form.view(), form.impactText());
     return frame;
 }
 
@@ -29,7 +29,7 @@ QAction* action(const TForm1& form, const char* name) {
 
 TEST_F(MapViewWindow, PlainViewDrawsTheFormerFramePixelForPixel) {
     ASSERT_EQ(form->Image1->size(), QSize(kMapWidth, kMapHeight));
-    world->selectedRadar = 0;
+    form->view().selectedRadar = 0;
     form->missileDetonated(ImpactEvent{0, 0, 250.7, 190.2});
     const struct {
         const char* name;
@@ -105,7 +105,7 @@ TEST(MapRuler, ReadsDistanceAndBearingByTheWorldsGeometry) {
 
 TEST_F(MapViewWindow, RulerHoldsOnToTheSelectedAircraftAndARadarAndEscEndsIt) {
     clickAircraft(1);
-    ASSERT_EQ(world->selectedAircraft, 1);
+    ASSERT_EQ(form->view().selectedAircraft, 1);
     const Aircraft& a = world->aircraft[1];
     const RadarSite& r = world->radars[3];
     form->Image1->zoomAbout(2, QPointF(a.x, a.y));
@@ -131,7 +131,7 @@ TEST_F(MapViewWindow, RulerHoldsOnToTheSelectedAircraftAndARadarAndEscEndsIt) {
     EXPECT_EQ(measured.to().y, r.y);
     EXPECT_EQ(measured.reading().bearing, bearingDeg(a.x, a.y, r.x, r.y));
     // Measuring is no click: nothing selected anew, nothing recorded.
-    EXPECT_EQ(world->selectedAircraft, 1);
+    EXPECT_EQ(form->view().selectedAircraft, 1);
     EXPECT_EQ(static_cast<int64_t>(form->session().recording().actions.size()), actions);
     QTest::keyClick(form->Image1, Qt::Key_Escape);
     EXPECT_FALSE(form->Image1->ruler().on());

@@ -24,9 +24,14 @@ namespace {
 class PanelObserver : public WorldObserver {
   public:
     RadarPanel* panel = nullptr;
-    void radarPanelRefresh(int32_t row) override { panel->refresh(row); }
+    const ViewState* view = nullptr;
+    void radarPanelRefresh(int32_t row) override {
+        if (row == view->selectedRadar) {
+            panel->refresh(row);
+        }
+    }
     void missileDetonated(const ImpactEvent&) override {}
-    void missileWindowHide() override {}
+    void missileRemoved(int32_t) override {}
 };
 
 // Catalogue positions of the radar types used below.
@@ -43,17 +48,18 @@ class RadarPanelTest : public ::testing::Test {
     void SetUp() override {
         world = makeWorld();
         startEmptyWorld(*world);
-        panel = std::make_unique<RadarPanel>(*world, nullptr);
+        panel = std::make_unique<RadarPanel>(*world, view, nullptr);
         observer.panel = panel.get();
+        observer.view = &view;
         world->observer = &observer;
     }
 
     // Adds a working radar of `type`, selects it and shows it, as a map click would.
     int32_t selectNew(int32_t type) {
         addRadars(*world, type, -1, true);
-        world->radarPlaceMode = false;
-        panel->refresh(world->selectedRadar);
-        return world->selectedRadar;
+        view.selectedRadar = world->radarCount - 1;
+        panel->refresh(view.selectedRadar);
+        return view.selectedRadar;
     }
 
     RadarSite& radar(int32_t row) { return world->radars[row]; }
@@ -82,6 +88,7 @@ class RadarPanelTest : public ::testing::Test {
 
     std::unique_ptr<WorldState> world;
     PanelObserver observer;
+    ViewState view;
     std::unique_ptr<RadarPanel> panel;
 };
 

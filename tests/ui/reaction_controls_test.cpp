@@ -24,7 +24,7 @@ class ReactionControlsTest : public ::testing::Test {
     void SetUp() override {
         world = makeWorld();
         startEmptyWorld(*world);
-        panel = std::make_unique<RadarPanel>(*world, nullptr);
+        panel = std::make_unique<RadarPanel>(*world, view, nullptr);
         const Perform direct = applyDirectly(*world);
         panel->perform = [this, direct](const batch::Action& a) {
             recorded.push_back(a);
@@ -34,9 +34,9 @@ class ReactionControlsTest : public ::testing::Test {
 
     int32_t selectNew(int32_t type) {
         addRadars(*world, type, -1, true);
-        world->radarPlaceMode = false;
-        panel->refresh(world->selectedRadar);
-        return world->selectedRadar;
+        view.selectedRadar = world->radarCount - 1;
+        panel->refresh(view.selectedRadar);
+        return view.selectedRadar;
     }
 
     static void choose(QComboBox* list, int index) {
@@ -50,6 +50,7 @@ class ReactionControlsTest : public ::testing::Test {
     }
 
     std::unique_ptr<WorldState> world;
+    ViewState view;
     std::unique_ptr<RadarPanel> panel;
     std::vector<batch::Action> recorded;
 };

@@ -33,7 +33,7 @@ class Recording : public FormTest {
 
     void selectRadar(int r) {
         clickMap(world->radars[r].x, world->radars[r].y);
-        ASSERT_EQ(world->selectedRadar, r);
+        ASSERT_EQ(form->view().selectedRadar, r);
     }
 
     void choose(QComboBox* box, int index) {

@@ -169,15 +169,15 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     log().chooseRow(0);
     ASSERT_EQ(jumps.count(), 1);
     EXPECT_EQ(lastJump(), 150);
-    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(form->view().selectedMissile, 0);
     EXPECT_EQ(shown(), "Form3");
 
     log().setKindFilter(static_cast<int>(EventKind::Locked));
     log().setObjectFilter(ReviewObject::Radar, 1);  // the object of the filter is chosen
     log().chooseRow(0);
     EXPECT_EQ(lastJump(), 101);
-    EXPECT_EQ(world->selectedRadar, 0);
-    EXPECT_EQ(world->selectedMissile, -1);
+    EXPECT_EQ(form->view().selectedRadar, 0);
+    EXPECT_EQ(form->view().selectedMissile, -1);
     EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
 
     // The missile has gone at its detonation: its moment is asked for, the selection stays.
@@ -187,7 +187,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     log().clearObjectFilter();
     log().chooseRow(0);
     EXPECT_EQ(lastJump(), 2095);
-    EXPECT_EQ(world->selectedRadar, 0);
+    EXPECT_EQ(form->view().selectedRadar, 0);
     EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
 }
 
@@ -446,7 +446,8 @@ class Overlays : public Review {
     // The map as the drawing functions draw it, with no overlay code at all.
     QImage plainMap() {
         MapLabels labels;
-        return prrsim::testing::mapFrame(form->Image3, *world, form->impactText(), labels);
+        return prrsim::testing::mapFrame(form->Image3, *world, form->view(), form->impactText(),
+                                         labels);
     }
 
     static int count(const QImage& image, const QColor& colour) {

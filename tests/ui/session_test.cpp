@@ -7,6 +7,7 @@
 #include "missile/world_comparison.h"
 #include "ui/changes.h"
 #include "session/session.h"
+#include "ui/view_state.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -182,27 +183,36 @@ TEST_F(SessionTest, ReplayedActionsKeepTheWindowsSelectionAndModes) {
         {"tick": 50, "op": "addRadar", "type": 2},
         {"tick": 60, "op": "setAircraft", "aircraft": 1, "speed": 300})"));
     session.jumpTo(40);
-    world->selectedAircraft = 1;
-    world->selectedRadar = -1;
-    world->moveAircraftMode = true;
+    // The window's view kept across replays as the main window keeps it.
+    ViewState view;
+    view.selectedAircraft = 1;
+    view.moveAircraftMode = true;
+    TableLengths before;
     int replaced = 0;
-    session.worldReplaced = [&] { ++replaced; };
+    session.worldReplacing = [&](bool anotherScene) {
+        EXPECT_FALSE(anotherScene);
+        before = tableLengths(*world);
+    };
+    session.worldReplaced = [&] {
+        keepAfterRebuild(view, before, *world);
+        ++replaced;
+    };
     for (int i = 0; i < 20; ++i) {
         session.step();
     }
-    // The replayed add would select its radar and arm its placement: the window's own state
-    // stays, and the aircraft table kept its length, so its selection does too.
-    EXPECT_EQ(world->selectedAircraft, 1);
-    EXPECT_EQ(world->selectedRadar, -1);
-    EXPECT_FALSE(world->radarPlaceMode);
-    EXPECT_TRUE(world->moveAircraftMode);
+    // The replayed add changes no selection or mode, and the aircraft table kept its length, so
+    // its selection stays.
+    EXPECT_EQ(view.selectedAircraft, 1);
+    EXPECT_EQ(view.selectedRadar, -1);
+    EXPECT_FALSE(view.radarPlaceMode);
+    EXPECT_TRUE(view.moveAircraftMode);
     EXPECT_EQ(world->aircraft[1].speed, 300);
     EXPECT_EQ(replaced, 2);
     // A jump to before the radar was added: the radar table shrank.
-    world->selectedRadar = 6;
-    world->selectedAircraft = -1;
+    view.selectedRadar = 6;
+    view.selectedAircraft = -1;
     session.jumpTo(10);
-    EXPECT_EQ(world->selectedRadar, -1);
+    EXPECT_EQ(view.selectedRadar, -1);
 }
 
 TEST_F(SessionTest, FailedOpenLeavesTheSessionAsItWas) {

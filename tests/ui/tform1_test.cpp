@@ -20,14 +20,14 @@ TEST_F(MainWindow, CaptureOnASilentRadarIsCancelledAtOnce) {
     placeRadar(typeOfKind(4), 200, 200);
     clickMap(200, 200);
     form->Panel2->Button8->click();
-    ASSERT_TRUE(world->captureMode);
+    ASSERT_TRUE(form->view().captureMode);
     form->Panel2->CheckBox1->click();  // "Излучение" off
     EXPECT_FALSE(world->radars[0].emissionOn);
-    EXPECT_FALSE(world->captureMode);
+    EXPECT_FALSE(form->view().captureMode);
     EXPECT_FALSE(isArmed(form->Panel2->Button8));
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     clickMap(100, 100);
-    EXPECT_EQ(world->selectedAircraft, 0);
+    EXPECT_EQ(form->view().selectedAircraft, 0);
 }
 
 // "Выбрать" armed when the dialog's new radar took the selection from the aircraft stayed armed
@@ -37,15 +37,15 @@ TEST_F(MainWindow, PickTargetWithoutItsAircraftIsCancelledAtOnce) {
     placeAircraft(100, 100);
     clickMap(100, 100);
     form->Button3->click();
-    ASSERT_TRUE(world->pickTargetMode);
+    ASSERT_TRUE(form->view().pickTargetMode);
     ASSERT_EQ(addRadars(*world, 0, -1, true), 1);
     emit form->Form2->radarsAdded();
-    EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_FALSE(world->pickTargetMode);
+    EXPECT_EQ(form->view().selectedAircraft, -1);
+    EXPECT_FALSE(form->view().pickTargetMode);
     EXPECT_FALSE(isArmed(form->Button3));
     clickMap(50, 50);  // places the new radar
     clickMap(100, 100);
-    EXPECT_EQ(world->selectedAircraft, 0);
+    EXPECT_EQ(form->view().selectedAircraft, 0);
 }
 
 TEST_F(MainWindow, CaptureAssignsTheNearestAircraftAndEnds) {
@@ -56,7 +56,7 @@ TEST_F(MainWindow, CaptureAssignsTheNearestAircraftAndEnds) {
     form->Panel2->Button8->click();
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::CrossCursor);
     clickMap(100, 100);
-    EXPECT_FALSE(world->captureMode);
+    EXPECT_FALSE(form->view().captureMode);
     EXPECT_EQ(world->radars[0].currentTarget, 0);
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     EXPECT_FALSE(isArmed(form->Panel2->Button8));
@@ -67,7 +67,7 @@ struct ArmedMode {
     const char* name;
     QPoint select;  // the click that selects what the mode's button acts on
     std::function<void(TForm1&)> arm;
-    std::function<bool(const WorldState&)> armed;
+    std::function<bool(TForm1&, const WorldState&)> armed;
 };
 
 void PrintTo(const ArmedMode& mode, std::ostream* os) {
@@ -82,13 +82,14 @@ TEST_P(EscapeKey, CancelsTheArmedModeAndLeavesTheWorldAsItWas) {
     placeRadar(typeOfKind(4), 200, 200);
     clickMap(GetParam().select.x(), GetParam().select.y());
     GetParam().arm(*form);
-    ASSERT_TRUE(GetParam().armed(*world));
+    ASSERT_TRUE(GetParam().armed(*form, *world));
     const int32_t radars = world->radarCount;
     const Point created{world->radars[radars - 1].x, world->radars[radars - 1].y};
     form->activateWindow();
     QTest::keyClick(form->Image1, Qt::Key_Escape);
-    EXPECT_FALSE(world->pickTargetMode || world->moveAircraftMode || world->radarPlaceMode ||
-                 world->captureMode);
+    const ViewState& view = form->view();
+    EXPECT_FALSE(view.pickTargetMode || view.moveAircraftMode || view.radarPlaceMode ||
+                 view.captureMode);
     for (QPushButton* b :
          {form->Button3, form->Button6, form->Panel2->Button7, form->Panel2->Button8}) {
         EXPECT_FALSE(isArmed(b)) << b->objectName().toStdString();
@@ -98,7 +99,7 @@ TEST_P(EscapeKey, CancelsTheArmedModeAndLeavesTheWorldAsItWas) {
     EXPECT_EQ(world->radars[radars - 1].x, created.x);
     EXPECT_EQ(world->radars[radars - 1].y, created.y);
     clickMap(100, 100);
-    EXPECT_EQ(world->selectedAircraft, 0);
+    EXPECT_EQ(form->view().selectedAircraft, 0);
     EXPECT_EQ(world->aircraft[0].x, 100);
     EXPECT_EQ(world->aircraft[0].targetRadar, -1);
     EXPECT_EQ(world->radars[0].currentTarget, -1);
@@ -109,11 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ArmedMode{"PickTarget",
                                 {100, 100},
                                 [](TForm1& f) { f.Button3->click(); },
-                                [](const WorldState& w) { return w.pickTargetMode; }},
+                                [](TForm1& f, const WorldState&) { return f.view().pickTargetMode; }},
                       ArmedMode{"MoveAircraft",
                                 {100, 100},
                                 [](TForm1& f) { f.Button6->click(); },
-                                [](const WorldState& w) { return w.moveAircraftMode; }},
+                                [](TForm1& f, const WorldState&) { return f.view().moveAircraftMode; }},
                       ArmedMode{"PlaceAfterDialog",
                                 {100, 100},
                                 [](TForm1& f) {
@@ -122,13 +123,13 @@ INSTANTIATE_TEST_SUITE_P(
                                     f.Form2->ComboBox1->setCurrentIndex(1);
                                     f.Form2->Button1Click();
                                 },
-                                [](const WorldState& w) {
-                                    return w.radarPlaceMode && w.radarCount == 2;
+                                [](TForm1& f, const WorldState& w) {
+                                    return f.view().radarPlaceMode && w.radarCount == 2;
                                 }},
                       ArmedMode{"Capture",
                                 {200, 200},
                                 [](TForm1& f) { f.Panel2->Button8->click(); },
-                                [](const WorldState& w) { return w.captureMode; }}),
+                                [](TForm1& f, const WorldState&) { return f.view().captureMode; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Placing a radar used to leave the panel's X and Y at the radar's former place.
@@ -161,11 +162,10 @@ TEST_F(MainWindow, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
     ASSERT_EQ(world->aircraft[1].id, world->aircraft[2].id);
     world->aircraft[2].x = 200;
     world->aircraft[2].y = 200;
-    world->selectedAircraft = 2;
-    ASSERT_EQ(addMissile(*world, 3, 0), 0);
+    ASSERT_EQ(addMissile(*world, 2, 3, 0), 0);
     clickMap(200, 200);  // aircraft 1 wins the tie with aircraft 2; the missile rides 2
-    EXPECT_EQ(world->selectedAircraft, -1);
-    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(form->view().selectedAircraft, -1);
+    EXPECT_EQ(form->view().selectedMissile, 0);
     EXPECT_EQ(shown(), "Form3");
 }
 
@@ -179,20 +179,20 @@ TEST_F(MainWindow, MissileIsSelectedWithItsCarrierOrAloneWithinReach) {
     clickMap(5, 430);
     EXPECT_EQ(shown(), "");
     clickMap(100, 100);
-    EXPECT_EQ(world->selectedAircraft, 0);
-    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(form->view().selectedAircraft, 0);
+    EXPECT_EQ(form->view().selectedMissile, 0);
     EXPECT_EQ(shown(), "Panel1 Form3 Button15");
     // Aircraft 1 is nearest to (106, 100) but the missile of aircraft 0 is within reach.
     clickMap(106, 100);
-    EXPECT_EQ(world->selectedMissile, 0);
-    EXPECT_EQ(world->selectedAircraft, -1);
+    EXPECT_EQ(form->view().selectedMissile, 0);
+    EXPECT_EQ(form->view().selectedAircraft, -1);
     EXPECT_EQ(shown(), "Form3");
 }
 
 TEST_F(MainWindow, DetonationStartsTheImpactTextAndHidesTheMissileWindow) {
     clickAircraft(0);
     QTest::mouseClick(form->Button16, Qt::LeftButton);
-    ASSERT_EQ(world->selectedMissile, 0);
+    ASSERT_EQ(form->view().selectedMissile, 0);
     ASSERT_TRUE(form->Form3->isVisible());
     world->missiles[0].x = 123.7;
     world->missiles[0].y = 45.2;

@@ -24,26 +24,25 @@ class TForm3Test : public ::testing::Test {
     void SetUp() override {
         world = makeWorld();
         startEmptyWorld(*world);
-        form = std::make_unique<TForm3>(*world, nullptr);
+        form = std::make_unique<TForm3>(*world, view, nullptr);
         // A carrier 100 pixels west of a fire-control radar, flying towards it at 5 km.
         radar = 0;
         addRadars(*world, kKubTracking, -1, true);
         world->radars[radar].x = 300;
         world->radars[radar].y = 220;
-        world->selectedRadar = -1;
-        world->radarPlaceMode = false;
         carrier = addAircraft(*world);
         Aircraft& a = world->aircraft[carrier];
         a.x = 200;
         a.y = 220;
         a.altitude = 50;
         a.targetRadar = radar;
-        world->selectedAircraft = carrier;
+        view.selectedAircraft = carrier;
     }
 
     Missile& load(int32_t type, int32_t mode) {
-        const int32_t m = addMissile(*world, type, mode);
+        const int32_t m = addMissile(*world, carrier, type, mode);
         EXPECT_GE(m, 0);
+        view.selectedMissile = m;
         form->refreshMissileWindow();
         return world->missiles[m];
     }
@@ -55,6 +54,7 @@ class TForm3Test : public ::testing::Test {
     }
 
     std::unique_ptr<WorldState> world;
+    ViewState view;
     std::unique_ptr<TForm3> form;
     int32_t radar = -1;
     int32_t carrier = -1;
@@ -77,7 +77,7 @@ TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
     EXPECT_EQ(form->seekerImage().toImage(), crossPicture().toImage());
 
     // A missile whose power ran out keeps what its seeker showed last.
-    world->selectedMissile = 0;
+    view.selectedMissile = 0;
     form->refreshMissileWindow();
     first.activated = 0;
     first.powerTime = 301;

@@ -1,13 +1,14 @@
-// Runs the window tests inside one QApplication (offscreen platform unless told otherwise).
+// Runs the window tests inside the program's application object (offscreen platform unless told
+// otherwise).
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
+    prrsim::ui::Application app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

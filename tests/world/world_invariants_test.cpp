@@ -13,12 +13,11 @@
 namespace prrsim {
 namespace {
 
-// The default world with one missile loaded on aircraft 1 and selected with it.
+// The default world with one missile loaded on aircraft 1.
 std::unique_ptr<WorldState> worldWithMissile() {
     auto w = makeWorld();
     startWorld(*w);
-    w->selectedAircraft = 1;
-    EXPECT_EQ(addMissile(*w, 0, 0), 0);
+    EXPECT_EQ(addMissile(*w, 1, 0, 0), 0);
     return w;
 }
 
@@ -139,13 +138,6 @@ const Breakage kBreakages[] = {
      "placedComplex 2"},
     {"ComplexWithFourMembers", [](WorldState& w) { w.placedComplexes[0].memberCount = 4; },
      "memberCount 4"},
-    {"SelectedAircraftRemoved", [](WorldState& w) { w.selectedAircraft = 4; },
-     "selectedAircraft 4"},
-    {"SelectedRadarBeyondTable", [](WorldState& w) { w.selectedRadar = 6; }, "selectedRadar 6"},
-    {"SelectedMissileBeyondTable", [](WorldState& w) { w.selectedMissile = 1; },
-     "selectedMissile 1 is no missile"},
-    {"MissileSelectedWithAnotherAircraft", [](WorldState& w) { w.selectedAircraft = 2; },
-     "does not ride on selectedAircraft 2"},
 };
 
 INSTANTIATE_TEST_SUITE_P(All, BrokenWorld, ::testing::ValuesIn(kBreakages),
@@ -163,8 +155,7 @@ TEST(WorldInvariants, StaleValuesBeyondTheCountsAreNotLiveRecords) {
 TEST(WorldInvariants, RemovalsLeaveNoReferenceBeyondTheTables) {
     auto w = worldWithMissile();
     w->aircraft[0].targetRadar = 5;
-    w->selectedAircraft = 3;
-    ASSERT_EQ(addMissile(*w, 3, 0), 1);
+    ASSERT_EQ(addMissile(*w, 3, 3, 0), 1);
     w->missiles[1].launched = 1;
     for (int i = 0; i < 60; ++i) {
         SimulationTick(*w);
@@ -174,22 +165,6 @@ TEST(WorldInvariants, RemovalsLeaveNoReferenceBeyondTheTables) {
     removeAircraft(*w, 3);  // the launched missile loses its carrier
     removeAircraft(*w, 1);  // the loaded one goes with its aircraft
     EXPECT_EQ(w->missileCount, 1);
-    EXPECT_EQ(checkWorldInvariants(*w), "");
-}
-
-// A lower missile detonating used to leave the selection index where it was: it then named the
-// next missile (another aircraft's) or a slot beyond the table.
-TEST(WorldInvariants, SelectionFollowsItsMissileWhenALowerOneDetonates) {
-    auto w = makeWorld();
-    startWorld(*w);
-    w->selectedAircraft = 0;
-    ASSERT_EQ(addMissile(*w, 0, 0), 0);
-    w->selectedAircraft = 2;
-    ASSERT_EQ(addMissile(*w, 0, 0), 1);
-    ASSERT_EQ(checkWorldInvariants(*w), "");
-    removeMissile(*w, 0);
-    EXPECT_EQ(w->selectedMissile, 0);
-    EXPECT_EQ(w->missiles[0].carrier, 2);
     EXPECT_EQ(checkWorldInvariants(*w), "");
 }
 

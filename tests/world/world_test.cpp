@@ -1,5 +1,7 @@
 #include "world/world.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "catalog/radar_catalog.h"
@@ -17,10 +19,10 @@ class CountingObserver : public WorldObserver {
         ++impacts;
         last = e;
     }
-    void missileWindowHide() override { ++hides; }
+    void missileRemoved(int32_t row) override { removed.push_back(row); }
     int refreshes = 0;
     int impacts = 0;
-    int hides = 0;
+    std::vector<int32_t> removed;
     ImpactEvent last{};
 };
 
@@ -49,7 +51,6 @@ TEST_F(World, RadarRemovalLeavesNoAircraftOrComplexAimingAtAnotherRadar) {
     world->aircraft[1].targetRadar = 1;
     world->aircraft[1].onAttackRun = true;
     world->aircraft[2].targetRadar = 0;
-    world->selectedRadar = 1;
     ASSERT_TRUE(removeRadar(*world, 1));
     EXPECT_EQ(world->radarCount, 5);
     for (int32_t j = 0; j < world->radarCount; ++j) {
@@ -66,7 +67,6 @@ TEST_F(World, RadarRemovalLeavesNoAircraftOrComplexAimingAtAnotherRadar) {
     EXPECT_EQ(world->placedComplexes[1].memberCount, 2);
     EXPECT_EQ(world->placedComplexes[1].members[0], 3);
     EXPECT_EQ(world->placedComplexes[1].members[1], 4);
-    EXPECT_EQ(world->selectedRadar, -1);
     EXPECT_FALSE(removeRadar(*world, 5));
 
     // An aircraft on its attack run keeps steering at its own radar.
@@ -142,7 +142,6 @@ TEST_F(World, NothingChosenOrFullTablesAddNothing) {
     EXPECT_EQ(addRadars(*world, -1, -1, true), 0);
     EXPECT_EQ(addRadars(*world, 20, -1, true), 0);
     EXPECT_EQ(world->radarCount, 6);
-    EXPECT_FALSE(world->radarPlaceMode);
     for (int i = 0; i < 8; ++i) {
         ASSERT_EQ(addRadars(*world, -1, 0, true), 2);
     }
@@ -161,17 +160,13 @@ TEST_F(World, NothingChosenOrFullTablesAddNothing) {
 TEST_F(World, RemovedAircraftTakesItsLoadedMissilesAlong) {
     CountingObserver observer;
     world->observer = &observer;
-    const auto load = [&](int32_t carrier) {
-        world->selectedAircraft = carrier;
-        return addMissile(*world, 3, 0);
-    };
+    const auto load = [&](int32_t carrier) { return addMissile(*world, carrier, 3, 0); };
     ASSERT_EQ(load(1), 0);
     ASSERT_EQ(load(2), 1);
     ASSERT_EQ(load(1), 2);
     ASSERT_EQ(load(0), 3);
     world->missiles[2].launched = 1;
     world->missiles[1].seekerOnDistance = 42;  // tells the missile of aircraft 2 apart
-    world->selectedMissile = 1;
     ASSERT_TRUE(removeAircraft(*world, 1));
     ASSERT_EQ(world->missileCount, 3);
     EXPECT_EQ(world->missiles[0].seekerOnDistance, 42);
@@ -181,16 +176,13 @@ TEST_F(World, RemovedAircraftTakesItsLoadedMissilesAlong) {
     for (int32_t m = 0; m < world->missileCount; ++m) {
         EXPECT_EQ(world->missiles[m].index, m);
     }
-    EXPECT_EQ(world->selectedMissile, 0);
+    EXPECT_EQ(observer.removed, std::vector<int32_t>{0});  // the loaded one, not the launched
     EXPECT_EQ(observer.impacts, 0);
-    EXPECT_EQ(observer.hides, 0);
 
-    // The shown missile goes with its aircraft: the window hides, no impact.
-    world->selectedMissile = 0;
+    // The missile of the aircraft that moved down goes with it, without an impact.
     ASSERT_TRUE(removeAircraft(*world, 1));
     EXPECT_EQ(world->missileCount, 2);
-    EXPECT_EQ(world->selectedMissile, -1);
-    EXPECT_EQ(observer.hides, 1);
+    EXPECT_EQ(observer.removed, (std::vector<int32_t>{0, 0}));
     EXPECT_EQ(observer.impacts, 0);
     world->observer = nullptr;
 }

@@ -139,8 +139,7 @@ TEST(SeekerExactness, UserChangesBetweenTicks) {
         scenes::capacityScene(scenes::Missiles::Harm, false), 520, [](WorldState& w, int32_t n) {
             switch (n) {
                 case 100:
-                    w.selectedRadar = 10;
-                    placeSelectedRadar(w, 390, 190);  // among the landmarks
+                    placeRadar(w, 10, 390, 190);  // among the landmarks
                     break;
                 case 150:
                     removeRadar(w, 3);
@@ -218,7 +217,7 @@ TEST(SeekerExactness, RadarIndexOfAnEarlierTickMissesNoRadarPutBack) {
             std::unique_ptr<WorldState> world = scenes::defaultSceneWithHarm();
             for (int32_t k = 0; grid && k < 10; ++k) {
                 ASSERT_EQ(addRadars(*world, 2 + k % 2, -1, true), 1);
-                placeSelectedRadar(*world, 20 + 50 * k, 420);
+                placeRadar(*world, world->radarCount - 1, 20 + 50 * k, 420);
             }
             const Coverage c = runSideBySide(std::move(world), 250, [&](WorldState& w, int32_t n) {
                 if (n == 100 || n == 150) {

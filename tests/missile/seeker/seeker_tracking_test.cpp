@@ -285,8 +285,7 @@ TEST_F(SeekerTracking, AcceptanceByWhatIsMemorised) {
 TEST(SeekerSearchThroughTheTick, AlarmFindsADefaultRadarByItsTargetListAndStopsSearching) {
     auto world = makeWorld();
     startWorld(*world);
-    world->selectedAircraft = 0;
-    Missile& m = world->missiles[addMissile(*world, 4, 3)];
+    Missile& m = world->missiles[addMissile(*world, 0, 4, 3)];
     m.activated = 1;
     lockOnEmitter(programCatalogs(), *world, m, 0, Channel::Main, false);
     m.searchEnabled = 1;

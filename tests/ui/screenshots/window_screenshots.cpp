@@ -67,7 +67,7 @@ TEST_F(Screenshots, RadarPanel) {
     }
     const RadarSite& imbir = world->radars[3];
     clickMap(imbir.x, imbir.y);
-    ASSERT_EQ(world->selectedRadar, 3);
+    ASSERT_EQ(main->view().selectedRadar, 3);
     save(main->Panel2, "radar-panel.png");
 }
 
@@ -90,8 +90,8 @@ TEST_F(Screenshots, MissileWindowInFlight) {
     setEmission(world->radars[radar], true);
     assignTarget(*world, radar, 0);
     clickMap(a.x, a.y);
-    ASSERT_EQ(world->selectedAircraft, 0);
-    const int32_t m = addMissile(*world, 3, 0);  // "AGM-88C HARM", "самозахват и пуск"
+    ASSERT_EQ(main->view().selectedAircraft, 0);
+    const int32_t m = addMissile(*world, 0, 3, 0);  // "AGM-88C HARM", "самозахват и пуск"
     ASSERT_GE(m, 0);
     activateMissile(*world, m);
     captureButton(*world, m);
@@ -103,7 +103,7 @@ TEST_F(Screenshots, MissileWindowInFlight) {
         SimulationTick(*world);
     }
     ASSERT_TRUE(validMissile(*world, m));
-    world->selectedMissile = m;
+    main->view().selectedMissile = m;
     main->Form3->show();
     main->Form3->refreshMissileWindow();
     save(main->Form3, "missile-window.png");

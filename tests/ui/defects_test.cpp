@@ -1,0 +1,163 @@
+// Regression tests of faults users found in the windows, each named after its fault.
+#include <gtest/gtest.h>
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QLabel>
+#include <QRegularExpression>
+#include <vector>
+#include <QPushButton>
+
+#include "form_fixture.h"
+#include "missile/missile_control.h"
+#include "missile/missile_loading.h"
+#include "ui/picture_box.h"
+#include "ui/view_state.h"
+
+namespace prrsim::ui {
+namespace {
+
+constexpr int32_t kHarm = 3;  // "AGM-88C HARM"; launch mode 0 captures before launch
+
+// Qt's own buttons, dialog texts and key names were English among the Russian windows.
+TEST(Application, QtDialogsSpeakRussian) {
+    QDialogButtonBox box(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Отмена"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"),
+              QStringLiteral("File &name:"));
+    EXPECT_NE(QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText),
+              QStringLiteral("Space"));
+}
+
+class Defects : public FormTest {};
+
+// The radar panel wrote the frequency unit "Мгц".
+TEST_F(Defects, FrequencyUnitIsMHz) {
+    EXPECT_EQ(form->Panel2->Label18->text(), QStringLiteral("МГц"));
+}
+
+// On an attack run's descent the panel read "Подъём" 349 with its bar at full climb.
+TEST_F(Defects, AircraftPanelShowsTheDescentFlownOnAnAttackRun) {
+    clickAircraft(0);
+    Aircraft& a = world->aircraft[0];
+    a.targetRadar = 0;
+    a.onAttackRun = true;
+    a.climbAngle = 349;
+    form->refreshAircraftPanel(0);
+    EXPECT_EQ(form->Edit6->text(), QStringLiteral("-11"));
+    EXPECT_EQ(form->TrackBar2->value(), form->TrackBar2->maximum());  // full descent
+    // The periodic refresh follows the steering, and nothing is written back.
+    a.climbAngle = 355.5;
+    form->Timer2Timer();
+    EXPECT_EQ(form->Edit6->text(), QStringLiteral("-4"));
+    EXPECT_EQ(form->TrackBar2->value(), 14);
+    EXPECT_EQ(a.climbAngle, 355.5);
+}
+
+// "Выбрать" and a click on a radar closed the missile window of the aircraft's missile.
+TEST_F(Defects, MapClickPickingATargetKeepsTheMissileWindowOpen) {
+    clickAircraft(0);
+    QTest::mouseClick(form->Button16, Qt::LeftButton);  // "Добавить ПРР"
+    ASSERT_TRUE(form->Form3->isVisible());
+    ASSERT_EQ(form->view().selectedMissile, 0);
+    form->Button3->click();  // "Выбрать"
+    clickMap(world->radars[2].x, world->radars[2].y);
+    EXPECT_EQ(world->aircraft[0].targetRadar, 2);
+    EXPECT_TRUE(form->Form3->isVisible());
+    EXPECT_EQ(form->view().selectedMissile, 0);
+    EXPECT_EQ(form->view().selectedAircraft, 0);
+    EXPECT_TRUE(form->Panel1->isVisible());
+}
+
+// "Захват" and a click on an aircraft hid the radar panel.
+TEST_F(Defects, MapClickCapturingAnAircraftKeepsTheRadarPanel) {
+    emptyScene();
+    placeAircraft(100, 100);
+    const int radar = placeRadar(typeOfKind(4), 300, 300);
+    clickMap(300, 300);
+    form->Panel2->Button8->click();  // "Захват"
+    clickMap(100, 100);
+    EXPECT_EQ(world->radars[radar].currentTarget, 0);
+    EXPECT_EQ(form->view().selectedRadar, radar);
+    EXPECT_EQ(form->view().selectedAircraft, -1);
+    EXPECT_TRUE(form->Panel2->isVisible());
+    EXPECT_FALSE(form->Panel1->isVisible());
+}
+
+// A capture that heard nothing stayed "Захват..." / "Нет сигнала" with nothing saying why.
+TEST_F(Defects, MissileWindowCaptureWithNothingFoundSaysWhy) {
+    emptyScene();
+    placeAircraft(100, 100);
+    const int32_t m = addMissile(*world, 0, kHarm, 0);
+    ASSERT_EQ(m, 0);
+    ASSERT_TRUE(activateMissile(*world, m));
+    ASSERT_TRUE(captureButton(*world, m));
+    ASSERT_EQ(world->missiles[m].capturing, 1);
+    clickAircraft(0);  // the aircraft with its missile: the missile window shows it
+    ASSERT_EQ(form->view().selectedMissile, m);
+    const auto reason = [&] {
+        form->Form3->refreshMissileWindow();
+        return form->Form3->findChild<QLabel*>(QStringLiteral("captureHindranceLabel"))->text();
+    };
+    EXPECT_EQ(reason(), QString());
+    for (int i = 0; i < 50; ++i) {
+        form->Timer1Timer();
+    }
+    EXPECT_EQ(reason(), QString()) << "half a second is not yet worth a word";
+    for (int i = 0; i < 60; ++i) {
+        form->Timer1Timer();
+    }
+    EXPECT_EQ(reason(), QStringLiteral("Нет излучающих РЛС в поле зрения ГСН"));
+    EXPECT_EQ(world->missiles[m].capturing, 1);
+}
+
+// A lower missile detonating used to leave the selection where it was: it then named the next
+// missile (another aircraft's) or a slot beyond the table.
+TEST_F(Defects, SelectionFollowsItsMissileWhenALowerOneDetonates) {
+    ASSERT_EQ(addMissile(*world, 0, 0, 0), 0);
+    ASSERT_EQ(addMissile(*world, 2, 0, 0), 1);
+    form->view().selectedAircraft = 2;
+    form->view().selectedMissile = 1;
+    removeMissile(*world, 0);
+    EXPECT_EQ(form->view().selectedMissile, 0);
+    EXPECT_EQ(world->missiles[0].carrier, 2);
+    EXPECT_EQ(viewProblem(*world, form->view()), "");
+    removeMissile(*world, 0);
+    EXPECT_EQ(form->view().selectedMissile, -1);
+    EXPECT_FALSE(form->Form3->isVisible());
+}
+
+}  // namespace
+}  // namespace prrsim::ui
+
+namespace prrsim::ui {
+namespace {
+
+// Only the time controls had tooltips: every other control left the user guessing.
+TEST_F(Defects, EveryControlHasARussianTooltip) {
+    std::vector<QWidget*> controls = {form->Button12, form->Button13, form->Button14,
+                                      form->Button15, form->Image1,   form->ListBox2,
+                                      form->PauseButton, form->Timeline};
+    for (QWidget* root : {static_cast<QWidget*>(form->Panel1), static_cast<QWidget*>(form->Panel2),
+                          static_cast<QWidget*>(form->Form2), static_cast<QWidget*>(form->Form3)}) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                                 qobject_cast<QSlider*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QListWidget*>(w) || qobject_cast<PictureBox*>(w);
+            // Qt's own parts inside a control (a combo box's line edit) are named "qt_…".
+            if (control && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+                controls.push_back(w);
+            }
+        }
+    }
+    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
+    for (QWidget* w : controls) {
+        EXPECT_TRUE(w->toolTip().contains(cyrillic)) << w->objectName().toStdString();
+    }
+    EXPECT_EQ(form->Form2->Button2->text(), QStringLiteral("Отмена"));
+}
+
+}  // namespace
+}  // namespace prrsim::ui
