@@ -404,6 +404,10 @@ bool replaceDirectory(const fs::path& staging, const fs::path& out, FinishStep s
             error = out.string() + ": cannot replace the results directory";
             return false;
         }
+        if (const auto failed = syncFolder(out.parent_path())) {
+            error = failed->line();
+            return false;
+        }
         if (stopBefore == FinishStep::RemoveOld) {
             return true;
         }
@@ -413,6 +417,10 @@ bool replaceDirectory(const fs::path& staging, const fs::path& out, FinishStep s
     fs::rename(staging, out, ec);
     if (ec) {
         error = out.string() + ": cannot create the results directory";
+        return false;
+    }
+    if (const auto failed = syncFolder(out.parent_path())) {
+        error = failed->line();
         return false;
     }
     return true;
@@ -449,7 +457,9 @@ ResultSetWriter::ResultSetWriter(fs::path out, const Campaign& campaign, std::op
       staging_(stagingDirectory(out_)),
       campaign_(campaign),
       shard_(shard),
-      tally_(campaign) {}
+      tally_(campaign),
+      runs_(staging_ / kRunsFile),
+      csv_(staging_ / kRunsCsvFile) {}
 
 ResultSetWriter::~ResultSetWriter() = default;
 
@@ -518,58 +528,46 @@ ResultStatus ResultSetWriter::open(bool resume, RunSequence planned, std::string
         }
     }
     removeIfPresent(staging_, {kShardFile, kSummaryJsonFile, kSummaryTableFile});
-    runs_.open(staging_ / kRunsFile, std::ios::binary | std::ios::app);
-    csv_.open(staging_ / kRunsCsvFile, std::ios::binary | std::ios::trunc);
-    if (!runs_ || !csv_) {
-        error =
-            (staging_ / (runs_ ? kRunsCsvFile : kRunsFile)).string() + ": cannot create the file";
-        return ResultStatus::WriteFailed;
+    if (!runs_.open(false) || !csv_.open(true) || !csv_.append(runsCsvHeader(campaign_))) {
+        return fail(error);
     }
     // The table is rebuilt from the lines kept; it is not needed to resume.
-    csv_ << runsCsvHeader(campaign_);
     if (resume) {
         std::ifstream in(staging_ / kRunsFile, std::ios::binary);
         std::string line;
         std::string why;
         while (std::getline(in, line)) {
-            csv_ << runsCsvRows(campaign_, *readRunLine(line, campaign_, why));
+            if (!csv_.append(runsCsvRows(campaign_, *readRunLine(line, campaign_, why)))) {
+                return fail(error);
+            }
         }
     }
-    return write(error) ? ResultStatus::Ok : ResultStatus::WriteFailed;
+    return ResultStatus::Ok;
 }
 
-bool ResultSetWriter::write(std::string& error) {
-    runs_.flush();
-    if (!runs_) {
-        error = (staging_ / kRunsFile).string() + ": the file could not be written";
-        return false;
-    }
-    if (!csv_) {
-        error = (staging_ / kRunsCsvFile).string() + ": the file could not be written";
-        return false;
-    }
-    return true;
+ResultStatus ResultSetWriter::fail(std::string& error) const {
+    const std::optional<WriteFailure>& failure = runs_.failure() ? runs_.failure() : csv_.failure();
+    error = failure ? failure->line() : staging_.string() + ": the results could not be written";
+    return ResultStatus::WriteFailed;
 }
 
 bool ResultSetWriter::add(const CampaignRunRecord& run, std::string& error) {
     // Every line reaches the file at once, so that a kill loses only the runs under way.
-    runs_ << run.line;
+    if (!runs_.append(run.line) || (!shard_ && !csv_.append(runsCsvRows(campaign_, run)))) {
+        fail(error);
+        return false;
+    }
     if (!shard_) {
-        csv_ << runsCsvRows(campaign_, run);
         tally_.add(run);
     }
     ++done_;
-    return write(error);
+    return true;
 }
 
 ResultStatus ResultSetWriter::finish(std::string& table, std::string& error,
                                      FinishStep stopBefore) {
-    csv_.close();
-    runs_.close();
-    if (!runs_ || !csv_) {
-        error = (staging_ / (runs_ ? kRunsCsvFile : kRunsFile)).string() +
-                ": the file could not be written";
-        return ResultStatus::WriteFailed;
+    if (!runs_.finish() || !csv_.finish()) {
+        return fail(error);
     }
     std::vector<std::pair<std::string, std::string>> files;
     if (shard_) {
@@ -589,8 +587,8 @@ ResultStatus ResultSetWriter::finish(std::string& table, std::string& error,
 }
 
 void ResultSetWriter::discard() {
-    runs_.close();
-    csv_.close();
+    runs_.abandon();
+    csv_.abandon();
     std::error_code ignored;
     fs::remove_all(staging_, ignored);
 }

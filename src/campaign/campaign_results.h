@@ -27,6 +27,7 @@
 
 #include "campaign/campaign.h"
 #include "campaign/campaign_runner.h"
+#include "scenario/output_file.h"
 #include "campaign/run_record.h"
 #include "campaign/stats.h"
 
@@ -126,14 +127,15 @@ class ResultSetWriter {
     void discard();
 
   private:
-    bool write(std::string& error);
+    // Names the file whose write failed.
+    ResultStatus fail(std::string& error) const;
     std::filesystem::path out_;
     std::filesystem::path staging_;
     const Campaign& campaign_;
     std::optional<Shard> shard_;
     CampaignTally tally_;
-    std::ofstream runs_;
-    std::ofstream csv_;
+    GrowingFile runs_;
+    GrowingFile csv_;
     int64_t done_ = 0;
 };
 

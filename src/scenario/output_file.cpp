@@ -11,6 +11,7 @@
 #include <cstring>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace prrsim::batch {
@@ -245,20 +246,10 @@ bool OutputFile::commit() {
     releaseTemporarySlot(slot_);
     slot_ = -1;
     // The rename reaches the disk with the folder's entry.
-    std::filesystem::path folder = target_.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int dir = calls_.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (dir < 0 || calls_.fsync(dir) != 0) {
-        const int error = errno;
-        if (dir >= 0) {
-            calls_.close(dir);
-        }
-        failure_ = WriteFailure{target_.string(), WriteStep::SyncFolder, error};
+    if (const auto failed = syncFolder(target_.parent_path(), calls_)) {
+        failure_ = WriteFailure{target_.string(), WriteStep::SyncFolder, failed->error};
         return false;
     }
-    calls_.close(dir);
     return true;
 }
 
@@ -275,6 +266,80 @@ void OutputFile::discard() {
     }
     releaseTemporarySlot(slot_);
     slot_ = -1;
+}
+
+GrowingFile::GrowingFile(std::filesystem::path path, const FileCalls& calls)
+    : calls_(calls), path_(std::move(path)) {}
+
+GrowingFile::~GrowingFile() {
+    abandon();
+}
+
+bool GrowingFile::fail(WriteStep step, int error) {
+    if (!failure_) {
+        failure_ = WriteFailure{path_.string(), step, error};
+    }
+    abandon();
+    return false;
+}
+
+bool GrowingFile::open(bool afresh) {
+    abandon();
+    failure_.reset();
+    const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (afresh ? O_TRUNC : 0);
+    fd_ = calls_.open(path_.c_str(), flags, kFileMode);
+    return fd_ >= 0 || fail(WriteStep::Create, errno);
+}
+
+bool GrowingFile::append(std::string_view text) {
+    if (fd_ < 0) {
+        return fail(WriteStep::Write, failure_ ? failure_->error : EBADF);
+    }
+    while (!text.empty()) {
+        const ssize_t n = calls_.write(fd_, text.data(), text.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return fail(WriteStep::Write, n < 0 ? errno : EIO);
+        }
+        text.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool GrowingFile::finish() {
+    if (fd_ < 0) {
+        return fail(WriteStep::Close, failure_ ? failure_->error : EBADF);
+    }
+    if (calls_.fsync(fd_) != 0) {
+        return fail(WriteStep::Sync, errno);
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    return calls_.close(fd) == 0 || fail(WriteStep::Close, errno);
+}
+
+void GrowingFile::abandon() {
+    if (fd_ >= 0) {
+        calls_.close(fd_);
+        fd_ = -1;
+    }
+}
+
+std::optional<WriteFailure> syncFolder(const std::filesystem::path& folder,
+                                       const FileCalls& calls) {
+    const std::filesystem::path name = folder.empty() ? std::filesystem::path(".") : folder;
+    const int dir = calls.open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (dir < 0 || calls.fsync(dir) != 0) {
+        const int error = errno;
+        if (dir >= 0) {
+            calls.close(dir);
+        }
+        return WriteFailure{name.string(), WriteStep::SyncFolder, error};
+    }
+    calls.close(dir);
+    return std::nullopt;
 }
 
 std::optional<WriteFailure> writeWholeFile(const std::filesystem::path& target,

@@ -81,6 +81,42 @@ class OutputFile {
     std::optional<WriteFailure> failure_;
 };
 
+// A file that grows as results come (a campaign's run lines and table), every write checked as
+// it is made, synced and closed by finish(). It has no temporary file: it is built inside a
+// staging folder that replaces the results as a whole, and a line cut short by a kill is
+// dropped when the work resumes.
+class GrowingFile {
+  public:
+    explicit GrowingFile(std::filesystem::path path, const FileCalls& calls = systemFileCalls());
+    ~GrowingFile();
+    GrowingFile(const GrowingFile&) = delete;
+    GrowingFile& operator=(const GrowingFile&) = delete;
+
+    // Opens the file to append to it; `afresh` empties it first. False when it cannot.
+    bool open(bool afresh);
+    // Writes all of `text`; false once any write has failed.
+    bool append(std::string_view text);
+    // Syncs and closes the file; false when that or an earlier write failed.
+    bool finish();
+    // Closes the file without syncing (work given up).
+    void abandon();
+    const std::filesystem::path& path() const { return path_; }
+    const std::optional<WriteFailure>& failure() const { return failure_; }
+
+  private:
+    bool fail(WriteStep step, int error);
+
+    const FileCalls& calls_;
+    std::filesystem::path path_;
+    int fd_ = -1;
+    std::optional<WriteFailure> failure_;
+};
+
+// Syncs a folder, so that the entries renamed or created in it reach the disk; the failure
+// names the folder.
+std::optional<WriteFailure> syncFolder(const std::filesystem::path& folder,
+                                       const FileCalls& calls = systemFileCalls());
+
 // Writes `text` as the whole of `target` through an OutputFile; nothing on success.
 std::optional<WriteFailure> writeWholeFile(const std::filesystem::path& target,
                                            std::string_view text,

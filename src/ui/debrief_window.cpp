@@ -1,5 +1,6 @@
 #include "ui/debrief_window.h"
 
+#include <QAreaSeries>
 #include <QBuffer>
 #include <QChart>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <cmath>
 
 #include "review/event_log.h"
+#include "review/reaction_periods.h"
 #include "scenario/output_file.h"
 #include "catalog/missile_catalog.h"
 #include "ui/event_log_window.h"
@@ -195,6 +197,37 @@ QChartView* makeChart(const char* name, const QString& title, QWidget* parent) {
 
 double seconds(const review::MissileSample& s) {
     return static_cast<double>(s.tick) / 100;
+}
+
+// Shades on a time plot the periods in which the crew of the missile's target radar reacted
+// in the colour of the plots' key. A period still in force ends at `lastTick`.
+const QColor kReactionShade(0, 128, 128, 45);
+
+void shadeReactions(QChartView* view, std::span<const review::ReactionPeriod> periods,
+                    int64_t lastTick) {
+    QChart* chart = view->chart();
+    const auto* y = qobject_cast<const QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    if (y == nullptr) {
+        return;
+    }
+    for (const review::ReactionPeriod& period : periods) {
+        const double from = seconds(review::MissileSample{period.begin});
+        const double to = seconds(review::MissileSample{period.end >= 0 ? period.end : lastTick});
+        auto* area = new QAreaSeries;
+        auto* upper = new QLineSeries(area);
+        auto* lower = new QLineSeries(area);
+        upper->append({QPointF(from, y->max()), QPointF(to, y->max())});
+        lower->append({QPointF(from, y->min()), QPointF(to, y->min())});
+        area->setUpperSeries(upper);
+        area->setLowerSeries(lower);
+        area->setName(QStringLiteral("Реакция расчёта РЛС"));
+        area->setBrush(kReactionShade);
+        area->setPen(Qt::NoPen);
+        chart->addSeries(area);
+        for (QAbstractAxis* axis : chart->axes()) {
+            area->attachAxis(axis);
+        }
+    }
 }
 
 }  // namespace
@@ -428,6 +461,15 @@ void DebriefWindow::plot() {
                        .arg(flightPhaseColour(phase).name(), flightPhaseLabel(phase));
         }
     }
+    std::vector<review::ReactionPeriod> reactions;
+    if (it != summaries_.end() && it->targetRadar > 0) {
+        reactions = review::reactionPeriods(store_.events(), it->targetRadar);
+    }
+    if (!reactions.empty()) {
+        key += QStringLiteral("&nbsp;&nbsp;<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
+                   .arg(QColor(kReactionShade.rgb()).name(),
+                        QStringLiteral("реакция расчёта РЛС-цели"));
+    }
     PlotsTitle->setText(title + (key.isEmpty() ? QString() : QStringLiteral("<br>") + key));
 
     const QString time = QStringLiteral("время, с");
@@ -447,6 +489,11 @@ void DebriefWindow::plot() {
             return s.power > 0 ? 10 * std::log10(static_cast<double>(s.power)) : std::nan("");
         },
         time, QStringLiteral("дБВт"), false, threshold);
+    if (!samples.empty()) {
+        for (QChartView* view : {AltitudeChart, DistanceChart, SpeedChart, PowerChart}) {
+            shadeReactions(view, reactions, samples.back().tick);
+        }
+    }
     markers_.clear();
     for (QChartView* view : {AltitudeChart, DistanceChart, SpeedChart, PowerChart}) {
         auto* marker = new QLineSeries;

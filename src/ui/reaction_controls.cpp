@@ -53,6 +53,20 @@ void ReactionControls::createControls() {
     valueBox = spinBox(this, "valueBox", 87, 0, kReactionPercentMax);
     applyButton = makeControl<QPushButton>("applyButton", QRect(8, 118, 182, 24), this);
     applyButton->setText(QStringLiteral("Применить"));
+    setTips({{kindBox, QStringLiteral("Что делает расчёт, когда ракета ближе дальности угрозы: "
+                                      "ничего, выключает излучение, включает мерцание или "
+                                      "перестраивает частоту")},
+             {warnBox, QStringLiteral("Дальность угрозы по горизонту от ракеты до РЛС, км "
+                                      "(%1–%2)")
+                           .arg(kReactionWarnKmMin)
+                           .arg(kReactionWarnKmMax)},
+             {holdBox, QStringLiteral("Сколько секунд после ухода угрозы расчёт ждёт, прежде "
+                                      "чем отменить реакцию, с (0–%1)")
+                           .arg(kReactionHoldSecondsMax)},
+             {valueBox, QStringLiteral("Мерцание: период, какой допускает тип РЛС; частота: "
+                                       "положение движка частоты, % (0–%1)")
+                            .arg(kReactionPercentMax)},
+             {applyButton, QStringLiteral("Задать эту реакцию выбранной РЛС")}});
     connect(kindBox, &QComboBox::activated, this, [this] { kindChanged(); });
     connect(applyButton, &QPushButton::clicked, this, [this] { apply(); });
 }

@@ -1,5 +1,6 @@
 // Campaigns: the statistics, the plan of every run, refused campaign files, and results that
 // are the same bytes whatever the threads and shards.
+#include <chrono>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -732,27 +733,32 @@ ExeResult runKilled(const std::vector<std::string>& args, const std::string& sig
 TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
     const TempDir dir;
     json doc = smallCampaign();
-    doc["repetitions"] = 15;  // 60 runs
+    doc["repetitions"] = 300;  // 1200 runs
     writeFile(dir / "c.json", doc.dump());
     const std::string campaign = (dir / "c.json").string();
+    // The signals come at shares of the uninterrupted run's time, so that they fall inside the
+    // run on a fast machine and a slow (or sanitized) one alike.
+    const auto start = std::chrono::steady_clock::now();
     const ExeResult whole = runExe(
-        {"campaign", campaign, "--threads", "2", "--quiet", "--out", (dir / "whole").string()},
+        {"campaign", campaign, "--threads", "1", "--quiet", "--out", (dir / "whole").string()},
         dir);
+    const double wholeSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(whole.exitCode, 0) << whole.err;
     const auto expected = filesOf(dir / "whole");
     struct Row {
         std::string signal;
         int exitCode;  // when the signal came before the end
-        double seconds;
+        double share;  // of the uninterrupted run's time
     };
     const Row rows[] = {
-        {"TERM", 143, 0.15}, {"INT", 130, 0.3}, {"KILL", 137, 0.2}, {"KILL", 137, 0.45}};
+        {"TERM", 143, 0.3}, {"INT", 130, 0.5}, {"KILL", 137, 0.4}, {"KILL", 137, 0.7}};
     int interrupted = 0;
     for (const Row& row : rows) {
-        const fs::path out = dir / ("out-" + row.signal + std::to_string(row.seconds));
+        const fs::path out = dir / ("out-" + row.signal + std::to_string(row.share));
         const ExeResult stopped =
             runKilled({"campaign", campaign, "--threads", "1", "--out", out.string()}, row.signal,
-                      row.seconds, dir);
+                      row.share * wholeSeconds, dir);
         if (stopped.exitCode == row.exitCode) {
             ++interrupted;
             EXPECT_FALSE(fs::exists(out)) << row.signal;
@@ -771,7 +777,7 @@ TEST(CampaignExe, AKilledOrStoppedCampaignResumesToTheSameBytes) {
             {"campaign", campaign, "--threads", "2", "--resume", "--quiet", "--out", out.string()},
             dir);
         ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
-        EXPECT_EQ(filesOf(out), expected) << row.signal << " " << row.seconds;
+        EXPECT_EQ(filesOf(out), expected) << row.signal << " " << row.share;
     }
     EXPECT_GT(interrupted, 0);
 }

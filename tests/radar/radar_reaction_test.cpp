@@ -306,7 +306,7 @@ TEST_F(Reaction, AReactingComplex) {
 
 // The nearest launched missile is the one the event names.
 TEST_F(Reaction, TheEventNamesTheNearestMissile) {
-    ASSERT_EQ(addMissile(*world, 3, 0), 1);
+    ASSERT_EQ(addMissile(*world, 0, 3, 0), 1);
     const int32_t r = addRadar(kKubTracking);
     ASSERT_TRUE(setReaction(*world, r, shutdown(30, 1)));
     world->events.take();

@@ -221,6 +221,60 @@ TEST(OutputFileRegression, SpecialFilesAreWrittenInPlace) {
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
+// A campaign's run lines were appended with a plain stream: never synced, a failed write found
+// only at the end. Each failing step is reported at once with the file's name, and what was
+// appended before it stays in the file.
+TEST(GrowingFileFailure, EveryStepIsReportedWithTheFileAndKeepsTheLinesBefore) {
+    struct Row {
+        const char* name;
+        WriteStep step;
+    };
+    for (const Row& row : {Row{"create", WriteStep::Create}, Row{"write", WriteStep::Write},
+                           Row{"sync", WriteStep::Sync}, Row{"close", WriteStep::Close}}) {
+        SCOPED_TRACE(row.name);
+        const TempDir dir;
+        const fs::path path = dir / "runs.jsonl";
+        writeFile(path, "line 1\n");
+        injection() = {};
+        injection().active = row.step == WriteStep::Create;
+        injection().step = row.step;
+        GrowingFile file(path, kInjected);
+        const bool opened = file.open(false);
+        EXPECT_EQ(opened, row.step != WriteStep::Create);
+        bool ok = opened && file.append(content(10000, 'a'));
+        if (opened) {
+            EXPECT_TRUE(ok) << "short writes must be carried on";
+            injection().active = true;
+            if (row.step == WriteStep::Write) {
+                injection().failingWrite = injection().writes;
+            }
+            ok = file.append("line 3\n") && file.finish();
+        }
+        injection().active = false;
+        EXPECT_FALSE(ok);
+        ASSERT_TRUE(file.failure().has_value());
+        EXPECT_EQ(file.failure()->path, path.string());
+        EXPECT_EQ(file.failure()->step, row.step);
+        EXPECT_EQ(readFile(path).substr(0, 7), "line 1\n");
+        const size_t appended = row.step == WriteStep::Create  ? 0
+                                : row.step == WriteStep::Write ? 10000
+                                                               : 10000 + 7;
+        EXPECT_EQ(readFile(path).size(), 7 + appended);
+    }
+}
+
+TEST(GrowingFile, AppendsOrStartsAfreshAndSyncs) {
+    const TempDir dir;
+    const fs::path path = dir / "runs.csv";
+    writeFile(path, "old\n");
+    GrowingFile kept(path);
+    ASSERT_TRUE(kept.open(false) && kept.append("new\n") && kept.finish());
+    EXPECT_EQ(readFile(path), "old\nnew\n");
+    GrowingFile fresh(path);
+    ASSERT_TRUE(fresh.open(true) && fresh.append("only\n") && fresh.finish());
+    EXPECT_EQ(readFile(path), "only\n");
+}
+
 TEST(OutputFile, SameFileThroughALink) {
     const TempDir dir;
     writeFile(dir / "a.json", "{}");

@@ -25,10 +25,10 @@ int numberIn(const std::string& text) {
     return numberIn(QString::fromStdString(text));
 }
 
-// The log's sentence about the last event of `kind` noted since the events were last taken.
-std::string lastSentence(WorldState& world, EventKind kind) {
+// The log's sentence about the last event of `kind` in the session's review.
+std::string lastSentence(TForm1& form, EventKind kind) {
     std::string sentence;
-    for (const WorldEvent& e : world.events.take()) {
+    for (const WorldEvent& e : form.session().review().events()) {
         if (e.kind == kind) {
             sentence = batch::describeEvent(e);
         }
@@ -59,7 +59,7 @@ TEST_F(Numbering, RadarPanelAndMapLabelShowTheLogsNumber) {
     EXPECT_NE(shown, row);
     EXPECT_NE(shown, row + 1);
     QTest::mouseClick(form->Button13, Qt::LeftButton);
-    EXPECT_EQ(numberIn(lastSentence(*world, EventKind::RadarRemoved)), shown);
+    EXPECT_EQ(numberIn(lastSentence(*form, EventKind::RadarRemoved)), shown);
 }
 
 TEST_F(Numbering, AircraftPanelShowsTheLogsNumber) {
@@ -69,7 +69,7 @@ TEST_F(Numbering, AircraftPanelShowsTheLogsNumber) {
     EXPECT_EQ(shown, numberIn(aircraftName(*world, row)));
     EXPECT_NE(shown, row + 1);
     QTest::mouseClick(form->Button15, Qt::LeftButton);
-    EXPECT_EQ(numberIn(lastSentence(*world, EventKind::AircraftRemoved)), shown);
+    EXPECT_EQ(numberIn(lastSentence(*form, EventKind::AircraftRemoved)), shown);
 }
 
 TEST_F(Numbering, MissileWindowAndMapLabelShowTheLogsNumber) {
@@ -86,7 +86,7 @@ TEST_F(Numbering, MissileWindowAndMapLabelShowTheLogsNumber) {
     EXPECT_EQ(numberIn(labels.missileText(*world, 0)), shown);
     world->events.take();
     QTest::mouseClick(form->Button15, Qt::LeftButton);  // the aircraft takes its missile along
-    EXPECT_EQ(numberIn(lastSentence(*world, EventKind::MissileRemoved)), shown);
+    EXPECT_EQ(numberIn(lastSentence(*form, EventKind::MissileRemoved)), shown);
 }
 
 // The members of a placed complex are listed with their numbers, and its label carries the

@@ -1,5 +1,6 @@
 // The review windows over a real attack: "AGM-88C HARM" locked by the crew on a "Куб" tracking
 // radar, launched at tick 150, detonating 9.1 m from it at tick 2095.
+#include <QAreaSeries>
 #include <QChart>
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include "review/event_log.h"
 #include "review/missile_summary.h"
+#include "review/reaction_periods.h"
 #include "scenario/runner.h"
 #include "batch_files.h"
 #include "form_fixture.h"
@@ -360,7 +362,11 @@ TEST_F(Review, WindowTablesEqualTheBatchRunnersAfterOpeningJumpingBranchingAndRe
         ASSERT_TRUE(form->perform(add));
         form->stepTicks(30);
         expectBatchTables(std::string(name) + ", branched at " + std::to_string(at));
+        // The session's recovery file left as by an instance that was killed.
         form->writeRecovery();
+        const QString left = QDir(state).filePath(QStringLiteral("recovery-1-1.json"));
+        QFile::remove(left);
+        ASSERT_TRUE(QFile::copy(form->recoveryFile(), left));
         ASSERT_TRUE(form->offerRecovery());
         expectBatchTables(std::string(name) + ", restored");
     }
@@ -434,6 +440,36 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
     const QByteArray vector = readAll(svg);
     EXPECT_TRUE(vector.contains("<svg"));
     EXPECT_TRUE(vector.contains("Прямое наведение"));  // the phase key, as text
+}
+
+// The target radar's crew switched off at the threat and on again after its hold: the debrief's
+// time plots shade exactly those periods, and the plots' key names the shade.
+TEST_F(Review, DebriefShadesTheTargetCrewsReactionPeriods) {
+    ASSERT_TRUE(form->openScene(QString::fromStdString(
+        std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/edges/reaction_shutdown.json")));
+    review().finishRebuild();
+    const std::vector<review::ReactionPeriod> periods =
+        review::reactionPeriods(form->session().review().events(), 1);
+    ASSERT_FALSE(periods.empty());
+    review().DebriefAction->trigger();
+    debrief().chooseMissile(1);
+    EXPECT_TRUE(debrief().PlotsTitle->text().contains(QStringLiteral("реакция расчёта РЛС-цели")));
+    for (QChartView* view : {debrief().AltitudeChart, debrief().PowerChart}) {
+        std::vector<std::pair<double, double>> shaded;
+        for (QAbstractSeries* series : view->chart()->series()) {
+            if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+                EXPECT_EQ(area->name(), QStringLiteral("Реакция расчёта РЛС"));
+                shaded.emplace_back(area->upperSeries()->at(0).x(), area->upperSeries()->at(1).x());
+            }
+        }
+        ASSERT_EQ(shaded.size(), periods.size());
+        for (size_t k = 0; k < periods.size(); ++k) {
+            EXPECT_DOUBLE_EQ(shaded[k].first, static_cast<double>(periods[k].begin) / 100);
+            if (periods[k].end >= 0) {
+                EXPECT_DOUBLE_EQ(shaded[k].second, static_cast<double>(periods[k].end) / 100);
+            }
+        }
+    }
 }
 
 class Overlays : public Review {
