@@ -160,7 +160,7 @@ class TForm1 : public QWidget, public WorldObserver {
     ViewState& view() { return view_; }
     const ViewState& view() const { return view_; }
 
-    // Components, named as the window's design names them (also their object names).
+    // Components, under their long-standing names (also their object names).
     MapView* Image1 = nullptr;
     QImage Image3;  // the background copy of the map
     QPushButton* Button12 = nullptr;

@@ -7,7 +7,7 @@ namespace prrsim {
 // One simulation tick of simulated time: every rate is applied as value x kTickSeconds per tick.
 inline constexpr double kTickSeconds = 0.01;
 
-// Speeds are km/h; these are the conversions the motion rules use (rounded as they are).
+// Speeds are km/h; these are the conversions the motion rules use (the rounded factors the motion rules were calibrated with).
 inline constexpr double kKmhToMetresPerSecond = 0.28;
 inline constexpr double kKmhToMapUnitsPerSecond = 0.0028;
 

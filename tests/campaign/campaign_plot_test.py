@@ -25,10 +25,10 @@ except ImportError:
     sys.exit(77)
 
 root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-spec = importlib.util.spec_from_file_location("campaign_plot",
-                                              os.path.join(root, "scripts", "campaign-plot.py"))
-plot = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(plot)
+script = importlib.util.spec_from_file_location("campaign_plot",
+                                                os.path.join(root, "scripts", "campaign-plot.py"))
+plot = importlib.util.module_from_spec(script)
+script.loader.exec_module(plot)
 failures = []
 
 
