@@ -52,6 +52,14 @@ double processCpuSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// Engagements per second of wall time and per second of the process's CPU time since `cpuStart`.
+void setEngagementCounters(benchmark::State& state, int64_t engagements, double cpuStart) {
+    state.counters["engagements_per_s"] =
+        benchmark::Counter(static_cast<double>(engagements), benchmark::Counter::kIsRate);
+    state.counters["engagements_per_cpu_s"] =
+        static_cast<double>(engagements) / (processCpuSeconds() - cpuStart);
+}
+
 void BM_CampaignDefaultWorld(benchmark::State& state) {
     const int threads = static_cast<int>(state.range(0));
     const batch::CampaignPlan plan = defaultWorldCampaign();
@@ -116,10 +124,7 @@ void BM_CampaignResultsBefore(benchmark::State& state) {
         first += kRunsPerIteration;
         benchmark::DoNotOptimize(before::campaignResults(plan, runs, 1));
     }
-    state.counters["engagements_per_s"] =
-        benchmark::Counter(static_cast<double>(first), benchmark::Counter::kIsRate);
-    state.counters["engagements_per_cpu_s"] =
-        static_cast<double>(first) / (processCpuSeconds() - cpuStart);
+    setEngagementCounters(state, first, cpuStart);
 }
 BENCHMARK(BM_CampaignResultsBefore)
     ->ArgName("ticks")
@@ -131,15 +136,14 @@ BENCHMARK(BM_CampaignResultsBefore)
 void BM_CampaignResults(benchmark::State& state) {
     const batch::CampaignPlan plan = shortCampaign(state.range(0));
     const double cpuStart = processCpuSeconds();
-    std::vector<int64_t> runs(kRunsPerIteration);
     int64_t first = 0;
     for (auto _ : state) {
-        std::iota(runs.begin(), runs.end(), first % (plan.campaign().runs - kRunsPerIteration));
+        const int64_t start = first % (plan.campaign().runs - kRunsPerIteration);
         first += kRunsPerIteration;
         batch::CampaignTally tally(plan.campaign());
         std::string all;
         std::string csv;
-        batch::runCampaign(plan, {runs[0], 1, kRunsPerIteration}, 1,
+        batch::runCampaign(plan, {start, 1, kRunsPerIteration}, 1,
                            [&](batch::CampaignRunRecord&& r) {
                                tally.add(r);
                                csv += batch::runsCsvRows(plan.campaign(), r);
@@ -149,10 +153,7 @@ void BM_CampaignResults(benchmark::State& state) {
         benchmark::DoNotOptimize(static_cast<int64_t>(all.size() + csv.size()) +
                                  tally.finish()[0].hits);
     }
-    state.counters["engagements_per_s"] =
-        benchmark::Counter(static_cast<double>(first), benchmark::Counter::kIsRate);
-    state.counters["engagements_per_cpu_s"] =
-        static_cast<double>(first) / (processCpuSeconds() - cpuStart);
+    setEngagementCounters(state, first, cpuStart);
 }
 BENCHMARK(BM_CampaignResults)
     ->ArgName("ticks")
