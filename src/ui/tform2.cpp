@@ -22,7 +22,7 @@ TForm2::TForm2(WorldState& world, QWidget* parent)
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Добавить РЛС"));
     setFont(formFont());
-    setFixedSize(358, 128);
+    setFixedSize(358, 150);
 
     Label2 = makeLabel("Label2", QStringLiteral("Отдельные РЛС"), 8, 6, this);
     ComboBox1 = makeControl<QComboBox>("ComboBox1", {8, 22, 249, 21}, this);
@@ -34,15 +34,24 @@ TForm2::TForm2(WorldState& world, QWidget* parent)
     CheckBox1->setText(QStringLiteral("В рабочем состоянии"));
     CheckBox1->setChecked(true);
 
+    reactionCheck = makeControl<QCheckBox>("reactionCheck", {8, 122, 340, 17}, this);
+    reactionCheck->setText(QStringLiteral("Задать реакцию расчёта на ПРР…"));
+
     Button1 = makeButton("Button1", QStringLiteral("OK"), {272, 22, 75, 25}, this);
     Button2 = makeButton("Button2", QStringLiteral("Отмена"), {272, 62, 75, 25}, this);
     setTips({
         {ComboBox1, QStringLiteral("Отдельная РЛС: тип из каталога")},
         {ComboBox2, QStringLiteral("Платформа ЗРК: все РЛС комплекса в одном месте")},
         {CheckBox1, QStringLiteral("Новые РЛС сразу излучают и вращают антенну")},
+        {reactionCheck, QStringLiteral("После OK открыть «Реакция на ПРР» для всех новых РЛС: "
+                                       "одна реакция на весь комплекс")},
         {Button1, QStringLiteral("Добавить выбранное; затем щелчок по карте ставит РЛС")},
         {Button2, QStringLiteral("Закрыть, ничего не добавляя")},
     });
+
+    // Owned by the main window so that it stays open when this dialog closes.
+    reactionControls = new ReactionControls(world, parent != nullptr ? parent : this);
+    reactionControls->perform = [this](const batch::Action& a) { return perform(a); };
 
     connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
     connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
@@ -92,6 +101,7 @@ void TForm2::ComboBox2Change(int index) {
 void TForm2::Button1Click() {
     const int single = ComboBox1->currentIndex();
     const int complex = ComboBox2->currentIndex();
+    const int32_t firstNew = world_.radarCount;
     bool added = false;
     if (complex >= 1) {
         added = perform(change::addComplex(complex - 1, CheckBox1->isChecked()));
@@ -102,6 +112,19 @@ void TForm2::Button1Click() {
         emit radarsAdded();
     }
     close();
+    if (added && reactionCheck->isChecked()) {
+        showReactionFor(firstNew);
+    }
+}
+
+void TForm2::showReactionFor(int32_t firstNew) {
+    std::vector<int32_t> rows;
+    for (int32_t row = firstNew; row < world_.radarCount; ++row) {
+        rows.push_back(row);
+    }
+    reactionControls->showRadars(rows);
+    reactionControls->show();
+    reactionControls->raise();
 }
 
 void TForm2::Button2Click() {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "ui/changes.h"
+#include "ui/reaction_controls.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -28,11 +29,15 @@ class TForm2 : public QWidget {
     // How OK adds the radars (applied directly unless the main window records).
     Perform perform;
 
+    // The crew reaction the new radars get when "Реакция на ПРР…" is checked.
+    ReactionControls* reactionControls = nullptr;
+
     QLabel* Label2 = nullptr;        // "Отдельные РЛС"
     QComboBox* ComboBox1 = nullptr;  // single radars
     QLabel* Label1 = nullptr;        // "Платформы ЗРК"
     QComboBox* ComboBox2 = nullptr;  // SAM complexes
     QCheckBox* CheckBox1 = nullptr;  // "В рабочем состоянии"
+    QCheckBox* reactionCheck = nullptr;  // "Реакция на ПРР…" after OK
     QPushButton* Button1 = nullptr;  // "OK"
     QPushButton* Button2 = nullptr;  // "Отмена"
 
@@ -47,6 +52,9 @@ class TForm2 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Opens the reaction controls for the radars added from table row `firstNew` on.
+    void showReactionFor(int32_t firstNew);
+
     WorldState& world_;
 };
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ui/radar_panel.h"
+#include "ui/tform2.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -110,6 +111,43 @@ TEST_F(ReactionControlsTest, AComplexGetsOneActionPerMember) {
         EXPECT_EQ(world->radars[rows[i]].reactionKind, kReactionHop);
     }
     EXPECT_EQ(world->radars[0].reactionKind, kReactionNone);
+}
+
+// The add-radar dialog with "Задать реакцию…" checked gives the new complex one reaction: after
+// OK the reaction window shows the new members only, and "Применить" records one setReaction per
+// member through the dialog's recording.
+TEST_F(ReactionControlsTest, TheAddRadarDialogGivesANewComplexOneReaction) {
+    ASSERT_EQ(addRadars(*world, kKubSearch, -1, true), 1);
+    QWidget owner;
+    TForm2 dialog(*world, &owner);
+    dialog.perform = panel->perform;
+    dialog.FormActivate();
+    dialog.ComboBox2->setCurrentIndex(kKubComplex + 1);
+    dialog.reactionCheck->setChecked(true);
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    ASSERT_EQ(world->radarCount, 3);
+    ASSERT_EQ(recorded.size(), 1u);  // addComplex
+    ReactionControls& c = *dialog.reactionControls;
+    EXPECT_FALSE(c.isHidden());
+    EXPECT_FALSE(blinkOffered(c));  // the 1С31 cannot blink
+    choose(c.kindBox, kReactionShutdown);
+    c.warnBox->setValue(30);
+    QTest::mouseClick(c.applyButton, Qt::LeftButton);
+    ASSERT_EQ(recorded.size(), 3u);
+    for (const int32_t row : {1, 2}) {
+        EXPECT_EQ(recorded[row].radar, row);
+        EXPECT_EQ(world->radars[row].reactionKind, kReactionShutdown);
+        EXPECT_EQ(world->radars[row].reactionWarnKm, 30);
+    }
+    EXPECT_EQ(world->radars[0].reactionKind, kReactionNone);
+    // Unchecked, OK opens nothing.
+    c.hide();
+    dialog.FormActivate();
+    dialog.ComboBox1->setCurrentIndex(kKubSearch + 1);
+    dialog.reactionCheck->setChecked(false);
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    EXPECT_EQ(world->radarCount, 4);
+    EXPECT_TRUE(c.isHidden());
 }
 
 }  // namespace
