@@ -16,12 +16,12 @@
 #include "capacity_scene.h"
 #include "map_drawing_before.h"
 #include "map_frame.h"
+#include "review/review_store.h"
 #include "sim/tick.h"
 #include "ui/label_placement.h"
 #include "ui/map_camera.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
-#include "review/review_store.h"
 
 namespace prrsim {
 namespace {
@@ -40,8 +40,10 @@ QApplication& application() {
 // The capacity scene of the redraw: missiles locked on their carriers.
 std::unique_ptr<WorldState> redrawScene() {
     std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, false);
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 0; n < 120; ++n) {
-        SimulationTick(*world);  // locks made: the locked missiles draw their target lines
+        SimulationTick(*world,
+                       *scratch);  // locks made: the locked missiles draw their target lines
     }
     return world;
 }
@@ -105,8 +107,9 @@ void BM_MapRedrawAtCapacityAllOverlays(benchmark::State& state) {
     review::ReviewStore store;
     std::unique_ptr<WorldState> flight = scenes::capacityScene(scenes::Missiles::Harm, true);
     flight->events.take();
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 0; n < 6000; ++n) {
-        SimulationTick(*flight);
+        SimulationTick(*flight, *scratch);
         store.drain(*flight);
         if (flight->events.tick % review::kSampleTicks == 0) {
             store.sample(*flight);

@@ -20,12 +20,15 @@ namespace {
 
 enum class Code { Now, Before, Direct };
 
-using TickFunction = void (*)(WorldState&);
+using TickFunction = void (*)(WorldState&, SeekerScratch&);
 
 TickFunction tickOf(Code code) {
     switch (code) {
         case Code::Before:
-            return before::tick;
+            // runTicks hands every tick a before::Scratch.
+            return [](WorldState& world, SeekerScratch& scratch) {
+                before::tick(world, static_cast<before::Scratch&>(scratch));
+            };
         case Code::Direct:
             return testing::directTick;
         default:
@@ -37,8 +40,9 @@ TickFunction tickOf(Code code) {
 constexpr int32_t kWarmUpTicks = 120;
 
 std::unique_ptr<WorldState> warmedUp(std::unique_ptr<WorldState> world, bool launch) {
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 0; n < kWarmUpTicks; ++n) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     if (launch) {
         scenes::launchAll(*world);
@@ -50,6 +54,8 @@ std::unique_ptr<WorldState> warmedUp(std::unique_ptr<WorldState> world, bool lau
 // timing, so every measured tick is one of the scene's first `period` ticks.
 void runTicks(benchmark::State& state, const WorldState& start, Code code, int32_t period) {
     const TickFunction tick = tickOf(code);
+    // A before::Scratch serves every code: it is the program's with what the former code adds.
+    const std::unique_ptr<before::Scratch> scratch = before::makeScratch();
     std::unique_ptr<WorldState> world = makeWorld();
     *world = start;
     int32_t n = 0;
@@ -60,7 +66,7 @@ void runTicks(benchmark::State& state, const WorldState& start, Code code, int32
             n = 0;
             state.ResumeTiming();
         }
-        tick(*world);
+        tick(*world, *scratch);
         ++n;
     }
     state.counters["ticks_per_s"] =
@@ -123,8 +129,9 @@ void BM_SeekerStepsNothingMemorised(benchmark::State& state, Code code) {
     const seeker::Reading& reading = code == Code::Direct   ? testing::directReading()
                                      : code == Code::Before ? before::fastReading()
                                                             : seeker::programReading();
+    const std::unique_ptr<before::Scratch> scratch = before::makeScratch();
     // The radars stay as they are: one radar index serves every step, as in a tick.
-    IndexedRadars indexed(*world);
+    IndexedRadars indexed(*scratch);
     for (auto _ : state) {
         for (int32_t i = 0; i < world->missileCount; ++i) {
             Missile& m = world->missiles[i];
@@ -133,7 +140,7 @@ void BM_SeekerStepsNothingMemorised(benchmark::State& state, Code code) {
             m.radarTypeIdentified = 0;
             m.frequencyKnown = 0;
             m.trackedRadarId = -1;
-            seekerStep(c, *world, m, reading);
+            seekerStep(c, *world, *scratch, m, reading);
         }
     }
 }

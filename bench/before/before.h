@@ -5,26 +5,37 @@
 // former code, kept unchanged apart from its namespace, so that any machine can measure before
 // and after in one run.
 
+#include <array>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "campaign/campaign.h"
+#include "missile/seeker/seeker_reading.h"
+#include "missile/seeker/seeker_scratch.h"
 #include "scenario/runner.h"
 #include "scenario/trace.h"
-#include "missile/seeker/seeker_reading.h"
 #include "world/world_state.h"
 
 namespace prrsim::before {
 
-// The seeker's fast reading in which every missile visits every radar.
+// The seekers' working area of the former reception: the program's, and the landmark places
+// field by field that only the former code compares.
+struct Scratch : SeekerScratch {
+    std::array<LandmarkPlace, kScratchLandmarks> landmarks{};
+};
+std::unique_ptr<Scratch> makeScratch();
+
+// The seeker's fast reading in which every missile visits every radar. Its steps must work in
+// a before::Scratch.
 const seeker::Reading& fastReading();
 
 // The former radar update (antenna, blinking, tracking).
 void updateRadar(WorldState& world, int32_t row);
 
 // The tick with that reading and that radar update.
-void tick(WorldState& world);
+void tick(WorldState& world, Scratch& scratch);
 
 // The former trace line writer.
 std::string traceLine(const WorldState& world, int64_t tick,

@@ -1,9 +1,9 @@
 // The batch runner before the performance work (bench/before/before.h): the former runner, run
 // with the former tick and trace line writer, unchanged apart from its namespace.
 
+#include "before.h"
 #include "scenario/actions.h"
 #include "scenario/runner.h"
-#include "before.h"
 #include "world/world.h"
 
 namespace prrsim::before {
@@ -76,6 +76,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
     }
     world.random.seed(scenario.seed);
     deliverEvents(world, options);
+    const std::unique_ptr<Scratch> scratch = makeScratch();
 
     const int64_t every = options.every > 0 ? options.every : 1;
     size_t next = 0;
@@ -108,7 +109,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
         }
         if (n < scenario.ticks) {
             recorder.setTick(n + 1);
-            before::tick(world);
+            before::tick(world, *scratch);
             result.ticksRun = n + 1;
             deliverEvents(world, options);
         }

@@ -4,7 +4,7 @@
 // - what depends only on the missile (its cones, and per landmark the field-of-view azimuth,
 //   the distance and the elevation at each radar height) is computed once per step;
 // - what depends only on the radar (bearing, elevation and range of each landmark from it, and
-//   the in-beam test of this tick) is kept in the world's scratch area across missiles and
+//   the in-beam test of this tick) is kept in the scratch area across missiles and
 //   ticks, keyed on the values it came from;
 // - a radar is set aside before any exact test when it cannot reach the seeker: not radiating,
 //   or outside a cone that holds every direction the field of view or the direction gate can
@@ -68,8 +68,7 @@ bool inFieldOfViewBefore(const SeekerCatalogs& c, const Missile& m, const RadarS
 }
 
 // Drops the radar-side geometry when a landmark moved, appeared or went.
-void checkLandmarks(WorldState& world, int32_t landmarks) {
-    SeekerScratch& s = world.seekerScratch;
+void checkLandmarks(const WorldState& world, Scratch& s, int32_t landmarks) {
     bool same = s.landmarkCount == landmarks;
     for (int32_t l = 0; same && l < landmarks; ++l) {
         const Landmark& now = landmarkAt(world, l);
@@ -91,10 +90,10 @@ void checkLandmarks(WorldState& world, int32_t landmarks) {
 
 // The radar side of the reflections of radar `row`, brought up to date for its place, its
 // antenna and its type's beam.
-RadarReflectionCache& radarSide(WorldState& world, int32_t row, const RadarType& rt,
-                                int32_t landmarks) {
+RadarReflectionCache& radarSide(const WorldState& world, Scratch& s, int32_t row,
+                                const RadarType& rt, int32_t landmarks) {
     const RadarSite& r = radarAt(world, row);
-    RadarReflectionCache& rc = world.seekerScratch.radars[row];
+    RadarReflectionCache& rc = s.radars[row];
     if (!rc.geometryValid || rc.x != r.x || rc.y != r.y || rc.height != r.height) {
         for (int32_t l = 0; l < landmarks; ++l) {
             const RadarToLandmark seen = radarToLandmark(r, landmarkAt(world, l));
@@ -282,9 +281,10 @@ struct Reflections {
     std::array<double, kLandmarkCapacity> power{};
 };
 
-void findReflections(WorldState& world, MissileSide& side, int32_t row, LandmarkMask inView,
-                     int32_t landmarks, const RadarType& rt, Reflections& out) {
-    RadarReflectionCache& rc = radarSide(world, row, rt, landmarks);
+void findReflections(const WorldState& world, Scratch& s, MissileSide& side, int32_t row,
+                     LandmarkMask inView, int32_t landmarks, const RadarType& rt,
+                     Reflections& out) {
+    RadarReflectionCache& rc = radarSide(world, s, row, rt, landmarks);
     const RadarSite& r = radarAt(world, row);
     const MissileType& type = side.type();
     const double g = antennaGain(rt);
@@ -305,7 +305,9 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
 
 void receiveFastBefore(const SeekerCatalogs& c, WorldState& world, Missile& m, ReceptionLog& log) {
     const int32_t landmarks = landmarksOf(world);
-    checkLandmarks(world, landmarks);
+    // The tick that runs this reading works in a before::Scratch (before.h).
+    Scratch& s = static_cast<Scratch&>(log.scratch());
+    checkLandmarks(world, s, landmarks);
     MissileSide side(c, world, m, landmarks);
     const MissileType& type = side.type();
     Reflections reflections;
@@ -355,7 +357,7 @@ void receiveFastBefore(const SeekerCatalogs& c, WorldState& world, Missile& m, R
                 continue;
             }
             if (!reflectionsFound) {
-                findReflections(world, side, j, inView, landmarks, rt, reflections);
+                findReflections(world, s, side, j, inView, landmarks, rt, reflections);
                 reflectionsFound = true;
             }
             forEachLandmark(reflections.detected,

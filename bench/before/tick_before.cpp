@@ -87,7 +87,7 @@ void automaticSearch(const SeekerCatalogs& c, WorldState& world, Missile& m,
 }
 
 // The steps of missile `row`. Returns false when the missile detonated and left the table.
-bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
+bool stepMissile(const SeekerCatalogs& c, WorldState& world, Scratch& scratch, int32_t row,
                  const seeker::Reading& reading) {
     Missile& m = missileAt(world, row);
     if (!m.launched) {
@@ -100,7 +100,7 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
     }
     automaticSearch(c, world, m, reading);
     if (m.capturing || m.locked) {
-        seekerStep(c, world, m, reading);
+        seekerStep(c, world, scratch, m, reading);
     }
     if (m.targetPositionState != kTargetNone) {
         headStepBefore(c, world, m);
@@ -123,7 +123,11 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
 //      it has no target data), seeker timers, and guidance once launched.
 // A missile that detonates during its own steps skips the rest of them; the record that moved
 // into its place is handled next, so every other missile is handled exactly once.
-void tick(WorldState& world) {
+std::unique_ptr<Scratch> makeScratch() {
+    return std::make_unique<Scratch>();
+}
+
+void tick(WorldState& world, Scratch& scratch) {
     const seeker::Reading& reading = fastReading();
     const SeekerCatalogs c = programCatalogs();
     noteTickStarted(world);
@@ -135,7 +139,7 @@ void tick(WorldState& world) {
     }
     for (int32_t m = 0; m < world.missileCount;) {
         watchMissileStep(world, m);
-        if (stepMissile(c, world, m, reading)) {
+        if (stepMissile(c, world, scratch, m, reading)) {
             reportMissile(world, m);
             ++m;
         }

@@ -18,8 +18,8 @@
 #include <memory>
 
 #include "../capacity_scene.h"
-#include "sim/tick.h"
 #include "session/session.h"
+#include "sim/tick.h"
 #include "ui/tform1.h"
 
 namespace prrsim {
@@ -47,8 +47,9 @@ void BM_WindowSpeedAtCapacity(benchmark::State& state) {
     constexpr int kMeasureMs = 1500;
     for (auto _ : state) {
         std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, false);
+        const auto scratch = makeSeekerScratch();
         for (int32_t n = 0; n < kWarmUpTicks; ++n) {
-            SimulationTick(*world);
+            SimulationTick(*world, *scratch);
         }
         scenes::launchAll(*world);
         ui::TForm1 form(*world);

@@ -1,5 +1,7 @@
 #include "scenario/runner.h"
 
+#include <memory>
+
 #include "scenario/actions.h"
 #include "sim/tick.h"
 #include "world/world.h"
@@ -77,6 +79,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
     }
     world.random.seed(scenario.seed);
     deliverEvents(world, options);
+    const std::unique_ptr<SeekerScratch> scratch = makeSeekerScratch();
 
     const int64_t every = options.every > 0 ? options.every : 1;
     size_t next = 0;
@@ -109,7 +112,7 @@ RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_v
         }
         if (n < scenario.ticks) {
             recorder.setTick(n + 1);
-            SimulationTick(world);
+            SimulationTick(world, *scratch);
             result.ticksRun = n + 1;
             deliverEvents(world, options);
         }

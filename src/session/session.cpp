@@ -247,7 +247,7 @@ void Session::restore(const Snapshot& s) {
 }
 
 void Session::advance() {
-    SimulationTick(world_);
+    SimulationTick(world_, *scratch_);
     ++tick_;
     end_ = std::max(end_, tick_);
     noteHighWater();

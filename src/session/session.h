@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "missile/seeker/seeker_scratch.h"
 #include "review/review_store.h"
 #include "scenario/scenario.h"
 #include "world/world_state.h"
@@ -176,6 +177,9 @@ class Session {
     void startReview();
 
     WorldState& world_;
+    // The seekers' working area, kept from tick to tick; snapshots leave it (it holds no state
+    // of the world).
+    std::unique_ptr<SeekerScratch> scratch_ = makeSeekerScratch();
     batch::Scenario scenario_;
     int64_t tick_ = 0;
     int64_t end_ = 0;

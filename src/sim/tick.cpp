@@ -65,7 +65,7 @@ void automaticSearch(const SeekerCatalogs& c, WorldState& world, Missile& m,
 }
 
 // The steps of missile `row`. Returns false when the missile detonated and left the table.
-bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
+bool stepMissile(const SeekerCatalogs& c, WorldState& world, SeekerScratch& scratch, int32_t row,
                  const seeker::Reading& reading) {
     Missile& m = missileAt(world, row);
     if (!m.launched) {
@@ -78,7 +78,7 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
     }
     automaticSearch(c, world, m, reading);
     if (m.capturing || m.locked) {
-        seekerStep(c, world, m, reading);
+        seekerStep(c, world, scratch, m, reading);
     }
     if (m.targetPositionState != kTargetNone) {
         headStep(c, world, m);
@@ -103,11 +103,11 @@ bool stepMissile(const SeekerCatalogs& c, WorldState& world, int32_t row,
 //      it has no target data), seeker timers, and guidance once launched.
 // A missile that detonates during its own steps skips the rest of them; the record that moved
 // into its place is handled next, so every other missile is handled exactly once.
-void SimulationTick(WorldState& world) {
-    runTick(world, seeker::programReading());
+void SimulationTick(WorldState& world, SeekerScratch& scratch) {
+    runTick(world, scratch, seeker::programReading());
 }
 
-void runTick(WorldState& world, const seeker::Reading& reading) {
+void runTick(WorldState& world, SeekerScratch& scratch, const seeker::Reading& reading) {
     const SeekerCatalogs c = programCatalogs();
     noteTickStarted(world);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
@@ -119,10 +119,10 @@ void runTick(WorldState& world, const seeker::Reading& reading) {
     }
     // The radars stay as they are during the missiles' steps, except through the observer a
     // detonation calls.
-    IndexedRadars indexed(world);
+    IndexedRadars indexed(scratch);
     for (int32_t m = 0; m < world.missileCount;) {
         watchMissileStep(world, m);
-        if (stepMissile(c, world, m, reading)) {
+        if (stepMissile(c, world, scratch, m, reading)) {
             reportMissile(world, m);
             ++m;
         } else {

@@ -12,7 +12,6 @@
 #include "world/landmark.h"
 #include "world/missile.h"
 #include "world/radar_site.h"
-#include "world/seeker_scratch.h"
 #include "world/world_observer.h"
 
 namespace prrsim {
@@ -44,9 +43,6 @@ struct WorldState {
 
     // Not owned; may be null (no windows).
     WorldObserver* observer = nullptr;
-
-    // The seeker step's working area and radar-side cache (no allocation inside the tick).
-    SeekerScratch seekerScratch{};
 
     // The trigonometry of each aircraft row's last motion (by value: any aircraft may use it).
     std::array<AircraftMotionMemo, kAircraftCapacity> aircraftMotion{};

@@ -55,11 +55,12 @@ namespace {
 
 // Allocations made by `ticks` ticks of `world`.
 int64_t allocationsOver(WorldState& world, int32_t ticks,
-                        void (*tick)(WorldState&) = SimulationTick) {
+                        void (*tick)(WorldState&, SeekerScratch&) = SimulationTick) {
+    const auto scratch = makeSeekerScratch();
     allocations = 0;
     counting = true;
     for (int32_t n = 0; n < ticks; ++n) {
-        tick(world);
+        tick(world, *scratch);
     }
     counting = false;
     return allocations;
@@ -128,10 +129,11 @@ TEST(TickAllocation, NoneForTheEventsOfTheTick) {
     world->events.take();
     int64_t events = 0;
     int64_t detonations = 0;
+    const auto scratch = makeSeekerScratch();
     allocations = 0;
     counting = true;
     for (int32_t n = 0; n < 300; ++n) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
         for (const WorldEvent& e : world->events.take()) {
             ++events;
             detonations += e.kind == EventKind::Detonated;

@@ -14,10 +14,10 @@
 namespace prrsim {
 namespace {
 
-constexpr int32_t kKubTracking = 0;  // fire control: cannot blink
-constexpr int32_t kKubSearch = 1;    // search, blink settings 0..3
+constexpr int32_t kKubTracking = 0;     // fire control: cannot blink
+constexpr int32_t kKubSearch = 1;       // search, blink settings 0..3
 constexpr int32_t kTunguskaSearch = 5;  // search, but its blink list holds only 0
-constexpr int32_t kKubComplex = 0;   // 1С31 and 1С11
+constexpr int32_t kKubComplex = 0;      // 1С31 and 1С11
 constexpr int32_t kTicksPerSecond = 100;
 
 std::vector<WorldEvent> ofKind(WorldState& world, EventKind kind) {
@@ -97,15 +97,14 @@ TEST_P(ThreatEdge, InsideOrOnTheWarningDistanceThreatens) {
     EXPECT_EQ(ofKind(*world, EventKind::ThreatBegan).size(), row.threatened ? 1u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ThreatEdge,
-    ::testing::Values(EdgeRow{"Inside", 99.99, 0, true, true},
-                      EdgeRow{"On", 100, 0, true, true},
-                      EdgeRow{"OnDiagonal", 60, -80, true, true},
-                      EdgeRow{"Outside", 100.01, 0, true, false},
-                      EdgeRow{"OutsideDiagonal", 60.01, 80, true, false},
-                      EdgeRow{"OnItsCarrier", 0, 0, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ThreatEdge,
+                         ::testing::Values(EdgeRow{"Inside", 99.99, 0, true, true},
+                                           EdgeRow{"On", 100, 0, true, true},
+                                           EdgeRow{"OnDiagonal", 60, -80, true, true},
+                                           EdgeRow{"Outside", 100.01, 0, true, false},
+                                           EdgeRow{"OutsideDiagonal", 60.01, 80, true, false},
+                                           EdgeRow{"OnItsCarrier", 0, 0, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct KindRow {
     const char* name;
@@ -345,24 +344,24 @@ TEST_P(Refusal, LeavesTheRadarAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, Refusal,
     ::testing::Values(
-        RefusalRow{"BlinkOnFireControl", kKubTracking, {kReactionBlink, 10, 1, 1},
+        RefusalRow{
+            "BlinkOnFireControl", kKubTracking, {kReactionBlink, 10, 1, 1}, ReactionFault::NoBlink},
+        RefusalRow{"BlinkWithAnEmptyList",
+                   kTunguskaSearch,
+                   {kReactionBlink, 10, 1, 1},
                    ReactionFault::NoBlink},
-        RefusalRow{"BlinkWithAnEmptyList", kTunguskaSearch, {kReactionBlink, 10, 1, 1},
-                   ReactionFault::NoBlink},
-        RefusalRow{"BlinkPeriodZero", kKubSearch, {kReactionBlink, 10, 1, 0},
-                   ReactionFault::Period},
-        RefusalRow{"BlinkBeyondList", kKubSearch, {kReactionBlink, 10, 1, 4},
-                   ReactionFault::Period},
-        RefusalRow{"PercentAbove100", kKubSearch, {kReactionHop, 10, 1, 101},
-                   ReactionFault::Percent},
+        RefusalRow{
+            "BlinkPeriodZero", kKubSearch, {kReactionBlink, 10, 1, 0}, ReactionFault::Period},
+        RefusalRow{
+            "BlinkBeyondList", kKubSearch, {kReactionBlink, 10, 1, 4}, ReactionFault::Period},
+        RefusalRow{
+            "PercentAbove100", kKubSearch, {kReactionHop, 10, 1, 101}, ReactionFault::Percent},
         RefusalRow{"WarnZero", kKubSearch, {kReactionShutdown, 0, 1, 0}, ReactionFault::WarnKm},
         RefusalRow{"WarnAbove150", kKubSearch, {kReactionHop, 151, 1, 5}, ReactionFault::WarnKm},
-        RefusalRow{"HoldNegative", kKubSearch, {kReactionShutdown, 10, -1, 0},
-                   ReactionFault::Hold},
-        RefusalRow{"HoldAbove600", kKubSearch, {kReactionShutdown, 10, 601, 0},
-                   ReactionFault::Hold},
-        RefusalRow{"UnknownKind", kKubSearch, {kReactionKindCount, 10, 1, 0},
-                   ReactionFault::Kind}),
+        RefusalRow{"HoldNegative", kKubSearch, {kReactionShutdown, 10, -1, 0}, ReactionFault::Hold},
+        RefusalRow{
+            "HoldAbove600", kKubSearch, {kReactionShutdown, 10, 601, 0}, ReactionFault::Hold},
+        RefusalRow{"UnknownKind", kKubSearch, {kReactionKindCount, 10, 1, 0}, ReactionFault::Kind}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Blink is a reaction exactly where the radar panel offers a blink setting above 0; shutdown and
@@ -398,18 +397,19 @@ TEST(ReactionTick, AHarmMakesTheCrewSwitchOffAndTheyComeBackAfterTheHold) {
     world->missiles[0].y = 220;
     world->missiles[0].speed = 0;
     world->events.take();
-    SimulationTick(*world);
+    const auto scratch = makeSeekerScratch();
+    SimulationTick(*world, *scratch);
     EXPECT_TRUE(world->radars[0].emissionOn);  // 5.1 km
     world->missiles[0].x = 400 - 50;
-    SimulationTick(*world);
+    SimulationTick(*world, *scratch);
     EXPECT_FALSE(world->radars[0].emissionOn);
     EXPECT_FALSE(world->radars[0].radiating);  // the radar update saw it silent
     removeMissile(*world, 0);
     for (int32_t t = 0; t < 3 * kTicksPerSecond; ++t) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     EXPECT_FALSE(world->radars[0].emissionOn);
-    SimulationTick(*world);
+    SimulationTick(*world, *scratch);
     EXPECT_TRUE(world->radars[0].emissionOn);
 }
 

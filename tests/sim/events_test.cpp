@@ -187,8 +187,9 @@ TEST(BlinkEvents, ABlinkingRadarIsLoggedWhenSetNotAtEachSwitch) {
     int switches = 0;
     bool radiating = world->radars[2].radiating;
     std::vector<WorldEvent> events;
+    const auto scratch = makeSeekerScratch();
     for (int n = 0; n < 5000; ++n) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
         switches += world->radars[2].radiating != radiating;
         radiating = world->radars[2].radiating;
         for (const WorldEvent& e : world->events.take()) {

@@ -19,10 +19,10 @@
 #include <random>
 #include <string>
 
+#include "catalog/missile_catalog.h"
 #include "scenario/actions.h"
 #include "scenario/scenario.h"
 #include "scenario/trace.h"
-#include "catalog/missile_catalog.h"
 #include "sim/tick.h"
 #include "world/units.h"
 #include "world/world.h"
@@ -105,7 +105,7 @@ class Session {
             }
             const int32_t gap = tickGap();
             for (int32_t t = 0; t < gap; ++t) {
-                SimulationTick(*world_);
+                SimulationTick(*world_, *scratch_);
                 ++totals_.ticks;
                 ++ticks_;
                 if (!check("tick")) {
@@ -382,6 +382,7 @@ class Session {
     ImpactWatch watch_;
     std::deque<Action> plan_;
     std::unique_ptr<WorldState> world_ = makeWorld();
+    std::unique_ptr<SeekerScratch> scratch_ = makeSeekerScratch();
     std::unique_ptr<WorldState> before_ = makeWorld();
 };
 

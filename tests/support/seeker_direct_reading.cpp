@@ -85,8 +85,8 @@ const seeker::Reading& directReading() {
     return kDirect;
 }
 
-void directTick(WorldState& world) {
-    runTick(world, directReading());
+void directTick(WorldState& world, SeekerScratch& scratch) {
+    runTick(world, scratch, directReading());
 }
 
 }  // namespace prrsim::testing

@@ -5,6 +5,7 @@
 // field of view tested in full by the automatic search. No cache, no pre-test.
 
 #include "missile/seeker/seeker_reading.h"
+#include "missile/seeker/seeker_scratch.h"
 #include "world/world_state.h"
 
 namespace prrsim::testing {
@@ -12,6 +13,6 @@ namespace prrsim::testing {
 const seeker::Reading& directReading();
 
 // SimulationTick with every seeker read directly.
-void directTick(WorldState& world);
+void directTick(WorldState& world, SeekerScratch& scratch);
 
 }  // namespace prrsim::testing

@@ -150,8 +150,9 @@ TEST(LabelPlacement, SelectedPlacesFirstThenNumberOnlyThenLeftOut) {
 
 std::unique_ptr<WorldState> capacityWorld() {
     auto world = scenes::capacityScene(scenes::Missiles::Harm, false);
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 0; n < 120; ++n) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     return world;
 }

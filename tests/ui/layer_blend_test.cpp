@@ -12,11 +12,11 @@
 
 #include "../../bench/capacity_scene.h"
 #include "map_frame.h"
+#include "review/review_store.h"
 #include "sim/tick.h"
 #include "ui/layer_blend.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
-#include "review/review_store.h"
 #include "world/units.h"
 
 namespace prrsim::ui {
@@ -128,8 +128,9 @@ TEST(LayerBlend, OverlayTilesHoldEveryTrailAndMarkerDrawn) {
     const QImage plain = capacityFrame();
     MapOverlays byQt = overlays;
     int compared = 0;
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 1; n <= 6600; ++n) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
         store.drain(*world);
         if (world->events.tick % review::kSampleTicks == 0) {
             store.sample(*world);

@@ -45,6 +45,11 @@ QImage drawnBefore(const WorldState& world, const ImpactText& impact) {
     return frame;
 }
 
+// A scratch area a copyable change can carry from frame to frame.
+std::shared_ptr<SeekerScratch> sharedScratch() {
+    return makeSeekerScratch();
+}
+
 struct Scene {
     const char* name;
     std::function<std::unique_ptr<WorldState>()> make;
@@ -54,8 +59,9 @@ struct Scene {
 
 std::unique_ptr<WorldState> capacity(scenes::Missiles kind) {
     auto world = scenes::capacityScene(kind, false);
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 0; n < 120; ++n) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     return world;
 }
@@ -63,13 +69,13 @@ std::unique_ptr<WorldState> capacity(scenes::Missiles kind) {
 TEST(MapLabels, FramesMatchTheFormerDrawingPixelForPixel) {
     const Scene rows[] = {
         {"harm at capacity", [] { return capacity(scenes::Missiles::Harm); },
-         [](WorldState& w, int) { SimulationTick(w); }},
+         [scratch = sharedScratch()](WorldState& w, int) { SimulationTick(w, *scratch); }},
         {"every missile type, radars removed and renumbered",
          [] { return capacity(scenes::Missiles::Mixed); },
-         [](WorldState& w, int n) {
+         [scratch = sharedScratch()](WorldState& w, int n) {
              removeRadar(w, 5 * n);
              scenes::launchAll(w);
-             SimulationTick(w);
+             SimulationTick(w, *scratch);
          }},
         {"labels clipped at every edge",
          [] {

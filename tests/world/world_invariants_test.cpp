@@ -27,8 +27,9 @@ TEST(WorldInvariants, HoldForTheStartWorldsAndThroughTicks) {
     auto empty = makeWorld();
     startEmptyWorld(*empty);
     EXPECT_EQ(checkWorldInvariants(*empty), "");
+    const auto scratch = makeSeekerScratch();
     for (int i = 0; i < 500; ++i) {
-        SimulationTick(*w);
+        SimulationTick(*w, *scratch);
     }
     EXPECT_EQ(checkWorldInvariants(*w), "");
 }
@@ -111,8 +112,7 @@ const Breakage kBreakages[] = {
      "trackList[1] 7"},
     {"ReactionKindUnknown", [](WorldState& w) { w.radars[2].reactionKind = 4; },
      "radars[2]: reactionKind 4 is no reaction"},
-    {"ReactionNoneUnderWay",
-     [](WorldState& w) { w.radars[1].reactionPhase = kReactionHolding; },
+    {"ReactionNoneUnderWay", [](WorldState& w) { w.radars[1].reactionPhase = kReactionHolding; },
      "radars[1]: a reaction of kind none is under way"},
     {"ReactionHoldBeyondItsTime",
      [](WorldState& w) {
@@ -157,8 +157,9 @@ TEST(WorldInvariants, RemovalsLeaveNoReferenceBeyondTheTables) {
     w->aircraft[0].targetRadar = 5;
     ASSERT_EQ(addMissile(*w, 3, 3, 0), 1);
     w->missiles[1].launched = 1;
+    const auto scratch = makeSeekerScratch();
     for (int i = 0; i < 60; ++i) {
-        SimulationTick(*w);
+        SimulationTick(*w, *scratch);
     }
     removeRadar(*w, 5);
     removeRadar(*w, 0);

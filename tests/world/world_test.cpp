@@ -71,7 +71,8 @@ TEST_F(World, RadarRemovalLeavesNoAircraftOrComplexAimingAtAnotherRadar) {
 
     // An aircraft on its attack run keeps steering at its own radar.
     const RadarSite& aimed = world->radars[3];
-    SimulationTick(*world);
+    const auto scratch = makeSeekerScratch();
+    SimulationTick(*world, *scratch);
     const Aircraft& a = world->aircraft[0];
     EXPECT_EQ(a.heading, bearingDeg(a.x, a.y, aimed.x, aimed.y));
 }

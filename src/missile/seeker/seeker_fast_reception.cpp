@@ -9,7 +9,7 @@
 // - what depends only on the missile (its cones, and per landmark the field-of-view azimuth,
 //   the distance and the elevation at each radar height) is computed once per step;
 // - what depends only on the radar (bearing, elevation and range of each landmark from it, and
-//   the in-beam test of this tick) is kept in the world's scratch area across missiles and
+//   the in-beam test of this tick) is kept in the scratch area across missiles and
 //   ticks, keyed on the values it came from;
 // - a direct path is not tested when even its main lobe would stay below the sensitivity, a
 //   reflection not when even the side lobes' bound would and the landmark is out of the beam;
@@ -66,8 +66,7 @@ void forEachLandmark(LandmarkMask mask, F&& f) {
 // Whether the landmarks stand where the radar-side geometry was computed for: their records
 // hold the same bytes as when copied. A record that differs only in its padding counts as
 // changed; the geometry is then computed once more, to the same values.
-bool landmarksAsCached(const WorldState& world, int32_t landmarks) {
-    const SeekerScratch& s = world.seekerScratch;
+bool landmarksAsCached(const WorldState& world, const SeekerScratch& s, int32_t landmarks) {
     static_assert(std::is_trivially_copyable_v<Landmark>);
     return s.landmarkCount == landmarks &&
            std::memcmp(world.landmarks.data(), s.landmarkRecords.data(),
@@ -76,11 +75,10 @@ bool landmarksAsCached(const WorldState& world, int32_t landmarks) {
 
 // Drops the radar-side geometry when a landmark moved, appeared or went; returns whether they
 // all stayed.
-bool checkLandmarks(WorldState& world, int32_t landmarks) {
-    if (landmarksAsCached(world, landmarks)) {
+bool checkLandmarks(const WorldState& world, SeekerScratch& s, int32_t landmarks) {
+    if (landmarksAsCached(world, s, landmarks)) {
         return true;
     }
-    SeekerScratch& s = world.seekerScratch;
     s.landmarkCount = landmarks;
     for (int32_t l = 0; l < landmarks; ++l) {
         const Landmark& now = landmarkAt(world, l);
@@ -98,10 +96,10 @@ bool checkLandmarks(WorldState& world, int32_t landmarks) {
 
 // The radar side of the reflections of radar `row`, brought up to date for its place, its
 // antenna and its type's beam.
-RadarReflectionCache& radarSide(WorldState& world, int32_t row, const RadarType& rt,
-                                int32_t landmarks) {
+RadarReflectionCache& radarSide(const WorldState& world, SeekerScratch& scratch, int32_t row,
+                                const RadarType& rt, int32_t landmarks) {
     const RadarSite& r = radarAt(world, row);
-    RadarReflectionCache& rc = world.seekerScratch.radars[row];
+    RadarReflectionCache& rc = scratch.radars[row];
     if (!rc.geometryValid || rc.x != r.x || rc.y != r.y || rc.height != r.height) {
         rc.sizeOverRange = 0;
         for (int32_t l = 0; l < landmarks; ++l) {
@@ -155,11 +153,10 @@ bool inBeamCached(RadarReflectionCache& rc, const RadarType& rt, const RadarSite
 // The landmarks of `mask` within the radar's beam. None when the cone holding every direction
 // the beam's azimuth test accepts (magnitude of the turn at most half the beam width, so below
 // one degree more) misses the box around the landmarks.
-LandmarkMask inBeamOf(const WorldState& world, RadarReflectionCache& rc, const RadarType& rt,
+LandmarkMask inBeamOf(const SeekerScratch& s, RadarReflectionCache& rc, const RadarType& rt,
                       const RadarSite& r, LandmarkMask mask) {
     if (!rc.beamBoxKnown) {
         rc.beamBoxKnown = true;
-        const SeekerScratch& s = world.seekerScratch;
         rc.beamMissesLandmarks = !coneMayMeetBox(
             AzimuthCone(r.azimuth, 0.5 * rt.beamWidthAz + 1), r.x, r.y, s.landmarksLow.x - 0.5,
             s.landmarksLow.y - 0.5, s.landmarksHigh.x + 0.5, s.landmarksHigh.y + 0.5);
@@ -176,13 +173,15 @@ LandmarkMask inBeamOf(const WorldState& world, RadarReflectionCache& rc, const R
 // radar.
 class MissileSide {
   public:
-    MissileSide(const SeekerCatalogs& c, WorldState& world, const Missile& m, int32_t landmarks)
+    MissileSide(const SeekerCatalogs& c, const WorldState& world, SeekerScratch& scratch,
+                const Missile& m, int32_t landmarks)
         : c_(c),
           world_(world),
+          scratch_(scratch),
           m_(m),
           type_(c.typeOf(m)),
-          fieldOfView_(fieldOfViewCone(type_, m, tangents(world, m)[0])),
-          gate_(directionGateCone(type_, m, tangents(world, m)[1])),
+          fieldOfView_(fieldOfViewCone(type_, m, tangents(scratch, m)[0])),
+          gate_(directionGateCone(type_, m, tangents(scratch, m)[1])),
           gateOn_(m.targetPositionState == kTargetFromSeeker && type_.directionGate),
           all_(landmarks == 32 ? ~LandmarkMask{0} : bit(landmarks) - 1),
           landmarksInCone_(all_) {
@@ -257,7 +256,7 @@ class MissileSide {
     // square root per landmark (just below, against rounding).
     double rangeTermFloor() {
         if (!(floor_ >= 0)) {
-            const SeekerScratch& s = world_.seekerScratch;
+            const SeekerScratch& s = scratch_;
             const double dx = std::max({s.landmarksLow.x - m_.x, 0.0, m_.x - s.landmarksHigh.x});
             const double dy = std::max({s.landmarksLow.y - m_.y, 0.0, m_.y - s.landmarksHigh.y});
             floor_ = std::max(rangeTerm(0), 1e4 * (dx * dx + dy * dy)) * (1 - 1e-12);
@@ -433,12 +432,13 @@ class MissileSide {
         }
     }
 
-    static std::array<ConeTangentMemo, 2>& tangents(WorldState& world, const Missile& m) {
-        return world.seekerScratch.coneTangents[static_cast<uint32_t>(m.typeIndex) % 32];
+    static std::array<ConeTangentMemo, 2>& tangents(SeekerScratch& scratch, const Missile& m) {
+        return scratch.coneTangents[static_cast<uint32_t>(m.typeIndex) % 32];
     }
 
     const SeekerCatalogs& c_;
     const WorldState& world_;
+    const SeekerScratch& scratch_;
     const Missile& m_;
     const MissileType& type_;
     AzimuthCone fieldOfView_;
@@ -521,9 +521,10 @@ double sideLobesReachTerm(const RadarReflectionCache& rc, const RadarType& rt,
     return pt * type.antennaArea * 0.7 * g * rc.sizeOverRange / (12.56 * 12.56 * type.sensitivity);
 }
 
-void findReflections(WorldState& world, MissileSide& side, int32_t row, LandmarkMask inView,
-                     int32_t landmarks, const RadarType& rt, Reflections& out) {
-    RadarReflectionCache& rc = radarSide(world, row, rt, landmarks);
+void findReflections(const WorldState& world, SeekerScratch& scratch, MissileSide& side,
+                     int32_t row, LandmarkMask inView, int32_t landmarks, const RadarType& rt,
+                     Reflections& out) {
+    RadarReflectionCache& rc = radarSide(world, scratch, row, rt, landmarks);
     const RadarSite& r = radarAt(world, row);
     const MissileType& type = side.type();
     const double g = antennaGain(rt);
@@ -533,10 +534,9 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
     // Where a landmark in view clearly lies within the side lobes' reach, the nearest one need
     // not be found: they are not silent.
     if (sideLobesSilent(rc, rt, type, side.rangeTermFloor()) ||
-        (!side.anyNearerThan(inView, sideLobesReachTerm(rc, rt, type),
-                             world.seekerScratch.nearLandmark) &&
+        (!side.anyNearerThan(inView, sideLobesReachTerm(rc, rt, type), scratch.nearLandmark) &&
          sideLobesSilent(rc, rt, type, side.nearestRangeTerm(inView)))) {
-        mayBeHeard = inBeamOf(world, rc, rt, r, inView);
+        mayBeHeard = inBeamOf(scratch, rc, rt, r, inView);
     }
     forEachLandmark(mayBeHeard, [&](int32_t l) {
         double pt = rt.power;
@@ -557,12 +557,14 @@ void findReflections(WorldState& world, MissileSide& side, int32_t row, Landmark
 // against the radar-side cache with every build. A build from the same radars and landmarks as
 // the last one would give the same index: that one serves again, with no radar side prepared
 // yet (the antennas may have turned since).
-RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t landmarks) {
-    RadarIndex& index = world.seekerScratch.radarIndex;
+RadarIndex& radarIndexOf(const SeekerCatalogs& c, const WorldState& world, SeekerScratch& scratch,
+                         int32_t landmarks) {
+    RadarIndex& index = scratch.radarIndex;
     if (index.held && index.current && index.missileCatalog == &c.missiles &&
         index.radarCatalog == &c.radars) {
         if constexpr (kTableAccessChecked) {
-            if (!radarIndexMatches(c, world, index) || !landmarksAsCached(world, landmarks)) {
+            if (!radarIndexMatches(c, world, index) ||
+                !landmarksAsCached(world, scratch, landmarks)) {
                 std::fputs(
                     "seeker radar index out of date: the radars or landmarks changed "
                     "inside an IndexedRadars scope without refresh()\n",
@@ -572,7 +574,7 @@ RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t lan
         }
         return index;
     }
-    if (checkLandmarks(world, landmarks) && radarIndexSourceUnchanged(c, world, index)) {
+    if (checkLandmarks(world, scratch, landmarks) && radarIndexSourceUnchanged(c, world, index)) {
         index.prepared = RadarSet{};
         if constexpr (kTableAccessChecked) {
             if (!radarIndexMatches(c, world, index)) {
@@ -589,12 +591,13 @@ RadarIndex& radarIndexOf(const SeekerCatalogs& c, WorldState& world, int32_t lan
 
 // Radar j's reflection cache, brought up to date once per index, and its side lobes' reflection
 // strength noted in the index.
-RadarReflectionCache& preparedRadarSide(const SeekerCatalogs& c, WorldState& world,
-                                        RadarIndex& index, int32_t j, int32_t landmarks) {
-    RadarReflectionCache& rc = world.seekerScratch.radars[j];
+RadarReflectionCache& preparedRadarSide(const SeekerCatalogs& c, const WorldState& world,
+                                        SeekerScratch& scratch, RadarIndex& index, int32_t j,
+                                        int32_t landmarks) {
+    RadarReflectionCache& rc = scratch.radars[j];
     if (!index.prepared.contains(j)) {
         const RadarType& rt = c.typeOf(radarAt(world, j));
-        radarSide(world, j, rt, landmarks);
+        radarSide(world, scratch, j, rt, landmarks);
         const double pt = rt.power * rc.sidelobeFactor;
         const double g = antennaGain(rt);
         index.sideStrength[j] =
@@ -611,8 +614,9 @@ RadarReflectionCache& preparedRadarSide(const SeekerCatalogs& c, WorldState& wor
 // the beam. The others of that height could be heard directly at most (their side-lobe
 // reflections stay below the bound, so findReflections would find none): those in the field of
 // view's cone are among the candidates already.
-void addReflectingCandidates(const SeekerCatalogs& c, WorldState& world, RadarIndex& index,
-                             MissileSide& side, int32_t landmarks, RadarSet& candidates) {
+void addReflectingCandidates(const SeekerCatalogs& c, const WorldState& world,
+                             SeekerScratch& scratch, RadarIndex& index, MissileSide& side,
+                             int32_t landmarks, RadarSet& candidates) {
     if (!side.ungated().any()) {
         return;
     }
@@ -632,7 +636,7 @@ void addReflectingCandidates(const SeekerCatalogs& c, WorldState& world, RadarIn
         double reachInView = -1;
         here.forEach([&](int32_t j) {
             if (!index.prepared.contains(j)) {
-                preparedRadarSide(c, world, index, j, landmarks);
+                preparedRadarSide(c, world, scratch, index, j, landmarks);
             }
             if (!(index.sideStrength[j] * reachOfAny * (1 + 1e-9) < sensitivity)) {
                 if (reachInView < 0) {
@@ -644,9 +648,9 @@ void addReflectingCandidates(const SeekerCatalogs& c, WorldState& world, RadarIn
                 }
             }
             if ((inView & ~index.beamKnown[j]) != 0) {
-                RadarReflectionCache& rc = world.seekerScratch.radars[j];
+                RadarReflectionCache& rc = scratch.radars[j];
                 const RadarSite& r = radarAt(world, j);
-                if (inBeamOf(world, rc, c.typeOf(r), r, inView) != 0) {
+                if (inBeamOf(scratch, rc, c.typeOf(r), r, inView) != 0) {
                     candidates.insert(j);
                 }
                 index.beamKnown[j] = rc.beamKnown;
@@ -664,15 +668,16 @@ void addReflectingCandidates(const SeekerCatalogs& c, WorldState& world, RadarIn
 
 void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, ReceptionLog& log) {
     const int32_t landmarks = landmarksOf(world);
-    RadarIndex& index = radarIndexOf(c, world, landmarks);
-    MissileSide side(c, world, m, landmarks);
+    SeekerScratch& scratch = log.scratch();
+    RadarIndex& index = radarIndexOf(c, world, scratch, landmarks);
+    MissileSide side(c, world, scratch, m, landmarks);
     const MissileType& type = side.type();
     // Neither the direct path nor a reflection reaches the seeker from a silent radar, nor from
     // one out of band, nor from one outside the cones with no landmark in view, nor through
     // landmarks none of which it can bring to the sensitivity: only the candidates are visited,
     // in table order.
     RadarSet candidates = side.directCandidates(index);
-    addReflectingCandidates(c, world, index, side, landmarks, candidates);
+    addReflectingCandidates(c, world, scratch, index, side, landmarks, candidates);
     Reflections reflections;
     candidates.forEach([&](int32_t j) {
         const RadarSite& r = radarAt(world, j);
@@ -700,7 +705,7 @@ void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, Recepti
         // sensitivity is not heard at all, whatever the seeker would accept of it.
         bool reflectionsFound = false;
         if (!directSeen) {
-            findReflections(world, side, j, inView, landmarks, rt, reflections);
+            findReflections(world, scratch, side, j, inView, landmarks, rt, reflections);
             reflectionsFound = true;
             if (reflections.detected == 0) {
                 return;
@@ -725,7 +730,7 @@ void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, Recepti
                 continue;
             }
             if (!reflectionsFound) {
-                findReflections(world, side, j, inView, landmarks, rt, reflections);
+                findReflections(world, scratch, side, j, inView, landmarks, rt, reflections);
                 reflectionsFound = true;
             }
             forEachLandmark(reflections.detected,

@@ -10,12 +10,12 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "missile/seeker/seeker_reception.h"
+#include "missile/seeker/seeker_scratch.h"
 #include "world/geometry.h"
 #include "world/landmark.h"
 #include "world/missile.h"
 #include "world/quick_bearing.h"
 #include "world/radar_site.h"
-#include "world/seeker_scratch.h"
 
 namespace prrsim::seeker {
 
@@ -352,9 +352,8 @@ class AzimuthCone {
         const double x2 = x * x;
         const double x4 = x2 * x2;
         const double x8 = x4 * x4;
-        const double sine =
-            x * ((1 + -1.0 / 6 * x2) + (1.0 / 120 + -1.0 / 5040 * x2) * x4 +
-                 (1.0 / 362880 + -1.0 / 39916800 * x2) * x8);
+        const double sine = x * ((1 + -1.0 / 6 * x2) + (1.0 / 120 + -1.0 / 5040 * x2) * x4 +
+                                 (1.0 / 362880 + -1.0 / 39916800 * x2) * x8);
         const double cosine = (1 + -1.0 / 2 * x2) + (1.0 / 24 + -1.0 / 720 * x2) * x4 +
                               ((1.0 / 40320 + -1.0 / 3628800 * x2) + 1.0 / 479001600 * x4) * x8;
         switch (quarter % 4) {

@@ -4,7 +4,7 @@
 // radar and landmark tables once for all the missiles of a tick, it lets each missile's cones
 // visit only the radars and landmarks that can lie in them instead of the whole tables.
 
-#include "world/seeker_scratch.h"
+#include "missile/seeker/seeker_scratch.h"
 
 namespace prrsim {
 

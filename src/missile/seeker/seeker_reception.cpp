@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "missile/seeker/seeker_geometry.h"
+#include "missile/seeker/seeker_scratch.h"
 #include "world/geometry.h"
-#include "world/seeker_scratch.h"
 #include "world/world_state.h"
 
 namespace prrsim {

@@ -13,6 +13,7 @@
 namespace prrsim {
 
 struct WorldState;
+struct SeekerScratch;
 
 namespace seeker {
 
@@ -29,7 +30,8 @@ inline Channel channelOfPass(int32_t pass) {
 // the first path of each radar, pulse-train following and the missile's received lists.
 class ReceptionLog {
   public:
-    ReceptionLog(const SeekerCatalogs& c, WorldState& world, Missile& m);
+    // Empties the scratch area's received-path list, which the paths then fill.
+    ReceptionLog(const SeekerCatalogs& c, WorldState& world, SeekerScratch& scratch, Missile& m);
 
     // The passes of radar table position `row` follow.
     void beginRadar(int32_t row);
@@ -45,10 +47,13 @@ class ReceptionLog {
     int64_t sumY() const { return sumY_; }
     int32_t count() const { return n_; }
     double totalPower() const { return totalPower_; }
+    // The step's working area: the received paths and the readings' caches.
+    SeekerScratch& scratch() const { return scratch_; }
 
   private:
     const SeekerCatalogs& c_;
     WorldState& world_;
+    SeekerScratch& scratch_;
     Missile& m_;
     int32_t row_ = -1;
     bool followable_ = false;
@@ -64,7 +69,7 @@ class ReceptionLog {
 
 // Every radar in table order, each pass, the direct path and every landmark, read with what
 // does not depend on the radar computed once per step, what does not depend on the missile kept in
-// the world's scratch area, and radars that cannot reach the seeker set aside by conservative
+// the scratch area, and radars that cannot reach the seeker set aside by conservative
 // pre-tests.
 void receiveFast(const SeekerCatalogs& c, WorldState& world, Missile& m, ReceptionLog& log);
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "missile/seeker/seeker_scratch.h"
 #include "missile/seeker/seeker_step.h"
 #include "world/geometry.h"
 #include "world/quick_bearing.h"
@@ -16,9 +17,6 @@ namespace {
 using seeker::channelOfPass;
 using seeker::kIlluminationPass;
 using seeker::kMainPass;
-
-static_assert(kScratchRadars == kRadarCapacity && kScratchLandmarks == kLandmarkCapacity,
-              "the seeker scratch area mirrors the world's tables");
 
 // Learns the emitter's parameters from the radar's current emission mode. Runs once per
 // received radar and step, on its first received path (direct or reflected, either pass), so
@@ -59,7 +57,7 @@ void learnParameters(const SeekerCatalogs& c, Missile& m, const RadarSite& r, in
 
 // The power-weighted centre of the received paths, in the order they were received.
 void estimateTarget(const WorldState& world, Missile& m, const seeker::ReceptionLog& log) {
-    const SeekerScratch& scratch = world.seekerScratch;
+    const SeekerScratch& scratch = log.scratch();
     const int32_t meanX = static_cast<int32_t>(log.sumX() / log.count());
     const int32_t meanY = static_cast<int32_t>(log.sumY() / log.count());
     const double totalPower = log.totalPower();
@@ -191,9 +189,10 @@ double directionNoise(WorldState& world, double noise) {
 
 namespace seeker {
 
-ReceptionLog::ReceptionLog(const SeekerCatalogs& c, WorldState& world, Missile& m)
-    : c_(c), world_(world), m_(m) {
-    world_.seekerScratch.pathCount = 0;
+ReceptionLog::ReceptionLog(const SeekerCatalogs& c, WorldState& world, SeekerScratch& scratch,
+                           Missile& m)
+    : c_(c), world_(world), scratch_(scratch), m_(m) {
+    scratch_.pathCount = 0;
 }
 
 void ReceptionLog::beginRadar(int32_t row) {
@@ -207,7 +206,7 @@ void ReceptionLog::beginRadar(int32_t row) {
 
 void ReceptionLog::received(int32_t path, double power, int32_t channel) {
     const RadarSite& r = radarAt(world_, row_);
-    SeekerScratch& scratch = world_.seekerScratch;
+    SeekerScratch& scratch = scratch_;
     sumX_ += r.x;
     sumY_ += r.y;
     ++n_;
@@ -243,10 +242,10 @@ void ReceptionLog::finish() {
 
 }  // namespace seeker
 
-void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
+void seekerStep(const SeekerCatalogs& c, WorldState& world, SeekerScratch& scratch, Missile& m,
                 const seeker::Reading& reading) {
     const MissileType& type = c.typeOf(m);
-    seeker::ReceptionLog log(c, world, m);
+    seeker::ReceptionLog log(c, world, scratch, m);
     reading.receive(c, world, m, log);
     log.finish();
     if (log.anyReceived()) {
@@ -266,18 +265,18 @@ void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
     }
 }
 
-IndexedRadars::IndexedRadars(WorldState& world) : world_(world) {
-    world_.seekerScratch.radarIndex.held = true;
-    world_.seekerScratch.radarIndex.current = false;
+IndexedRadars::IndexedRadars(SeekerScratch& scratch) : scratch_(scratch) {
+    scratch_.radarIndex.held = true;
+    scratch_.radarIndex.current = false;
 }
 
 IndexedRadars::~IndexedRadars() {
-    world_.seekerScratch.radarIndex.held = false;
-    world_.seekerScratch.radarIndex.current = false;
+    scratch_.radarIndex.held = false;
+    scratch_.radarIndex.current = false;
 }
 
 void IndexedRadars::refresh() {
-    world_.seekerScratch.radarIndex.current = false;
+    scratch_.radarIndex.current = false;
 }
 
 bool acceptEmission(const SeekerCatalogs& c, const Missile& m, const RadarSite& r, int32_t pass,

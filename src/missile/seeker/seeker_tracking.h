@@ -9,10 +9,11 @@
 namespace prrsim {
 
 struct WorldState;
+struct SeekerScratch;
 
 // Per-tick reception, target estimate and capture/lock/loss transitions (while capturing or
 // locked).
-void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
+void seekerStep(const SeekerCatalogs& c, WorldState& world, SeekerScratch& scratch, Missile& m,
                 const seeker::Reading& reading = seeker::programReading());
 
 // While it lives, the seekers' fast reception takes the radars from one index, built by the
@@ -22,7 +23,7 @@ void seekerStep(const SeekerCatalogs& c, WorldState& world, Missile& m,
 // that finds the radar index out of date). The tick holds one over the missiles' steps.
 class IndexedRadars {
   public:
-    explicit IndexedRadars(WorldState& world);
+    explicit IndexedRadars(SeekerScratch& scratch);
     ~IndexedRadars();
     IndexedRadars(const IndexedRadars&) = delete;
     IndexedRadars& operator=(const IndexedRadars&) = delete;
@@ -30,7 +31,7 @@ class IndexedRadars {
     void refresh();
 
   private:
-    WorldState& world_;
+    SeekerScratch& scratch_;
 };
 
 // Whether the radar's emission on pass -1 (illumination) or 0 (main) matches what the seeker

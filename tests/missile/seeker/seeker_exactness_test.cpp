@@ -74,13 +74,15 @@ Coverage runSideBySide(std::unique_ptr<WorldState> fast, int32_t ticks,
                        const std::function<void(WorldState&, int32_t)>& edit) {
     std::unique_ptr<WorldState> direct = makeWorld();
     *direct = *fast;
+    const auto fastScratch = makeSeekerScratch();
+    const auto directScratch = makeSeekerScratch();
     Coverage coverage;
     for (int32_t n = 0; n < ticks; ++n) {
         edit(*fast, n);
         edit(*direct, n);
         count(*direct, coverage);
-        SimulationTick(*fast);
-        testing::directTick(*direct);
+        SimulationTick(*fast, *fastScratch);
+        testing::directTick(*direct, *directScratch);
         const Comparison cmp = compareWorlds(*fast, *direct);
         if (!cmp.same()) {
             ADD_FAILURE() << "after tick " << n + 1 << ":\n" << cmp.report();

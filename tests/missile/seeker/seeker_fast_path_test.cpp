@@ -32,6 +32,7 @@ class SeekerFastPath : public ::testing::Test {
     TestCatalogs cats;
     Scene scene;
     std::unique_ptr<WorldState> direct = makeWorld();
+    std::unique_ptr<SeekerScratch> directScratch = makeSeekerScratch();
 
     SeekerCatalogs c() const { return cats.view(); }
 
@@ -51,8 +52,8 @@ class SeekerFastPath : public ::testing::Test {
         }
         edit(*scene.world);
         edit(*direct);
-        seekerStep(c(), *scene.world, scene.world->missiles[0]);
-        seekerStep(c(), *direct, direct->missiles[0], testing::directReading());
+        seekerStep(c(), *scene.world, *scene.scratch, scene.world->missiles[0]);
+        seekerStep(c(), *direct, *directScratch, direct->missiles[0], testing::directReading());
         const testing::Comparison cmp = compareWorlds(*scene.world, *direct);
         EXPECT_TRUE(cmp.same()) << cmp.report();
         return direct->missiles[0].receivedReflectionCount;
@@ -261,6 +262,7 @@ TEST(RadarIndex, ConeHoldsEverythingTheConeMayContain) {
     std::uniform_int_distribution<int32_t> place(-50, 650);
     std::uniform_real_distribution<double> real(0, 1);
     auto world = makeWorld();
+    const auto scratch = makeSeekerScratch();
     for (const int32_t spread : {1, 40, 100000}) {  // one spot, the map, far beyond it
         world->radarCount = kRadarCapacity;
         for (int32_t j = 0; j < kRadarCapacity; ++j) {
@@ -276,8 +278,8 @@ TEST(RadarIndex, ConeHoldsEverythingTheConeMayContain) {
         for (int32_t l = 0; l < kLandmarkCapacity; ++l) {
             world->landmarks[l] = Landmark{500, place(random), place(random), 0};
         }
-        seeker::buildRadarIndex(catalogs, *world, world->seekerScratch.radarIndex);
-        const RadarIndex& index = world->seekerScratch.radarIndex;
+        seeker::buildRadarIndex(catalogs, *world, scratch->radarIndex);
+        const RadarIndex& index = scratch->radarIndex;
         ASSERT_TRUE(seeker::radarIndexMatches(catalogs, *world, index));
         for (int32_t n = 0; n < 3000; ++n) {
             const double apexX = -100 + 800 * real(random);

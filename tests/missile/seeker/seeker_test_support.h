@@ -9,6 +9,7 @@
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
 #include "missile/seeker/seeker_reception.h"
+#include "missile/seeker/seeker_scratch.h"
 #include "world/world_state.h"
 
 namespace prrsim::testing {
@@ -99,6 +100,7 @@ struct TestCatalogs {
 // along +x.
 struct Scene {
     std::unique_ptr<WorldState> world = makeWorld();
+    std::unique_ptr<SeekerScratch> scratch = makeSeekerScratch();
 
     Scene() {
         world->missileCount = 1;

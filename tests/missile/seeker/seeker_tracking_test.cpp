@@ -26,7 +26,7 @@ class SeekerTracking : public ::testing::Test {
     Missile& m = scene.missile();
     SeekerCatalogs c() const { return cats.view(); }
 
-    void step() { seekerStep(c(), *scene.world, m); }
+    void step() { seekerStep(c(), *scene.world, *scene.scratch, m); }
     // One tick of the seeker as the simulation runs it.
     void tick() {
         if (m.capturing || m.locked) {
@@ -290,8 +290,9 @@ TEST(SeekerSearchThroughTheTick, AlarmFindsADefaultRadarByItsTargetListAndStopsS
     lockOnEmitter(programCatalogs(), *world, m, 0, Channel::Main, false);
     m.searchEnabled = 1;
     int32_t ticks = 0;
+    const auto scratch = makeSeekerScratch();
     while (!m.locked && ticks < 400) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
         ++ticks;
     }
     EXPECT_EQ(ticks, 151);

@@ -58,12 +58,13 @@ class Screenshots : public ::testing::Test {
 
     QString directory;
     std::unique_ptr<WorldState> world;
+    std::unique_ptr<SeekerScratch> scratch = makeSeekerScratch();
     std::unique_ptr<TForm1> main;
 };
 
 TEST_F(Screenshots, RadarPanel) {
     for (int i = 0; i < 150; ++i) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     const RadarSite& imbir = world->radars[3];
     clickMap(imbir.x, imbir.y);
@@ -96,11 +97,11 @@ TEST_F(Screenshots, MissileWindowInFlight) {
     activateMissile(*world, m);
     captureButton(*world, m);
     for (int i = 0; i < 300 && world->missiles[m].locked == 0; ++i) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     launchButton(*world, m);
     for (int i = 0; i < 250 && validMissile(*world, m); ++i) {
-        SimulationTick(*world);
+        SimulationTick(*world, *scratch);
     }
     ASSERT_TRUE(validMissile(*world, m));
     main->view().selectedMissile = m;
@@ -274,8 +275,9 @@ TEST_F(ViewScreenshots, ComplexZoomedIn) {
 
 TEST_F(ViewScreenshots, CapacitySceneWithPlacedLabels) {
     auto w = scenes::capacityScene(scenes::Missiles::Harm, false);
+    const auto scratch = makeSeekerScratch();
     for (int32_t n = 0; n < 120; ++n) {
-        SimulationTick(*w);
+        SimulationTick(*w, *scratch);
     }
     open(std::move(w));
     save(main->Image1, "map-capacity-labels.png");

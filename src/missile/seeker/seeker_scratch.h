@@ -3,17 +3,19 @@
 #include <array>
 #include <cstdint>
 
+#include <memory>
+
 #include "world/landmark.h"
+#include "world/world_state.h"
 
 namespace prrsim {
 
 struct MissileCatalog;
 struct RadarCatalog;
 
-// Sizes of the world's tables the scratch area mirrors (checked against WorldState where both
-// are known).
-inline constexpr int32_t kScratchRadars = 200;
-inline constexpr int32_t kScratchLandmarks = 32;
+// The world's tables the scratch area covers.
+inline constexpr int32_t kScratchRadars = kRadarCapacity;
+inline constexpr int32_t kScratchLandmarks = kLandmarkCapacity;
 // Every radar on both passes, directly and through every landmark.
 inline constexpr int32_t kScratchPaths = kScratchRadars * 2 * (kScratchLandmarks + 1);
 
@@ -199,9 +201,11 @@ struct LandmarkPlace {
     double size = 0;
 };
 
-// The seeker step's working area, owned by the world so that the tick allocates nothing: the
-// received paths of the current step (for the power-weighted estimate) and the radar-side
-// reflection cache.
+// The seeker step's working area: the received paths of the current step (for the
+// power-weighted estimate) and the radar-side reflection cache. Whoever runs the tick owns one
+// beside the world (makeSeekerScratch), so that the tick allocates nothing and the world holds
+// only what is simulated. Every cached part carries what it was computed from, so one scratch
+// area serves any world: after a jump back, or for another world, it answers as a fresh one.
 struct SeekerScratch {
     int32_t pathCount = 0;
     std::array<int16_t, kScratchPaths> pathRadar{};
@@ -210,8 +214,6 @@ struct SeekerScratch {
     int32_t landmarkCount = -1;  // landmarks the radar geometry below was computed for
     // Those landmarks' records, byte for byte as they were copied from the world's table.
     std::array<Landmark, kScratchLandmarks> landmarkRecords{};
-    // Their places field by field, as the benchmarks' former reception (bench/before) keeps them.
-    std::array<LandmarkPlace, kScratchLandmarks> landmarks{};
     LandmarkPlace landmarksLow{};   // the smallest x and y of those landmarks
     LandmarkPlace landmarksHigh{};  // and the largest
     std::array<RadarReflectionCache, kScratchRadars> radars{};
@@ -223,5 +225,8 @@ struct SeekerScratch {
     // Per missile type (by its index modulo 32): the field of view's cone, then the gate's.
     std::array<std::array<ConeTangentMemo, 2>, 32> coneTangents{};
 };
+
+// Large (the path lists cover every radar and landmark): on the heap.
+std::unique_ptr<SeekerScratch> makeSeekerScratch();
 
 }  // namespace prrsim
