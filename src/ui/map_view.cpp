@@ -294,19 +294,16 @@ void MapLabels::finishFrame(QPainter& painter) {
     for (const PlacedLabel& placed : placement_.placed) {
         const LabelRequest& r = requests_[static_cast<size_t>(placed.request)];
         if (placed.leader) {
-            // From the symbol's edge to the nearest point of the label's box.
-            const double px = std::clamp(r.anchorX, placed.box.x, placed.box.right() - 1);
-            const double py = std::clamp(r.anchorY, placed.box.y, placed.box.bottom() - 1);
-            const double length = std::hypot(px - r.anchorX, py - r.anchorY);
-            if (length > r.clearance) {
-                const double k = r.clearance / length;
-                painter.drawLine(
-                    QPointF(r.anchorX + (px - r.anchorX) * k, r.anchorY + (py - r.anchorY) * k),
-                    QPointF(px, py));
+            if (const auto line = leaderLine(r, placed.box)) {
+                painter.drawLine(QPointF(line->fromX, line->fromY), QPointF(line->toX, line->toY));
             }
         }
         const size_t text = 2 * static_cast<size_t>(placed.request) + (placed.shortText ? 1 : 0);
         draw(painter, qRound(placed.box.x), qRound(placed.box.y), texts_[text]);
+    }
+    if (settings_.overlays != nullptr) {
+        settings_.overlays->placeImpactsAfter(obstacles_, placement_,
+                                              {0, 0, area.width(), area.height()});
     }
 }
 
@@ -326,7 +323,8 @@ bool panKey(int key) {
 
 }  // namespace
 
-MapView::MapView(QWidget* parent) : QWidget(parent), frame_(blankMap()) {
+MapView::MapView(QWidget* parent) : QWidget(parent) {
+    frames_.shown(blankMap());
     setObjectName(QStringLiteral("Image1"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -335,7 +333,7 @@ MapView::MapView(QWidget* parent) : QWidget(parent), frame_(blankMap()) {
 }
 
 void MapView::showFrame(const QImage& frame) {
-    frame_ = frame;
+    frames_.shown(frame);
     update();
 }
 
@@ -372,7 +370,7 @@ QImage MapView::startFrame(const QImage& background) {
     const QSize size(qRound(camera_.viewportWidth()), qRound(camera_.viewportHeight()));
     const double ratio = pixelRatio();
     if (plain() && background.size() == size) {
-        return background;
+        return frames_.start(background);
     }
     const QString view = QStringLiteral("%1 %2 %3 %4 %5 %6")
                              .arg(size.width())
@@ -394,11 +392,12 @@ QImage MapView::startFrame(const QImage& background) {
                                  kMapWidth * camera_.scale(), kMapHeight * camera_.scale()),
                           background);
     }
-    return viewBackground_;
+    return frames_.start(viewBackground_);
 }
 
 LabelSettings MapView::labelSettings() const {
-    return {!plain() || placeAlways_, labelMode_};
+    const bool placing = !plain() || placeAlways_;
+    return {placing, labelMode_, placing ? overlays_ : nullptr};
 }
 
 void MapView::setLabelMode(LabelMode mode) {
@@ -483,10 +482,11 @@ bool MapView::event(QEvent* event) {
 
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (frame_.deviceIndependentSize() != QSizeF(size())) {
+    const QImage& frame = frames_.current();
+    if (frame.deviceIndependentSize() != QSizeF(size())) {
         painter.fillRect(rect(), kMargin);  // a frame of the former size until the next one
     }
-    painter.drawImage(0, 0, frame_);
+    painter.drawImage(0, 0, frame);
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
@@ -778,26 +778,16 @@ void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera
 
 void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
                         const std::function<void(QPainter&)>& draw) {
+    overlays.viewThrough(camera);
     if (camera.identity()) {
         draw(painter);
         return;
     }
-    const bool legend = overlays.legend();
-    overlays.setLegend(false);
     painter.save();
     painter.setWorldTransform(
         QTransform(camera.scale(), 0, 0, camera.scale(), camera.screenX(0), camera.screenY(0)));
     draw(painter);
     painter.restore();
-    overlays.setLegend(legend);
-    if (legend) {
-        const QImage& picture = overlays.legendPicture();
-        const QSizeF size = picture.deviceIndependentSize();
-        constexpr double kGap = 2;
-        const double room = camera.screenX(0);
-        const double x = room >= size.width() + 2 * kGap ? (room - size.width()) / 2 : kGap;
-        painter.drawImage(QPointF(x, camera.viewportHeight() - size.height() - kGap), picture);
-    }
 }
 
 QString complexMemberLabel(const QString& complexLabel, std::string_view typeName) {

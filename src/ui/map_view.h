@@ -16,6 +16,7 @@
 #include "ui/label_modes.h"
 #include "ui/label_placement.h"
 #include "ui/map_camera.h"
+#include "ui/map_frames.h"
 #include "ui/map_overlays.h"
 #include "ui/map_ruler.h"
 #include "ui/view_state.h"
@@ -42,9 +43,11 @@ struct LabelAnchor {
 
 // What a frame's labels do: drawn where they always were, or placed clear of each other and of
 // the symbols (a view other than the plain map, or asked for), and which are shown.
+// While placing, the overlays whose impact texts are placed after the labels, clear of them.
 struct LabelSettings {
     bool placing = false;
     LabelMode mode = LabelMode::All;
+    MapOverlays* overlays = nullptr;
 };
 
 // The map's labels (radar and missile names) as pictures kept between redraws: each text is
@@ -76,6 +79,8 @@ class MapLabels {
     // The last placement made: labels shown, shortened, left out.
     const LabelPlacement& lastPlacement() const { return placement_; }
     const std::vector<QString>& lastTexts() const { return texts_; }
+    // The symbols and texts the last placement kept clear of.
+    const std::vector<ScreenBox>& lastObstacles() const { return obstacles_; }
 
     // The label texts of radar and missile rows, remade only when what they show changed.
     const QString& radarText(const WorldState& world, int32_t row);
@@ -135,7 +140,7 @@ class MapView : public QWidget {
 
     // Replaces the shown picture by a finished frame.
     void showFrame(const QImage& frame);
-    const QImage& frame() const { return frame_; }
+    const QImage& frame() const { return frames_.current(); }
 
     const MapCamera& camera() const { return camera_; }
     void fitWorld();  // "Весь район"
@@ -145,7 +150,8 @@ class MapView : public QWidget {
     void pan(double dx, double dy);
 
     // The frame to draw on: the background (the map's own picture of kMapWidth x kMapHeight) as
-    // the view shows it, at the screen's pixel density. The plain map is the background itself.
+    // the view shows it, at the screen's pixel density, in the buffer of the frame before last.
+    // The plain map is the background itself.
     QImage startFrame(const QImage& background);
     // Whether the view is the map as drawn without one: 1:1 at the map's own size.
     bool plain() const { return camera_.identity() && pixelRatio() == 1; }
@@ -154,6 +160,8 @@ class MapView : public QWidget {
     LabelSettings labelSettings() const;
     void setLabelMode(LabelMode mode);
     void setPlaceLabelsAlways(bool on);
+    // The review overlays drawn over this view's frames: their impact texts join the placement.
+    void setOverlays(MapOverlays* overlays) { overlays_ = overlays; }
 
     MapRuler& ruler() { return ruler_; }
     void setRulerOn(bool on);
@@ -192,13 +200,14 @@ class MapView : public QWidget {
     void changed();
     ViewPoint worldAt(QPointF at) const { return camera_.toWorld({at.x(), at.y()}); }
 
-    QImage frame_;
+    MapFrames frames_;
     MapCamera camera_;
     QImage viewBackground_;  // the background as last shown through the camera
     qint64 backgroundKey_ = 0;
     QString backgroundView_;
     LabelMode labelMode_ = LabelMode::All;
     bool placeAlways_ = false;
+    MapOverlays* overlays_ = nullptr;
     bool rings_ = false;
     MapRuler ruler_;
     const WorldState* world_ = nullptr;
@@ -232,8 +241,8 @@ void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera
                     MapLabels* labels = nullptr);
 
 // The review overlays, drawn in map pixels by `draw`, through the camera: unchanged on the plain
-// map; otherwise scaled and moved with the view, and their legend beside the map (in the room
-// the fitted map leaves at its left, else at the view's lower left corner) at its own size.
+// map, otherwise scaled and moved with the view; impact texts placed among the frame's labels are
+// drawn in screen pixels (the legend has a window of its own: map_legend.h).
 void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
                         const std::function<void(QPainter&)>& draw);
 
