@@ -19,7 +19,6 @@
 #include "sim/tick.h"
 #include "ui/label_placement.h"
 #include "ui/map_camera.h"
-#include "ui/map_frames.h"
 #include "ui/map_overlays.h"
 #include "ui/map_view.h"
 #include "review/review_store.h"
@@ -136,12 +135,11 @@ BENCHMARK(BM_MapRedrawAtCapacityAllOverlays)
 // The redraw through the map view of a maximised window on a 1920 x 1080 screen (the map's
 // widget 1733 x 958): the whole world fitted, and zoomed to x8 about the middle; the labels
 // placed clear of each other and of the symbols. As the window draws it: the background through
-// the camera (kept while the view stays) into the buffer of the frame before last, the map, the
-// placement, the labels. `fresh_frame`: each frame a new buffer, as the window did before.
+// the camera (kept while the view stays), the map, the placement, the labels.
 constexpr double kMaximisedWidth = 1733;
 constexpr double kMaximisedHeight = 958;
 
-void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale, bool freshFrame) {
+void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale) {
     application();
     std::unique_ptr<WorldState> world = redrawScene();
     const ui::ViewState view = redrawView();
@@ -162,9 +160,8 @@ void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale, bool fr
                           background);
     }
     ui::MapLabels labels;
-    ui::MapFrames frames;
     for (auto _ : state) {
-        QImage frame = freshFrame ? viewBackground : frames.start(viewBackground);
+        QImage frame = viewBackground;
         QPainter painter(&frame);
         ui::beginMapPainting(painter);
         labels.beginFrame(frame, {true, ui::LabelMode::All});
@@ -175,21 +172,15 @@ void BM_MapRedrawAtCapacityInView(benchmark::State& state, double scale, bool fr
         labels.finishFrame(painter);
         painter.end();
         benchmark::DoNotOptimize(frame.constBits());
-        frames.shown(frame);
     }
     const ui::LabelPlacement& placed = labels.lastPlacement();
     state.counters["labels_shown"] = static_cast<double>(placed.placed.size());
     state.counters["labels_number_only"] = placed.shortened;
     state.counters["labels_left_out"] = placed.leftOut;
 }
-BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, fitted_1920x1080, kMaximisedHeight / kMapHeight,
-                  false)
+BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, fitted_1920x1080, kMaximisedHeight / kMapHeight)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, fitted_1920x1080_fresh_frame,
-                  kMaximisedHeight / kMapHeight, true)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, zoom_x8, 8.0, false)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_MapRedrawAtCapacityInView, zoom_x8, 8.0)->Unit(benchmark::kMicrosecond);
 
 // The placement alone of the capacity scene's 300 labels fitted into the maximised window: the
 // requests and the symbols' boxes as the redraw collects them.

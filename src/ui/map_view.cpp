@@ -12,6 +12,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/frame_lines.h"
 #include "ui/object_names.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
@@ -96,15 +97,15 @@ bool validRadarType(int32_t type) {
 
 // The tracking mark of one aircraft: a circle around it and a line from the radar that stops
 // 6 pixels short of it.
-void drawTrack(QPainter& painter, const MapCamera& camera, const RadarSite& radar,
-               const Aircraft& aircraft) {
+void drawTrack(QPainter& painter, FrameLines& lines, const MapCamera& camera,
+               const RadarSite& radar, const Aircraft& aircraft) {
     const double X = camera.screenX(radar.x);
     const double Y = camera.screenY(radar.y);
     circle(painter, trunc32(camera.screenX(aircraft.x)), trunc32(camera.screenY(aircraft.y)), 7);
     const double d =
         std::sqrt(square(aircraft.x - radar.x) + square(aircraft.y - radar.y)) * camera.scale() - 6;
     const double t = bearingDeg(radar.x, radar.y, aircraft.x, aircraft.y) * kDegToRadFlight;
-    painter.drawLine(pixel(X, Y), pixel(X + d * std::cos(t), Y + d * std::sin(t)));
+    lines.draw(pixel(X, Y), pixel(X + d * std::cos(t), Y + d * std::sin(t)));
 }
 
 // The symbol's figure centred on the screen point (X, Y).
@@ -323,8 +324,7 @@ bool panKey(int key) {
 
 }  // namespace
 
-MapView::MapView(QWidget* parent) : QWidget(parent) {
-    frames_.shown(blankMap());
+MapView::MapView(QWidget* parent) : QWidget(parent), frame_(blankMap()) {
     setObjectName(QStringLiteral("Image1"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -333,7 +333,7 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
 }
 
 void MapView::showFrame(const QImage& frame) {
-    frames_.shown(frame);
+    frame_ = frame;
     update();
 }
 
@@ -370,7 +370,7 @@ QImage MapView::startFrame(const QImage& background) {
     const QSize size(qRound(camera_.viewportWidth()), qRound(camera_.viewportHeight()));
     const double ratio = pixelRatio();
     if (plain() && background.size() == size) {
-        return frames_.start(background);
+        return background;
     }
     const QString view = QStringLiteral("%1 %2 %3 %4 %5 %6")
                              .arg(size.width())
@@ -392,7 +392,7 @@ QImage MapView::startFrame(const QImage& background) {
                                  kMapWidth * camera_.scale(), kMapHeight * camera_.scale()),
                           background);
     }
-    return frames_.start(viewBackground_);
+    return viewBackground_;
 }
 
 LabelSettings MapView::labelSettings() const {
@@ -482,11 +482,10 @@ bool MapView::event(QEvent* event) {
 
 void MapView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QImage& frame = frames_.current();
-    if (frame.deviceIndependentSize() != QSizeF(size())) {
+    if (frame_.deviceIndependentSize() != QSizeF(size())) {
         painter.fillRect(rect(), kMargin);  // a frame of the former size until the next one
     }
-    painter.drawImage(0, 0, frame);
+    painter.drawImage(0, 0, frame_);
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
@@ -615,6 +614,7 @@ void prepareBackground(const WorldState& world, QImage& map) {
 
 void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view,
                   const MapCamera& camera) {
+    FrameLines lines(painter, camera);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = aircraftAt(world, i);
         const bool selected = (i == view.selectedAircraft);
@@ -629,7 +629,7 @@ void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& v
         if (validRadar(world, a.targetRadar)) {
             const RadarSite& r = radarAt(world, a.targetRadar);
             setPen(painter, kRed, selected ? 3 : 1);
-            painter.drawLine(pixel(X, Y), pixel(camera.screenX(r.x), camera.screenY(r.y)));
+            lines.draw(pixel(X, Y), pixel(camera.screenX(r.x), camera.screenY(r.y)));
         }
         if (selected) {
             setPen(painter, kRed, 1);
@@ -654,6 +654,7 @@ void noteAircraftSymbols(const WorldState& world, const MapCamera& camera, MapLa
 
 void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,
                MapLabels& labels, const MapCamera& camera) {
+    FrameLines lines(painter, camera);
     const RadarSite& radar = radarAt(world, row);
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
     const int width = (radar.index == view.selectedRadar) ? 3 : 1;
@@ -684,14 +685,14 @@ void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&
         validAircraft(world, radar.currentTarget)) {
         setPen(painter, kGreen, width);
-        drawTrack(painter, camera, radar, aircraftAt(world, radar.currentTarget));
+        drawTrack(painter, lines, camera, radar, aircraftAt(world, radar.currentTarget));
     }
     if ((kind == 2 || kind == 3) && radar.trackCount > 0) {
         setPen(painter, kBlue, width);
         for (int32_t k = 0; k < radar.trackCount && k < kTrackListCapacity; ++k) {
             // An entry left at -1 by an aircraft removal marks nothing.
             if (validAircraft(world, radar.trackList[k])) {
-                drawTrack(painter, camera, radar, aircraftAt(world, radar.trackList[k]));
+                drawTrack(painter, lines, camera, radar, aircraftAt(world, radar.trackList[k]));
             }
         }
     }
@@ -708,6 +709,7 @@ void drawRadars(QPainter& painter, const WorldState& world, const ViewState& vie
 
 void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view,
                   MapLabels& labels, const MapCamera& camera) {
+    FrameLines lines(painter, camera);
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -732,8 +734,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& v
 
         if (m.locked) {
             setPen(painter, kMaroon, 1);
-            painter.drawLine(pixel(X, Y),
-                             pixel(camera.screenX(m.targetX), camera.screenY(m.targetY)));
+            lines.draw(pixel(X, Y), pixel(camera.screenX(m.targetX), camera.screenY(m.targetY)));
         }
 
         const double d =
@@ -745,7 +746,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& v
                                (m.heading + t.fieldOfViewAz / 2) * kDegToRad}) {
             edges[n++] = QLine(pixel(X, Y), pixel(X + d * std::cos(a), Y + d * std::sin(a)));
         }
-        painter.drawLines(edges, 2);  // one colour: drawn together, the same pixels
+        lines.draw(edges, 2);  // one colour: drawn together, the same pixels
 
         if (m.index == view.selectedMissile) {
             setPen(painter, kRed, 1);

@@ -16,7 +16,6 @@
 #include "ui/label_modes.h"
 #include "ui/label_placement.h"
 #include "ui/map_camera.h"
-#include "ui/map_frames.h"
 #include "ui/map_overlays.h"
 #include "ui/map_ruler.h"
 #include "ui/view_state.h"
@@ -140,7 +139,7 @@ class MapView : public QWidget {
 
     // Replaces the shown picture by a finished frame.
     void showFrame(const QImage& frame);
-    const QImage& frame() const { return frames_.current(); }
+    const QImage& frame() const { return frame_; }
 
     const MapCamera& camera() const { return camera_; }
     void fitWorld();  // "Весь район"
@@ -150,8 +149,7 @@ class MapView : public QWidget {
     void pan(double dx, double dy);
 
     // The frame to draw on: the background (the map's own picture of kMapWidth x kMapHeight) as
-    // the view shows it, at the screen's pixel density, in the buffer of the frame before last.
-    // The plain map is the background itself.
+    // the view shows it, at the screen's pixel density. The plain map is the background itself.
     QImage startFrame(const QImage& background);
     // Whether the view is the map as drawn without one: 1:1 at the map's own size.
     bool plain() const { return camera_.identity() && pixelRatio() == 1; }
@@ -200,7 +198,7 @@ class MapView : public QWidget {
     void changed();
     ViewPoint worldAt(QPointF at) const { return camera_.toWorld({at.x(), at.y()}); }
 
-    MapFrames frames_;
+    QImage frame_;
     MapCamera camera_;
     QImage viewBackground_;  // the background as last shown through the camera
     qint64 backgroundKey_ = 0;
