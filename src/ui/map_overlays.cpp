@@ -208,7 +208,7 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const review:
         impactRequests_.clear();
         impactPlacement_ = {};
     }
-    drawReactions(painter, world);
+    onScreen(painter, [&] { drawReactions(painter, world); });
     if (!anyOn()) {
         return;
     }
@@ -228,7 +228,7 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const review:
         trailLayer_.laidOver(painter, LayerBlend::Darken);
     }
     if (radiating_) {
-        drawRings(painter, world);
+        onScreen(painter, [&] { drawRings(painter, world); });
     }
     if (impacts_) {
         updateImpacts(store, now);
@@ -415,12 +415,26 @@ void MapOverlays::drawPlacedImpacts(QPainter& painter, const review::ReviewStore
     painter.restore();
 }
 
-void MapOverlays::drawRings(QPainter& painter, const WorldState& world) {
+// The camera's view is drawn through a transform of map pixels (drawOverlaysInView): the
+// marks drawn in screen pixels step out of it.
+void MapOverlays::onScreen(QPainter& painter, const std::function<void()>& draw) const {
+    if (camera_.identity()) {
+        draw();
+        return;
+    }
+    painter.save();
+    painter.resetTransform();
+    draw();
+    painter.restore();
+}
+
+void MapOverlays::drawRings(QPainter& painter, const WorldState& world) const {
     setPen(painter, kRadiatingRing, 1);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = world.radars[j];
         if (r.radiating) {
-            painter.drawEllipse(QPoint(r.x, r.y), kRingRadius, kRingRadius);
+            const QPoint at(trunc32(camera_.screenX(r.x)), trunc32(camera_.screenY(r.y)));
+            painter.drawEllipse(at, kRingRadius, kRingRadius);
         }
     }
 }
@@ -428,12 +442,14 @@ void MapOverlays::drawRings(QPainter& painter, const WorldState& world) {
 // A radar whose crew's reaction is in force (radar/radar_reaction.h) gets a square around its
 // symbol; nothing is drawn while no reaction is, so that scenes without reactions keep every
 // pixel.
-void MapOverlays::drawReactions(QPainter& painter, const WorldState& world) {
+void MapOverlays::drawReactions(QPainter& painter, const WorldState& world) const {
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = world.radars[j];
         if (reacting(r)) {
             setPen(painter, kReactionMarker, 2);
-            painter.drawRect(r.x - kReactionMarkerHalf, r.y - kReactionMarkerHalf,
+            const int x = trunc32(camera_.screenX(r.x));
+            const int y = trunc32(camera_.screenY(r.y));
+            painter.drawRect(x - kReactionMarkerHalf, y - kReactionMarkerHalf,
                              2 * kReactionMarkerHalf, 2 * kReactionMarkerHalf);
         }
     }

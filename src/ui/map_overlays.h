@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QRect>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "ui/label_placement.h"
@@ -82,8 +83,10 @@ class MapOverlays {
                     const std::vector<std::vector<review::TrailPoint>>& trails,
                     std::vector<size_t>& drawn, int64_t now);
     void drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store, int64_t now);
-    static void drawRings(QPainter& painter, const WorldState& world);
-    static void drawReactions(QPainter& painter, const WorldState& world);
+    // The rings and the reaction squares in screen pixels at their own size on every view.
+    void drawRings(QPainter& painter, const WorldState& world) const;
+    void drawReactions(QPainter& painter, const WorldState& world) const;
+    void onScreen(QPainter& painter, const std::function<void()>& draw) const;
 
     TrailMode trails_ = TrailMode::Off;
     bool impacts_ = false;

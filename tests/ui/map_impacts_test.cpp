@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <memory>
 #include <random>
 #include <string>
@@ -176,6 +177,50 @@ TEST(MapImpactPlacement, APlainFrameAfterAPlacedOneDrawsTheMarkersPicture) {
               detonationsInView(MapCamera()));
     EXPECT_EQ(plainFrame(), before);
     EXPECT_TRUE(overlays.lastImpactCrosses().empty());
+}
+
+// Zoomed, the rings on radiating radars keep their size on the screen around the radar's screen
+// position instead of growing with the map.
+TEST(MapOverlaysInView, RingsKeepTheirScreenSizeWhenZoomed) {
+    const FlownMinute& m = flownMinute();
+    const QColor ring(255, 128, 0);
+    MapCamera camera;
+    camera.setViewport(900, 700);
+    camera.zoomAbout(4 / camera.scale(), {450, 350});
+    MapOverlays overlays;
+    overlays.setRadiating(true);
+    QImage frame(900, 700, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    {
+        QPainter painter(&frame);
+        drawOverlaysInView(painter, camera, overlays,
+                           [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
+    }
+    int checked = 0;
+    for (int32_t j = 0; j < m.world->radarCount; ++j) {
+        const RadarSite& r = m.world->radars[j];
+        const double x = camera.screenX(r.x);
+        const double y = camera.screenY(r.y);
+        if (!r.radiating || x < 60 || y < 60 || x > 840 || y > 640) {
+            continue;
+        }
+        int near = 0;  // within the ring's radius and a pixel
+        int far = 0;   // where the ring scaled with the map would be
+        for (int dy = -60; dy <= 60; ++dy) {
+            for (int dx = -60; dx <= 60; ++dx) {
+                const double d = std::hypot(dx, dy);
+                if (frame.pixelColor(static_cast<int>(x) + dx, static_cast<int>(y) + dy) != ring) {
+                    continue;
+                }
+                near += d <= 13 ? 1 : 0;
+                far += d >= 30 && d <= 60 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(near, 40) << "radar " << j;
+        EXPECT_EQ(far, 0) << "radar " << j;
+        ++checked;
+    }
+    EXPECT_GT(checked, 3);
 }
 
 }  // namespace
