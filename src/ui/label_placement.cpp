@@ -144,4 +144,15 @@ LabelPlacement placeLabels(const std::vector<LabelRequest>& requests,
     return result;
 }
 
+std::optional<LeaderLine> leaderLine(const LabelRequest& r, const ScreenBox& box) {
+    const double px = std::clamp(r.anchorX, box.x, box.right() - 1);
+    const double py = std::clamp(r.anchorY, box.y, box.bottom() - 1);
+    const double length = std::hypot(px - r.anchorX, py - r.anchorY);
+    if (length <= r.clearance) {
+        return std::nullopt;
+    }
+    const double k = r.clearance / length;
+    return LeaderLine{r.anchorX + (px - r.anchorX) * k, r.anchorY + (py - r.anchorY) * k, px, py};
+}
+
 }  // namespace prrsim::ui

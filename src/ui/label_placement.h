@@ -7,6 +7,7 @@
 // first. Pure screen-rectangle arithmetic, no drawing.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace prrsim::ui {
@@ -61,5 +62,15 @@ inline constexpr int kPlacementRings = 3;
 // Places `requests` inside `viewport` clear of `obstacles` (symbols, texts) and of each other.
 LabelPlacement placeLabels(const std::vector<LabelRequest>& requests,
                            const std::vector<ScreenBox>& obstacles, const ScreenBox& viewport);
+
+// The line of a label moved away from its object: from the edge of the symbol's clearance to the
+// nearest point of the label's box; none when the box is within the clearance.
+struct LeaderLine {
+    double fromX = 0;
+    double fromY = 0;
+    double toX = 0;
+    double toY = 0;
+};
+std::optional<LeaderLine> leaderLine(const LabelRequest& request, const ScreenBox& box);
 
 }  // namespace prrsim::ui

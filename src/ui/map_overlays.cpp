@@ -22,6 +22,9 @@ const QColor kImpactMarker(160, 0, 160);
 const QColor kRadiatingRing(255, 128, 0);
 
 constexpr int kRingRadius = 11;
+// The miss distance's font, and the room between a placed one and its cross.
+constexpr int kImpactTextPixels = 10;
+constexpr double kImpactTextGap = 2;
 // The square around a reacting radar.
 const QColor kReactionMarker(0, 160, 160);
 constexpr int kReactionMarkerHalf = 9;
@@ -187,8 +190,25 @@ void MapOverlays::Layer::laidOver(QPainter& painter, LayerBlend blend) const {
     layOver(painter, image, used, blend);
 }
 
+void MapOverlays::placeImpactsAfter(const std::vector<ScreenBox>& obstacles,
+                                    const LabelPlacement& labels, const ScreenBox& viewport) {
+    placeImpacts_ = true;
+    viewport_ = viewport;
+    taken_.assign(obstacles.begin(), obstacles.end());
+    for (const PlacedLabel& label : labels.placed) {
+        taken_.push_back(label.box);
+    }
+}
+
 void MapOverlays::draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store) {
-    drawReactions(painter, world);
+    // Placing holds for the one frame it was asked for.
+    const bool placeImpacts = std::exchange(placeImpacts_, false);
+    if (!placeImpacts) {
+        crosses_.clear();
+        impactRequests_.clear();
+        impactPlacement_ = {};
+    }
+    onScreen(painter, [&] { drawReactions(painter, world); });
     if (!anyOn()) {
         return;
     }
@@ -208,15 +228,15 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world, const review:
         trailLayer_.laidOver(painter, LayerBlend::Darken);
     }
     if (radiating_) {
-        drawRings(painter, world);
+        onScreen(painter, [&] { drawRings(painter, world); });
     }
     if (impacts_) {
         updateImpacts(store, now);
-        impactLayer_.laidOver(painter, LayerBlend::Over);
-    }
-    if (legend_) {
-        const QImage& legend = legendPicture();
-        painter.drawImage(2, kMapHeight - legend.height() - 2, legend);
+        if (placeImpacts) {
+            drawPlacedImpacts(painter, store, now);
+        } else {
+            impactLayer_.laidOver(painter, LayerBlend::Over);
+        }
     }
 }
 
@@ -293,7 +313,7 @@ void MapOverlays::updateImpacts(const review::ReviewStore& store, int64_t now) {
     }
     QPainter painter(&impactLayer_.image);
     beginMapPainting(painter);
-    painter.setFont(overlayFont(10, true));
+    painter.setFont(overlayFont(kImpactTextPixels, true));
     const QFontMetrics metrics = painter.fontMetrics();
     for (; due(); ++impactsDrawn_) {
         const WorldEvent& e = store.events()[detonations[impactsDrawn_]];
@@ -322,12 +342,99 @@ void MapOverlays::updateImpacts(const review::ReviewStore& store, int64_t now) {
     }
 }
 
-void MapOverlays::drawRings(QPainter& painter, const WorldState& world) {
+// The crosses of the detonations in view, in screen pixels at their own size, and each miss
+// distance placed round its cross; both edged in white as on the plain map.
+void MapOverlays::drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store,
+                                    int64_t now) {
+    const std::vector<size_t>& detonations = store.detonations();
+    const auto end = static_cast<size_t>(
+        std::partition_point(detonations.begin(), detonations.end(),
+                             [&](size_t i) { return store.events()[i].tick <= now; }) -
+        detonations.begin());
+    painter.save();
+    painter.resetTransform();
+    beginMapPainting(painter);
+    painter.setFont(overlayFont(kImpactTextPixels, true));
+    const QFontMetrics metrics = painter.fontMetrics();
+    crosses_.clear();
+    crossPoints_.clear();
+    impactRequests_.clear();
+    impactTexts_.clear();
+    for (size_t i = std::min(impactsCleared_, end); i < end; ++i) {
+        const WorldEvent& e = store.events()[detonations[i]];
+        const double x = std::floor(camera_.screenX(e.x));
+        const double y = std::floor(camera_.screenY(e.y));
+        if (x < viewport_.x || y < viewport_.y || x >= viewport_.right() ||
+            y >= viewport_.bottom()) {
+            continue;
+        }
+        crossPoints_.emplace_back(static_cast<int>(x), static_cast<int>(y));
+        crosses_.push_back({x - kCrossArm - 2, y - kCrossArm - 2, 2.0 * kCrossArm + 5,
+                            2.0 * kCrossArm + 5});
+        const QString text = missText(e.distance);
+        if (!text.isEmpty()) {
+            // The text's box holds its white edge, a pixel all round; even sizes keep every
+            // candidate place on whole pixels.
+            const auto even = [](int n) { return static_cast<double>(n + n % 2); };
+            impactRequests_.push_back({x, y, kCrossArm + kImpactTextGap,
+                                       even(metrics.horizontalAdvance(text) + 2),
+                                       even(metrics.height() + 2), 0, 0});
+            impactTexts_.push_back(text);
+        }
+    }
+    taken_.insert(taken_.end(), crosses_.begin(), crosses_.end());
+    impactPlacement_ = placeLabels(impactRequests_, taken_, viewport_);
+
+    for (const auto& [colour, width] :
+         {std::pair{QColor(Qt::white), 4}, std::pair{kImpactMarker, 2}}) {
+        setPen(painter, colour, width);
+        for (const QPoint& p : crossPoints_) {
+            painter.drawLine(p + QPoint(-kCrossArm, -kCrossArm), p + QPoint(kCrossArm, kCrossArm));
+            painter.drawLine(p + QPoint(-kCrossArm, kCrossArm), p + QPoint(kCrossArm, -kCrossArm));
+        }
+        setPen(painter, colour, width - 1);
+        for (const PlacedLabel& placed : impactPlacement_.placed) {
+            const LabelRequest& r = impactRequests_[static_cast<size_t>(placed.request)];
+            if (const auto line = placed.leader ? leaderLine(r, placed.box) : std::nullopt) {
+                painter.drawLine(QPointF(line->fromX, line->fromY), QPointF(line->toX, line->toY));
+            }
+        }
+        for (const PlacedLabel& placed : impactPlacement_.placed) {
+            const QPoint at(static_cast<int>(placed.box.x) + 1,
+                            static_cast<int>(placed.box.y) + 1 + metrics.ascent());
+            const QString& text = impactTexts_[static_cast<size_t>(placed.request)];
+            for (int dx = -1; dx <= 1; ++dx) {
+                for (int dy = -1; dy <= 1; ++dy) {
+                    if (width == 2 ? dx == 0 && dy == 0 : dx != 0 || dy != 0) {
+                        painter.drawText(at + QPoint(dx, dy), text);
+                    }
+                }
+            }
+        }
+    }
+    painter.restore();
+}
+
+// The camera's view is drawn through a transform of map pixels (drawOverlaysInView): the
+// marks drawn in screen pixels step out of it.
+void MapOverlays::onScreen(QPainter& painter, const std::function<void()>& draw) const {
+    if (camera_.identity()) {
+        draw();
+        return;
+    }
+    painter.save();
+    painter.resetTransform();
+    draw();
+    painter.restore();
+}
+
+void MapOverlays::drawRings(QPainter& painter, const WorldState& world) const {
     setPen(painter, kRadiatingRing, 1);
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = world.radars[j];
         if (r.radiating) {
-            painter.drawEllipse(QPoint(r.x, r.y), kRingRadius, kRingRadius);
+            const QPoint at(trunc32(camera_.screenX(r.x)), trunc32(camera_.screenY(r.y)));
+            painter.drawEllipse(at, kRingRadius, kRingRadius);
         }
     }
 }
@@ -335,12 +442,14 @@ void MapOverlays::drawRings(QPainter& painter, const WorldState& world) {
 // A radar whose crew's reaction is in force (radar/radar_reaction.h) gets a square around its
 // symbol; nothing is drawn while no reaction is, so that scenes without reactions keep every
 // pixel.
-void MapOverlays::drawReactions(QPainter& painter, const WorldState& world) {
+void MapOverlays::drawReactions(QPainter& painter, const WorldState& world) const {
     for (int32_t j = 0; j < world.radarCount; ++j) {
         const RadarSite& r = world.radars[j];
         if (reacting(r)) {
             setPen(painter, kReactionMarker, 2);
-            painter.drawRect(r.x - kReactionMarkerHalf, r.y - kReactionMarkerHalf,
+            const int x = trunc32(camera_.screenX(r.x));
+            const int y = trunc32(camera_.screenY(r.y));
+            painter.drawRect(x - kReactionMarkerHalf, y - kReactionMarkerHalf,
                              2 * kReactionMarkerHalf, 2 * kReactionMarkerHalf);
         }
     }

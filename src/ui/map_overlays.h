@@ -2,8 +2,11 @@
 
 // Review overlays over the map, each off until switched on in the menu "Вид": trails of
 // aircraft and missiles, impact markers with the miss distance, rings on radiating radars and a
-// legend of the map symbols. Drawn as a pass of their own over the finished frame; with every
-// overlay off nothing is drawn and the map is exactly as without them.
+// legend of the map symbols (shown in a window of its own, map_legend.h). Drawn as a pass of
+// their own over the finished frame; with every overlay off nothing is drawn and the map is
+// exactly as without them. On a frame whose labels are placed, the miss distances are placed
+// after them like labels: clear of the labels, the symbols and each other, moved away with a line
+// to their cross when needed, left out when they fit nowhere (their cross always stays).
 
 #include <QColor>
 #include <QImage>
@@ -11,9 +14,12 @@
 #include <QPoint>
 #include <QRect>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "ui/label_placement.h"
 #include "ui/layer_blend.h"
+#include "ui/map_camera.h"
 #include "review/review_store.h"
 #include "world/world_state.h"
 
@@ -44,8 +50,20 @@ class MapOverlays {
     // Draws the overlays that are on over a finished map frame, as of the world's tick: the
     // trail points and detonations of the review up to it.
     void draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store);
-    // The legend's picture, for a view that places it beside the map.
+    // The legend's picture, for the legend's window.
     const QImage& legendPicture();
+
+    // The camera of the frame drawn next (the plain map's until told).
+    void viewThrough(const MapCamera& camera) { camera_ = camera; }
+    // The frame drawn next has its labels placed: its miss distances are placed after them,
+    // clear of `obstacles` and the labels placed, inside `viewport` (screen pixels).
+    void placeImpactsAfter(const std::vector<ScreenBox>& obstacles, const LabelPlacement& labels,
+                           const ScreenBox& viewport);
+    // Of the last frame drawn so: the miss distances placed (a request per cross with a text)
+    // and the boxes of the crosses shown.
+    const LabelPlacement& lastImpactPlacement() const { return impactPlacement_; }
+    const std::vector<LabelRequest>& lastImpactRequests() const { return impactRequests_; }
+    const std::vector<ScreenBox>& lastImpactCrosses() const { return crosses_; }
 
   private:
     // A transparent picture over the map and the tiles of it drawn on.
@@ -64,8 +82,11 @@ class MapOverlays {
     void drawTrails(QPainter& painter, const QColor& colour,
                     const std::vector<std::vector<review::TrailPoint>>& trails,
                     std::vector<size_t>& drawn, int64_t now);
-    static void drawRings(QPainter& painter, const WorldState& world);
-    static void drawReactions(QPainter& painter, const WorldState& world);
+    void drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store, int64_t now);
+    // The rings and the reaction squares in screen pixels at their own size on every view.
+    void drawRings(QPainter& painter, const WorldState& world) const;
+    void drawReactions(QPainter& painter, const WorldState& world) const;
+    void onScreen(QPainter& painter, const std::function<void()>& draw) const;
 
     TrailMode trails_ = TrailMode::Off;
     bool impacts_ = false;
@@ -87,6 +108,17 @@ class MapOverlays {
     bool restartImpacts_ = true;
     size_t impactsCleared_ = 0;  // detonations whose markers were cleared
     size_t impactsDrawn_ = 0;
+
+    // The placement of the miss distances among the labels, made again every frame.
+    MapCamera camera_;
+    bool placeImpacts_ = false;
+    ScreenBox viewport_;
+    std::vector<ScreenBox> taken_;  // by the labels, the symbols and the crosses
+    std::vector<ScreenBox> crosses_;
+    std::vector<QPoint> crossPoints_;
+    std::vector<LabelRequest> impactRequests_;
+    std::vector<QString> impactTexts_;
+    LabelPlacement impactPlacement_;
 
     QImage legendImage_;
 };

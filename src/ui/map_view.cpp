@@ -12,6 +12,7 @@
 
 #include "catalog/missile_catalog.h"
 #include "catalog/radar_catalog.h"
+#include "ui/frame_lines.h"
 #include "ui/object_names.h"
 #include "ui/ui_text.h"
 #include "world/geometry.h"
@@ -96,15 +97,15 @@ bool validRadarType(int32_t type) {
 
 // The tracking mark of one aircraft: a circle around it and a line from the radar that stops
 // 6 pixels short of it.
-void drawTrack(QPainter& painter, const MapCamera& camera, const RadarSite& radar,
-               const Aircraft& aircraft) {
+void drawTrack(QPainter& painter, FrameLines& lines, const MapCamera& camera,
+               const RadarSite& radar, const Aircraft& aircraft) {
     const double X = camera.screenX(radar.x);
     const double Y = camera.screenY(radar.y);
     circle(painter, trunc32(camera.screenX(aircraft.x)), trunc32(camera.screenY(aircraft.y)), 7);
     const double d =
         std::sqrt(square(aircraft.x - radar.x) + square(aircraft.y - radar.y)) * camera.scale() - 6;
     const double t = bearingDeg(radar.x, radar.y, aircraft.x, aircraft.y) * kDegToRadFlight;
-    painter.drawLine(pixel(X, Y), pixel(X + d * std::cos(t), Y + d * std::sin(t)));
+    lines.draw(pixel(X, Y), pixel(X + d * std::cos(t), Y + d * std::sin(t)));
 }
 
 // The symbol's figure centred on the screen point (X, Y).
@@ -294,19 +295,16 @@ void MapLabels::finishFrame(QPainter& painter) {
     for (const PlacedLabel& placed : placement_.placed) {
         const LabelRequest& r = requests_[static_cast<size_t>(placed.request)];
         if (placed.leader) {
-            // From the symbol's edge to the nearest point of the label's box.
-            const double px = std::clamp(r.anchorX, placed.box.x, placed.box.right() - 1);
-            const double py = std::clamp(r.anchorY, placed.box.y, placed.box.bottom() - 1);
-            const double length = std::hypot(px - r.anchorX, py - r.anchorY);
-            if (length > r.clearance) {
-                const double k = r.clearance / length;
-                painter.drawLine(
-                    QPointF(r.anchorX + (px - r.anchorX) * k, r.anchorY + (py - r.anchorY) * k),
-                    QPointF(px, py));
+            if (const auto line = leaderLine(r, placed.box)) {
+                painter.drawLine(QPointF(line->fromX, line->fromY), QPointF(line->toX, line->toY));
             }
         }
         const size_t text = 2 * static_cast<size_t>(placed.request) + (placed.shortText ? 1 : 0);
         draw(painter, qRound(placed.box.x), qRound(placed.box.y), texts_[text]);
+    }
+    if (settings_.overlays != nullptr) {
+        settings_.overlays->placeImpactsAfter(obstacles_, placement_,
+                                              {0, 0, area.width(), area.height()});
     }
 }
 
@@ -398,7 +396,8 @@ QImage MapView::startFrame(const QImage& background) {
 }
 
 LabelSettings MapView::labelSettings() const {
-    return {!plain() || placeAlways_, labelMode_};
+    const bool placing = !plain() || placeAlways_;
+    return {placing, labelMode_, placing ? overlays_ : nullptr};
 }
 
 void MapView::setLabelMode(LabelMode mode) {
@@ -615,6 +614,7 @@ void prepareBackground(const WorldState& world, QImage& map) {
 
 void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& view,
                   const MapCamera& camera) {
+    FrameLines lines(painter, camera);
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
         const Aircraft& a = aircraftAt(world, i);
         const bool selected = (i == view.selectedAircraft);
@@ -629,7 +629,7 @@ void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& v
         if (validRadar(world, a.targetRadar)) {
             const RadarSite& r = radarAt(world, a.targetRadar);
             setPen(painter, kRed, selected ? 3 : 1);
-            painter.drawLine(pixel(X, Y), pixel(camera.screenX(r.x), camera.screenY(r.y)));
+            lines.draw(pixel(X, Y), pixel(camera.screenX(r.x), camera.screenY(r.y)));
         }
         if (selected) {
             setPen(painter, kRed, 1);
@@ -654,6 +654,7 @@ void noteAircraftSymbols(const WorldState& world, const MapCamera& camera, MapLa
 
 void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view, int32_t row,
                MapLabels& labels, const MapCamera& camera) {
+    FrameLines lines(painter, camera);
     const RadarSite& radar = radarAt(world, row);
     const int kind = validRadarType(radar.typeIndex) ? radarType(radar.typeIndex).kind : -1;
     const int width = (radar.index == view.selectedRadar) ? 3 : 1;
@@ -684,14 +685,14 @@ void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&
         validAircraft(world, radar.currentTarget)) {
         setPen(painter, kGreen, width);
-        drawTrack(painter, camera, radar, aircraftAt(world, radar.currentTarget));
+        drawTrack(painter, lines, camera, radar, aircraftAt(world, radar.currentTarget));
     }
     if ((kind == 2 || kind == 3) && radar.trackCount > 0) {
         setPen(painter, kBlue, width);
         for (int32_t k = 0; k < radar.trackCount && k < kTrackListCapacity; ++k) {
             // An entry left at -1 by an aircraft removal marks nothing.
             if (validAircraft(world, radar.trackList[k])) {
-                drawTrack(painter, camera, radar, aircraftAt(world, radar.trackList[k]));
+                drawTrack(painter, lines, camera, radar, aircraftAt(world, radar.trackList[k]));
             }
         }
     }
@@ -708,6 +709,7 @@ void drawRadars(QPainter& painter, const WorldState& world, const ViewState& vie
 
 void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& view,
                   MapLabels& labels, const MapCamera& camera) {
+    FrameLines lines(painter, camera);
     for (int32_t k = 0; k < world.missileCount; ++k) {
         const Missile& m = missileAt(world, k);
         if (m.typeIndex < 0 || m.typeIndex >= missileTypeCount()) {
@@ -732,8 +734,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& v
 
         if (m.locked) {
             setPen(painter, kMaroon, 1);
-            painter.drawLine(pixel(X, Y),
-                             pixel(camera.screenX(m.targetX), camera.screenY(m.targetY)));
+            lines.draw(pixel(X, Y), pixel(camera.screenX(m.targetX), camera.screenY(m.targetY)));
         }
 
         const double d =
@@ -745,7 +746,7 @@ void drawMissiles(QPainter& painter, const WorldState& world, const ViewState& v
                                (m.heading + t.fieldOfViewAz / 2) * kDegToRad}) {
             edges[n++] = QLine(pixel(X, Y), pixel(X + d * std::cos(a), Y + d * std::sin(a)));
         }
-        painter.drawLines(edges, 2);  // one colour: drawn together, the same pixels
+        lines.draw(edges, 2);  // one colour: drawn together, the same pixels
 
         if (m.index == view.selectedMissile) {
             setPen(painter, kRed, 1);
@@ -778,26 +779,16 @@ void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera
 
 void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
                         const std::function<void(QPainter&)>& draw) {
+    overlays.viewThrough(camera);
     if (camera.identity()) {
         draw(painter);
         return;
     }
-    const bool legend = overlays.legend();
-    overlays.setLegend(false);
     painter.save();
     painter.setWorldTransform(
         QTransform(camera.scale(), 0, 0, camera.scale(), camera.screenX(0), camera.screenY(0)));
     draw(painter);
     painter.restore();
-    overlays.setLegend(legend);
-    if (legend) {
-        const QImage& picture = overlays.legendPicture();
-        const QSizeF size = picture.deviceIndependentSize();
-        constexpr double kGap = 2;
-        const double room = camera.screenX(0);
-        const double x = room >= size.width() + 2 * kGap ? (room - size.width()) / 2 : kGap;
-        painter.drawImage(QPointF(x, camera.viewportHeight() - size.height() - kGap), picture);
-    }
 }
 
 QString complexMemberLabel(const QString& complexLabel, std::string_view typeName) {

@@ -42,9 +42,11 @@ struct LabelAnchor {
 
 // What a frame's labels do: drawn where they always were, or placed clear of each other and of
 // the symbols (a view other than the plain map, or asked for), and which are shown.
+// While placing, the overlays whose impact texts are placed after the labels, clear of them.
 struct LabelSettings {
     bool placing = false;
     LabelMode mode = LabelMode::All;
+    MapOverlays* overlays = nullptr;
 };
 
 // The map's labels (radar and missile names) as pictures kept between redraws: each text is
@@ -76,6 +78,8 @@ class MapLabels {
     // The last placement made: labels shown, shortened, left out.
     const LabelPlacement& lastPlacement() const { return placement_; }
     const std::vector<QString>& lastTexts() const { return texts_; }
+    // The symbols and texts the last placement kept clear of.
+    const std::vector<ScreenBox>& lastObstacles() const { return obstacles_; }
 
     // The label texts of radar and missile rows, remade only when what they show changed.
     const QString& radarText(const WorldState& world, int32_t row);
@@ -154,6 +158,8 @@ class MapView : public QWidget {
     LabelSettings labelSettings() const;
     void setLabelMode(LabelMode mode);
     void setPlaceLabelsAlways(bool on);
+    // The review overlays drawn over this view's frames: their impact texts join the placement.
+    void setOverlays(MapOverlays* overlays) { overlays_ = overlays; }
 
     MapRuler& ruler() { return ruler_; }
     void setRulerOn(bool on);
@@ -199,6 +205,7 @@ class MapView : public QWidget {
     QString backgroundView_;
     LabelMode labelMode_ = LabelMode::All;
     bool placeAlways_ = false;
+    MapOverlays* overlays_ = nullptr;
     bool rings_ = false;
     MapRuler ruler_;
     const WorldState* world_ = nullptr;
@@ -232,8 +239,8 @@ void drawImpactText(QPainter& painter, const ImpactText& impact, const MapCamera
                     MapLabels* labels = nullptr);
 
 // The review overlays, drawn in map pixels by `draw`, through the camera: unchanged on the plain
-// map; otherwise scaled and moved with the view, and their legend beside the map (in the room
-// the fitted map leaves at its left, else at the view's lower left corner) at its own size.
+// map, otherwise scaled and moved with the view; impact texts placed among the frame's labels are
+// drawn in screen pixels (the legend has a window of its own: map_legend.h).
 void drawOverlaysInView(QPainter& painter, const MapCamera& camera, MapOverlays& overlays,
                         const std::function<void(QPainter&)>& draw);
 

@@ -1,5 +1,7 @@
 #include "ui/map_view_controls.h"
 
+#include "ui/review_windows.h"
+
 namespace prrsim::ui {
 
 namespace {
@@ -65,6 +67,20 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
     ScaleLabel->setText(view->statusText());
     statusBar->addPermanentWidget(ScaleLabel);
     connect(view, &MapView::statusChanged, ScaleLabel, &QLabel::setText);
+
+    // The review side of the window, made before these controls, owns the overlays and their
+    // menu entries: the view places the miss distances among its labels, the legend opens in
+    // its own window.
+    auto* review = parent->findChild<ReviewWindows*>(QString(), Qt::FindDirectChildrenOnly);
+    if (review != nullptr) {
+        view->setOverlays(&review->overlays());
+        Legend = new MapLegend(review->overlays().legendPicture(), view, view->window());
+        QAction* legendAction = review->LegendAction;
+        connect(legendAction, &QAction::toggled, Legend, &MapLegend::setShown);
+        connect(Legend, &MapLegend::closed, legendAction, [legendAction] {
+            legendAction->setChecked(false);
+        });
+    }
 }
 
 }  // namespace prrsim::ui

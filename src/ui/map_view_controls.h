@@ -1,7 +1,8 @@
 #pragma once
 
 // The map view's controls: its part of the menu "Вид" ("Весь район", "1:1", "Подписи",
-// "Линейка", "Кольца дальности") and the scale and cursor position in the status bar.
+// "Линейка", "Кольца дальности"), the scale and cursor position in the status bar, and the
+// legend's window, shown by the review's "Условные обозначения".
 
 #include <QAction>
 #include <QActionGroup>
@@ -10,6 +11,7 @@
 #include <QObject>
 #include <QStatusBar>
 
+#include "ui/map_legend.h"
 #include "ui/map_view.h"
 
 namespace prrsim::ui {
@@ -28,6 +30,7 @@ class MapViewControls : public QObject {
     QAction* RulerAction = nullptr;        // "Линейка", R
     QAction* RingsAction = nullptr;        // "Кольца дальности"
     QLabel* ScaleLabel = nullptr;          // status bar: scale and cursor position
+    MapLegend* Legend = nullptr;           // none without the review's overlays
 };
 
 }  // namespace prrsim::ui

@@ -539,7 +539,6 @@ TEST_F(Overlays, EachPutsItsPixelsWhereItBelongsAndGoesWhenSwitchedOff) {
          QRect(385, 195, 50, 35)},
         {review().RadiatingAction, review().RadiatingAction, QColor(255, 128, 0),
          QRect(388, 208, 25, 25)},
-        {review().LegendAction, review().LegendAction, QColor(0, 0, 0), QRect(0, 150, 300, 290)},
     };
     const QImage plain = redraw();
     for (const Row& row : rows) {

@@ -1,0 +1,227 @@
+// Miss distances among placed labels: through random views of a capacity minute with its
+// detonations, no two placed boxes (labels and miss distances) overlap, no miss distance lies on
+// a symbol or a cross, every cross in view is drawn where its detonation is, and every miss
+// distance is placed or counted left out.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "../../bench/capacity_scene.h"
+#include "review/review_store.h"
+#include "sim/tick.h"
+#include "ui/map_overlays.h"
+#include "ui/map_view.h"
+
+namespace prrsim::ui {
+namespace {
+
+const QColor kImpactMarker(160, 0, 160);
+
+// A minute of the capacity scene in flight and its review: a few dozen detonations.
+struct FlownMinute {
+    std::unique_ptr<WorldState> world = scenes::capacityScene(scenes::Missiles::Harm, true);
+    review::ReviewStore store;
+
+    FlownMinute() {
+        world->events.take();
+        for (int32_t n = 0; n < 6000; ++n) {
+            SimulationTick(*world);
+            store.drain(*world);
+            if (world->events.tick % review::kSampleTicks == 0) {
+                store.sample(*world);
+            }
+        }
+    }
+};
+
+const FlownMinute& flownMinute() {
+    static const FlownMinute minute;
+    return minute;
+}
+
+// The map frame through `camera` as the main window draws it: the labels placed, then the
+// overlays with the miss distances placed after them.
+QImage drawnThrough(const MapCamera& camera, MapLabels& labels, MapOverlays& overlays) {
+    const FlownMinute& m = flownMinute();
+    QImage frame(static_cast<int>(camera.viewportWidth()), static_cast<int>(camera.viewportHeight()),
+                 QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    QPainter painter(&frame);
+    beginMapPainting(painter);
+    labels.beginFrame(frame, {true, LabelMode::All, &overlays});
+    const ViewState view;
+    drawAircraft(painter, *m.world, view, camera);
+    drawRadars(painter, *m.world, view, labels, camera);
+    drawMissiles(painter, *m.world, view, labels, camera);
+    labels.finishFrame(painter);
+    drawOverlaysInView(painter, camera, overlays,
+                       [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
+    return frame;
+}
+
+// The detonations whose cross shows through `camera`, counted from the review.
+int detonationsInView(const MapCamera& camera) {
+    const FlownMinute& m = flownMinute();
+    int n = 0;
+    for (const size_t i : m.store.detonations()) {
+        const WorldEvent& e = m.store.events()[i];
+        const double x = camera.screenX(e.x);
+        const double y = camera.screenY(e.y);
+        n += x >= 0 && y >= 0 && x < camera.viewportWidth() && y < camera.viewportHeight();
+    }
+    return n;
+}
+
+int markerPixels(const QImage& frame, const ScreenBox& box) {
+    int n = 0;
+    for (int y = static_cast<int>(box.y); y < static_cast<int>(box.bottom()); ++y) {
+        for (int x = static_cast<int>(box.x); x < static_cast<int>(box.right()); ++x) {
+            n += frame.pixelColor(x, y) == kImpactMarker;
+        }
+    }
+    return n;
+}
+
+TEST(MapImpactPlacement, RandomViewsPlaceMissDistancesClearOfLabelsSymbolsAndCrosses) {
+    ASSERT_GT(flownMinute().store.detonations().size(), 10u);
+    const struct {
+        const char* name;
+        double width, height;
+    } sizes[] = {{"maximised", 1733, 958}, {"least window", 600, 440}, {"half screen", 900, 700}};
+    int placed = 0;
+    int moved = 0;
+    int leftOut = 0;
+    for (const auto& size : sizes) {
+        for (uint32_t seed = 1; seed <= 6; ++seed) {
+            std::mt19937 gen(seed);
+            std::uniform_real_distribution<double> unit(0, 1);
+            MapCamera camera;
+            camera.setViewport(size.width, size.height);
+            // From fitted up to x8 about a random point; the least window starts at 1:1.
+            camera.zoomAbout(1 + 7 * unit(gen) * unit(gen),
+                             {unit(gen) * size.width, unit(gen) * size.height});
+            MapLabels labels;
+            MapOverlays overlays;
+            overlays.setImpacts(true);
+            const QImage frame = drawnThrough(camera, labels, overlays);
+            const std::string name = std::string(size.name) + ", seed " + std::to_string(seed);
+
+            const LabelPlacement& texts = overlays.lastImpactPlacement();
+            const std::vector<ScreenBox>& crosses = overlays.lastImpactCrosses();
+            ASSERT_EQ(static_cast<int>(crosses.size()), detonationsInView(camera)) << name;
+            EXPECT_EQ(static_cast<int>(texts.placed.size()) + texts.leftOut,
+                      static_cast<int>(overlays.lastImpactRequests().size()))
+                << name;
+            // Each cross drawn in screen pixels, in the marker colour at its centre.
+            for (const ScreenBox& c : crosses) {
+                EXPECT_GT(markerPixels(frame, c), 10) << name << " cross at " << c.x << ", " << c.y;
+            }
+            std::vector<ScreenBox> boxes;
+            for (const PlacedLabel& l : labels.lastPlacement().placed) {
+                boxes.push_back(l.box);
+            }
+            const ScreenBox view{0, 0, size.width, size.height};
+            for (const PlacedLabel& t : texts.placed) {
+                SCOPED_TRACE(name + ", miss distance " + std::to_string(t.request));
+                EXPECT_TRUE(t.box.inside(view));
+                for (const ScreenBox& b : boxes) {
+                    ASSERT_FALSE(t.box.overlaps(b));
+                }
+                for (const ScreenBox& o : labels.lastObstacles()) {
+                    ASSERT_FALSE(t.box.overlaps(o));
+                }
+                for (const ScreenBox& c : crosses) {
+                    ASSERT_FALSE(t.box.overlaps(c));
+                }
+                EXPECT_GT(markerPixels(frame, t.box), 5);  // its text drawn in its box
+                boxes.push_back(t.box);
+            }
+            placed += static_cast<int>(texts.placed.size());
+            leftOut += texts.leftOut;
+            for (const PlacedLabel& t : texts.placed) {
+                moved += t.leader ? 1 : 0;
+            }
+        }
+    }
+    // The views hold both room and crowds: texts next to their cross, moved away, left out.
+    EXPECT_GT(placed, 20);
+    EXPECT_GT(moved, 0);
+    EXPECT_GT(leftOut, 0);
+}
+
+// Placing holds for the frame it was asked for: a plain frame after a placed one draws the
+// markers' picture as it always did, pixel for pixel.
+TEST(MapImpactPlacement, APlainFrameAfterAPlacedOneDrawsTheMarkersPicture) {
+    const FlownMinute& m = flownMinute();
+    MapOverlays overlays;
+    overlays.setImpacts(true);
+    const auto plainFrame = [&] {
+        QImage frame(kMapWidth, kMapHeight, QImage::Format_RGB32);
+        frame.fill(Qt::white);
+        QPainter painter(&frame);
+        drawOverlaysInView(painter, MapCamera(), overlays,
+                           [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
+        return frame;
+    };
+    const QImage before = plainFrame();
+    EXPECT_TRUE(overlays.lastImpactCrosses().empty());
+    EXPECT_GT(markerPixels(before, {0, 0, kMapWidth, kMapHeight}), 100);
+    MapLabels labels;
+    drawnThrough(MapCamera(), labels, overlays);
+    EXPECT_EQ(static_cast<int>(overlays.lastImpactCrosses().size()),
+              detonationsInView(MapCamera()));
+    EXPECT_EQ(plainFrame(), before);
+    EXPECT_TRUE(overlays.lastImpactCrosses().empty());
+}
+
+// Zoomed, the rings on radiating radars keep their size on the screen around the radar's screen
+// position instead of growing with the map.
+TEST(MapOverlaysInView, RingsKeepTheirScreenSizeWhenZoomed) {
+    const FlownMinute& m = flownMinute();
+    const QColor ring(255, 128, 0);
+    MapCamera camera;
+    camera.setViewport(900, 700);
+    camera.zoomAbout(4 / camera.scale(), {450, 350});
+    MapOverlays overlays;
+    overlays.setRadiating(true);
+    QImage frame(900, 700, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    {
+        QPainter painter(&frame);
+        drawOverlaysInView(painter, camera, overlays,
+                           [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
+    }
+    int checked = 0;
+    for (int32_t j = 0; j < m.world->radarCount; ++j) {
+        const RadarSite& r = m.world->radars[j];
+        const double x = camera.screenX(r.x);
+        const double y = camera.screenY(r.y);
+        if (!r.radiating || x < 60 || y < 60 || x > 840 || y > 640) {
+            continue;
+        }
+        int near = 0;  // within the ring's radius and a pixel
+        int far = 0;   // where the ring scaled with the map would be
+        for (int dy = -60; dy <= 60; ++dy) {
+            for (int dx = -60; dx <= 60; ++dx) {
+                const double d = std::hypot(dx, dy);
+                if (frame.pixelColor(static_cast<int>(x) + dx, static_cast<int>(y) + dy) != ring) {
+                    continue;
+                }
+                near += d <= 13 ? 1 : 0;
+                far += d >= 30 && d <= 60 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(near, 40) << "radar " << j;
+        EXPECT_EQ(far, 0) << "radar " << j;
+        ++checked;
+    }
+    EXPECT_GT(checked, 3);
+}
+
+}  // namespace
+}  // namespace prrsim::ui
