@@ -29,8 +29,9 @@ struct FlownMinute {
 
     FlownMinute() {
         world->events.take();
+        const auto scratch = makeSeekerScratch();
         for (int32_t n = 0; n < 6000; ++n) {
-            SimulationTick(*world);
+            SimulationTick(*world, *scratch);
             store.drain(*world);
             if (world->events.tick % review::kSampleTicks == 0) {
                 store.sample(*world);
