@@ -270,7 +270,7 @@ QString russianText(const batch::Refusal& r) {
         case C::UnknownOperation:
             return QStringLiteral("неизвестная операция");
         case C::NotText:
-            return "должно быть строкой" + found(r);
+            return "должно быть текстом" + found(r);
         case C::NotFinite:
             return value + " — не конечное число";
         case C::NotWholeNumber:
