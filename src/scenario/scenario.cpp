@@ -312,19 +312,21 @@ void parseField(const FieldRule& rule, const json& v, Action& action, const Fail
                 fail(typeRefusal(RefusalCode::NotNumber, v, true));
             }
             const double d = v.get<double>();
-            Refusal outside = refusal(RefusalCode::OutsideRealRange);
-            outside.value = echo(v);
-            outside.realMin = -kMaxAircraftValue;
-            outside.realMax = kMaxAircraftValue;
+            const auto outside = [&v](double min) {
+                Refusal r = refusal(RefusalCode::OutsideRealRange);
+                r.value = echo(v);
+                r.realMin = min;
+                r.realMax = kMaxAircraftValue;
+                return r;
+            };
             if (!std::isfinite(d) || std::fabs(d) > kMaxAircraftValue) {
-                fail(outside);
+                fail(outside(-kMaxAircraftValue));
             }
             // The speed track bar starts at 0. A missile loaded on an aircraft flying backwards
             // inherits the negative speed, and its drag then grows it without bound to
             // infinity and NaN.
             if (rule.realField == kFieldSpeed && d < 0) {
-                outside.realMin = 0;
-                fail(outside);
+                fail(outside(0));
             }
             action.aircraftFields[rule.realField] = d;
             break;
@@ -333,12 +335,14 @@ void parseField(const FieldRule& rule, const json& v, Action& action, const Fail
             if (!v.is_string()) {
                 fail(typeRefusal(RefusalCode::NotString, v, true));
             }
-            Refusal unknown = refusal(RefusalCode::NotOneOf);
             for (int32_t k = 0; k < rule.nameCount; ++k) {
-                if (v.get<std::string>() == rule.nameOf(k)) {
+                if (v.get_ref<const std::string&>() == rule.nameOf(k)) {
                     action.*rule.intTarget = k;
                     return;
                 }
+            }
+            Refusal unknown = refusal(RefusalCode::NotOneOf);
+            for (int32_t k = 0; k < rule.nameCount; ++k) {
                 unknown.names.push_back(shortened(rule.nameOf(k)));
             }
             unknown.value = echo(v);
@@ -423,13 +427,16 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
         parseField(f, *it, action, fail(f.name));
     }
     if (action.op == Op::SetReaction) {
-        Refusal needed = refusal(RefusalCode::MissingForKind);
-        needed.value = std::string(reactionKindCode(action.reactionKind));
+        const auto needed = [&action] {
+            Refusal r = refusal(RefusalCode::MissingForKind);
+            r.value = std::string(reactionKindCode(action.reactionKind));
+            return r;
+        };
         if (action.reactionKind == kReactionBlink && !action.blinkPeriod) {
-            report.action(position, rule->name, "blinkPeriod", needed);
+            report.action(position, rule->name, "blinkPeriod", needed());
         }
         if (action.reactionKind == kReactionHop && !action.frequencyPercent) {
-            report.action(position, rule->name, "frequencyPercent", needed);
+            report.action(position, rule->name, "frequencyPercent", needed());
         }
     }
     if (action.op == Op::SetAircraft) {
