@@ -578,12 +578,16 @@ bool CampaignPlan::prepare(std::string_view source, std::string& error) {
     const int64_t checks = drawn_ ? campaign_.runs : campaign_.combinations;
     for (int64_t k = 0; k < checks; ++k) {
         const RunPlan plan = planRun(campaign_, drawn_ ? k : k * campaign_.repetitions);
-        std::string refusal;
-        std::optional<Scenario> scenario = read(plan, refusal);
+        ScenarioError refused;
+        std::optional<Scenario> scenario =
+            parseScenario(runDocument(campaign_, plan).dump(), kRunSource, refused);
         if (!scenario) {
-            error = std::string(source) + ": run " + std::to_string(plan.run) + " (" +
-                    describeValues(campaign_, plan.values, false) +
-                    "): the scenario reader refuses these values: " + refusal;
+            Refusal why = refusal(RefusalCode::RunValuesRefused);
+            why.number = plan.run;
+            why.value = describeValues(campaign_, plan.values, false);
+            why.other = refused.place();
+            why.cause = {refused.refusal};
+            error = std::string(source) + ": " + englishText(why);
             return false;
         }
         if (!drawn_) {

@@ -336,6 +336,10 @@ std::string englishText(const Refusal& r) {
                    " repetitions exceed " + std::to_string(r.max) + " runs";
         case RefusalCode::NotListedName:
             return r.value + " is not the name of a varied value with a list of values";
+        case RefusalCode::RunValuesRefused:
+            return "run " + std::to_string(r.number) + " (" + r.value +
+                   "): the scenario reader refuses these values: " + r.other + ": " +
+                   escapedControls(causeText(r));
         case RefusalCode::PlotLinesSameAsX:
             return "must differ from plot.x";
         case RefusalCode::OptionNeedsValue:

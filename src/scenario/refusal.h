@@ -83,6 +83,7 @@ enum class RefusalCode {
     TooManyRuns,          // number: combinations, count: repetitions, max: the most runs
     NotListedName,        // value
     PlotLinesSameAsX,     // -
+    RunValuesRefused,     // number: the run, value: its values, other: where; cause: why
     // The command line.
     OptionNeedsValue,        // value: the option
     OptionTwiceOrEmpty,      // value: the option

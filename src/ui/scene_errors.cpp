@@ -326,6 +326,10 @@ QString russianText(const batch::Refusal& r) {
                    number(r.max) + " прогонов";
         case C::NotListedName:
             return value + " — не имя изменяемого значения со списком значений";
+        case C::RunValuesRefused:
+            return "прогон " + number(r.number) + " (" + value +
+                   "): сцена с этими значениями отклонена (" + shown(r.other) +
+                   "): " + causeText(r);
         case C::PlotLinesSameAsX:
             return QStringLiteral("должно отличаться от plot.x");
         case C::OptionNeedsValue:

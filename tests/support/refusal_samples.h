@@ -111,6 +111,7 @@ inline std::vector<Refusal> refusalSamples() {
                          C::TooManyRuns,
                          C::NotListedName,
                          C::PlotLinesSameAsX,
+                         C::RunValuesRefused,
                          C::OptionNeedsValue,
                          C::OptionTwiceOrEmpty,
                          C::OptionTwice,
@@ -128,7 +129,8 @@ inline std::vector<Refusal> refusalSamples() {
     }
     // The refusals that wrap another carry one.
     for (Refusal& r : samples) {
-        if (r.code == C::BaseFileMalformed || r.code == C::BaseScenarioRefused) {
+        if (r.code == C::BaseFileMalformed || r.code == C::BaseScenarioRefused ||
+            r.code == C::RunValuesRefused) {
             Refusal inner = make(C::TickOrder);
             r.cause = {inner};
         }
