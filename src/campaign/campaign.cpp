@@ -13,72 +13,78 @@ using nlohmann::json;
 
 namespace {
 
-struct CampaignError {
-    std::string message;
+struct Refused {
+    CampaignError error;
 };
 
-// Builds the error lines of one campaign file.
+// Builds the refusals of one campaign file.
 class Reporter {
   public:
     explicit Reporter(std::string_view source) : source_(source) {}
 
-    [[noreturn]] void field(std::string_view name, const std::string& reason) const {
-        throw CampaignError{source_ + ": field " + inQuotes(name) + ": " + reason};
+    [[noreturn]] void field(std::string_view name, const Refusal& why) const {
+        throw Refused{{source_, -1, "", std::string(name), why}};
     }
     [[noreturn]] void entry(size_t index, std::string_view name, std::string_view field,
-                            const std::string& reason) const {
-        std::string line = source_ + ": vary " + std::to_string(index);
-        if (!name.empty()) {
-            line += " (" + std::string(name) + ")";
-        }
-        throw CampaignError{line + ": field " + inQuotes(field) + ": " + reason};
+                            const Refusal& why) const {
+        throw Refused{
+            {source_, static_cast<int64_t>(index), std::string(name), std::string(field), why}};
     }
-    [[noreturn]] void file(const std::string& reason) const {
-        throw CampaignError{source_ + ": " + reason};
-    }
+    [[noreturn]] void file(const Refusal& why) const { throw Refused{{source_, -1, "", "", why}}; }
 
   private:
     std::string source_;
 };
 
+using Fail = std::function<void(const Refusal&)>;
+
+// A refusal quoting the value `v`.
+Refusal about(RefusalCode code, const json& v) {
+    Refusal r = refusal(code);
+    r.value = echo(v);
+    return r;
+}
+
 void onlyKeys(const json& object, std::initializer_list<std::string_view> allowed,
-              const std::function<void(const std::string&, const std::string&)>& fail) {
-    std::string list;
-    for (const std::string_view k : allowed) {
-        list += (list.empty() ? "" : ", ") + std::string(k);
-    }
+              const std::function<void(const std::string&, const Refusal&)>& fail) {
+    Refusal unknown = refusal(RefusalCode::UnknownCampaignField);
+    unknown.names.assign(allowed.begin(), allowed.end());
     for (const auto& [key, value] : object.items()) {
         bool known = false;
         for (const std::string_view k : allowed) {
             known = known || key == k;
         }
         if (!known) {
-            fail(key, "unknown field (allowed: " + list + ")");
+            fail(key, unknown);
         }
     }
 }
 
-double finiteNumber(const json& v, const std::function<void(const std::string&)>& fail) {
+double finiteNumber(const json& v, const Fail& fail) {
     if (!v.is_number()) {
-        fail("must be a number, not " + std::string(v.type_name()) + " " + echo(v));
+        fail(typeRefusal(RefusalCode::NotNumber, v, true));
     }
     const double d = v.get<double>();
     if (!std::isfinite(d)) {
-        fail(echo(v) + " is not a finite number");
+        fail(about(RefusalCode::NotFinite, v));
     }
     return d;
 }
 
-int64_t wholeNumber(const json& v, int64_t min, int64_t max,
-                    const std::function<void(const std::string&)>& fail) {
+int64_t wholeNumber(const json& v, int64_t min, int64_t max, const Fail& fail) {
+    const auto refused = [&](RefusalCode code) {
+        Refusal r = about(code, v);
+        r.min = min;
+        r.max = max;
+        return r;
+    };
     if (!v.is_number_integer() ||
         (v.is_number_unsigned() && v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX))) {
-        fail("must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
-             ", not " + echo(v));
+        fail(refused(RefusalCode::NotWholeNumber));
     }
     const int64_t n = v.get<int64_t>();
     if (n < min || n > max) {
-        fail(echo(v) + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+        fail(refused(RefusalCode::OutsideRange));
     }
     return n;
 }
@@ -94,47 +100,46 @@ constexpr double kMinNormalMass = 0.01;
 constexpr int kMaxNormalDraws = 10'000;
 
 void readDistribution(VariedValue& v, const json& description, const json& target,
-                      const std::function<void(std::string_view, const std::string&)>& fail) {
+                      const std::function<void(std::string_view, const Refusal&)>& fail) {
     const std::string kind = v.kind == VaryKind::Uniform ? "uniform" : "normal";
     const auto at = [&](std::string_view key) {
-        return [&fail, kind, key](const std::string& reason) {
-            fail(kind + "." + std::string(key), reason);
-        };
+        return [&fail, kind, key](const Refusal& why) { fail(kind + "." + std::string(key), why); };
     };
     if (!description.is_object()) {
-        fail(kind, "must be an object, not " + std::string(description.type_name()));
+        fail(kind, typeRefusal(RefusalCode::NotObject, description, false));
     }
     if (!target.is_number()) {
-        fail(kind, "draws numbers, but the base scenario holds " + echo(target) + " there");
+        fail(kind, about(RefusalCode::DrawsNumbers, target));
     }
     v.integer = target.is_number_integer();
     if (v.kind == VaryKind::Uniform) {
         onlyKeys(description, {"min", "max"},
-                 [&](const std::string& key, const std::string& r) { at(key)(r); });
+                 [&](const std::string& key, const Refusal& r) { at(key)(r); });
         for (const char* key : {"min", "max"}) {
             if (!description.contains(key)) {
-                at(key)("missing");
+                at(key)(refusal(RefusalCode::Missing));
             }
         }
         v.first = finiteNumber(description["min"], at("min"));
         v.second = finiteNumber(description["max"], at("max"));
         if (v.integer ? std::ceil(v.first) > std::floor(v.second) : !(v.first < v.second)) {
-            at("max")(echo(description["max"]) + " leaves no value above min " +
-                      echo(description["min"]));
+            Refusal none = about(RefusalCode::NoValueAbove, description["max"]);
+            none.other = echo(description["min"]);
+            at("max")(none);
         }
         return;
     }
     onlyKeys(description, {"mean", "sd", "min", "max"},
-             [&](const std::string& key, const std::string& r) { at(key)(r); });
+             [&](const std::string& key, const Refusal& r) { at(key)(r); });
     for (const char* key : {"mean", "sd"}) {
         if (!description.contains(key)) {
-            at(key)("missing");
+            at(key)(refusal(RefusalCode::Missing));
         }
     }
     v.first = finiteNumber(description["mean"], at("mean"));
     v.second = finiteNumber(description["sd"], at("sd"));
     if (!(v.second > 0)) {
-        at("sd")("must be above 0, not " + echo(description["sd"]));
+        at("sd")(about(RefusalCode::NotAboveZero, description["sd"]));
     }
     if (description.contains("min")) {
         v.low = finiteNumber(description["min"], at("min"));
@@ -147,7 +152,7 @@ void readDistribution(VariedValue& v, const json& description, const json& targe
     const double below = v.low ? normalBelow((*v.low - slack - v.first) / v.second) : 0.0;
     const double above = v.high ? normalBelow((*v.high + slack - v.first) / v.second) : 1.0;
     if (!(above - below >= kMinNormalMass)) {
-        at(v.high ? "max" : "min")("min and max leave less than 1 % of the distribution");
+        at(v.high ? "max" : "min")(refusal(RefusalCode::NormalTooNarrow));
     }
 }
 
@@ -159,39 +164,40 @@ bool pointerWithin(const std::string& inner, const std::string& outer) {
 VariedValue readEntry(const json& item, size_t index, const json& base, const Reporter& report) {
     VariedValue v;
     if (!item.is_object()) {
-        report.entry(index, "", "vary", "must be an object, not " + std::string(item.type_name()));
+        report.entry(index, "", "vary", typeRefusal(RefusalCode::NotObject, item, false));
     }
     std::string label;
     if (const auto name = item.find("name"); name != item.end()) {
         if (!name->is_string() || name->get<std::string>().empty()) {
-            report.entry(index, "", "name", "must be a non-empty string, not " + echo(*name));
+            report.entry(index, "", "name", about(RefusalCode::NotNonEmptyString, *name));
         }
         label = name->get<std::string>();
     }
-    const auto fail = [&report, index, &label](std::string_view field, const std::string& r) {
-        report.entry(index, label.empty() ? "" : inQuotes(label), field, r);
+    const auto fail = [&report, index, &label](std::string_view field, const Refusal& r) {
+        report.entry(index, label, field, r);
     };
     onlyKeys(item, {"name", "pointer", "values", "uniform", "normal"},
-             [&](const std::string& key, const std::string& r) { fail(key, r); });
+             [&](const std::string& key, const Refusal& r) { fail(key, r); });
     const auto pointer = item.find("pointer");
     if (pointer == item.end()) {
-        fail("pointer", "missing");
+        fail("pointer", refusal(RefusalCode::Missing));
     }
     if (!pointer->is_string()) {
-        fail("pointer",
-             "must be a JSON Pointer string such as \"/actions/2/x\", not " + echo(*pointer));
+        fail("pointer", about(RefusalCode::NotPointerString, *pointer));
     }
     v.pointer = pointer->get<std::string>();
+    Refusal badPointer;
+    badPointer.value = shortened(v.pointer);
     json::json_pointer target;
     try {
         target = json::json_pointer(v.pointer);
     } catch (const json::exception&) {
-        fail("pointer", inQuotes(v.pointer) +
-                            " is not a JSON Pointer (it starts with / and names "
-                            "members and array positions, e.g. \"/actions/2/x\")");
+        badPointer.code = RefusalCode::NotPointer;
+        fail("pointer", badPointer);
     }
     if (target.empty() || !base.contains(target)) {
-        fail("pointer", inQuotes(v.pointer) + " does not name a value of the base scenario");
+        badPointer.code = RefusalCode::PointerNamesNothing;
+        fail("pointer", badPointer);
     }
     v.name = label.empty() ? v.pointer : label;
 
@@ -200,11 +206,11 @@ VariedValue readEntry(const json& item, size_t index, const json& base, const Re
         kinds += item.contains(key) ? 1 : 0;
     }
     if (kinds != 1) {
-        fail("values", "give exactly one of values (a list), uniform or normal");
+        fail("values", refusal(RefusalCode::NeedsOneKind));
     }
     if (const auto values = item.find("values"); values != item.end()) {
         if (!values->is_array() || values->empty()) {
-            fail("values", "must be a non-empty list, not " + echo(*values));
+            fail("values", about(RefusalCode::NotNonEmptyList, *values));
         }
         v.kind = VaryKind::List;
         v.values.assign(values->begin(), values->end());
@@ -219,93 +225,103 @@ VariedValue readEntry(const json& item, size_t index, const json& base, const Re
 Campaign parseDocument(const json& doc, std::string_view source,
                        const std::filesystem::path& directory, const Reporter& report) {
     if (!doc.is_object()) {
-        report.file("a campaign must be a JSON object, not " + std::string(doc.type_name()));
+        report.file(typeRefusal(RefusalCode::CampaignNotObject, doc, false));
     }
     const auto top = [&report](std::string_view field) {
-        return [&report, field](const std::string& reason) { report.field(field, reason); };
+        return [&report, field](const Refusal& why) { report.field(field, why); };
     };
     onlyKeys(doc, {"description", "scenario", "repetitions", "seed", "hitRadius", "vary", "plot"},
-             [&](const std::string& key, const std::string& r) { report.field(key, r); });
+             [&](const std::string& key, const Refusal& r) { report.field(key, r); });
     Campaign c;
     if (const auto d = doc.find("description"); d != doc.end()) {
         if (!d->is_string()) {
-            report.field("description", "must be a string, not " + echo(*d));
+            report.field("description", about(RefusalCode::NotText, *d));
         }
         c.description = d->get<std::string>();
     }
 
     const auto scenario = doc.find("scenario");
     if (scenario == doc.end()) {
-        report.field("scenario", "missing (a scenario file name, or the scenario itself)");
+        report.field("scenario", refusal(RefusalCode::MissingScenario));
     }
     std::string baseName = std::string(source) + ": scenario";
     if (scenario->is_string()) {
         const std::filesystem::path file = directory / scenario->get<std::string>();
         baseName = file.string();
+        Refusal baseFile;
+        baseFile.value = file.string();
         std::string text;
         if (!readText(file, text)) {
-            report.field("scenario", file.string() + ": cannot read the scenario file");
+            baseFile.code = RefusalCode::BaseFileUnreadable;
+            report.field("scenario", baseFile);
         }
-        c.base = parseJsonUniqueKeys(text, [&](const std::string& r) {
-            report.field("scenario", file.string() + ": " + r);
+        c.base = parseJsonUniqueKeys(text, [&](const Refusal& why) {
+            baseFile.code = RefusalCode::BaseFileMalformed;
+            baseFile.cause = {why};
+            report.field("scenario", baseFile);
         });
     } else if (scenario->is_object()) {
         c.base = *scenario;
     } else {
-        report.field("scenario", "must be a file name or a scenario object, not " +
-                                     std::string(scenario->type_name()));
+        report.field("scenario", typeRefusal(RefusalCode::NotFileOrObject, *scenario, false));
     }
-    std::string refusal;
-    if (!parseScenario(c.base.dump(), baseName, refusal)) {
-        report.field("scenario", "the base scenario is refused: " + refusal);
+    if (ScenarioError base; !parseScenario(c.base.dump(), baseName, base)) {
+        Refusal refused = refusal(RefusalCode::BaseScenarioRefused);
+        refused.value = base.place();
+        refused.cause = {base.refusal};
+        report.field("scenario", refused);
     }
 
     const auto repetitions = doc.find("repetitions");
     if (repetitions == doc.end()) {
-        report.field("repetitions", "missing");
+        report.field("repetitions", refusal(RefusalCode::Missing));
     }
     c.repetitions = wholeNumber(*repetitions, 1, kMaxCampaignRuns, top("repetitions"));
     if (const auto seed = doc.find("seed"); seed != doc.end()) {
         if (!seed->is_number_integer() ||
             (!seed->is_number_unsigned() && seed->get<int64_t>() < 0)) {
-            report.field("seed", "must be a whole number from 0 to 18446744073709551615, not " +
-                                     echo(*seed));
+            report.field("seed", about(RefusalCode::NotSeed, *seed));
         }
         c.seed = seed->get<uint64_t>();
     }
     if (const auto radius = doc.find("hitRadius"); radius != doc.end()) {
         c.hitRadius = finiteNumber(*radius, top("hitRadius"));
         if (!(c.hitRadius > 0)) {
-            report.field("hitRadius", "must be above 0 metres, not " + echo(*radius));
+            report.field("hitRadius", about(RefusalCode::NotAboveZeroMetres, *radius));
         }
     }
 
     if (const auto vary = doc.find("vary"); vary != doc.end()) {
         if (!vary->is_array()) {
-            report.field("vary", "must be a list, not " + std::string(vary->type_name()));
+            report.field("vary", typeRefusal(RefusalCode::NotList, *vary, false));
         }
         for (size_t i = 0; i < vary->size(); ++i) {
             VariedValue v = readEntry((*vary)[i], i, c.base, report);
             for (const VariedValue& earlier : c.varied) {
+                Refusal twice;
+                twice.value = shortened(v.pointer);
                 if (earlier.pointer == v.pointer) {
-                    report.entry(i, inQuotes(v.name), "pointer",
-                                 inQuotes(v.pointer) + " is varied twice");
+                    twice.code = RefusalCode::VariedTwice;
+                    report.entry(i, v.name, "pointer", twice);
                 } else if (pointerWithin(v.pointer, earlier.pointer) ||
                            pointerWithin(earlier.pointer, v.pointer)) {
                     // Writing one would replace or remove what the other names.
-                    report.entry(i, inQuotes(v.name), "pointer",
-                                 inQuotes(v.pointer) + " overlaps the varied " +
-                                     inQuotes(earlier.pointer) + "; vary one of them");
+                    twice.code = RefusalCode::PointersOverlap;
+                    twice.other = shortened(earlier.pointer);
+                    report.entry(i, v.name, "pointer", twice);
                 }
                 if (earlier.name == v.name) {
-                    report.entry(i, inQuotes(v.name), "name", inQuotes(v.name) + " is used twice");
+                    twice.code = RefusalCode::NameUsedTwice;
+                    twice.value = shortened(v.name);
+                    report.entry(i, v.name, "name", twice);
                 }
             }
             if (v.kind == VaryKind::List) {
                 c.listed.push_back(c.varied.size());
                 if (static_cast<int64_t>(v.values.size()) > kMaxCampaignRuns / c.combinations) {
-                    report.field("vary",
-                                 "more than " + std::to_string(kMaxCampaignRuns) + " combinations");
+                    Refusal tooMany = refusal(RefusalCode::TooManyCombinations);
+                    tooMany.max = kMaxCampaignRuns;
+                    report.field("vary", tooMany);
                 }
                 c.combinations *= static_cast<int64_t>(v.values.size());
             }
@@ -313,19 +329,20 @@ Campaign parseDocument(const json& doc, std::string_view source,
         }
     }
     if (c.repetitions > kMaxCampaignRuns / c.combinations) {
-        report.field("repetitions", std::to_string(c.combinations) + " combinations of " +
-                                        std::to_string(c.repetitions) + " repetitions exceed " +
-                                        std::to_string(kMaxCampaignRuns) + " runs");
+        Refusal tooMany = refusal(RefusalCode::TooManyRuns);
+        tooMany.number = c.combinations;
+        tooMany.count = c.repetitions;
+        tooMany.max = kMaxCampaignRuns;
+        report.field("repetitions", tooMany);
     }
     c.runs = c.combinations * c.repetitions;
 
     if (const auto plot = doc.find("plot"); plot != doc.end()) {
         if (!plot->is_object()) {
-            report.field("plot", "must be an object, not " + std::string(plot->type_name()));
+            report.field("plot", typeRefusal(RefusalCode::NotObject, *plot, false));
         }
-        onlyKeys(*plot, {"x", "lines"}, [&](const std::string& key, const std::string& r) {
-            report.field("plot." + key, r);
-        });
+        onlyKeys(*plot, {"x", "lines"},
+                 [&](const std::string& key, const Refusal& r) { report.field("plot." + key, r); });
         const auto listedName = [&](std::string_view key) -> std::optional<std::string> {
             const auto it = plot->find(key);
             if (it == plot->end()) {
@@ -336,16 +353,15 @@ Campaign parseDocument(const json& doc, std::string_view source,
                     return c.varied[k].name;
                 }
             }
-            report.field("plot." + std::string(key),
-                         echo(*it) + " is not the name of a varied value with a list of values");
+            report.field("plot." + std::string(key), about(RefusalCode::NotListedName, *it));
         };
         c.plotX = listedName("x");
         c.plotLines = listedName("lines");
         if (!c.plotX) {
-            report.field("plot.x", "missing");
+            report.field("plot.x", refusal(RefusalCode::Missing));
         }
         if (c.plotLines == c.plotX) {
-            report.field("plot.lines", "must differ from plot.x");
+            report.field("plot.lines", refusal(RefusalCode::PlotLinesSameAsX));
         }
     }
     return c;
@@ -398,28 +414,65 @@ json draw(const Campaign& c, const VariedValue& v, int64_t repetition, uint64_t 
 
 }  // namespace
 
+std::string CampaignError::line() const {
+    std::string text = source;
+    if (entry >= 0) {
+        text += ": vary " + std::to_string(entry);
+        if (!entryName.empty()) {
+            text += " (" + inQuotes(entryName) + ")";
+        }
+    }
+    if (!field.empty()) {
+        text += ": field " + inQuotes(field);
+    }
+    text += ": " + englishText(refusal);
+    for (char& ch : text) {
+        ch = (ch == '\n' || ch == '\r') ? ' ' : ch;
+    }
+    return text;
+}
+
 std::optional<Campaign> parseCampaign(std::string_view text, std::string_view source,
-                                      const std::filesystem::path& directory, std::string& error) {
+                                      const std::filesystem::path& directory,
+                                      CampaignError& error) {
     const Reporter report(source);
     try {
-        const json doc = parseJsonUniqueKeys(text, [&](const std::string& r) { report.file(r); });
+        const json doc = parseJsonUniqueKeys(text, [&](const Refusal& why) { report.file(why); });
         return parseDocument(doc, source, directory, report);
-    } catch (const CampaignError& e) {
-        error = e.message;
-        for (char& ch : error) {
-            ch = (ch == '\n' || ch == '\r') ? ' ' : ch;
-        }
+    } catch (const Refused& e) {
+        error = e.error;
         return std::nullopt;
     }
 }
 
-std::optional<Campaign> loadCampaign(const std::string& path, std::string& error) {
+std::optional<Campaign> parseCampaign(std::string_view text, std::string_view source,
+                                      const std::filesystem::path& directory, std::string& error) {
+    CampaignError e;
+    std::optional<Campaign> campaign = parseCampaign(text, source, directory, e);
+    if (!campaign) {
+        error = e.line();
+    }
+    return campaign;
+}
+
+std::optional<Campaign> loadCampaign(const std::string& path, CampaignError& error) {
     std::string text;
     if (!readText(path, text)) {
-        error = path + ": cannot read the campaign file";
+        Refusal unreadable = refusal(RefusalCode::FileCannotRead);
+        unreadable.file = FileKind::Campaign;
+        error = {path, -1, "", "", unreadable};
         return std::nullopt;
     }
     return parseCampaign(text, path, std::filesystem::path(path).parent_path(), error);
+}
+
+std::optional<Campaign> loadCampaign(const std::string& path, std::string& error) {
+    CampaignError e;
+    std::optional<Campaign> campaign = loadCampaign(path, e);
+    if (!campaign) {
+        error = e.line();
+    }
+    return campaign;
 }
 
 std::string campaignDocument(const Campaign& c) {
@@ -525,12 +578,16 @@ bool CampaignPlan::prepare(std::string_view source, std::string& error) {
     const int64_t checks = drawn_ ? campaign_.runs : campaign_.combinations;
     for (int64_t k = 0; k < checks; ++k) {
         const RunPlan plan = planRun(campaign_, drawn_ ? k : k * campaign_.repetitions);
-        std::string refusal;
-        std::optional<Scenario> scenario = read(plan, refusal);
+        ScenarioError refused;
+        std::optional<Scenario> scenario =
+            parseScenario(runDocument(campaign_, plan).dump(), kRunSource, refused);
         if (!scenario) {
-            error = std::string(source) + ": run " + std::to_string(plan.run) + " (" +
-                    describeValues(campaign_, plan.values, false) +
-                    "): the scenario reader refuses these values: " + refusal;
+            Refusal why = refusal(RefusalCode::RunValuesRefused);
+            why.number = plan.run;
+            why.value = describeValues(campaign_, plan.values, false);
+            why.other = refused.place();
+            why.cause = {refused.refusal};
+            error = std::string(source) + ": " + englishText(why);
             return false;
         }
         if (!drawn_) {

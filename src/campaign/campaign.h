@@ -52,12 +52,25 @@ struct Campaign {
 
 inline constexpr int64_t kMaxCampaignRuns = 100'000'000;
 
+// Why a campaign file is refused, and where: the parts of its one error line.
+struct CampaignError {
+    std::string source;
+    int64_t entry = -1;     // the position of the "vary" entry at fault; -1: none
+    std::string entryName;  // that entry's name, when it has one
+    std::string field;      // the field at fault; empty when the file as a whole is refused
+    Refusal refusal;
+    // "<source>[: vary N[ ("name")]][: field "f"]: <the refusal in English>", on one line.
+    std::string line() const;
+};
+
 // Reads and checks a campaign. `source` names it in error lines; a base scenario given as a
 // file name is read relative to `directory`. On failure returns nothing and sets `error` to
-// one line naming the field and the reason. The runs' scenarios are checked by
-// CampaignPlan::prepare.
+// the refusal (or its one line). The runs' scenarios are checked by CampaignPlan::prepare.
+std::optional<Campaign> parseCampaign(std::string_view text, std::string_view source,
+                                      const std::filesystem::path& directory, CampaignError& error);
 std::optional<Campaign> parseCampaign(std::string_view text, std::string_view source,
                                       const std::filesystem::path& directory, std::string& error);
+std::optional<Campaign> loadCampaign(const std::string& path, CampaignError& error);
 std::optional<Campaign> loadCampaign(const std::string& path, std::string& error);
 
 // The campaign as one JSON document with the base scenario inline and every default written

@@ -19,6 +19,7 @@
 #include "campaign/campaign.h"
 #include "campaign/campaign_results.h"
 #include "campaign/campaign_runner.h"
+#include "scenario/refusal.h"
 
 namespace prrsim::batch {
 
@@ -165,28 +166,35 @@ struct CampaignArguments {
     bool help = false;
 };
 
+// A refusal about `text` as given on the command line.
+Refusal about(RefusalCode code, std::string_view text) {
+    Refusal r = refusal(code);
+    r.value = std::string(text);
+    return r;
+}
+
 std::optional<CampaignArguments> parseCampaignArguments(int argc, char** argv, std::string& error) {
     CampaignArguments args;
     const unsigned cores = std::thread::hardware_concurrency();
     args.threads = cores == 0 ? 1 : static_cast<int>(cores);
     bool haveThreads = false;
-    const auto fail = [&error](const std::string& why) {
-        error = "prrsim-batch campaign: " + why + "; " + std::string(kCampaignUsage);
+    const auto fail = [&error](const Refusal& why) {
+        error = "prrsim-batch campaign: " + englishText(why) + "; " + std::string(kCampaignUsage);
         return std::nullopt;
     };
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--threads" || arg == "--shard" || arg == "--out") {
             if (i + 1 >= argc) {
-                return fail(std::string(arg) + " needs a value");
+                return fail(about(RefusalCode::OptionNeedsValue, arg));
             }
             const std::string_view value = argv[++i];
             if (arg == "--threads") {
                 const auto n = wholeNumber(value);
                 if (haveThreads || !n || *n < 1 || *n > kMaxThreads) {
-                    return fail("--threads " + std::string(value) +
-                                ": must be given once, a whole number from 1 to " +
-                                std::to_string(kMaxThreads));
+                    Refusal threads = about(RefusalCode::ThreadsNotWhole, value);
+                    threads.max = kMaxThreads;
+                    return fail(threads);
                 }
                 haveThreads = true;
                 args.threads = static_cast<int>(*n);
@@ -196,37 +204,45 @@ std::optional<CampaignArguments> parseCampaignArguments(int argc, char** argv, s
                 const auto n = wholeNumber(value.substr(std::min(slash + 1, value.size())));
                 if (args.shard || slash == value.size() || !k || !n || *n < 1 || *k < 0 ||
                     *k >= *n) {
-                    return fail("--shard " + std::string(value) +
-                                ": must be given once, as K/N with 0 <= K < N");
+                    return fail(about(RefusalCode::ShardNotFraction, value));
                 }
                 args.shard = Shard{*k, *n};
             } else {
                 if (args.out || value.empty()) {
-                    return fail("--out given twice or empty");
+                    return fail(about(RefusalCode::OptionTwiceOrEmpty, "--out"));
                 }
                 args.out = std::string(value);
             }
         } else if (arg == "--resume" || arg == "--quiet") {
             bool& flag = arg == "--resume" ? args.resume : args.quiet;
             if (flag) {
-                return fail(std::string(arg) + " given twice");
+                return fail(about(RefusalCode::OptionTwice, arg));
             }
             flag = true;
         } else if (arg == "--help" || arg == "-h") {
             args.help = true;
             return args;
         } else if (!arg.empty() && arg[0] == '-') {
-            return fail("unknown option " + std::string(arg));
+            return fail(about(RefusalCode::UnknownOption, arg));
         } else if (!args.file.empty()) {
-            return fail("more than one campaign file");
+            Refusal twice = refusal(RefusalCode::MoreThanOneFile);
+            twice.file = FileKind::Campaign;
+            return fail(twice);
         } else {
             args.file = std::string(arg);
         }
     }
     if (args.file.empty()) {
-        return fail("no campaign file");
+        Refusal none = refusal(RefusalCode::NoFile);
+        none.file = FileKind::Campaign;
+        return fail(none);
     }
     return args;
+}
+
+// The merge command's refusal of its arguments, with its usage.
+std::string mergeLine(const Refusal& why) {
+    return "prrsim-batch merge: " + englishText(why) + "; " + std::string(kMergeUsage);
 }
 
 }  // namespace
@@ -332,20 +348,17 @@ int mergeCommand(int argc, char** argv) {
         }
         if (arg == "--out") {
             if (i + 1 >= argc || out || std::string_view(argv[i + 1]).empty()) {
-                return badInput("prrsim-batch merge: --out needs one value, given once; " +
-                                std::string(kMergeUsage));
+                return badInput(mergeLine(refusal(RefusalCode::MergeOutNotOnce)));
             }
             out = fs::path(argv[++i]);
         } else if (!arg.empty() && arg[0] == '-') {
-            return badInput("prrsim-batch merge: unknown option " + std::string(arg) + "; " +
-                            std::string(kMergeUsage));
+            return badInput(mergeLine(about(RefusalCode::UnknownOption, arg)));
         } else {
             dirs.emplace_back(arg);
         }
     }
     if (dirs.empty() || !out) {
-        return badInput("prrsim-batch merge: needs the shard directories and --out; " +
-                        std::string(kMergeUsage));
+        return badInput(mergeLine(refusal(RefusalCode::MergeNeedsDirectories)));
     }
     std::string table;
     std::string error;

@@ -19,11 +19,12 @@
 #include <string_view>
 #include <vector>
 
-#include "review/acmi.h"
 #include "cli/campaign_cli.h"
+#include "review/acmi.h"
 #include "review/event_log.h"
 #include "review/missile_summary.h"
 #include "scenario/output_file.h"
+#include "scenario/refusal.h"
 #include "scenario/runner.h"
 #include "scenario/scenario.h"
 #include "world/world_state.h"
@@ -86,8 +87,24 @@ bool samePath(const std::string& a, const std::string& b) {
            sameFile(a, b);
 }
 
-// Parses the command line; on error returns the message line.
-std::optional<Arguments> parseArguments(int argc, char** argv, std::string& error) {
+// A refusal about `text` as given on the command line.
+Refusal about(RefusalCode code, std::string_view text) {
+    Refusal r = refusal(code);
+    r.value = std::string(text);
+    return r;
+}
+
+// The refusal's line: the program, the reason and, where the arguments' shape is wrong, the
+// usage.
+std::string argumentLine(const Refusal& refusal) {
+    const bool shapeWrong = refusal.code != RefusalCode::EveryNotWhole &&
+                            refusal.code != RefusalCode::WouldOverwriteScenario &&
+                            refusal.code != RefusalCode::SameOutputFile;
+    return "prrsim-batch: " + englishText(refusal) + (shapeWrong ? "; " + std::string(kUsage) : "");
+}
+
+// Parses the command line; on error returns why.
+std::optional<Arguments> parseArguments(int argc, char** argv, Refusal& error) {
     Arguments args;
     bool haveScenario = false;
     bool haveEvery = false;
@@ -96,15 +113,13 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
         const int output = outputIndex(arg);
         if (output >= 0 || arg == "--every") {
             if (i + 1 >= argc) {
-                error =
-                    "prrsim-batch: " + std::string(arg) + " needs a value; " + std::string(kUsage);
+                error = about(RefusalCode::OptionNeedsValue, arg);
                 return std::nullopt;
             }
             const std::string_view value = argv[++i];
             if (output >= 0) {
                 if (args.outputs[output] || value.empty()) {
-                    error = "prrsim-batch: " + std::string(arg) + " given twice or empty; " +
-                            std::string(kUsage);
+                    error = about(RefusalCode::OptionTwiceOrEmpty, arg);
                     return std::nullopt;
                 }
                 args.outputs[output] = std::string(value);
@@ -113,18 +128,17 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
                 const auto [end, ec] =
                     std::from_chars(value.data(), value.data() + value.size(), n);
                 if (haveEvery || ec != std::errc{} || end != value.data() + value.size() || n < 1) {
-                    error = "prrsim-batch: --every " + std::string(value) +
-                            ": must be given once, as a whole number of ticks, 1 or more";
+                    error = about(RefusalCode::EveryNotWhole, value);
                     return std::nullopt;
                 }
                 haveEvery = true;
                 args.every = n;
             }
         } else if (!arg.empty() && arg[0] == '-') {
-            error = "prrsim-batch: unknown option " + std::string(arg) + "; " + std::string(kUsage);
+            error = about(RefusalCode::UnknownOption, arg);
             return std::nullopt;
         } else if (haveScenario) {
-            error = "prrsim-batch: more than one scenario file; " + std::string(kUsage);
+            error = refusal(RefusalCode::MoreThanOneFile);
             return std::nullopt;
         } else {
             args.scenario = std::string(arg);
@@ -132,7 +146,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
         }
     }
     if (!haveScenario) {
-        error = "prrsim-batch: no scenario file; " + std::string(kUsage);
+        error = refusal(RefusalCode::NoFile);
         return std::nullopt;
     }
     for (int i = 0; i < kOutputCount; ++i) {
@@ -140,14 +154,14 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
             continue;
         }
         if (samePath(*args.outputs[i], args.scenario)) {
-            error = "prrsim-batch: " + std::string(kOutputs[i].option) + " " + *args.outputs[i] +
-                    ": would overwrite the scenario file";
+            error = about(RefusalCode::WouldOverwriteScenario, kOutputs[i].option);
+            error.other = *args.outputs[i];
             return std::nullopt;
         }
         for (int j = 0; j < i; ++j) {
             if (args.outputs[j] && samePath(*args.outputs[i], *args.outputs[j])) {
-                error = "prrsim-batch: " + std::string(kOutputs[j].option) + " and " +
-                        std::string(kOutputs[i].option) + " name the same file " + *args.outputs[i];
+                error = about(RefusalCode::SameOutputFile, *args.outputs[i]);
+                error.names = {std::string(kOutputs[j].option), std::string(kOutputs[i].option)};
                 return std::nullopt;
             }
         }
@@ -167,11 +181,12 @@ int run(int argc, char** argv) {
                   << "--help\n";
         return kExitOk;
     }
-    std::string error;
-    const std::optional<Arguments> args = parseArguments(argc, argv, error);
+    Refusal refused;
+    const std::optional<Arguments> args = parseArguments(argc, argv, refused);
     if (!args) {
-        return badInput(error);
+        return badInput(argumentLine(refused));
     }
+    std::string error;
     const std::optional<Scenario> scenario = loadScenario(args->scenario, error);
     if (!scenario) {
         return badInput(error);

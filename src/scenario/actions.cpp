@@ -16,64 +16,84 @@ namespace {
 
 using Result = std::optional<ApplyError>;
 
-Result notInTable(std::string_view field, int32_t index, std::string_view what, int32_t count) {
-    return ApplyError{std::string(field), std::to_string(index) + " is not " + std::string(what) +
-                                              " position now (there are " + std::to_string(count) +
-                                              ")"};
+Result refused(std::string_view field, RefusalCode code) {
+    return ApplyError{std::string(field), refusal(code)};
+}
+
+Result notInTable(std::string_view field, int32_t index, RefusalTable table, int32_t count) {
+    Refusal r = refusal(RefusalCode::NoSuchRow);
+    r.table = table;
+    r.number = index;
+    r.count = count;
+    return ApplyError{std::string(field), r};
 }
 
 Result checkAircraft(const WorldState& w, int32_t i) {
     return validAircraft(w, i) ? Result{}
-                               : notInTable("aircraft", i, "an aircraft", w.aircraftCount);
+                               : notInTable("aircraft", i, RefusalTable::Aircraft, w.aircraftCount);
 }
 
 Result checkRadar(const WorldState& w, int32_t i) {
-    return validRadar(w, i) ? Result{} : notInTable("radar", i, "a radar", w.radarCount);
+    return validRadar(w, i) ? Result{} : notInTable("radar", i, RefusalTable::Radar, w.radarCount);
 }
 
 Result checkMissile(const WorldState& w, int32_t i) {
-    return validMissile(w, i) ? Result{} : notInTable("missile", i, "a missile", w.missileCount);
+    return validMissile(w, i) ? Result{}
+                              : notInTable("missile", i, RefusalTable::Missile, w.missileCount);
 }
 
-Result tableFull(std::string_view table, int32_t capacity) {
-    return ApplyError{
-        "", "the " + std::string(table) + " table is full (" + std::to_string(capacity) + ")"};
+Result tableFull(RefusalTable table, int32_t capacity) {
+    Refusal r = refusal(RefusalCode::TableFull);
+    r.table = table;
+    r.max = capacity;
+    return ApplyError{"", r};
+}
+
+Result refusedThing(RefusedThing thing) {
+    Refusal r = refusal(RefusalCode::Refused);
+    r.thing = thing;
+    return ApplyError{"", r};
+}
+
+Result notOperationOf(RefusalTable table) {
+    Refusal r = refusal(RefusalCode::NotTableOperation);
+    r.table = table;
+    return ApplyError{"op", r};
 }
 
 // A value beyond the list its radar's type offers in the radar panel.
-Result outsideList(std::string_view field, int32_t value, int32_t count, std::string_view list,
+Result outsideList(std::string_view field, int32_t value, int32_t count, RefusalList list,
                    const RadarType& type) {
     if (value < count) {
         return {};
     }
-    if (count == 0) {
-        return ApplyError{std::string(field),
-                          inQuotes(type.name) + " offers no " + std::string(list)};
-    }
-    return ApplyError{std::string(field),
-                      std::to_string(value) + " is outside 0.." + std::to_string(count - 1) +
-                          " (the " + std::string(list) + " of " + inQuotes(type.name) + ")"};
+    Refusal r = refusal(count == 0 ? RefusalCode::TypeOffersNone : RefusalCode::OutsideRange);
+    r.list = list;
+    r.owner = shortened(type.name);
+    r.value = std::to_string(value);
+    r.max = count - 1;
+    return ApplyError{std::string(field), r};
 }
 
 Result addRadar(WorldState& w, const Action& a) {
     if (w.radarCount + 1 > kRadarCapacity) {
-        return tableFull("radar", kRadarCapacity);
+        return tableFull(RefusalTable::Radar, kRadarCapacity);
     }
     if (addRadars(w, a.type, -1, a.operational) == 0) {
-        return ApplyError{"", "the radar was refused"};
+        return refusedThing(RefusedThing::Radar);
     }
     return {};
 }
 
 Result addComplex(WorldState& w, const Action& a) {
     if (w.placedComplexCount >= kPlacedComplexCapacity) {
-        return tableFull("placed-complex", kPlacedComplexCapacity);
+        return tableFull(RefusalTable::PlacedComplex, kPlacedComplexCapacity);
     }
     if (w.radarCount + samComplex(a.complex).memberCount > kRadarCapacity) {
-        return tableFull("radar", kRadarCapacity);
+        return tableFull(RefusalTable::Radar, kRadarCapacity);
     }
     if (addRadars(w, -1, a.complex, a.operational) == 0) {
-        return ApplyError{"", "the complex was refused"};
+        return refusedThing(RefusedThing::Complex);
     }
     return {};
 }
@@ -117,15 +137,22 @@ Result setReactionOp(WorldState& w, const Action& a) {
     switch (reactionFault(type, settings)) {
         case ReactionFault::None:
             break;
-        case ReactionFault::NoBlink:
-            return ApplyError{"kind", inQuotes(type.name) + " cannot blink"};
-        case ReactionFault::Period:
-            return ApplyError{"blinkPeriod", std::to_string(settings.value) + " is outside 1.." +
-                                                 std::to_string(type.maxBlinkPeriod) +
-                                                 " (the blink settings of " +
-                                                 inQuotes(type.name) + ")"};
+        case ReactionFault::NoBlink: {
+            Refusal r = refusal(RefusalCode::CannotBlink);
+            r.owner = shortened(type.name);
+            return ApplyError{"kind", r};
+        }
+        case ReactionFault::Period: {
+            Refusal r = refusal(RefusalCode::OutsideRange);
+            r.value = std::to_string(settings.value);
+            r.min = 1;
+            r.max = type.maxBlinkPeriod;
+            r.list = RefusalList::BlinkSettings;
+            r.owner = shortened(type.name);
+            return ApplyError{"blinkPeriod", r};
+        }
         default:
-            return ApplyError{"", "the reaction was refused"};
+            return refusedThing(RefusedThing::Reaction);
     }
     setReaction(w, a.radar, settings);
     return {};
@@ -154,7 +181,7 @@ Result radarOp(WorldState& w, const Action& a) {
             // The panel offers blink settings only for search and multi-target radars.
             const bool offered = type.kind == kSearchRadar || type.kind == kMultiTargetRadar;
             if (Result e = outsideList("period", a.value, offered ? type.maxBlinkPeriod + 1 : 0,
-                                       "blink settings", type)) {
+                                       RefusalList::BlinkSettings, type)) {
                 return e;
             }
             setBlinkPeriod(w, a.radar, a.value);
@@ -164,8 +191,8 @@ Result radarOp(WorldState& w, const Action& a) {
             setAntennaDirection(radar, a.value);
             return {};
         case Op::SetScanMethod:
-            if (Result e =
-                    outsideList("method", a.value, type.scanMethodCount, "scan methods", type)) {
+            if (Result e = outsideList("method", a.value, type.scanMethodCount,
+                                       RefusalList::ScanMethods, type)) {
                 return e;
             }
             setScanMethod(radar, a.value);
@@ -174,8 +201,8 @@ Result radarOp(WorldState& w, const Action& a) {
             setFrequencyPercent(w, a.radar, a.value);
             return {};
         case Op::SetPrfMode:
-            if (Result e =
-                    outsideList("mode", a.value, type.prfModeCount, "emission modes", type)) {
+            if (Result e = outsideList("mode", a.value, type.prfModeCount,
+                                       RefusalList::EmissionModes, type)) {
                 return e;
             }
             setPrfMode(w, a.radar, a.value);
@@ -198,7 +225,7 @@ Result radarOp(WorldState& w, const Action& a) {
         case Op::SetReaction:
             return setReactionOp(w, a);
         default:
-            return ApplyError{"op", "not a radar operation"};
+            return notOperationOf(RefusalTable::Radar);
     }
 }
 
@@ -222,14 +249,14 @@ Result aircraftOp(WorldState& w, const Action& a) {
             return {};
         case Op::AddMissile:
             if (w.missileCount >= kMissileCapacity) {
-                return tableFull("missile", kMissileCapacity);
+                return tableFull(RefusalTable::Missile, kMissileCapacity);
             }
             if (addMissile(w, a.aircraft, a.type, a.launchMode) < 0) {
-                return ApplyError{"", "the missile was refused"};
+                return refusedThing(RefusedThing::Missile);
             }
             return {};
         default:
-            return ApplyError{"op", "not an aircraft operation"};
+            return notOperationOf(RefusalTable::Aircraft);
     }
 }
 
@@ -251,7 +278,7 @@ Result missileOp(WorldState& w, const Action& a) {
             setSeekerOnDistance(w, a.missile, a.value);
             return {};
         default:
-            return ApplyError{"op", "not a missile operation"};
+            return notOperationOf(RefusalTable::Missile);
     }
 }
 
@@ -261,7 +288,7 @@ std::optional<ApplyError> applyAction(WorldState& world, const Action& action) {
     switch (action.op) {
         case Op::AddAircraft:
             if (world.aircraftCount >= kAircraftCapacity) {
-                return tableFull("aircraft", kAircraftCapacity);
+                return tableFull(RefusalTable::Aircraft, kAircraftCapacity);
             }
             addAircraft(world);
             return {};
@@ -297,7 +324,7 @@ std::optional<ApplyError> applyAction(WorldState& world, const Action& action) {
         case Op::SeekerOnDistance:
             return missileOp(world, action);
     }
-    return ApplyError{"op", "unknown operation"};
+    return refused("op", RefusalCode::UnknownOperation);
 }
 
 }  // namespace prrsim::batch

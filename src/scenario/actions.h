@@ -12,7 +12,7 @@ namespace prrsim::batch {
 // exist now, a full table, or a value outside the range its radar's type offers.
 struct ApplyError {
     std::string field;  // empty when the action as a whole is refused
-    std::string reason;
+    Refusal refusal;
 };
 
 // Performs the action through the core operation of its control. On error the world is

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <unordered_set>
 #include <vector>
@@ -15,6 +17,49 @@ namespace {
 
 bool continuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
+}
+
+// A whole number at the start of `text`, and the text after it.
+std::optional<int64_t> leadingNumber(std::string_view& text) {
+    int64_t n = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc{}) {
+        return std::nullopt;
+    }
+    text.remove_prefix(static_cast<size_t>(end - text.data()));
+    return n;
+}
+
+// The parser's message ("parse error at line 1, column 2: ...", "number overflow parsing
+// '1e400'") taken apart; any other is kept whole.
+Refusal parserRefusal(const std::string& what) {
+    constexpr std::string_view kAtLine = "parse error at line ";
+    constexpr std::string_view kColumn = ", column ";
+    constexpr std::string_view kOverflow = "number overflow parsing '";
+    std::string_view rest = what;
+    if (rest.starts_with(kAtLine)) {
+        rest.remove_prefix(kAtLine.size());
+        const std::optional<int64_t> line = leadingNumber(rest);
+        if (line && rest.starts_with(kColumn)) {
+            rest.remove_prefix(kColumn.size());
+            const std::optional<int64_t> column = leadingNumber(rest);
+            if (column && rest.starts_with(": ")) {
+                Refusal r = refusal(RefusalCode::JsonSyntax);
+                r.line = *line;
+                r.column = *column;
+                r.detail = std::string(rest.substr(2));
+                return r;
+            }
+        }
+    }
+    if (what.starts_with(kOverflow) && what.ends_with('\'')) {
+        Refusal r = refusal(RefusalCode::NumberOverflow);
+        r.value = what.substr(kOverflow.size(), what.size() - kOverflow.size() - 1);
+        return r;
+    }
+    Refusal r = refusal(RefusalCode::JsonMalformed);
+    r.detail = what;
+    return r;
 }
 
 // Builds the document as the library's own reader does, checking keys and depth on the way.
@@ -40,7 +85,8 @@ class CheckedReader {
     }
     bool key(json::string_t& k) {
         if (!keys_.back().insert(k).second) {
-            problem_ = "malformed JSON: key " + inQuotes(k) + " appears twice in one object";
+            problem_ = refusal(RefusalCode::DuplicateKey);
+            problem_->value = shortened(k);
             return false;
         }
         return dom_.key(k);
@@ -73,17 +119,17 @@ class CheckedReader {
             what = what.substr(0, open + 1) + shortened(what.substr(open + 1, close - open - 1)) +
                    what.substr(close);
         }
-        problem_ = "malformed JSON: " + what;
+        problem_ = parserRefusal(what);
         return false;
     }
 
-    const std::string& problem() const { return problem_; }
+    const std::optional<Refusal>& problem() const { return problem_; }
 
   private:
     bool deepEnough() {
         if (objects_.size() > static_cast<size_t>(kMaxNestingDepth)) {
-            problem_ = "malformed JSON: nested deeper than " + std::to_string(kMaxNestingDepth) +
-                       " levels";
+            problem_ = refusal(RefusalCode::TooDeep);
+            problem_->max = kMaxNestingDepth;
             return false;
         }
         return true;
@@ -92,7 +138,7 @@ class CheckedReader {
     nlohmann::detail::json_sax_dom_parser<json> dom_;
     std::vector<std::unordered_set<std::string>> keys_;
     std::vector<bool> objects_;
-    std::string problem_;
+    std::optional<Refusal> problem_;
 };
 
 }  // namespace
@@ -151,18 +197,52 @@ bool readText(const std::filesystem::path& path, std::string& text) {
     return readBoundedText(path, text) == ReadProblem::None;
 }
 
-json parseJsonUniqueKeys(std::string_view text,
-                         const std::function<void(const std::string&)>& fail) {
+JsonType jsonType(const json& value) {
+    switch (value.type()) {
+        case json::value_t::null:
+            return JsonType::Null;
+        case json::value_t::object:
+            return JsonType::Object;
+        case json::value_t::array:
+            return JsonType::Array;
+        case json::value_t::string:
+            return JsonType::String;
+        case json::value_t::boolean:
+            return JsonType::Boolean;
+        case json::value_t::number_integer:
+        case json::value_t::number_unsigned:
+        case json::value_t::number_float:
+            return JsonType::Number;
+        case json::value_t::binary:
+            return JsonType::Binary;
+        case json::value_t::discarded:
+            return JsonType::Discarded;
+    }
+    return JsonType::Discarded;
+}
+
+Refusal typeRefusal(RefusalCode code, const json& value, bool withValue) {
+    Refusal r = refusal(code);
+    r.type = jsonType(value);
+    if (withValue) {
+        r.value = echo(value);
+    }
+    return r;
+}
+
+json parseJsonUniqueKeys(std::string_view text, const std::function<void(const Refusal&)>& fail) {
     // The parser takes a NUL byte for the end of the input and would accept what follows it.
     const size_t nul = text.find('\0');
     if (nul != std::string_view::npos) {
-        fail("malformed JSON: a NUL byte at offset " + std::to_string(nul));
+        Refusal r = refusal(RefusalCode::NulByte);
+        r.number = static_cast<int64_t>(nul);
+        fail(r);
     }
     json doc;
     CheckedReader reader(doc);
     const bool parsed = json::sax_parse(text.begin(), text.end(), &reader);
-    if (!parsed || !reader.problem().empty()) {
-        fail(reader.problem().empty() ? std::string("malformed JSON") : reader.problem());
+    if (!parsed || reader.problem()) {
+        fail(reader.problem() ? *reader.problem() : refusal(RefusalCode::JsonMalformed));
     }
     return doc;
 }

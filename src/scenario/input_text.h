@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "scenario/refusal.h"
+
 namespace prrsim::batch {
 
 // Helpers for reading the runner's input files and naming what is wrong in them. Input is
@@ -34,6 +36,12 @@ inline std::string inQuotes(std::string_view s) {
 // A JSON value as a message quotes it: its text, cut as shortened() does.
 std::string echo(const nlohmann::json& value);
 
+// The value's JSON type, as a refusal names it.
+JsonType jsonType(const nlohmann::json& value);
+
+// A refusal naming the type found and, when `withValue`, the value echoed.
+Refusal typeRefusal(RefusalCode code, const nlohmann::json& value, bool withValue);
+
 // Why a file could not be read.
 enum class ReadProblem { None, CannotOpen, CannotRead, NotRegularFile, TooLarge };
 
@@ -47,9 +55,8 @@ bool readText(const std::filesystem::path& path, std::string& text);
 
 // Parses JSON text, refusing a key given twice in one object (the parser would keep only the
 // last), nesting deeper than kMaxNestingDepth, NUL bytes and anything after the value. On bad
-// text calls `fail` with the reason ("malformed JSON: ..."); `fail` does not return. Linear in
-// the text's length.
+// text calls `fail` with the refusal; `fail` does not return. Linear in the text's length.
 nlohmann::json parseJsonUniqueKeys(std::string_view text,
-                                   const std::function<void(const std::string&)>& fail);
+                                   const std::function<void(const Refusal&)>& fail);
 
 }  // namespace prrsim::batch

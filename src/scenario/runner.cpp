@@ -63,7 +63,7 @@ struct ObserverGuard {
 
 ScenarioError actionError(std::string_view source, const Action& action, const ApplyError& error) {
     return {std::string(source), action.position, std::string(opName(action.op)),
-            action.tick,         error.field,     error.reason};
+            action.tick,         error.field,     error.refusal};
 }
 
 RunResult runScenario(WorldState& world, const Scenario& scenario, std::string_view source,

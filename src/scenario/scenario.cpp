@@ -31,11 +31,14 @@ struct InputError {
     ScenarioError error;
 };
 
-// The upper limit of an integer field and what it refers to, for the error message.
+// The upper limit of an integer field and the list it counts, for the refusal.
 struct Bound {
     int64_t max = 0;
-    std::string what;
+    RefusalList list = RefusalList::None;
+    std::string owner;
 };
+
+using Fail = std::function<void(const Refusal&)>;
 
 // Name: a string from a fixed list, kept as its position; OptionalInt: an integer that may be
 // absent.
@@ -128,17 +131,17 @@ FieldRule missileIndex() {
 }
 
 Bound radarTypeBound(const Action&) {
-    return {radarTypeCount() - 1, "radar types"};
+    return {radarTypeCount() - 1, RefusalList::RadarTypes, ""};
 }
 Bound complexBound(const Action&) {
-    return {samComplexCount() - 1, "SAM complexes"};
+    return {samComplexCount() - 1, RefusalList::SamComplexes, ""};
 }
 Bound missileTypeBound(const Action&) {
-    return {missileTypeCount() - 1, "missile types"};
+    return {missileTypeCount() - 1, RefusalList::MissileTypes, ""};
 }
 Bound launchModeBound(const Action& a) {
     const MissileType& t = missileType(a.type);
-    return {t.launchModeCount - 1, "launch modes of " + inQuotes(t.name)};
+    return {t.launchModeCount - 1, RefusalList::LaunchModes, shortened(t.name)};
 }
 
 struct OpRule {
@@ -238,105 +241,117 @@ const OpRule* findOp(std::string_view name) {
     return nullptr;
 }
 
-std::string typeName(const json& v) {
-    return v.type_name();
-}
-
 // Builds the error lines of one scenario file.
 class Reporter {
   public:
     explicit Reporter(std::string_view source) : source_(source) {}
 
-    [[noreturn]] void top(std::string_view field, const std::string& reason) const {
-        throw InputError{{source_, -1, "", -1, std::string(field), reason}};
+    [[noreturn]] void top(std::string_view field, const Refusal& why) const {
+        throw InputError{{source_, -1, "", -1, std::string(field), why}};
     }
     [[noreturn]] void action(int32_t position, std::string_view op, std::string_view field,
-                             const std::string& reason) const {
-        throw InputError{{source_, position, std::string(op), -1, std::string(field), reason}};
+                             const Refusal& why) const {
+        throw InputError{{source_, position, std::string(op), -1, std::string(field), why}};
     }
-    [[noreturn]] void file(const std::string& reason) const {
-        throw InputError{{source_, -1, "", -1, "", reason}};
+    [[noreturn]] void file(const Refusal& why) const {
+        throw InputError{{source_, -1, "", -1, "", why}};
     }
 
   private:
     std::string source_;
 };
 
-// An integer JSON value within [min, max], or an error naming the range.
-int64_t integerIn(const json& v, int64_t min, int64_t max, const std::string& what,
-                  const std::function<void(const std::string&)>& fail) {
+// An integer JSON value within [min, max], or a refusal naming the range.
+int64_t integerIn(const json& v, int64_t min, int64_t max, const Bound& of, const Fail& fail) {
     if (!v.is_number_integer()) {
-        fail("must be an integer, not " + typeName(v) + " " + echo(v));
+        fail(typeRefusal(RefusalCode::NotInteger, v, true));
     }
+    const auto outside = [&](RefusalCode code) {
+        Refusal r = refusal(code);
+        r.value = echo(v);
+        r.min = min;
+        r.max = max;
+        r.list = of.list;
+        r.owner = of.owner;
+        return r;
+    };
     // Unsigned values above INT64_MAX are out of every range.
     if (v.is_number_unsigned() && v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX)) {
-        fail(echo(v) + " is outside " + std::to_string(min) + ".." + std::to_string(max) + what);
+        fail(outside(RefusalCode::OutsideRange));
     }
     const int64_t n = v.get<int64_t>();
     if (n < min || n > max) {
-        if (max < min) {
-            fail(echo(v) + " is not allowed: there are no" + what);
-        }
-        fail(echo(v) + " is outside " + std::to_string(min) + ".." + std::to_string(max) + what);
+        fail(outside(max < min ? RefusalCode::EmptyRange : RefusalCode::OutsideRange));
     }
     return n;
 }
 
-void parseField(const FieldRule& rule, const json& v, Action& action,
-                const std::function<void(const std::string&)>& fail) {
+int64_t integerIn(const json& v, int64_t min, int64_t max, const Fail& fail) {
+    return integerIn(v, min, max, Bound{}, fail);
+}
+
+void parseField(const FieldRule& rule, const json& v, Action& action, const Fail& fail) {
     switch (rule.kind) {
         case Kind::Int: {
-            int64_t max = rule.max;
-            std::string what;
+            Bound bound{rule.max, RefusalList::None, ""};
             if (rule.bound) {
-                const Bound b = rule.bound(action);
-                max = b.max;
-                what = " (the " + b.what + ")";
+                bound = rule.bound(action);
             }
-            action.*rule.intTarget = static_cast<int32_t>(integerIn(v, rule.min, max, what, fail));
+            action.*rule.intTarget =
+                static_cast<int32_t>(integerIn(v, rule.min, bound.max, bound, fail));
             break;
         }
         case Kind::Bool:
             if (!v.is_boolean()) {
-                fail("must be true or false, not " + typeName(v) + " " + echo(v));
+                fail(typeRefusal(RefusalCode::NotBoolean, v, true));
             }
             action.*rule.boolTarget = v.get<bool>();
             break;
         case Kind::Real: {
             if (!v.is_number()) {
-                fail("must be a number, not " + typeName(v) + " " + echo(v));
+                fail(typeRefusal(RefusalCode::NotNumber, v, true));
             }
             const double d = v.get<double>();
+            const auto outside = [&v](double min) {
+                Refusal r = refusal(RefusalCode::OutsideRealRange);
+                r.value = echo(v);
+                r.realMin = min;
+                r.realMax = kMaxAircraftValue;
+                return r;
+            };
             if (!std::isfinite(d) || std::fabs(d) > kMaxAircraftValue) {
-                fail(echo(v) + " is outside -1e6..1e6");
+                fail(outside(-kMaxAircraftValue));
             }
             // The speed track bar starts at 0. A missile loaded on an aircraft flying backwards
             // inherits the negative speed, and its drag then grows it without bound to
             // infinity and NaN.
             if (rule.realField == kFieldSpeed && d < 0) {
-                fail(echo(v) + " is outside 0..1e6");
+                fail(outside(0));
             }
             action.aircraftFields[rule.realField] = d;
             break;
         }
         case Kind::Name: {
             if (!v.is_string()) {
-                fail("must be a string, not " + typeName(v) + " " + v.dump());
+                fail(typeRefusal(RefusalCode::NotString, v, true));
             }
-            std::string names;
             for (int32_t k = 0; k < rule.nameCount; ++k) {
-                if (v.get<std::string>() == rule.nameOf(k)) {
+                if (v.get_ref<const std::string&>() == rule.nameOf(k)) {
                     action.*rule.intTarget = k;
                     return;
                 }
-                names += (k == 0 ? "" : ", ") + inQuotes(rule.nameOf(k));
             }
-            fail(v.dump() + " is not one of " + names);
+            Refusal unknown = refusal(RefusalCode::NotOneOf);
+            for (int32_t k = 0; k < rule.nameCount; ++k) {
+                unknown.names.push_back(shortened(rule.nameOf(k)));
+            }
+            unknown.value = echo(v);
+            fail(unknown);
             break;
         }
         case Kind::OptionalInt:
             action.*rule.optionalTarget =
-                static_cast<int32_t>(integerIn(v, rule.min, rule.max, "", fail));
+                static_cast<int32_t>(integerIn(v, rule.min, rule.max, fail));
             break;
     }
 }
@@ -344,39 +359,43 @@ void parseField(const FieldRule& rule, const json& v, Action& action,
 Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t previousTick,
                    const Reporter& report) {
     if (!item.is_object()) {
-        report.action(position, "", "", "must be an object, not " + typeName(item));
+        report.action(position, "", "", typeRefusal(RefusalCode::NotObject, item, false));
     }
     const auto opIt = item.find("op");
     if (opIt == item.end()) {
-        report.action(position, "", "op", "missing");
+        report.action(position, "", "op", refusal(RefusalCode::Missing));
     }
     if (!opIt->is_string()) {
-        report.action(position, "", "op", "must be a string, not " + typeName(*opIt));
+        report.action(position, "", "op", typeRefusal(RefusalCode::NotString, *opIt, false));
     }
     const std::string opText = opIt->get<std::string>();
     const OpRule* rule = findOp(opText);
     if (rule == nullptr) {
-        report.action(position, "", "op", "unknown op " + inQuotes(opText));
+        Refusal unknown = refusal(RefusalCode::UnknownOp);
+        unknown.value = shortened(opText);
+        report.action(position, "", "op", unknown);
     }
     Action action;
     action.position = position;
     action.op = rule->op;
 
     const auto fail = [&](std::string_view field) {
-        return [&report, position, rule, field](const std::string& reason) {
-            report.action(position, rule->name, field, reason);
+        return [&report, position, rule, field](const Refusal& why) {
+            report.action(position, rule->name, field, why);
         };
     };
 
     const auto tickIt = item.find("tick");
     if (tickIt == item.end()) {
-        report.action(position, rule->name, "tick", "missing");
+        report.action(position, rule->name, "tick", refusal(RefusalCode::Missing));
     }
-    action.tick = integerIn(*tickIt, 0, ticks, " (the scenario's ticks)", fail("tick"));
+    action.tick =
+        integerIn(*tickIt, 0, ticks, Bound{ticks, RefusalList::ScenarioTicks, ""}, fail("tick"));
     if (action.tick < previousTick) {
-        report.action(position, rule->name, "tick",
-                      std::to_string(action.tick) + " comes before the previous action's tick " +
-                          std::to_string(previousTick) + " (actions must be sorted by tick)");
+        Refusal order = refusal(RefusalCode::TickOrder);
+        order.number = action.tick;
+        order.min = previousTick;
+        report.action(position, rule->name, "tick", order);
     }
 
     for (const auto& [key, value] : item.items()) {
@@ -388,13 +407,12 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
             known = known || f.name == key;
         }
         if (!known) {
-            std::string fields;
+            Refusal unknown = refusal(RefusalCode::UnknownField);
+            unknown.value = std::string(rule->name);
             for (const FieldRule& f : rule->fields) {
-                fields += (fields.empty() ? "" : ", ") + std::string(f.name);
+                unknown.names.emplace_back(f.name);
             }
-            report.action(position, rule->name, key,
-                          "unknown field (" + std::string(rule->name) + " takes " +
-                              (fields.empty() ? std::string("no fields") : fields) + ")");
+            report.action(position, rule->name, key, unknown);
         }
     }
     // In rule order, so that a limit may depend on a field read before it.
@@ -402,19 +420,23 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
         const auto it = item.find(f.name);
         if (it == item.end()) {
             if (f.required) {
-                report.action(position, rule->name, f.name, "missing");
+                report.action(position, rule->name, f.name, refusal(RefusalCode::Missing));
             }
             continue;
         }
         parseField(f, *it, action, fail(f.name));
     }
     if (action.op == Op::SetReaction) {
+        const auto needed = [&action] {
+            Refusal r = refusal(RefusalCode::MissingForKind);
+            r.value = std::string(reactionKindCode(action.reactionKind));
+            return r;
+        };
         if (action.reactionKind == kReactionBlink && !action.blinkPeriod) {
-            report.action(position, rule->name, "blinkPeriod", "missing (kind \"blink\" needs it)");
+            report.action(position, rule->name, "blinkPeriod", needed());
         }
         if (action.reactionKind == kReactionHop && !action.frequencyPercent) {
-            report.action(position, rule->name, "frequencyPercent",
-                          "missing (kind \"hop\" needs it)");
+            report.action(position, rule->name, "frequencyPercent", needed());
         }
     }
     if (action.op == Op::SetAircraft) {
@@ -423,61 +445,72 @@ Action parseAction(const json& item, int32_t position, int64_t ticks, int64_t pr
             any = any || v.has_value();
         }
         if (!any) {
-            report.action(position, rule->name, "",
-                          "needs at least one of x, y, altitude, heading, climbAngle, speed");
+            Refusal none = refusal(RefusalCode::NeedsOneOf);
+            for (int f = 0; f < kAircraftFieldCount; ++f) {
+                none.names.emplace_back(aircraftFieldName(f));
+            }
+            report.action(position, rule->name, "", none);
         }
     }
     return action;
 }
 
-Scenario parseDocument(const json& doc, const Reporter& report) {
+Scenario parseDocument(const json& doc, const Reporter& report, const ReadProgress& progress) {
     if (!doc.is_object()) {
-        report.file("the scenario must be a JSON object, not " + typeName(doc));
+        report.file(typeRefusal(RefusalCode::ScenarioNotObject, doc, false));
     }
+    static constexpr std::array<std::string_view, 5> kTopFields = {"start", "seed", "ticks",
+                                                                   "actions", "description"};
     for (const auto& [key, value] : doc.items()) {
-        if (key != "start" && key != "seed" && key != "ticks" && key != "actions" &&
-            key != "description") {
-            report.top(key,
-                       "unknown field (a scenario has start, seed, ticks, actions, "
-                       "description)");
+        if (std::find(kTopFields.begin(), kTopFields.end(), key) == kTopFields.end()) {
+            Refusal unknown = refusal(RefusalCode::UnknownTopField);
+            unknown.names.assign(kTopFields.begin(), kTopFields.end());
+            report.top(key, unknown);
         }
     }
     Scenario scenario;
     const auto start = doc.find("start");
     if (start == doc.end()) {
-        report.top("start", "missing");
+        report.top("start", refusal(RefusalCode::Missing));
     }
     if (*start == "default") {
         scenario.start = StartWorld::Default;
     } else if (*start == "empty") {
         scenario.start = StartWorld::Empty;
     } else {
-        report.top("start", "must be \"default\" or \"empty\", not " + echo(*start));
+        Refusal unknown = refusal(RefusalCode::UnknownStart);
+        unknown.value = echo(*start);
+        report.top("start", unknown);
     }
     const auto topFail = [&report](std::string_view field) {
-        return [&report, field](const std::string& reason) { report.top(field, reason); };
+        return [&report, field](const Refusal& why) { report.top(field, why); };
     };
     if (const auto seed = doc.find("seed"); seed != doc.end()) {
-        scenario.seed = static_cast<uint32_t>(integerIn(*seed, 0, UINT32_MAX, "", topFail("seed")));
+        scenario.seed = static_cast<uint32_t>(integerIn(*seed, 0, UINT32_MAX, topFail("seed")));
     }
     const auto ticks = doc.find("ticks");
     if (ticks == doc.end()) {
-        report.top("ticks", "missing");
+        report.top("ticks", refusal(RefusalCode::Missing));
     }
-    scenario.ticks = integerIn(*ticks, 0, kMaxTicks, "", topFail("ticks"));
+    scenario.ticks = integerIn(*ticks, 0, kMaxTicks, topFail("ticks"));
     if (const auto d = doc.find("description"); d != doc.end()) {
         if (!d->is_string()) {
-            report.top("description", "must be a string, not " + typeName(*d));
+            report.top("description", typeRefusal(RefusalCode::NotString, *d, false));
         }
         scenario.description = d->get<std::string>();
     }
     if (const auto actions = doc.find("actions"); actions != doc.end()) {
         if (!actions->is_array()) {
-            report.top("actions", "must be an array, not " + typeName(*actions));
+            report.top("actions", typeRefusal(RefusalCode::NotArray, *actions, false));
         }
+        const auto total = static_cast<double>(actions->size());
         int64_t previousTick = 0;
         int32_t position = 0;
         for (const json& item : *actions) {
+            if (progress && position % kProgressActions == 0 && position > 0 &&
+                !progress(position / total)) {
+                report.file(refusal(RefusalCode::Cancelled));
+            }
             scenario.actions.push_back(
                 parseAction(item, position, scenario.ticks, previousTick, report));
             previousTick = scenario.actions.back().tick;
@@ -498,36 +531,7 @@ std::string_view opName(Op op) {
     return "?";
 }
 
-namespace {
-
-// The error stays one line whatever the input: control characters echoed from it (an op or a
-// key holding a newline) are written as escapes.
-std::string oneLine(const std::string& message) {
-    std::string out;
-    out.reserve(message.size());
-    for (const char ch : message) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20 || c == 0x7f) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xf];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string ScenarioError::line() const {
+std::string ScenarioError::place() const {
     std::string text = source;
     if (action >= 0) {
         text += ": action " + std::to_string(action);
@@ -541,15 +545,20 @@ std::string ScenarioError::line() const {
     if (!field.empty()) {
         text += ": field " + inQuotes(field);
     }
-    return oneLine(text + ": " + reason);
+    return escapedControls(text);
+}
+
+std::string ScenarioError::line() const {
+    return place() + ": " + escapedControls(englishText(refusal));
 }
 
 std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
-                                      ScenarioError& error) {
+                                      ScenarioError& error, const ReadProgress& progress) {
     const Reporter report(source);
     try {
         return parseDocument(
-            parseJsonUniqueKeys(text, [&](const std::string& r) { report.file(r); }), report);
+            parseJsonUniqueKeys(text, [&](const Refusal& why) { report.file(why); }), report,
+            progress);
     } catch (const InputError& e) {
         error = e.error;
         return std::nullopt;
@@ -566,25 +575,28 @@ std::optional<Scenario> parseScenario(std::string_view text, std::string_view so
     return scenario;
 }
 
-std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error) {
+std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error,
+                                     const ReadProgress& progress) {
     std::string text;
+    Refusal why;
     switch (readBoundedText(path, text)) {
         case ReadProblem::None:
-            return parseScenario(text, path, error);
+            return parseScenario(text, path, error, progress);
         case ReadProblem::CannotOpen:
-            error = {path, -1, "", -1, "", "cannot open the scenario file"};
+            why = refusal(RefusalCode::FileCannotOpen);
             break;
         case ReadProblem::CannotRead:
-            error = {path, -1, "", -1, "", "cannot read the scenario file"};
+            why = refusal(RefusalCode::FileCannotRead);
             break;
         case ReadProblem::NotRegularFile:
-            error = {path, -1, "", -1, "", "not a regular file"};
+            why = refusal(RefusalCode::NotRegularFile);
             break;
         case ReadProblem::TooLarge:
-            error = {path, -1, "", -1, "",
-                     "larger than " + std::to_string(kMaxInputBytes >> 20) + " MiB"};
+            why = refusal(RefusalCode::FileTooLarge);
+            why.max = static_cast<int64_t>(kMaxInputBytes >> 20);
             break;
     }
+    error = {path, -1, "", -1, "", why};
     return std::nullopt;
 }
 

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "scenario/refusal.h"
 #include "world/aircraft_control.h"
 
 namespace prrsim::batch {
@@ -100,11 +102,19 @@ struct ScenarioError {
     std::string op;       // the action's op, when known
     int64_t tick = -1;    // the tick the action was applied at; -1: found while reading
     std::string field;    // the field at fault; empty when none
-    std::string reason;
-    // "<source>[: action N[ (op)][ at tick T]][: field "f"]: <reason>", with control
-    // characters written as escapes so that it stays one line.
+    Refusal refusal;
+    // "<source>[: action N[ (op)][ at tick T]][: field "f"]", with control characters
+    // written as escapes so that it stays one line.
+    std::string place() const;
+    // "<place>: <the refusal in English>", one line as place() is.
     std::string line() const;
 };
+
+// Told how far the reading of a scenario's actions is (0..1); returns false to give it up,
+// which refuses the scenario with RefusalCode::Cancelled. Called once every
+// kProgressActions actions, so that it costs nothing next to the reading.
+using ReadProgress = std::function<bool(double fraction)>;
+inline constexpr int32_t kProgressActions = 4096;
 
 // Reads and checks a scenario. `source` names the file in error messages. On failure returns
 // nothing and sets `error` to one line: the file, the action's position, the field and the
@@ -113,11 +123,12 @@ struct ScenarioError {
 std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
                                       std::string& error);
 std::optional<Scenario> parseScenario(std::string_view text, std::string_view source,
-                                      ScenarioError& error);
+                                      ScenarioError& error, const ReadProgress& progress = {});
 
 // Reads the file and parses it; a missing or unreadable file is an error like any other.
 std::optional<Scenario> loadScenario(const std::string& path, std::string& error);
-std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error);
+std::optional<Scenario> loadScenario(const std::string& path, ScenarioError& error,
+                                     const ReadProgress& progress = {});
 
 // The scenario as a file that parseScenario reads back to the same Scenario (action
 // positions included): the top fields, then one action per line with the fields of its op.

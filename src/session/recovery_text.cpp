@@ -28,7 +28,7 @@ std::string recoveryText(const RecoveryContent& content) {
 std::optional<RecoveryContent> readRecoveryText(std::string_view text, std::string& error) {
     try {
         const json doc = batch::parseJsonUniqueKeys(
-            text, [](const std::string& reason) { throw NotRecovery{reason}; });
+            text, [](const batch::Refusal& why) { throw NotRecovery{batch::englishText(why)}; });
         if (!doc.is_object()) {
             throw NotRecovery{"not a JSON object"};
         }

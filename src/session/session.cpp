@@ -185,7 +185,7 @@ bool Session::open(const batch::Scenario& scenario, const std::string& source,
         run.advance();
         run.review_.drain(*world);
         if (progress && run.tick_ % kProgressEvery == 0 && !progress(run.tick_, run.end_)) {
-            error = {source, -1, "", -1, "", ""};
+            error = {source, -1, "", -1, "", batch::refusal(batch::RefusalCode::Cancelled)};
             return false;
         }
     }

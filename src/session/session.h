@@ -82,7 +82,7 @@ class Session {
     // Opens a scenario: runs it headless to its last tick on a world of its own, then makes it
     // this session, at that tick. On an action that cannot be applied when its tick comes, or
     // when `progress` gives up, returns false and leaves the world and the session as they
-    // were; `error` names the action (empty reason when given up).
+    // were; `error` names the action (RefusalCode::Cancelled when given up).
     bool open(const batch::Scenario& scenario, const std::string& source,
               batch::ScenarioError& error, const Progress& progress = {});
 

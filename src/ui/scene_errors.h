@@ -1,17 +1,14 @@
 #pragma once
 
 #include <QString>
-#include <string>
-
 #include "scenario/output_file.h"
+#include "scenario/refusal.h"
 #include "scenario/scenario.h"
 
 namespace prrsim::ui {
 
-// The reason of a scene-reading error in Russian: the reader's and the runner's reasons, which
-// are the one source of these checks, said again. `translated` tells whether the reason was
-// one the windows know (an unknown one is shown as it is).
-QString russianReason(const std::string& reason, bool* translated = nullptr);
+// A refusal in Russian, from its code and parts alone.
+QString russianText(const batch::Refusal& refusal);
 
 // The message shown when a scene file is refused: the file, the action (its position, op and
 // tick), the field and the reason.

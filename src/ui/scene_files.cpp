@@ -252,7 +252,7 @@ bool TForm1::openScene(const QString& path) {
         return true;
     };
     if (!session_.open(*scenario, path.toStdString(), error, progress)) {
-        if (!error.reason.empty()) {
+        if (error.refusal.code != batch::RefusalCode::Cancelled) {
             showError(sceneErrorText(error));
         }
         return false;

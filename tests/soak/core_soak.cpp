@@ -320,7 +320,8 @@ class Session {
             ++totals_.refused;
             // A refused action leaves the world as it was.
             if (batch::traceLine(*before_, 0, {}) != batch::traceLine(*world_, 0, {})) {
-                return fail(a, "refused action (" + error->reason + ") changed the world");
+                return fail(a, "refused action (" + batch::englishText(error->refusal) +
+                                   ") changed the world");
             }
         }
         return check(a);

@@ -156,54 +156,6 @@ TEST_F(SceneFiles, BadFilesAreRefusedInRussianAndTheSceneStays) {
     EXPECT_TRUE(form->sceneFile().isEmpty());
 }
 
-// Every reason the reader and the runner give has its Russian form.
-TEST(SceneErrors, EveryReasonIsTranslated) {
-    const char* reasons[] = {
-        "missing",
-        "must be an object, not number",
-        "must be a string, not number",
-        "must be an array, not object",
-        "must be an integer, not string \"1\"",
-        "must be true or false, not number 1",
-        "must be a number, not string \"fast\"",
-        "must be \"default\" or \"empty\", not \"full\"",
-        "the scenario must be a JSON object, not array",
-        "unknown op \"fly\"",
-        "unknown field (addAircraft takes no fields)",
-        "unknown field (addRadar takes type, operational)",
-        "unknown field (a scenario has start, seed, ticks, actions, description)",
-        "needs at least one of x, y, altitude, heading, climbAngle, speed",
-        "4 comes before the previous action's tick 5 (actions must be sorted by tick)",
-        "malformed JSON: key \"ticks\" appears twice in one object",
-        "malformed JSON: parse error at line 4, column 3: syntax error",
-        "malformed JSON: number overflow parsing '1e3081'",
-        "101 is outside 0..100 (the scenario's ticks)",
-        "1e7 is outside -1e6..1e6",
-        "-1 is outside 0..1e6",
-        "20 is outside 0..19 (the radar types)",
-        "3 is outside 0..2 (the launch modes of \"AGM-88C HARM\")",
-        "4 is outside 0..3 (the blink settings of \"Куб, РЛС обнаружения 1С11\")",
-        "cannot open the scenario file",
-        "cannot read the scenario file",
-        "not a regular file",
-        "larger than 128 MiB",
-        "malformed JSON: nested deeper than 64 levels",
-        "malformed JSON: a NUL byte at offset 12",
-        "6 is not a radar position now (there are 6)",
-        "the placed-complex table is full (10)",
-        "\"Шилка\" offers no scan methods",
-        "the missile was refused",
-    };
-    for (const char* reason : reasons) {
-        bool translated = false;
-        const QString text = russianReason(reason, &translated);
-        EXPECT_TRUE(translated) << reason << " -> " << text.toStdString();
-    }
-    bool translated = true;
-    EXPECT_EQ(russianReason("something new", &translated), QStringLiteral("something new"));
-    EXPECT_FALSE(translated);
-}
-
 TEST_F(SceneFiles, UnsavedChangesAreSettledBeforeAnotherScene) {
     form->Button14->click();
     QStringList asked;

@@ -233,7 +233,7 @@ TEST_F(SessionTest, FailedOpenLeavesTheSessionAsItWas) {
     // Given up through the progress report: the same.
     EXPECT_FALSE(session.open(scene("default", 9000, ""), "long.json", error,
                               [](int64_t done, int64_t) { return done < 4000; }));
-    EXPECT_EQ(error.reason, "");
+    EXPECT_EQ(error.refusal.code, batch::RefusalCode::Cancelled);
     EXPECT_EQ(session.tick(), 30);
 }
 
