@@ -18,7 +18,7 @@
 #include "ui/map_area_layout.h"
 #include "ui/scene_errors.h"
 #include "ui/tform1.h"
-#include "ui/tform2.h"
+#include "ui/add_radar_dialog.h"
 
 namespace prrsim::ui {
 

@@ -14,7 +14,7 @@
 #include "ui/map_view_controls.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
-#include "ui/tform2.h"
+#include "ui/add_radar_dialog.h"
 #include "ui/tform3.h"
 #include "world/world.h"
 
@@ -84,10 +84,10 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
 
     FormCreate();
 
-    Form2 = new TForm2(world_, this);
+    Form2 = new AddRadarDialog(world_, this);
     Form2->hide();
-    connect(Form2, &TForm2::radarsAdded, this, &TForm1::onRadarsAdded);
-    connect(Form2, &TForm2::closed, this, &TForm1::onForm2Closed);
+    connect(Form2, &AddRadarDialog::radarsAdded, this, &TForm1::onRadarsAdded);
+    connect(Form2, &AddRadarDialog::closed, this, &TForm1::onForm2Closed);
     Form3 = new TForm3(world_, view_, this);
     Form3->hide();
     const Perform recorded = [this](const batch::Action& action) { return perform(action); };

@@ -34,7 +34,7 @@ class PictureBox;
 class RadarPanel;
 class ReviewWindows;
 enum class ReviewObject;
-class TForm2;
+class AddRadarDialog;
 class TForm3;
 
 // The main window "Наведение ПРР": the map, the aircraft panel and the radar panel on its
@@ -172,7 +172,7 @@ class TForm1 : public QWidget, public WorldObserver {
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
-    TForm2* Form2 = nullptr;
+    AddRadarDialog* Form2 = nullptr;
     TForm3* Form3 = nullptr;
 
     // The aircraft panel.

@@ -39,7 +39,7 @@
 #include "ui/map_view.h"
 #include "ui/picture_box.h"
 #include "ui/tform1.h"
-#include "ui/tform2.h"
+#include "ui/add_radar_dialog.h"
 #include "ui/tform3.h"
 #include "world/units.h"
 #include "world/world.h"

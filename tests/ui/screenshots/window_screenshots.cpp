@@ -22,7 +22,7 @@
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
 #include "ui/tform1.h"
-#include "ui/tform2.h"
+#include "ui/add_radar_dialog.h"
 #include "ui/tform3.h"
 #include "world/world.h"
 

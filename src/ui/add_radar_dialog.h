@@ -13,10 +13,10 @@ namespace prrsim::ui {
 
 // The add-radar dialog "Добавить РЛС": creates one radar or every radar of a SAM complex; the
 // next map click then places them.
-class TForm2 : public QWidget {
+class AddRadarDialog : public QWidget {
     Q_OBJECT
   public:
-    TForm2(WorldState& world, QWidget* parent);
+    AddRadarDialog(WorldState& world, QWidget* parent);
 
     // Handlers, named after the events that raise them.
     void FormActivate();              // the dialog became active: both lists reset

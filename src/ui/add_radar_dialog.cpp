@@ -1,4 +1,4 @@
-#include "ui/tform2.h"
+#include "ui/add_radar_dialog.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -17,7 +17,7 @@ const QString kNoChoice = QStringLiteral("---");
 
 }  // namespace
 
-TForm2::TForm2(WorldState& world, QWidget* parent)
+AddRadarDialog::AddRadarDialog(WorldState& world, QWidget* parent)
     : QWidget(parent, Qt::Tool), perform(applyDirectly(world)), world_(world) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Добавить РЛС"));
@@ -50,19 +50,19 @@ TForm2::TForm2(WorldState& world, QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 }
 
-bool TForm2::event(QEvent* event) {
+bool AddRadarDialog::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         FormActivate();
     }
     return QWidget::event(event);
 }
 
-void TForm2::closeEvent(QCloseEvent* event) {
+void AddRadarDialog::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     emit closed();
 }
 
-void TForm2::FormActivate() {
+void AddRadarDialog::FormActivate() {
     ComboBox1->clear();
     ComboBox2->clear();
     ComboBox1->addItem(kNoChoice);
@@ -77,19 +77,19 @@ void TForm2::FormActivate() {
     ComboBox2->setCurrentIndex(0);
 }
 
-void TForm2::ComboBox1Change(int index) {
+void AddRadarDialog::ComboBox1Change(int index) {
     if (index > 0) {
         ComboBox2->setCurrentIndex(0);
     }
 }
 
-void TForm2::ComboBox2Change(int index) {
+void AddRadarDialog::ComboBox2Change(int index) {
     if (index > 0) {
         ComboBox1->setCurrentIndex(0);
     }
 }
 
-void TForm2::Button1Click() {
+void AddRadarDialog::Button1Click() {
     const int single = ComboBox1->currentIndex();
     const int complex = ComboBox2->currentIndex();
     bool added = false;
@@ -104,7 +104,7 @@ void TForm2::Button1Click() {
     close();
 }
 
-void TForm2::Button2Click() {
+void AddRadarDialog::Button2Click() {
     close();
 }
 
