@@ -10,8 +10,8 @@
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
 #include "ui/object_names.h"
-#include "ui/tform1.h"
-#include "ui/tform3.h"
+#include "ui/main_window.h"
+#include "ui/missile_window.h"
 #include "ui/ui_text.h"
 #include "world/aircraft_control.h"
 
@@ -30,7 +30,7 @@ QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWid
 // A fresh compass picture with a blue needle from the centre to `end`.
 }  // namespace
 
-void TForm1::createAircraftPanel() {
+void MainWindow::createAircraftPanel() {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -94,7 +94,7 @@ void TForm1::createAircraftPanel() {
     ComboBox2 = makeControl<QComboBox>("ComboBox2", {5, 406, 174, 21}, p);
 }
 
-void TForm1::connectAircraftPanel() {
+void MainWindow::connectAircraftPanel() {
     setTips({
         {Edit1, QStringLiteral("X самолёта на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
         {Edit2, QStringLiteral("Y самолёта на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
@@ -115,22 +115,22 @@ void TForm1::connectAircraftPanel() {
         {Button16, QStringLiteral("Подвесить ракету выбранного типа и режима на самолёт")},
         {Button11, QStringLiteral("Пуск ракеты, показанной в окне ракеты")},
     });
-    connect(Image2, &PictureBox::mouseMoved, this, &TForm1::Image2MouseMove);
-    connect(Image2, &PictureBox::clicked, this, &TForm1::Image2Click);
-    connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
-    connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
-    connect(Button16, &QPushButton::clicked, this, &TForm1::Button16Click);
+    connect(Image2, &PictureBox::mouseMoved, this, &MainWindow::Image2MouseMove);
+    connect(Image2, &PictureBox::clicked, this, &MainWindow::Image2Click);
+    connect(TrackBar1, &QSlider::valueChanged, this, &MainWindow::TrackBar1Change);
+    connect(TrackBar2, &QSlider::valueChanged, this, &MainWindow::TrackBar2Change);
+    connect(Button2, &QPushButton::clicked, this, &MainWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &MainWindow::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &MainWindow::Button4Click);
+    connect(Button6, &QPushButton::clicked, this, &MainWindow::Button6Click);
+    connect(Button16, &QPushButton::clicked, this, &MainWindow::Button16Click);
     // Only the user's choice runs the handler; the create event runs it once itself.
-    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    connect(ComboBox1, &QComboBox::activated, this, &MainWindow::ComboBox1Change);
 }
 
 // create event: missile lists
-void TForm1::FormCreate() {
+void MainWindow::FormCreate() {
     ComboBox1->clear();
     for (int32_t i = 0; i < missileTypeCount(); ++i) {
         ComboBox1->addItem(fromView(missileType(i).name));
@@ -145,11 +145,11 @@ void TForm1::FormCreate() {
 }
 
 // missile type
-void TForm1::ComboBox1Change() {
+void MainWindow::ComboBox1Change() {
     fillLaunchModeList();
 }
 
-void TForm1::fillLaunchModeList() {
+void MainWindow::fillLaunchModeList() {
     ComboBox2->clear();
     const int type = ComboBox1->currentIndex();
     if (type >= 0 && type < missileTypeCount()) {
@@ -163,7 +163,7 @@ void TForm1::fillLaunchModeList() {
 }
 
 // "Добавить ПРР"
-void TForm1::Button16Click() {
+void MainWindow::Button16Click() {
     if (world_.missileCount >= kMissileCapacity) {
         showNotice(QStringLiteral("Ракета не добавлена: таблица ракет заполнена (%1).")
                        .arg(kMissileCapacity));
@@ -182,7 +182,7 @@ void TForm1::Button16Click() {
     showMissileWindow();
 }
 
-void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
+void MainWindow::setAircraftPanelTexts(int32_t n, bool withSpeed) {
     const Aircraft& a = aircraftAt(world_, n);
     Label7->setText(numberText(a.number));
     Edit1->setText(QString::number(trunc32(a.x)));
@@ -193,7 +193,7 @@ void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
     }
 }
 
-void TForm1::setAircraftPanelEnabling(int32_t n) {
+void MainWindow::setAircraftPanelEnabling(int32_t n) {
     const bool hasTarget = validAircraft(world_, n) && aircraftAt(world_, n).targetRadar >= 0;
     Button1->setEnabled(hasTarget);
     Button4->setEnabled(hasTarget);
@@ -217,7 +217,7 @@ double climbFlown(double climbAngle) {
 
 }  // namespace
 
-void TForm1::refreshAircraftPanel(int32_t n) {
+void MainWindow::refreshAircraftPanel(int32_t n) {
     if (!validAircraft(world_, n)) {
         for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4}) {
             edit->clear();
@@ -247,14 +247,14 @@ void TForm1::refreshAircraftPanel(int32_t n) {
 
 // The climb or descent flown, the bar at its nearest end beyond -10 .. 10; the climb angle is
 // left as it is (the bar's handler does not run).
-void TForm1::showClimbFlown(double climbAngle) {
+void MainWindow::showClimbFlown(double climbAngle) {
     const double climb = climbFlown(climbAngle);
     Edit6->setText(QString::number(trunc32(climb)));
     const QSignalBlocker blocker(TrackBar2);
     TrackBar2->setValue(trunc32(10 - climb));
 }
 
-void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
+void MainWindow::refreshAircraftPanelPeriodic(int32_t n) {
     if (!validAircraft(world_, n)) {
         refreshAircraftPanel(n);
         return;
@@ -272,12 +272,12 @@ void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
 }
 
 // Button4's caption and emphasis follow the shown aircraft's attack run.
-void TForm1::showAttackRun(bool onAttackRun) {
+void MainWindow::showAttackRun(bool onAttackRun) {
     Button4->setText(onAttackRun ? QStringLiteral("Уйти с боевого") : QStringLiteral("На боевой"));
     setArmed(Button4, onAttackRun);
 }
 
-void TForm1::drawCompass(int32_t n) {
+void MainWindow::drawCompass(int32_t n) {
     if (!validAircraft(world_, n)) {
         return;
     }
@@ -291,12 +291,12 @@ void TForm1::drawCompass(int32_t n) {
 }
 
 // compass mouse position
-void TForm1::Image2MouseMove(int x, int y) {
+void MainWindow::Image2MouseMove(int x, int y) {
     view_.compassCursor = Point{x, y};
 }
 
 // compass: course
-void TForm1::Image2Click() {
+void MainWindow::Image2Click() {
     if (!validAircraft(world_, view_.selectedAircraft)) {
         return;
     }
@@ -312,32 +312,32 @@ void TForm1::Image2Click() {
 }
 
 // speed
-void TForm1::TrackBar1Change(int position) {
+void MainWindow::TrackBar1Change(int position) {
     if (perform(change::setAircraft(view_.selectedAircraft, kFieldSpeed, position))) {
         Edit4->setText(QString::number(position));
     }
 }
 
 // climb angle
-void TForm1::TrackBar2Change(int position) {
+void MainWindow::TrackBar2Change(int position) {
     if (perform(change::setAircraft(view_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
         Edit6->setText(QString::number(10 - position));
     }
 }
 
 // "0"
-void TForm1::Button2Click() {
+void MainWindow::Button2Click() {
     TrackBar2->setValue(10);
 }
 
 // "Выбрать"
-void TForm1::Button3Click() {
+void MainWindow::Button3Click() {
     view_.pickTargetMode = true;
     updateModeIndicators();
 }
 
 // "Очистить"
-void TForm1::Button1Click() {
+void MainWindow::Button1Click() {
     perform(change::onAircraft(batch::Op::ClearTarget, view_.selectedAircraft));
     view_.pickTargetMode = false;
     updateModeIndicators();
@@ -345,7 +345,7 @@ void TForm1::Button1Click() {
 }
 
 // "На боевой" / "Уйти с боевого"
-void TForm1::Button4Click() {
+void MainWindow::Button4Click() {
     const int32_t n = view_.selectedAircraft;
     if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
         return;
@@ -355,7 +355,7 @@ void TForm1::Button4Click() {
 }
 
 // "Перенести"
-void TForm1::Button6Click() {
+void MainWindow::Button6Click() {
     view_.moveAircraftMode = true;
     updateModeIndicators();
 }

@@ -15,7 +15,7 @@
 #include "sim/tick.h"
 #include "ui/application.h"
 #include "ui/report_writer.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "world/world.h"
 
 namespace {
@@ -66,7 +66,7 @@ Options parseOptions(const QCoreApplication& app) {
 }
 
 // Advances the scene without the timers, draws one frame and saves the window.
-int saveScreenshot(prrsim::WorldState& world, prrsim::ui::TForm1& form, const Options& options) {
+int saveScreenshot(prrsim::WorldState& world, prrsim::ui::MainWindow& form, const Options& options) {
     form.Timer1->stop();
     form.Timer2->stop();
     for (int i = 0; i < options.ticks; ++i) {
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     }
 
     auto world = prrsim::makeWorld();
-    prrsim::ui::TForm1 form(*world);
+    prrsim::ui::MainWindow form(*world);
     // The default scene with the scene seed: a session replays the same way every time.
     form.newScene(prrsim::batch::StartWorld::Default);
     form.show();

@@ -6,8 +6,8 @@
 #include "radar/radar_model.h"
 #include "ui/object_names.h"
 #include "ui/radar_panel.h"
-#include "ui/tform1.h"
-#include "ui/tform3.h"
+#include "ui/main_window.h"
+#include "ui/missile_window.h"
 #include "ui/ui_text.h"
 #include "world/aircraft_control.h"
 #include "world/world.h"
@@ -42,12 +42,12 @@ int32_t nearest(const Table& table, int32_t count, int cx, int cy) {
 }  // namespace
 
 // map mouse position
-void TForm1::Image1MouseMove(int x, int y) {
+void MainWindow::Image1MouseMove(int x, int y) {
     view_.mapCursor = Point{x, y};
 }
 
 // map click
-void TForm1::Image1Click() {
+void MainWindow::Image1Click() {
     const int cx = view_.mapCursor.x;
     const int cy = view_.mapCursor.y;
     ListBox2->hide();
@@ -69,7 +69,7 @@ void TForm1::Image1Click() {
     updateModeIndicators();
 }
 
-void TForm1::selectNearest(int cx, int cy) {
+void MainWindow::selectNearest(int cx, int cy) {
     const int32_t A = nearest(world_.aircraft, world_.aircraftCount, cx, cy);
     const int32_t R = nearest(world_.radars, world_.radarCount, cx, cy);
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
@@ -112,7 +112,7 @@ void TForm1::selectNearest(int cx, int cy) {
 }
 
 // Radar panel and the complex's member list for the radar selection.
-void TForm1::showRadarSelection() {
+void MainWindow::showRadarSelection() {
     Panel2->setVisible(view_.selectedRadar >= 0);
     if (!validRadar(world_, view_.selectedRadar)) {
         return;
@@ -137,7 +137,7 @@ void TForm1::showRadarSelection() {
 }
 
 // Missile window, aircraft panel and the remove buttons for the new selection.
-void TForm1::showSelectionPanels() {
+void MainWindow::showSelectionPanels() {
     if (view_.selectedMissile != -1) {
         if (Form3->isHidden()) {
             Form3->show();

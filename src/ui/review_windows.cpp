@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -174,7 +174,7 @@ void ReviewWindows::drawOverlays(QPainter& painter) {
 
 // An object chosen in the log: selected as a click on it would select it, if it is still on
 // the map.
-void TForm1::selectReviewObject(ReviewObject object, int32_t number) {
+void MainWindow::selectReviewObject(ReviewObject object, int32_t number) {
     int32_t row = -1;
     if (object == ReviewObject::Missile) {
         for (int32_t k = 0; k < world_.missileCount && row < 0; ++k) {

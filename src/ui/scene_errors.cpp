@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 
 namespace prrsim::ui {
 

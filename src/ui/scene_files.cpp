@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScopedValueRollback>
-#include <QVBoxLayout>
 #include <memory>
 
 #include "scenario/input_text.h"
@@ -17,7 +17,7 @@
 #include "session/recovery_text.h"
 #include "ui/map_area_layout.h"
 #include "ui/scene_errors.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "ui/add_radar_dialog.h"
 
 namespace prrsim::ui {
@@ -61,7 +61,7 @@ void russianLabels(QFileDialog& dialog, const QString& accept) {
 
 }  // namespace
 
-void TForm1::createMenus() {
+void MainWindow::createMenus() {
     MenuBar = new QMenuBar(this);
     MenuBar->setObjectName(QStringLiteral("MenuBar"));
     SceneMenu = MenuBar->addMenu(QStringLiteral("Сцена"));
@@ -110,16 +110,16 @@ void TForm1::createMenus() {
             newScene(batch::StartWorld::Empty);
         }
     });
-    connect(OpenAction, &QAction::triggered, this, &TForm1::openChosen);
-    connect(SaveAction, &QAction::triggered, this, &TForm1::save);
-    connect(SaveAsAction, &QAction::triggered, this, &TForm1::saveAs);
+    connect(OpenAction, &QAction::triggered, this, &MainWindow::openChosen);
+    connect(SaveAction, &QAction::triggered, this, &MainWindow::save);
+    connect(SaveAsAction, &QAction::triggered, this, &MainWindow::saveAs);
     connect(ExitAction, &QAction::triggered, this, &QWidget::close);
-    connect(PauseAction, &QAction::triggered, this, &TForm1::togglePause);
+    connect(PauseAction, &QAction::triggered, this, &MainWindow::togglePause);
     connect(StepTickAction, &QAction::triggered, this, [this] { stepTicks(1); });
     connect(StepSecondAction, &QAction::triggered, this, [this] { stepTicks(100); });
-    connect(FasterAction, &QAction::triggered, this, &TForm1::faster);
-    connect(SlowerAction, &QAction::triggered, this, &TForm1::slower);
-    connect(RestartAction, &QAction::triggered, this, &TForm1::restart);
+    connect(FasterAction, &QAction::triggered, this, &MainWindow::faster);
+    connect(SlowerAction, &QAction::triggered, this, &MainWindow::slower);
+    connect(RestartAction, &QAction::triggered, this, &MainWindow::restart);
     fillRecentMenu();
 
     // The prompts: modal boxes, with the timers waiting while one is open.
@@ -176,7 +176,7 @@ void TForm1::createMenus() {
     };
 }
 
-void TForm1::arrangeWindow() {
+void MainWindow::arrangeWindow() {
     // The components keep their places inside a client area under the menu bar; the window
     // grows from that size, the map taking the room (MapAreaLayout).
     auto* client = new QWidget(this);
@@ -191,30 +191,28 @@ void TForm1::arrangeWindow() {
         w->setParent(client);
         w->setVisible(!hidden);
     }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(MenuBar);
-    layout->addWidget(client, 1);
-    layout->addWidget(StatusBar);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    setMenuBar(MenuBar);
+    setCentralWidget(client);
+    setStatusBar(StatusBar);
+    // The window never shrinks below its components' places.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
     new MapAreaLayout(client, Image1);  // owned by the client
 }
 
-void TForm1::updateTitle() {
+void MainWindow::updateTitle() {
     const QString name = QFileInfo(sceneFile_).fileName();
     setWindowTitle(name.isEmpty() ? kTitle + "[*]" : kTitle + " — " + name + "[*]");
     setWindowModified(session_.modified());
 }
 
-bool TForm1::confirmDrop(int64_t tick) {
+bool MainWindow::confirmDrop(int64_t tick) {
     return askYesNo(QStringLiteral("Отбросить действия после %1?\n\nЗапись с этого момента "
                                    "продолжится заново.")
                         .arg(clockText(tick)),
                     QStringLiteral("Отбросить"));
 }
 
-void TForm1::newScene(batch::StartWorld start, uint32_t seed) {
+void MainWindow::newScene(batch::StartWorld start, uint32_t seed) {
     Form2->close();
     impact_ = ImpactText{};
     session_.reset(start, seed);
@@ -223,7 +221,7 @@ void TForm1::newScene(batch::StartWorld start, uint32_t seed) {
     setPaused(paused_);
 }
 
-bool TForm1::openScene(const QString& path) {
+bool MainWindow::openScene(const QString& path) {
     const QScopedValueRollback<int> modal(modal_, modal_ + 1);
     batch::ScenarioError error;
     const auto scenario = batch::loadScenario(path.toStdString(), error);
@@ -266,7 +264,7 @@ bool TForm1::openScene(const QString& path) {
     return true;
 }
 
-bool TForm1::saveScene(const QString& path) {
+bool MainWindow::saveScene(const QString& path) {
     const std::string text = batch::writeScenario(session_.recording());
     // Checked up to the disk: a full disk keeps the "*" and the session, and says so.
     if (const auto failure = batch::writeWholeFile(QFile::encodeName(path).toStdString(), text)) {
@@ -281,11 +279,11 @@ bool TForm1::saveScene(const QString& path) {
     return true;
 }
 
-bool TForm1::save() {
+bool MainWindow::save() {
     return sceneFile_.isEmpty() ? saveAs() : saveScene(sceneFile_);
 }
 
-bool TForm1::saveAs() {
+bool MainWindow::saveAs() {
     QString path = askSaveFile(sceneFile_.isEmpty() ? QStringLiteral("сцена.json") : sceneFile_);
     if (path.isEmpty()) {
         return false;
@@ -296,7 +294,7 @@ bool TForm1::saveAs() {
     return saveScene(path);
 }
 
-void TForm1::openChosen() {
+void MainWindow::openChosen() {
     if (!settleChanges()) {
         return;
     }
@@ -306,7 +304,7 @@ void TForm1::openChosen() {
     }
 }
 
-bool TForm1::settleChanges() {
+bool MainWindow::settleChanges() {
     if (!session_.modified()) {
         return true;
     }
@@ -321,7 +319,7 @@ bool TForm1::settleChanges() {
     return false;
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!settleChanges()) {
         event->ignore();
         return;
@@ -333,7 +331,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::setStateDirectory(const QString& directory) {
+void MainWindow::setStateDirectory(const QString& directory) {
     stateDirectory_ = directory;
     QDir().mkpath(directory);
     recent_.clear();
@@ -353,16 +351,16 @@ void TForm1::setStateDirectory(const QString& directory) {
         RecoveryTimer = new QTimer(this);
         RecoveryTimer->setObjectName(QStringLiteral("RecoveryTimer"));
         RecoveryTimer->setInterval(kRecoveryIntervalMs);
-        connect(RecoveryTimer, &QTimer::timeout, this, &TForm1::writeRecovery);
+        connect(RecoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
     }
     RecoveryTimer->start();
 }
 
-QString TForm1::recoveryFile() const {
+QString MainWindow::recoveryFile() const {
     return recovery_ ? recovery_->path() : QString();
 }
 
-void TForm1::writeRecovery() {
+void MainWindow::writeRecovery() {
     if (!recovery_) {
         return;
     }
@@ -415,7 +413,7 @@ QString unreadable(const QString& path, session::RecoveryContent& content) {
 
 }  // namespace
 
-bool TForm1::offerRecovery() {
+bool MainWindow::offerRecovery() {
     if (!recovery_) {
         return false;
     }
@@ -466,7 +464,7 @@ bool TForm1::offerRecovery() {
     return false;
 }
 
-void TForm1::rememberRecent(const QString& path) {
+void MainWindow::rememberRecent(const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();
     recent_.removeAll(full);
     recent_.prepend(full);
@@ -483,7 +481,7 @@ void TForm1::rememberRecent(const QString& path) {
     }
 }
 
-void TForm1::fillRecentMenu() {
+void MainWindow::fillRecentMenu() {
     RecentMenu->clear();
     for (int i = 0; i < recent_.size(); ++i) {
         const QString path = recent_[i];

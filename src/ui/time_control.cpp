@@ -7,7 +7,7 @@
 
 #include "ui/controls.h"
 #include "ui/radar_panel.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 
 namespace prrsim::ui {
 
@@ -18,7 +18,7 @@ constexpr qint64 kSampleWindowMs = 2000;
 constexpr qint64 kShortestSampleMs = 1000;
 
 double speedFactor(int index) {
-    return TForm1::kQuarterTicks[index] / 4.0;
+    return MainWindow::kQuarterTicks[index] / 4.0;
 }
 
 QString factorText(double x) {
@@ -51,10 +51,10 @@ QString speedName(int index) {
     if (index == 1) {
         return QStringLiteral("×½");
     }
-    return QStringLiteral("×%1").arg(TForm1::kQuarterTicks[index] / 4);
+    return QStringLiteral("×%1").arg(MainWindow::kQuarterTicks[index] / 4);
 }
 
-void TForm1::createTimeControls() {
+void MainWindow::createTimeControls() {
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     wallClock = [clock] { return clock->elapsed(); };
@@ -88,15 +88,15 @@ void TForm1::createTimeControls() {
     FasterButton->setToolTip(QStringLiteral("Быстрее, до ×64"));
     RestartButton = makeButton("RestartButton", QStringLiteral("Заново"), {468, 478, 70, 30}, this);
     RestartButton->setToolTip(QStringLiteral("К началу сцены"));
-    connect(PauseButton, &QPushButton::clicked, this, &TForm1::togglePause);
+    connect(PauseButton, &QPushButton::clicked, this, &MainWindow::togglePause);
     connect(StepTickButton, &QPushButton::clicked, this, [this] { stepTicks(1); });
     connect(StepSecondButton, &QPushButton::clicked, this, [this] { stepTicks(100); });
-    connect(SlowerButton, &QPushButton::clicked, this, &TForm1::slower);
-    connect(FasterButton, &QPushButton::clicked, this, &TForm1::faster);
-    connect(RestartButton, &QPushButton::clicked, this, &TForm1::restart);
+    connect(SlowerButton, &QPushButton::clicked, this, &MainWindow::slower);
+    connect(FasterButton, &QPushButton::clicked, this, &MainWindow::faster);
+    connect(RestartButton, &QPushButton::clicked, this, &MainWindow::restart);
 }
 
-void TForm1::createStatusBar() {
+void MainWindow::createStatusBar() {
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(false);
@@ -118,7 +118,7 @@ void TForm1::createStatusBar() {
     }
 }
 
-void TForm1::setPaused(bool paused) {
+void MainWindow::setPaused(bool paused) {
     paused_ = paused;
     owedQuarters_ = 0;
     samples_.clear();
@@ -135,11 +135,11 @@ void TForm1::setPaused(bool paused) {
     updateStatus();
 }
 
-void TForm1::togglePause() {
+void MainWindow::togglePause() {
     setPaused(!paused_);
 }
 
-void TForm1::stepTicks(int64_t n) {
+void MainWindow::stepTicks(int64_t n) {
     if (!paused_) {
         return;
     }
@@ -147,7 +147,7 @@ void TForm1::stepTicks(int64_t n) {
     Timer2Timer();
 }
 
-void TForm1::setSpeed(int index) {
+void MainWindow::setSpeed(int index) {
     speed_ = std::clamp(index, 0, kSpeedCount - 1);
     owedQuarters_ = 0;
     samples_.clear();
@@ -159,26 +159,26 @@ void TForm1::setSpeed(int index) {
     updateStatus();
 }
 
-void TForm1::faster() {
+void MainWindow::faster() {
     setSpeed(speed_ + 1);
 }
 
-void TForm1::slower() {
+void MainWindow::slower() {
     setSpeed(speed_ - 1);
 }
 
-void TForm1::jumpTo(int64_t tick) {
+void MainWindow::jumpTo(int64_t tick) {
     session_.jumpTo(tick);
     samples_.clear();
     achieved_ = 0;
     updateStatus();
 }
 
-void TForm1::restart() {
+void MainWindow::restart() {
     jumpTo(0);
 }
 
-void TForm1::noteAchievedSpeed() {
+void MainWindow::noteAchievedSpeed() {
     if (paused_) {
         samples_.clear();
         achieved_ = 0;
@@ -196,7 +196,7 @@ void TForm1::noteAchievedSpeed() {
     }
 }
 
-QString TForm1::modeHint() const {
+QString MainWindow::modeHint() const {
     const QString cancel = QStringLiteral(" (Esc — отмена)");
     if (view_.moveAircraftMode) {
         return QStringLiteral("Щелчок по карте перенесёт самолёт в эту точку") + cancel;
@@ -213,7 +213,7 @@ QString TForm1::modeHint() const {
     return QString();
 }
 
-void TForm1::updateStatus() {
+void MainWindow::updateStatus() {
     if (StatusBar == nullptr || PauseAction == nullptr) {
         return;  // still being built
     }

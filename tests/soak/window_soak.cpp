@@ -38,9 +38,9 @@
 #include "missile/world_comparison.h"
 #include "ui/map_view.h"
 #include "ui/picture_box.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "ui/add_radar_dialog.h"
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 #include "world/units.h"
 #include "world/world.h"
 #include "world/world_invariants.h"
@@ -49,8 +49,8 @@ namespace prrsim::soak {
 namespace {
 
 using session::Session;
-using ui::TForm1;
-using ui::TForm3;
+using ui::MainWindow;
+using ui::MissileWindow;
 
 constexpr int64_t kSessionEvents = 2'000;
 
@@ -82,7 +82,7 @@ class WindowSoak {
     // stay busy.
     void restart() {
         form_.reset();
-        form_ = std::make_unique<TForm1>(*world_);
+        form_ = std::make_unique<MainWindow>(*world_);
         form_->Timer1->stop();
         form_->Timer2->stop();
         form_->showNotice = [this](const QString&) { ++totals_.notices; };
@@ -92,7 +92,7 @@ class WindowSoak {
             ++(drop ? totals_.dropped : totals_.kept);
             return drop;
         };
-        form_->askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
+        form_->askSave = [](const QString&) { return MainWindow::SaveAnswer::Discard; };
         const uint32_t seed = seed_ + static_cast<uint32_t>(totals_.sessions);
         const int kind = pick(4);
         if (kind == 0) {
@@ -180,7 +180,7 @@ class WindowSoak {
             return "pause or go on";
         }
         if (k < 40) {
-            form_->setSpeed(pick(TForm1::kSpeedCount));
+            form_->setSpeed(pick(MainWindow::kSpeedCount));
             return "speed";
         }
         if (k < 45) {
@@ -318,7 +318,7 @@ class WindowSoak {
     bool finishSession(int64_t e) {
         session::Session& session = form_->session();
         form_->setPaused(false);
-        form_->setSpeed(TForm1::kNormalSpeed);
+        form_->setSpeed(MainWindow::kNormalSpeed);
         while (session.tick() < session.end()) {
             form_->Timer1Timer();
         }
@@ -366,7 +366,7 @@ class WindowSoak {
             clickMapAt(r.x, r.y);
         }
         clickIfReachable(form_->Button16);
-        TForm3* f3 = form_->Form3;
+        MissileWindow* f3 = form_->Form3;
         clickIfReachable(f3->Button1);
         clickIfReachable(f3->Button2);
         runTicks(pick(60));
@@ -486,7 +486,7 @@ class WindowSoak {
     std::string error_;  // an error the window showed
     std::string fault_;  // a difference found
     std::unique_ptr<WorldState> world_ = makeWorld();
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 int run(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include "form_fixture.h"
 #include "sim/tick.h"
 #include "ui/picture_box.h"
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 
 namespace prrsim::ui {
 namespace {

@@ -14,9 +14,9 @@
 #include "catalog/radar_catalog.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "ui/add_radar_dialog.h"
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 #include "world/geometry.h"
 #include "world/world.h"
 
@@ -29,7 +29,7 @@ class FormTest : public ::testing::Test {
     void SetUp() override {
         world = makeWorld();
         startWorld(*world);
-        form = std::make_unique<TForm1>(*world);
+        form = std::make_unique<MainWindow>(*world);
         form->Timer1->stop();
         form->Timer2->stop();
         form->showNotice = [this](const QString& text) { notices << text; };
@@ -151,7 +151,7 @@ class FormTest : public ::testing::Test {
     }
 
     std::unique_ptr<WorldState> world;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     QStringList notices;
     std::optional<batch::Scenario> scenario;
     int64_t played = 0;  // ticks played

@@ -15,7 +15,7 @@ namespace {
 
 using MapViewWindow = FormTest;
 
-QImage drawnBefore(const TForm1& form, const WorldState& world) {
+QImage drawnBefore(const MainWindow& form, const WorldState& world) {
     QImage frame = form.Image3;
     QPainter painter(&frame);
     beginMapPainting(painter);
@@ -23,7 +23,7 @@ QImage drawnBefore(const TForm1& form, const WorldState& world) {
     return frame;
 }
 
-QAction* action(const TForm1& form, const char* name) {
+QAction* action(const MainWindow& form, const char* name) {
     return form.findChild<QAction*>(QString::fromLatin1(name));
 }
 

@@ -26,7 +26,7 @@ int numberIn(const std::string& text) {
 }
 
 // The log's sentence about the last event of `kind` in the session's review.
-std::string lastSentence(TForm1& form, EventKind kind) {
+std::string lastSentence(MainWindow& form, EventKind kind) {
     std::string sentence;
     for (const WorldEvent& e : form.session().review().events()) {
         if (e.kind == kind) {

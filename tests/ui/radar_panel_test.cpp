@@ -13,7 +13,7 @@
 #include "catalog/radar_catalog.h"
 #include "radar/radar_model.h"
 #include "ui/pictures.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "ui/ui_text.h"
 #include "world/world.h"
 

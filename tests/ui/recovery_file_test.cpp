@@ -47,7 +47,7 @@ struct Instance {
     }
 
     std::unique_ptr<WorldState> world;
-    TForm1 form;
+    MainWindow form;
     QStringList errors, notices, asked;
     bool answer = true;
     std::function<void()> duringQuestion;
@@ -231,7 +231,7 @@ TEST(RecoveryFileRegression, FullDiskSaveKeepsTheMarkTheSessionAndTheRecoveryFil
     QStringList asked;
     one.form.askSave = [&](const QString& q) {
         asked << q;
-        return TForm1::SaveAnswer::Cancel;
+        return MainWindow::SaveAnswer::Cancel;
     };
     EXPECT_FALSE(one.form.close());
     EXPECT_EQ(asked.size(), 1);

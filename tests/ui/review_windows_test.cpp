@@ -163,7 +163,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     playScenario("harm_self_lock", kInFlight);
     // The fixture plays the actions around the main window's recorded session, so a real jump
     // would rebuild the world from an empty recording: here only the request is watched.
-    QObject::disconnect(&log(), &EventLogWindow::jumpToTick, form.get(), &TForm1::jumpTo);
+    QObject::disconnect(&log(), &EventLogWindow::jumpToTick, form.get(), &MainWindow::jumpTo);
     QSignalSpy jumps(&log(), &EventLogWindow::jumpToTick);
     log().refresh();
     const auto lastJump = [&] { return jumps.last().at(0).value<int64_t>(); };

@@ -207,7 +207,7 @@ TEST(SceneErrors, EveryReasonIsTranslated) {
 TEST_F(SceneFiles, UnsavedChangesAreSettledBeforeAnotherScene) {
     form->Button14->click();
     QStringList asked;
-    TForm1::SaveAnswer answer = TForm1::SaveAnswer::Cancel;
+    MainWindow::SaveAnswer answer = MainWindow::SaveAnswer::Cancel;
     form->askSave = [&](const QString& question) {
         asked << question;
         return answer;
@@ -216,16 +216,16 @@ TEST_F(SceneFiles, UnsavedChangesAreSettledBeforeAnotherScene) {
     form->NewAction->trigger();
     EXPECT_EQ(asked, QStringList{"Сохранить изменения?"});
     EXPECT_EQ(world->aircraftCount, 5);  // cancelled: the scene stays
-    answer = TForm1::SaveAnswer::Save;
+    answer = MainWindow::SaveAnswer::Save;
     form->EmptyAction->trigger();
     EXPECT_TRUE(QFile::exists(path("answer.json")));
     EXPECT_EQ(world->aircraftCount, 0);
     // Closing asks as well; cancelled, the window stays.
     form->Button14->click();
-    answer = TForm1::SaveAnswer::Cancel;
+    answer = MainWindow::SaveAnswer::Cancel;
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    answer = TForm1::SaveAnswer::Discard;
+    answer = MainWindow::SaveAnswer::Discard;
     EXPECT_TRUE(form->close());
     EXPECT_EQ(asked.size(), 4);
 }
@@ -235,7 +235,7 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
     QString crashedFile;
     auto world = makeWorld();
     {
-        TForm1 crashed(*world);
+        MainWindow crashed(*world);
         crashed.newScene(batch::StartWorld::Default);
         crashed.setStateDirectory(state.path());
         for (int i = 0; i < 80; ++i) {
@@ -256,7 +256,7 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
         }
         QFile::copy(state.filePath("keep.json"), left);
         auto other = makeWorld();
-        TForm1 next(*other);
+        MainWindow next(*other);
         next.newScene(batch::StartWorld::Default);
         next.setStateDirectory(state.path());
         QStringList asked;
@@ -273,7 +273,7 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
             EXPECT_TRUE(next.paused());
             EXPECT_TRUE(testing::compareRecords(*other, *world).same());
             // Closed on purpose, it leaves nothing to restore.
-            next.askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
+            next.askSave = [](const QString&) { return MainWindow::SaveAnswer::Discard; };
             next.close();
         }
         EXPECT_FALSE(QFile::exists(next.recoveryFile()));

@@ -54,9 +54,9 @@ TEST_F(TimeControl, KeysPauseStepAndChangeSpeed) {
     EXPECT_EQ(form->TimeLabel->text(), QStringLiteral("0:00:01.02"));
     QTest::keyClick(form.get(), Qt::Key_Plus);
     QTest::keyClick(form.get(), Qt::Key_Plus);
-    EXPECT_EQ(form->speed(), TForm1::kNormalSpeed + 2);
+    EXPECT_EQ(form->speed(), MainWindow::kNormalSpeed + 2);
     QTest::keyClick(form.get(), Qt::Key_Minus);
-    EXPECT_EQ(form->speed(), TForm1::kNormalSpeed + 1);
+    EXPECT_EQ(form->speed(), MainWindow::kNormalSpeed + 1);
     QTest::keyClick(form.get(), Qt::Key_Space);
     EXPECT_FALSE(form->paused());
     // Steps are for a paused session only.

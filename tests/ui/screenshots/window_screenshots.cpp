@@ -21,9 +21,9 @@
 #include "ui/form_fixture.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "ui/add_radar_dialog.h"
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -39,7 +39,7 @@ class Screenshots : public ::testing::Test {
         QDir().mkpath(directory);
         world = makeWorld();
         startWorld(*world);
-        main = std::make_unique<TForm1>(*world);
+        main = std::make_unique<MainWindow>(*world);
         main->Timer1->stop();
         main->Timer2->stop();
         main->show();
@@ -58,7 +58,7 @@ class Screenshots : public ::testing::Test {
 
     QString directory;
     std::unique_ptr<WorldState> world;
-    std::unique_ptr<TForm1> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 TEST_F(Screenshots, RadarPanel) {
@@ -128,7 +128,7 @@ TEST_F(Screenshots, SceneMenuTimelineAndStatusBar) {
     ASSERT_TRUE(main->saveScene(file));
     QFile::remove(file);
     main->setPaused(true);
-    main->setSpeed(TForm1::kNormalSpeed + 2);
+    main->setSpeed(MainWindow::kNormalSpeed + 2);
     main->jumpTo(2345);
     const Aircraft& b = world->aircraft[2];
     clickMap(b.x, b.y);
@@ -228,7 +228,7 @@ class ViewScreenshots : public ::testing::Test {
 
     void open(std::unique_ptr<WorldState> shown) {
         world = std::move(shown);
-        main = std::make_unique<TForm1>(*world);
+        main = std::make_unique<MainWindow>(*world);
         main->Timer1->stop();
         main->Timer2->stop();
         main->resize(kMaximised);
@@ -245,7 +245,7 @@ class ViewScreenshots : public ::testing::Test {
 
     QString directory;
     std::unique_ptr<WorldState> world;
-    std::unique_ptr<TForm1> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 TEST_F(ViewScreenshots, StartUpSceneMaximised) {

@@ -1,6 +1,6 @@
 // The main window: layout, timers, the world's observer, the buttons under the map and the
 // mode indicators. The map drawing, the map click and the aircraft panel live in their own files.
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 
 #include <QFont>
 #include <QMessageBox>
@@ -15,7 +15,7 @@
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
 #include "ui/add_radar_dialog.h"
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -42,9 +42,9 @@ QTimer* makeTimer(const char* name, int interval, QObject* parent) {
 
 }  // namespace
 
-TForm1::TForm1(WorldState& world, QWidget* parent)
-    : QWidget(parent), world_(world), session_(world) {
-    setObjectName(QStringLiteral("Form1"));
+MainWindow::MainWindow(WorldState& world, QWidget* parent)
+    : QMainWindow(parent), world_(world), session_(world) {
+    setObjectName(QStringLiteral("mainWindow"));
     setFont(formFont());
     // 795 x 546 outside; the client area holds every component as placed.
     resize(787, 512);
@@ -76,8 +76,8 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     };
 
     Review = new ReviewWindows(world_, session_, this);
-    connect(Review->Log, &EventLogWindow::objectChosen, this, &TForm1::selectReviewObject);
-    connect(Review->Log, &EventLogWindow::jumpToTick, this, &TForm1::jumpTo);
+    connect(Review->Log, &EventLogWindow::objectChosen, this, &MainWindow::selectReviewObject);
+    connect(Review->Log, &EventLogWindow::jumpToTick, this, &MainWindow::jumpTo);
 
     redrawBackground();
     Image1->showFrame(Image3);
@@ -86,9 +86,9 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
 
     Form2 = new AddRadarDialog(world_, this);
     Form2->hide();
-    connect(Form2, &AddRadarDialog::radarsAdded, this, &TForm1::onRadarsAdded);
-    connect(Form2, &AddRadarDialog::closed, this, &TForm1::onForm2Closed);
-    Form3 = new TForm3(world_, view_, this);
+    connect(Form2, &AddRadarDialog::radarsAdded, this, &MainWindow::onRadarsAdded);
+    connect(Form2, &AddRadarDialog::closed, this, &MainWindow::onForm2Closed);
+    Form3 = new MissileWindow(world_, view_, this);
     Form3->hide();
     const Perform recorded = [this](const batch::Action& action) { return perform(action); };
     Panel2->perform = recorded;
@@ -98,7 +98,7 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
     new MapViewControls(Image1, Review->ViewMenu, StatusBar, this);
     Image1->setWorld(&world_, &view_);
-    connect(Image1, &MapView::viewChanged, this, &TForm1::Timer2Timer);
+    connect(Image1, &MapView::viewChanged, this, &MainWindow::Timer2Timer);
     world_.observer = this;
     updateTitle();
     updateStatus();
@@ -106,17 +106,17 @@ TForm1::TForm1(WorldState& world, QWidget* parent)
     Timer2->start();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     if (world_.observer == this) {
         world_.observer = nullptr;
     }
 }
 
-void TForm1::createMainComponents() {
+void MainWindow::createMainComponents() {
     Image1 = new MapView(this);
     Image1->setGeometry(0, 0, kMapWidth, kMapHeight);
-    connect(Image1, &MapView::mouseMoved, this, &TForm1::Image1MouseMove);
-    connect(Image1, &MapView::clicked, this, &TForm1::Image1Click);
+    connect(Image1, &MapView::mouseMoved, this, &MainWindow::Image1MouseMove);
+    connect(Image1, &MapView::clicked, this, &MainWindow::Image1Click);
 
     Button12 = makeButton("Button12", QStringLiteral("Добавить РЛС"), {-1, 444, 97, 30}, this);
     Button13 = makeButton("Button13", QStringLiteral("Убрать РЛС"), {95, 444, 89, 30}, this);
@@ -131,37 +131,37 @@ void TForm1::createMainComponents() {
         {Button15, QStringLiteral("Убрать выбранный самолёт вместе с его подвешенными ракетами")},
         {Image1, QStringLiteral("Карта 60 × 44 км: щелчок выбирает ближайший объект")},
     });
-    connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &TForm1::Button13Click);
-    connect(Button14, &QPushButton::clicked, this, &TForm1::Button14Click);
-    connect(Button15, &QPushButton::clicked, this, &TForm1::Button15Click);
+    connect(Button12, &QPushButton::clicked, this, &MainWindow::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &MainWindow::Button13Click);
+    connect(Button14, &QPushButton::clicked, this, &MainWindow::Button14Click);
+    connect(Button15, &QPushButton::clicked, this, &MainWindow::Button15Click);
 
     ListBox2 = new QListWidget(this);
     ListBox2->setObjectName(QStringLiteral("ListBox2"));
     ListBox2->setGeometry(kMapWidth, kMapHeight, 185, 57);
     ListBox2->hide();
     ListBox2->setToolTip(QStringLiteral("РЛС комплекса; щелчок выбирает РЛС"));
-    connect(ListBox2, &QListWidget::itemClicked, this, &TForm1::ListBox2Click);
+    connect(ListBox2, &QListWidget::itemClicked, this, &MainWindow::ListBox2Click);
 
     Panel2 = new RadarPanel(world_, view_, this);
     Panel2->setGeometry(kMapWidth, 0, 185, kMapHeight + 1);
     Panel2->hide();
-    connect(Panel2, &RadarPanel::modesChanged, this, &TForm1::updateModeIndicators);
+    connect(Panel2, &RadarPanel::modesChanged, this, &MainWindow::updateModeIndicators);
 
     Timer1 = makeTimer("Timer1", 10, this);
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer2 = makeTimer("Timer2", 100, this);
     Timer3 = makeTimer("Timer3", 190, this);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
-    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &MainWindow::Timer3Timer);
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, &TForm1::cancelArmedModes);
+    connect(escape, &QShortcut::activated, this, &MainWindow::cancelArmedModes);
 }
 
-bool TForm1::perform(const batch::Action& action) {
+bool MainWindow::perform(const batch::Action& action) {
     const bool done = session_.perform(action, writingBack_ ? session::Change::WriteBack : session::Change::User);
     if (!done && !writingBack_) {
         // Refused or kept from dropping the recording: the controls show the world again.
@@ -171,18 +171,18 @@ bool TForm1::perform(const batch::Action& action) {
     return done;
 }
 
-bool TForm1::writeBack(const batch::Action& action) {
+bool MainWindow::writeBack(const batch::Action& action) {
     return session_.perform(action, session::Change::WriteBack);
 }
 
 // The background: the landmarks drawn into the map, then copied by every redraw.
-void TForm1::redrawBackground() {
+void MainWindow::redrawBackground() {
     QImage map = blankMap();
     prepareBackground(world_, map);
     Image3 = map;
 }
 
-void TForm1::showWorldAgain() {
+void MainWindow::showWorldAgain() {
     const QScopedValueRollback<bool> writingBack(writingBack_, true);
     // Another scene may stand on other landmarks.
     redrawBackground();
@@ -206,7 +206,7 @@ void TForm1::showWorldAgain() {
     updateTitle();
 }
 
-void TForm1::Timer1Timer() {
+void MainWindow::Timer1Timer() {
     if (paused_ || modal_ > 0) {
         return;
     }
@@ -216,7 +216,7 @@ void TForm1::Timer1Timer() {
     runSteps(ticks);
 }
 
-void TForm1::runSteps(int64_t n) {
+void MainWindow::runSteps(int64_t n) {
     {
         const QScopedValueRollback<bool> stepping(stepping_, true);
         for (int64_t i = 0; i < n; ++i) {
@@ -229,7 +229,7 @@ void TForm1::runSteps(int64_t n) {
     }
 }
 
-void TForm1::Timer2Timer() {
+void MainWindow::Timer2Timer() {
     if (modal_ > 0) {
         return;
     }
@@ -259,7 +259,7 @@ void TForm1::Timer2Timer() {
     updateStatus();
 }
 
-void TForm1::Timer3Timer() {
+void MainWindow::Timer3Timer() {
     if (impact_.state == 1) {
         impact_.state = 2;
     } else if (impact_.state == 2) {
@@ -268,28 +268,28 @@ void TForm1::Timer3Timer() {
     }
 }
 
-void TForm1::startImpactText(int x, int y) {
+void MainWindow::startImpactText(int x, int y) {
     impact_ = ImpactText{1, x, y};
     Timer3->start();  // a new impact restarts the animation
 }
 
-void TForm1::radarPanelRefresh(int32_t row) {
+void MainWindow::radarPanelRefresh(int32_t row) {
     if (row == view_.selectedRadar && validRadar(world_, row)) {
         Panel2->refresh(row);
     }
 }
 
-void TForm1::missileDetonated(const ImpactEvent& impact) {
+void MainWindow::missileDetonated(const ImpactEvent& impact) {
     startImpactText(trunc32(impact.x), trunc32(impact.y));
 }
 
-void TForm1::missileRemoved(int32_t row) {
+void MainWindow::missileRemoved(int32_t row) {
     if (followMissileRemoval(view_, row)) {
         Form3->hide();
     }
 }
 
-void TForm1::updateModeIndicators() {
+void MainWindow::updateModeIndicators() {
     // A target-picking mode with nothing to act for would swallow every later click: "Выбрать"
     // needs the selected aircraft, "Захват" the selected radar with its emission on.
     if (view_.pickTargetMode && !validAircraft(world_, view_.selectedAircraft)) {
@@ -313,7 +313,7 @@ void TForm1::updateModeIndicators() {
 
 // Esc: every armed one-shot mode is cancelled; radars added by the dialog stay where they were
 // created.
-void TForm1::cancelArmedModes() {
+void MainWindow::cancelArmedModes() {
     view_.pickTargetMode = false;
     view_.moveAircraftMode = false;
     view_.radarPlaceMode = false;
@@ -321,7 +321,7 @@ void TForm1::cancelArmedModes() {
     updateModeIndicators();
 }
 
-void TForm1::showMissileWindow() {
+void MainWindow::showMissileWindow() {
     if (Form3->isHidden()) {
         Form3->show();
     }
@@ -329,7 +329,7 @@ void TForm1::showMissileWindow() {
 }
 
 // "Добавить РЛС"
-void TForm1::Button12Click() {
+void MainWindow::Button12Click() {
     setEnabled(false);
     // Disabling a window disables its child windows too: the dialog (and the missile window,
     // a window of its own) stay usable.
@@ -340,7 +340,7 @@ void TForm1::Button12Click() {
     Form2->activateWindow();
 }
 
-void TForm1::onRadarsAdded() {
+void MainWindow::onRadarsAdded() {
     // The last radar added is selected and waits for its place on the map.
     view_.selectedRadar = world_.radarCount - 1;
     view_.radarPlaceMode = true;
@@ -358,12 +358,12 @@ void TForm1::onRadarsAdded() {
     updateModeIndicators();
 }
 
-void TForm1::onForm2Closed() {
+void MainWindow::onForm2Closed() {
     setEnabled(true);
 }
 
 // "Убрать РЛС"
-void TForm1::Button13Click() {
+void MainWindow::Button13Click() {
     if (perform(change::onRadar(batch::Op::RemoveRadar, view_.selectedRadar))) {
         view_.selectedRadar = -1;
         // The modes that act on the selected radar have nothing left to act on.
@@ -377,7 +377,7 @@ void TForm1::Button13Click() {
 }
 
 // "Добавить самолёт"
-void TForm1::Button14Click() {
+void MainWindow::Button14Click() {
     if (world_.aircraftCount >= kAircraftCapacity) {
         showNotice(QStringLiteral("Самолёт не добавлен: таблица самолётов заполнена (%1).")
                        .arg(kAircraftCapacity));
@@ -387,7 +387,7 @@ void TForm1::Button14Click() {
 }
 
 // "Убрать самолёт"
-void TForm1::Button15Click() {
+void MainWindow::Button15Click() {
     if (perform(change::onAircraft(batch::Op::RemoveAircraft, view_.selectedAircraft))) {
         view_.selectedAircraft = -1;
         // The modes that act on the selected aircraft have nothing left to act on.
@@ -400,7 +400,7 @@ void TForm1::Button15Click() {
 }
 
 // member radars of a SAM complex
-void TForm1::ListBox2Click() {
+void MainWindow::ListBox2Click() {
     const int chosen = ListBox2->currentRow();
     if (ListBox2->count() == 0 || chosen < 0 || !validRadar(world_, view_.selectedRadar)) {
         return;

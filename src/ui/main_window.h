@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -35,17 +36,17 @@ class RadarPanel;
 class ReviewWindows;
 enum class ReviewObject;
 class AddRadarDialog;
-class TForm3;
+class MissileWindow;
 
 // The main window "Наведение ПРР": the map, the aircraft panel and the radar panel on its
 // right, the buttons under the map and the three timers that drive the simulation. A thin view
 // over the world; it is the world's observer while it lives.
-class TForm1 : public QWidget, public WorldObserver {
+class MainWindow : public QMainWindow, public WorldObserver {
     Q_OBJECT
   public:
     // The world must already hold its start-up contents (landmarks, default scenario).
-    explicit TForm1(WorldState& world, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(WorldState& world, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // WorldObserver
     void radarPanelRefresh(int32_t row) override;
@@ -173,7 +174,7 @@ class TForm1 : public QWidget, public WorldObserver {
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
     AddRadarDialog* Form2 = nullptr;
-    TForm3* Form3 = nullptr;
+    MissileWindow* Form3 = nullptr;
 
     // The aircraft panel.
     QFrame* Panel1 = nullptr;

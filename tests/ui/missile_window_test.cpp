@@ -1,4 +1,4 @@
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +19,12 @@ constexpr int32_t kKubTracking = 0;
 
 const QColor kGray(128, 128, 128);
 
-class TForm3Test : public ::testing::Test {
+class MissileWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         world = makeWorld();
         startEmptyWorld(*world);
-        form = std::make_unique<TForm3>(*world, view, nullptr);
+        form = std::make_unique<MissileWindow>(*world, view, nullptr);
         // A carrier 100 pixels west of a fire-control radar, flying towards it at 5 km.
         radar = 0;
         addRadars(*world, kKubTracking, -1, true);
@@ -55,14 +55,14 @@ class TForm3Test : public ::testing::Test {
 
     std::unique_ptr<WorldState> world;
     ViewState view;
-    std::unique_ptr<TForm3> form;
+    std::unique_ptr<MissileWindow> form;
     int32_t radar = -1;
     int32_t carrier = -1;
 };
 
 // A missile never switched on used to show the guidance text and seeker picture of the missile
 // shown before it.
-TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
+TEST_F(MissileWindowTest, NeverActivatedMissileShowsItsOwnEmptyState) {
     Missile& first = load(kHarm, 0);
     first.activated = 1;
     first.launched = 1;
@@ -88,7 +88,7 @@ TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
 }
 
 // The switch-on distance value sat across its track bar's groove.
-TEST_F(TForm3Test, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
+TEST_F(MissileWindowTest, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
     Missile& m = load(kHarm, 2);
     m.seekerOnDistance = 100;
     form->refreshMissileWindow();

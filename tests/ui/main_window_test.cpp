@@ -10,11 +10,11 @@
 namespace prrsim::ui {
 namespace {
 
-using MainWindow = FormTest;
+using MainWindowTest = FormTest;
 
 // "Захват" armed on a radar whose emission was then switched off swallowed every later click:
 // no aircraft could be selected until an emitting radar was chosen.
-TEST_F(MainWindow, CaptureOnASilentRadarIsCancelledAtOnce) {
+TEST_F(MainWindowTest, CaptureOnASilentRadarIsCancelledAtOnce) {
     emptyScene();
     placeAircraft(100, 100);
     placeRadar(typeOfKind(4), 200, 200);
@@ -32,7 +32,7 @@ TEST_F(MainWindow, CaptureOnASilentRadarIsCancelledAtOnce) {
 
 // "Выбрать" armed when the dialog's new radar took the selection from the aircraft stayed armed
 // with no aircraft to act for and swallowed every later click in the same way.
-TEST_F(MainWindow, PickTargetWithoutItsAircraftIsCancelledAtOnce) {
+TEST_F(MainWindowTest, PickTargetWithoutItsAircraftIsCancelledAtOnce) {
     emptyScene();
     placeAircraft(100, 100);
     clickMap(100, 100);
@@ -48,7 +48,7 @@ TEST_F(MainWindow, PickTargetWithoutItsAircraftIsCancelledAtOnce) {
     EXPECT_EQ(form->view().selectedAircraft, 0);
 }
 
-TEST_F(MainWindow, CaptureAssignsTheNearestAircraftAndEnds) {
+TEST_F(MainWindowTest, CaptureAssignsTheNearestAircraftAndEnds) {
     emptyScene();
     placeAircraft(100, 100);
     placeRadar(typeOfKind(4), 300, 300);
@@ -66,15 +66,15 @@ TEST_F(MainWindow, CaptureAssignsTheNearestAircraftAndEnds) {
 struct ArmedMode {
     const char* name;
     QPoint select;  // the click that selects what the mode's button acts on
-    std::function<void(TForm1&)> arm;
-    std::function<bool(TForm1&, const WorldState&)> armed;
+    std::function<void(MainWindow&)> arm;
+    std::function<bool(MainWindow&, const WorldState&)> armed;
 };
 
 void PrintTo(const ArmedMode& mode, std::ostream* os) {
     *os << mode.name;
 }
 
-class EscapeKey : public MainWindow, public ::testing::WithParamInterface<ArmedMode> {};
+class EscapeKey : public MainWindowTest, public ::testing::WithParamInterface<ArmedMode> {};
 
 TEST_P(EscapeKey, CancelsTheArmedModeAndLeavesTheWorldAsItWas) {
     emptyScene();
@@ -109,31 +109,31 @@ INSTANTIATE_TEST_SUITE_P(
     Modes, EscapeKey,
     ::testing::Values(ArmedMode{"PickTarget",
                                 {100, 100},
-                                [](TForm1& f) { f.Button3->click(); },
-                                [](TForm1& f, const WorldState&) { return f.view().pickTargetMode; }},
+                                [](MainWindow& f) { f.Button3->click(); },
+                                [](MainWindow& f, const WorldState&) { return f.view().pickTargetMode; }},
                       ArmedMode{"MoveAircraft",
                                 {100, 100},
-                                [](TForm1& f) { f.Button6->click(); },
-                                [](TForm1& f, const WorldState&) { return f.view().moveAircraftMode; }},
+                                [](MainWindow& f) { f.Button6->click(); },
+                                [](MainWindow& f, const WorldState&) { return f.view().moveAircraftMode; }},
                       ArmedMode{"PlaceAfterDialog",
                                 {100, 100},
-                                [](TForm1& f) {
+                                [](MainWindow& f) {
                                     f.Button12Click();
                                     f.Form2->FormActivate();
                                     f.Form2->ComboBox1->setCurrentIndex(1);
                                     f.Form2->Button1Click();
                                 },
-                                [](TForm1& f, const WorldState& w) {
+                                [](MainWindow& f, const WorldState& w) {
                                     return f.view().radarPlaceMode && w.radarCount == 2;
                                 }},
                       ArmedMode{"Capture",
                                 {200, 200},
-                                [](TForm1& f) { f.Panel2->Button8->click(); },
-                                [](TForm1& f, const WorldState&) { return f.view().captureMode; }}),
+                                [](MainWindow& f) { f.Panel2->Button8->click(); },
+                                [](MainWindow& f, const WorldState&) { return f.view().captureMode; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Placing a radar used to leave the panel's X and Y at the radar's former place.
-TEST_F(MainWindow, RadarPanelCoordinatesFollowEveryPlacement) {
+TEST_F(MainWindowTest, RadarPanelCoordinatesFollowEveryPlacement) {
     clickMap(world->radars[2].x, world->radars[2].y);
     form->Panel2->Button7->click();  // "Перенести"
     clickMap(100, 400);
@@ -151,7 +151,7 @@ TEST_F(MainWindow, RadarPanelCoordinatesFollowEveryPlacement) {
 
 // After a removal and an add two aircraft share an id: a click on one used to select it
 // together with the other one's missile lying within reach.
-TEST_F(MainWindow, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
+TEST_F(MainWindowTest, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
     emptyScene();
     placeAircraft(300, 300);
     placeAircraft(50, 50);
@@ -169,7 +169,7 @@ TEST_F(MainWindow, MissileOfAnAircraftWithTheSameIdIsNotSelectedWithAnother) {
     EXPECT_EQ(shown(), "Form3");
 }
 
-TEST_F(MainWindow, MissileIsSelectedWithItsCarrierOrAloneWithinReach) {
+TEST_F(MainWindowTest, MissileIsSelectedWithItsCarrierOrAloneWithinReach) {
     emptyScene();
     placeAircraft(100, 100);
     placeAircraft(104, 100);
@@ -189,7 +189,7 @@ TEST_F(MainWindow, MissileIsSelectedWithItsCarrierOrAloneWithinReach) {
     EXPECT_EQ(shown(), "Form3");
 }
 
-TEST_F(MainWindow, DetonationStartsTheImpactTextAndHidesTheMissileWindow) {
+TEST_F(MainWindowTest, DetonationStartsTheImpactTextAndHidesTheMissileWindow) {
     clickAircraft(0);
     QTest::mouseClick(form->Button16, Qt::LeftButton);
     ASSERT_EQ(form->view().selectedMissile, 0);

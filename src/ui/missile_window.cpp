@@ -1,4 +1,4 @@
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -129,7 +129,7 @@ QPen pen(const QColor& colour, int width) {
 
 }  // namespace
 
-TForm3::TForm3(WorldState& world, ViewState& view, QWidget* parent)
+MissileWindow::MissileWindow(WorldState& world, ViewState& view, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       perform(applyDirectly(world)),
       world_(world),
@@ -163,7 +163,7 @@ TForm3::TForm3(WorldState& world, ViewState& view, QWidget* parent)
     connect(TrackBar1, &QSlider::valueChanged, this, [this](int p) { TrackBar1Change(p); });
 }
 
-void TForm3::createControls() {
+void MissileWindow::createControls() {
     const QFont normal = windowFont(false);
     const QFont bold = windowFont(true);
     Label19 = label(this, "Label19", 8, 6, QStringLiteral("Режим"), bold);
@@ -198,7 +198,7 @@ void TForm3::createControls() {
     setTextColour(captureHindranceLabel, Qt::red);
 }
 
-void TForm3::createTargetParameters() {
+void MissileWindow::createTargetParameters() {
     const QFont normal = windowFont(false);
     const QFont bold = windowFont(true);
     GroupBox2 = makeControl<QGroupBox>("GroupBox2", {1, 163, 320, 117}, this);
@@ -230,7 +230,7 @@ void TForm3::createTargetParameters() {
     Label28 = label(g, "Label28", 287, 95, QString(), normal);
 }
 
-void TForm3::createFlightData() {
+void MissileWindow::createFlightData() {
     const QFont normal = windowFont(false);
     const QFont bold = windowFont(true);
     GroupBox1 = makeControl<QGroupBox>("GroupBox1", {1, 278, 320, 168}, this);
@@ -265,7 +265,7 @@ void TForm3::createFlightData() {
     setTextColour(Label17, Qt::red);
 }
 
-void TForm3::refreshMissileWindow() {
+void MissileWindow::refreshMissileWindow() {
     const int32_t row = view_.selectedMissile;
     if (!validMissile(world_, row)) {
         return;
@@ -294,7 +294,7 @@ void TForm3::refreshMissileWindow() {
     designatedRadar_ = designatedRadarOf(world_, m);
 }
 
-void TForm3::showIndicators(const Missile& m) {
+void MissileWindow::showIndicators(const Missile& m) {
     setIndicator(Label2, m.activated != 0 ? Indicator::Active : Indicator::Inactive);
     if (m.locked != 0 && m.capturing == 0) {
         setLabel(Label1, QStringLiteral("Захват"));
@@ -337,7 +337,7 @@ QString hindranceText(CaptureHindrance h) {
 
 }  // namespace
 
-void TForm3::showCaptureHindrance(const Missile& m) {
+void MissileWindow::showCaptureHindrance(const Missile& m) {
     const bool silent = m.capturing != 0 && m.locked == 0 && m.signalPresent == 0;
     const int64_t now = world_.events.tick;
     if (!silent) {
@@ -351,7 +351,7 @@ void TForm3::showCaptureHindrance(const Missile& m) {
         explain ? hindranceText(captureHindrance(programCatalogs(), world_, m)) : QString());
 }
 
-void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
+void MissileWindow::showTargetParameters(const Missile& m, const MissileType& t) {
     if (t.measuresEmissionKind != 0 && m.emissionKindKnown != 0) {
         setLabel(Label32,
                  m.pulsed == 1 ? QStringLiteral("Импульсный") : QStringLiteral("Непрерывный"));
@@ -429,7 +429,7 @@ void TForm3::showTargetParameters(const Missile& m, const MissileType& t) {
     setLabel(Label25, QString::number(m.receivedReflectionCount));
 }
 
-void TForm3::showFlightData(const Missile& m, const MissileType& t, const LaunchMode& l) {
+void MissileWindow::showFlightData(const Missile& m, const MissileType& t, const LaunchMode& l) {
     drawCompass(m);
     Edit1->setText(hundredthsText(m.speed));
     Edit2->setText(hundredthsText(m.x));
@@ -461,7 +461,7 @@ void TForm3::showFlightData(const Missile& m, const MissileType& t, const Launch
     }
 }
 
-void TForm3::drawSeekerPicture(const Missile& m, const MissileType& t) {
+void MissileWindow::drawSeekerPicture(const Missile& m, const MissileType& t) {
     seekerImage_ = crossPicture();
     QPainter painter(&seekerImage_);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -520,24 +520,24 @@ void TForm3::drawSeekerPicture(const Missile& m, const MissileType& t) {
     Image1->setPixmap(seekerImage_);
 }
 
-void TForm3::drawCompass(const Missile& m) {
+void MissileWindow::drawCompass(const Missile& m) {
     compassImage_ = compassWithNeedle(m.heading * kDegToRadFlight, 3);
     Image2->setPixmap(compassImage_);
 }
 
-void TForm3::Button1Click() {
+void MissileWindow::Button1Click() {
     perform(change::onMissile(batch::Op::Activate, shownMissile_));
 }
 
-void TForm3::Button2Click() {
+void MissileWindow::Button2Click() {
     perform(change::onMissile(batch::Op::Capture, shownMissile_));
 }
 
-void TForm3::Button3Click() {
+void MissileWindow::Button3Click() {
     perform(change::onMissile(batch::Op::Launch, shownMissile_));
 }
 
-void TForm3::TrackBar1Change(int position) {
+void MissileWindow::TrackBar1Change(int position) {
     perform(change::onMissile(batch::Op::SeekerOnDistance, shownMissile_, position));
     setLabel(Label28, QString::number(position));
 }

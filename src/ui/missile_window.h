@@ -19,10 +19,10 @@ namespace prrsim::ui {
 
 // The missile window: shows the selected missile and holds the buttons that activate, capture
 // and launch it.
-class TForm3 : public QWidget {
+class MissileWindow : public QWidget {
     Q_OBJECT
   public:
-    TForm3(WorldState& world, ViewState& view, QWidget* parent);
+    MissileWindow(WorldState& world, ViewState& view, QWidget* parent);
 
     // Rewrites every control from the selected missile (nothing when none is selected).
     void refreshMissileWindow();
