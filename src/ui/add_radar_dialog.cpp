@@ -19,7 +19,7 @@ const QString kNoChoice = QStringLiteral("---");
 
 AddRadarDialog::AddRadarDialog(WorldState& world, QWidget* parent)
     : QWidget(parent, Qt::Tool), perform(applyDirectly(world)), world_(world) {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("addRadarDialog"));
     setWindowTitle(QStringLiteral("Добавить РЛС"));
     setFont(formFont());
     setFixedSize(358, 128);

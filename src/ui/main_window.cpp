@@ -1,37 +1,35 @@
 // The main window: layout, timers, the world's observer, the buttons under the map and the
-// mode indicators. The map drawing, the map click and the aircraft panel live in their own files.
+// mode indicators. The map click, the time and the review's selection live in their own files.
 #include "ui/main_window.h"
 
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QFont>
+#include <QLayout>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QShortcut>
 
 #include "radar/radar_model.h"
 #include "sim/tick.h"
+#include "ui/add_radar_dialog.h"
+#include "ui/aircraft_panel.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/map_area_layout.h"
 #include "ui/map_view_controls.h"
+#include "ui/missile_window.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
-#include "ui/add_radar_dialog.h"
-#include "ui/missile_window.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
 
-void setArmed(QPushButton* button, bool armed) {
-    QFont font = button->font();
-    font.setBold(armed);
-    font.setUnderline(armed);
-    button->setFont(font);
-}
-
-bool isArmed(const QPushButton* button) {
-    return button->font().bold() && button->font().underline();
-}
-
 namespace {
+
+const QString kTitle = QStringLiteral("Наведение ПРР");
+// The client area under the menu bar: every component as placed.
+constexpr QSize kClientSize(787, 512);
 
 QTimer* makeTimer(const char* name, int interval, QObject* parent) {
     auto* timer = new QTimer(parent);
@@ -46,20 +44,173 @@ MainWindow::MainWindow(WorldState& world, QWidget* parent)
     : QMainWindow(parent), world_(world), session_(world) {
     setObjectName(QStringLiteral("mainWindow"));
     setFont(formFont());
-    // 795 x 546 outside; the client area holds every component as placed.
-    resize(787, 512);
-    showNotice = [this](const QString& text) {
-        QMessageBox::information(this, QStringLiteral("Наведение ПРР"), text);
-    };
+    resize(kClientSize);
+    showNotice = [this](const QString& text) { QMessageBox::information(this, kTitle, text); };
 
-    createMainComponents();
-    createAircraftPanel();
-    connectAircraftPanel();
-    createTimeControls();
-    createMenus();
+    createMapArea();
+    createButtons();
+    createTimers();
+    aircraftPanel_ = new AircraftPanel(world_, view_, this);
+    aircraftPanel_->hide();
+    menuBar()->setObjectName(QStringLiteral("menuBar"));
+    sceneFiles_ = new SceneFiles(session_, this, menuBar());
+    timeControls_ = new TimeControls(this, menuBar());
     createStatusBar();
     arrangeWindow();
-    session_.confirmDrop = [this](int64_t tick) { return confirmDrop(tick); };
+    connectTime();
+    connectScenes();
+
+    review_ = new ReviewWindows(world_, session_, this);
+    connect(review_->Log, &EventLogWindow::objectChosen, this, &MainWindow::selectReviewObject);
+    connect(review_->Log, &EventLogWindow::jumpToTick, this, &MainWindow::jumpTo);
+
+    redrawBackground();
+    mapView_->showFrame(background_);
+    createWindows();
+
+    // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
+    new MapViewControls(mapView_, review_->ViewMenu, statusBar_, this);
+    mapView_->setWorld(&world_, &view_);
+    connect(mapView_, &MapView::viewChanged, this, &MainWindow::redraw);
+    world_.observer = this;
+    updateTitle();
+    updateStatus();
+    tickTimer_->start();
+    redrawTimer_->start();
+}
+
+MainWindow::~MainWindow() {
+    if (world_.observer == this) {
+        world_.observer = nullptr;
+    }
+}
+
+void MainWindow::createMapArea() {
+    mapView_ = new MapView(this);
+    mapView_->setObjectName(QStringLiteral("mapView"));
+    mapView_->setGeometry(0, 0, kMapWidth, kMapHeight);
+    mapView_->setToolTip(QStringLiteral("Карта 60 × 44 км: щелчок выбирает ближайший объект"));
+    connect(mapView_, &MapView::mouseMoved, this, &MainWindow::mapMouseMoved);
+    connect(mapView_, &MapView::clicked, this, &MainWindow::mapClicked);
+
+    complexMemberList_ = new QListWidget(this);
+    complexMemberList_->setObjectName(QStringLiteral("complexMemberList"));
+    complexMemberList_->setGeometry(kMapWidth, kMapHeight, 185, 57);
+    complexMemberList_->hide();
+    complexMemberList_->setToolTip(QStringLiteral("РЛС комплекса; щелчок выбирает РЛС"));
+    connect(complexMemberList_, &QListWidget::itemClicked, this, &MainWindow::selectComplexMember);
+
+    radarPanel_ = new RadarPanel(world_, view_, this);
+    radarPanel_->setGeometry(kMapWidth, 0, 185, kMapHeight + 1);
+    radarPanel_->hide();
+    connect(radarPanel_, &RadarPanel::modesChanged, this, &MainWindow::updateModeIndicators);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &MainWindow::cancelArmedModes);
+}
+
+void MainWindow::createButtons() {
+    addRadarButton_ =
+        makeButton("addRadarButton", QStringLiteral("Добавить РЛС"), {-1, 444, 97, 30}, this);
+    removeRadarButton_ =
+        makeButton("removeRadarButton", QStringLiteral("Убрать РЛС"), {95, 444, 89, 30}, this);
+    removeRadarButton_->setEnabled(false);
+    addAircraftButton_ = makeButton("addAircraftButton", QStringLiteral("Добавить самолёт"),
+                                    {-1, 478, 97, 30}, this);
+    removeAircraftButton_ = makeButton("removeAircraftButton", QStringLiteral("Убрать самолёт"),
+                                       {95, 478, 89, 30}, this);
+    removeAircraftButton_->setEnabled(false);
+    setTips({
+        {addRadarButton_, QStringLiteral("Добавить РЛС или платформу ЗРК")},
+        {removeRadarButton_, QStringLiteral("Убрать выбранную РЛС")},
+        {addAircraftButton_,
+         QStringLiteral("Добавить самолёт (не более %1)").arg(kAircraftCapacity)},
+        {removeAircraftButton_,
+         QStringLiteral("Убрать выбранный самолёт вместе с его подвешенными ракетами")},
+    });
+    connect(addRadarButton_, &QPushButton::clicked, this, &MainWindow::openAddRadarDialog);
+    connect(removeRadarButton_, &QPushButton::clicked, this, &MainWindow::removeRadar);
+    connect(addAircraftButton_, &QPushButton::clicked, this, &MainWindow::addAircraft);
+    connect(removeAircraftButton_, &QPushButton::clicked, this, &MainWindow::removeAircraft);
+}
+
+void MainWindow::createTimers() {
+    tickTimer_ = makeTimer("tickTimer", 10, this);
+    tickTimer_->setTimerType(Qt::PreciseTimer);
+    redrawTimer_ = makeTimer("redrawTimer", 100, this);
+    impactTimer_ = makeTimer("impactTimer", 190, this);
+    connect(tickTimer_, &QTimer::timeout, this, &MainWindow::runDueTicks);
+    connect(redrawTimer_, &QTimer::timeout, this, &MainWindow::redraw);
+    connect(impactTimer_, &QTimer::timeout, this, &MainWindow::advanceImpactText);
+}
+
+// The dialog and the missile window are windows of their own; the panels and they change the
+// world through the recorded perform.
+void MainWindow::createWindows() {
+    addRadarDialog_ = new AddRadarDialog(world_, this);
+    addRadarDialog_->hide();
+    connect(addRadarDialog_, &AddRadarDialog::radarsAdded, this, &MainWindow::onRadarsAdded);
+    connect(addRadarDialog_, &AddRadarDialog::closed, this, [this] { setEnabled(true); });
+    missileWindow_ = new MissileWindow(world_, view_, this);
+    missileWindow_->hide();
+    const Perform recorded = [this](const batch::Action& action) { return perform(action); };
+    radarPanel_->perform = recorded;
+    addRadarDialog_->perform = recorded;
+    missileWindow_->perform = recorded;
+    aircraftPanel_->perform = recorded;
+    aircraftPanel_->writeBack = [this](const batch::Action& action) { return writeBack(action); };
+    connect(aircraftPanel_, &AircraftPanel::modesChanged, this, &MainWindow::updateModeIndicators);
+    connect(aircraftPanel_, &AircraftPanel::missileLoaded, this, &MainWindow::showMissileWindow);
+    connect(aircraftPanel_, &AircraftPanel::notice, this,
+            [this](const QString& text) { showNotice(text); });
+}
+
+void MainWindow::createStatusBar() {
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("statusBar"));
+    statusBar_->setSizeGripEnabled(false);
+    hintLabel_ = new QLabel(statusBar_);
+    hintLabel_->setObjectName(QStringLiteral("hintLabel"));
+    statusBar_->addWidget(hintLabel_, 1);
+    timeLabel_ = new QLabel(statusBar_);
+    timeLabel_->setObjectName(QStringLiteral("timeLabel"));
+    timeLabel_->setToolTip(QStringLiteral("Время сцены, ч:мм:сс.сс"));
+    speedLabel_ = new QLabel(statusBar_);
+    speedLabel_->setObjectName(QStringLiteral("speedLabel"));
+    pauseLabel_ = new QLabel(statusBar_);
+    pauseLabel_->setObjectName(QStringLiteral("pauseLabel"));
+    fileLabel_ = new QLabel(statusBar_);
+    fileLabel_->setObjectName(QStringLiteral("fileLabel"));
+    for (QLabel* label : {timeLabel_, speedLabel_, pauseLabel_, fileLabel_}) {
+        label->setContentsMargins(4, 0, 6, 0);
+        statusBar_->addPermanentWidget(label);
+    }
+}
+
+void MainWindow::arrangeWindow() {
+    // The window grows from the client's size, the map taking the room (MapAreaLayout).
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->resize(kClientSize);
+    client->setMinimumSize(kClientSize);
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w == client || w == menuBar() || w == statusBar_ || w->isWindow()) {
+            continue;
+        }
+        const bool hidden = w->isHidden();
+        w->setParent(client);
+        w->setVisible(!hidden);
+    }
+    setCentralWidget(client);
+    setStatusBar(statusBar_);
+    // The window never shrinks below its components' places.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
+    new MapAreaLayout(client, mapView_);  // owned by the client
+}
+
+void MainWindow::connectScenes() {
+    session_.confirmDrop = [this](int64_t tick) { return sceneFiles_->confirmDrop(tick); };
     session_.worldReplacing = [this](bool anotherScene) {
         if (anotherScene) {
             forgetScene(view_);
@@ -74,95 +225,36 @@ MainWindow::MainWindow(WorldState& world, QWidget* parent)
             showWorldAgain();
         }
     };
-
-    Review = new ReviewWindows(world_, session_, this);
-    connect(Review->Log, &EventLogWindow::objectChosen, this, &MainWindow::selectReviewObject);
-    connect(Review->Log, &EventLogWindow::jumpToTick, this, &MainWindow::jumpTo);
-
-    redrawBackground();
-    Image1->showFrame(Image3);
-
-    FormCreate();
-
-    Form2 = new AddRadarDialog(world_, this);
-    Form2->hide();
-    connect(Form2, &AddRadarDialog::radarsAdded, this, &MainWindow::onRadarsAdded);
-    connect(Form2, &AddRadarDialog::closed, this, &MainWindow::onForm2Closed);
-    Form3 = new MissileWindow(world_, view_, this);
-    Form3->hide();
-    const Perform recorded = [this](const batch::Action& action) { return perform(action); };
-    Panel2->perform = recorded;
-    Form2->perform = recorded;
-    Form3->perform = recorded;
-
-    // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
-    new MapViewControls(Image1, Review->ViewMenu, StatusBar, this);
-    Image1->setWorld(&world_, &view_);
-    connect(Image1, &MapView::viewChanged, this, &MainWindow::Timer2Timer);
-    world_.observer = this;
-    updateTitle();
-    updateStatus();
-    Timer1->start();
-    Timer2->start();
+    connect(sceneFiles_, &SceneFiles::sceneChanging, this, [this] {
+        addRadarDialog_->close();
+        impact_ = ImpactText{};
+    });
+    connect(sceneFiles_, &SceneFiles::sceneReplaced, this, [this](bool pause) {
+        updateTitle();
+        setPaused(pause || paused_);
+    });
+    connect(sceneFiles_, &SceneFiles::fileChanged, this, &MainWindow::updateStatus);
+    connect(sceneFiles_, &SceneFiles::notice, this,
+            [this](const QString& text) { showNotice(text); });
 }
 
-MainWindow::~MainWindow() {
-    if (world_.observer == this) {
-        world_.observer = nullptr;
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (sceneFiles_->settleForClose()) {
+        event->accept();
+    } else {
+        event->ignore();
     }
 }
 
-void MainWindow::createMainComponents() {
-    Image1 = new MapView(this);
-    Image1->setGeometry(0, 0, kMapWidth, kMapHeight);
-    connect(Image1, &MapView::mouseMoved, this, &MainWindow::Image1MouseMove);
-    connect(Image1, &MapView::clicked, this, &MainWindow::Image1Click);
-
-    Button12 = makeButton("Button12", QStringLiteral("Добавить РЛС"), {-1, 444, 97, 30}, this);
-    Button13 = makeButton("Button13", QStringLiteral("Убрать РЛС"), {95, 444, 89, 30}, this);
-    Button13->setEnabled(false);
-    Button14 = makeButton("Button14", QStringLiteral("Добавить самолёт"), {-1, 478, 97, 30}, this);
-    Button15 = makeButton("Button15", QStringLiteral("Убрать самолёт"), {95, 478, 89, 30}, this);
-    Button15->setEnabled(false);
-    setTips({
-        {Button12, QStringLiteral("Добавить РЛС или платформу ЗРК")},
-        {Button13, QStringLiteral("Убрать выбранную РЛС")},
-        {Button14, QStringLiteral("Добавить самолёт (не более %1)").arg(kAircraftCapacity)},
-        {Button15, QStringLiteral("Убрать выбранный самолёт вместе с его подвешенными ракетами")},
-        {Image1, QStringLiteral("Карта 60 × 44 км: щелчок выбирает ближайший объект")},
-    });
-    connect(Button12, &QPushButton::clicked, this, &MainWindow::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &MainWindow::Button13Click);
-    connect(Button14, &QPushButton::clicked, this, &MainWindow::Button14Click);
-    connect(Button15, &QPushButton::clicked, this, &MainWindow::Button15Click);
-
-    ListBox2 = new QListWidget(this);
-    ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    ListBox2->setGeometry(kMapWidth, kMapHeight, 185, 57);
-    ListBox2->hide();
-    ListBox2->setToolTip(QStringLiteral("РЛС комплекса; щелчок выбирает РЛС"));
-    connect(ListBox2, &QListWidget::itemClicked, this, &MainWindow::ListBox2Click);
-
-    Panel2 = new RadarPanel(world_, view_, this);
-    Panel2->setGeometry(kMapWidth, 0, 185, kMapHeight + 1);
-    Panel2->hide();
-    connect(Panel2, &RadarPanel::modesChanged, this, &MainWindow::updateModeIndicators);
-
-    Timer1 = makeTimer("Timer1", 10, this);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer2 = makeTimer("Timer2", 100, this);
-    Timer3 = makeTimer("Timer3", 190, this);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
-    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Timer);
-    connect(Timer3, &QTimer::timeout, this, &MainWindow::Timer3Timer);
-
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, &MainWindow::cancelArmedModes);
+void MainWindow::updateTitle() {
+    const QString name = QFileInfo(sceneFiles_->sceneFile()).fileName();
+    setWindowTitle(name.isEmpty() ? kTitle + "[*]" : kTitle + " — " + name + "[*]");
+    setWindowModified(session_.modified());
 }
 
 bool MainWindow::perform(const batch::Action& action) {
-    const bool done = session_.perform(action, writingBack_ ? session::Change::WriteBack : session::Change::User);
+    const bool done =
+        session_.perform(action, writingBack_ ? session::Change::WriteBack : session::Change::User);
     if (!done && !writingBack_) {
         // Refused or kept from dropping the recording: the controls show the world again.
         showWorldAgain();
@@ -179,7 +271,7 @@ bool MainWindow::writeBack(const batch::Action& action) {
 void MainWindow::redrawBackground() {
     QImage map = blankMap();
     prepareBackground(world_, map);
-    Image3 = map;
+    background_ = map;
 }
 
 void MainWindow::showWorldAgain() {
@@ -195,87 +287,70 @@ void MainWindow::showWorldAgain() {
     if (!validMissile(world_, view_.selectedMissile)) {
         view_.selectedMissile = -1;
     }
-    ListBox2->hide();
-    Panel2->setVisible(view_.selectedRadar >= 0);
+    complexMemberList_->hide();
+    radarPanel_->setVisible(view_.selectedRadar >= 0);
     if (view_.selectedRadar >= 0) {
-        Panel2->refresh(view_.selectedRadar);
+        radarPanel_->refresh(view_.selectedRadar);
     }
     showSelectionPanels();
     updateModeIndicators();
-    Timer2Timer();
+    redraw();
     updateTitle();
 }
 
-void MainWindow::Timer1Timer() {
-    if (paused_ || modal_ > 0) {
+void MainWindow::redraw() {
+    if (sceneFiles_->prompting()) {
         return;
     }
-    owedQuarters_ += kQuarterTicks[speed_];
-    const int ticks = owedQuarters_ / 4;
-    owedQuarters_ %= 4;
-    runSteps(ticks);
-}
-
-void MainWindow::runSteps(int64_t n) {
-    {
-        const QScopedValueRollback<bool> stepping(stepping_, true);
-        for (int64_t i = 0; i < n; ++i) {
-            session_.step();
-        }
-    }
-    if (resyncDue_) {
-        resyncDue_ = false;
-        showWorldAgain();
-    }
-}
-
-void MainWindow::Timer2Timer() {
-    if (modal_ > 0) {
-        return;
-    }
-    Review->refresh();
-    QImage frame = Image1->startFrame(Image3);
-    const MapCamera& camera = Image1->camera();
+    review_->refresh();
+    QImage frame = mapView_->startFrame(background_);
+    const MapCamera& camera = mapView_->camera();
     QPainter painter(&frame);
     beginMapPainting(painter);
-    labels_.beginFrame(frame, Image1->labelSettings());
+    labels_.beginFrame(frame, mapView_->labelSettings());
     drawAircraft(painter, world_, view_, camera);
     drawRadars(painter, world_, view_, labels_, camera);
     if (validAircraft(world_, view_.selectedAircraft)) {
-        refreshAircraftPanelPeriodic(view_.selectedAircraft);
+        aircraftPanel_->refreshPeriodic(view_.selectedAircraft);
     }
     drawMissiles(painter, world_, view_, labels_, camera);
     if (view_.selectedMissile >= 0) {
-        Form3->refreshMissileWindow();
+        missileWindow_->refreshMissileWindow();
     }
     drawImpactText(painter, impact_, camera, &labels_);
     labels_.finishFrame(painter);
-    drawOverlaysInView(painter, camera, Review->overlays(),
-                       [this](QPainter& p) { Review->drawOverlays(p); });
-    Image1->drawViewMarks(painter, world_, view_);
+    drawOverlaysInView(painter, camera, review_->overlays(),
+                       [this](QPainter& p) { review_->drawOverlays(p); });
+    mapView_->drawViewMarks(painter, world_, view_);
     painter.end();
-    Image1->showFrame(frame);
+    mapView_->showFrame(frame);
     noteAchievedSpeed();
     updateStatus();
 }
 
-void MainWindow::Timer3Timer() {
+void MainWindow::stopTimers() {
+    for (QTimer* timer : {tickTimer_, redrawTimer_, impactTimer_}) {
+        timer->stop();
+    }
+}
+
+void MainWindow::advanceImpactText() {
     if (impact_.state == 1) {
         impact_.state = 2;
     } else if (impact_.state == 2) {
         impact_.state = 0;
-        Timer3->stop();
+        impactTimer_->stop();
     }
 }
 
 void MainWindow::startImpactText(int x, int y) {
     impact_ = ImpactText{1, x, y};
-    Timer3->start();  // a new impact restarts the animation
+    impactTimer_->start();  // a new impact restarts the animation
 }
 
 void MainWindow::radarPanelRefresh(int32_t row) {
     if (row == view_.selectedRadar && validRadar(world_, row)) {
-        Panel2->refresh(row);
+        radarPanel_->refresh(row);
     }
 }
 
@@ -285,7 +360,7 @@ void MainWindow::missileDetonated(const ImpactEvent& impact) {
 
 void MainWindow::missileRemoved(int32_t row) {
     if (followMissileRemoval(view_, row)) {
-        Form3->hide();
+        missileWindow_->hide();
     }
 }
 
@@ -296,19 +371,17 @@ void MainWindow::updateModeIndicators() {
         view_.pickTargetMode = false;
     }
     if (view_.captureMode && !(validRadar(world_, view_.selectedRadar) &&
-                                radarAt(world_, view_.selectedRadar).emissionOn)) {
+                               radarAt(world_, view_.selectedRadar).emissionOn)) {
         view_.captureMode = false;
     }
-    setArmed(Button6, view_.moveAircraftMode);
-    setArmed(Button3, view_.pickTargetMode);
-    setArmed(Panel2->Button7, view_.radarPlaceMode);
-    setArmed(Panel2->Button8, view_.captureMode);
+    aircraftPanel_->showArmedModes();
+    radarPanel_->showArmedModes();
     if (view_.pickTargetMode || view_.captureMode) {
-        Image1->setCursor(Qt::CrossCursor);
+        mapView_->setCursor(Qt::CrossCursor);
     } else {
-        Image1->unsetCursor();
+        mapView_->unsetCursor();
     }
-    HintLabel->setText(modeHint());
+    hintLabel_->setText(modeHint());
 }
 
 // Esc: every armed one-shot mode is cancelled; radars added by the dialog stay where they were
@@ -322,101 +395,10 @@ void MainWindow::cancelArmedModes() {
 }
 
 void MainWindow::showMissileWindow() {
-    if (Form3->isHidden()) {
-        Form3->show();
+    if (missileWindow_->isHidden()) {
+        missileWindow_->show();
     }
-    Form3->refreshMissileWindow();
-}
-
-// "Добавить РЛС"
-void MainWindow::Button12Click() {
-    setEnabled(false);
-    // Disabling a window disables its child windows too: the dialog (and the missile window,
-    // a window of its own) stay usable.
-    Form2->setEnabled(true);
-    Form3->setEnabled(true);
-    Form2->show();
-    Form2->raise();
-    Form2->activateWindow();
-}
-
-void MainWindow::onRadarsAdded() {
-    // The last radar added is selected and waits for its place on the map.
-    view_.selectedRadar = world_.radarCount - 1;
-    view_.radarPlaceMode = true;
-    view_.moveAircraftMode = false;
-    // The new radar is selected: the aircraft selection gives way so that only one panel shows.
-    if (view_.selectedAircraft != -1) {
-        view_.selectedAircraft = -1;
-        Panel1->hide();
-        Button15->setEnabled(false);
-    }
-    ListBox2->hide();
-    Panel2->show();
-    radarPanelRefresh(view_.selectedRadar);
-    Button13->setEnabled(validRadar(world_, view_.selectedRadar));
-    updateModeIndicators();
-}
-
-void MainWindow::onForm2Closed() {
-    setEnabled(true);
-}
-
-// "Убрать РЛС"
-void MainWindow::Button13Click() {
-    if (perform(change::onRadar(batch::Op::RemoveRadar, view_.selectedRadar))) {
-        view_.selectedRadar = -1;
-        // The modes that act on the selected radar have nothing left to act on.
-        view_.radarPlaceMode = false;
-        view_.captureMode = false;
-        Panel2->hide();
-        ListBox2->hide();
-        Button13->setEnabled(false);
-    }
-    updateModeIndicators();
-}
-
-// "Добавить самолёт"
-void MainWindow::Button14Click() {
-    if (world_.aircraftCount >= kAircraftCapacity) {
-        showNotice(QStringLiteral("Самолёт не добавлен: таблица самолётов заполнена (%1).")
-                       .arg(kAircraftCapacity));
-        return;
-    }
-    perform(change::addAircraft());
-}
-
-// "Убрать самолёт"
-void MainWindow::Button15Click() {
-    if (perform(change::onAircraft(batch::Op::RemoveAircraft, view_.selectedAircraft))) {
-        view_.selectedAircraft = -1;
-        // The modes that act on the selected aircraft have nothing left to act on.
-        view_.moveAircraftMode = false;
-        view_.pickTargetMode = false;
-        Panel1->hide();
-        Button15->setEnabled(false);
-    }
-    updateModeIndicators();
-}
-
-// member radars of a SAM complex
-void MainWindow::ListBox2Click() {
-    const int chosen = ListBox2->currentRow();
-    if (ListBox2->count() == 0 || chosen < 0 || !validRadar(world_, view_.selectedRadar)) {
-        return;
-    }
-    const int32_t complex = radarAt(world_, view_.selectedRadar).placedComplex;
-    if (!validPlacedComplex(world_, complex)) {
-        return;
-    }
-    const PlacedComplex& pc = placedComplexAt(world_, complex);
-    // A member left behind by a radar removal is no radar any more: nothing to select.
-    if (chosen >= pc.memberCount || !validRadar(world_, pc.members[chosen])) {
-        return;
-    }
-    view_.selectedRadar = pc.members[chosen];
-    radarPanelRefresh(view_.selectedRadar);
-    updateModeIndicators();
+    missileWindow_->refreshMissileWindow();
 }
 
 }  // namespace prrsim::ui

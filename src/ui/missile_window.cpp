@@ -134,7 +134,7 @@ MissileWindow::MissileWindow(WorldState& world, ViewState& view, QWidget* parent
       perform(applyDirectly(world)),
       world_(world),
       view_(view) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("missileWindow"));
     setFont(windowFont(false));
     setFixedSize(321, 448);
     move(269, 135);

@@ -56,7 +56,7 @@ void setTextColour(QLabel* control, const QColor& colour) {
 
 RadarPanel::RadarPanel(WorldState& world, ViewState& view, QWidget* parent)
     : QFrame(parent), perform(applyDirectly(world)), world_(world), view_(view) {
-    setObjectName(QStringLiteral("Panel2"));
+    setObjectName(QStringLiteral("radarPanel"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
     resize(185, 441);
@@ -176,6 +176,11 @@ void RadarPanel::connectHandlers() {
     connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(Button9, &QPushButton::clicked, this, [this] { Button9Click(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+}
+
+void RadarPanel::showArmedModes() {
+    setArmed(Button7, view_.radarPlaceMode);
+    setArmed(Button8, view_.captureMode);
 }
 
 void RadarPanel::refresh(int row) {

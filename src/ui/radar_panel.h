@@ -33,6 +33,9 @@ class RadarPanel : public QFrame {
     // How the handlers change the radar (applied directly unless the main window records).
     Perform perform;
 
+    // "Перенести" and "Захват" shown armed as the view's modes are.
+    void showArmedModes();
+
     // The picture currently shown by the compass (for drawing checks).
     const QPixmap& compassImage() const { return compassImage_; }
 

@@ -192,7 +192,7 @@ void MainWindow::selectReviewObject(ReviewObject object, int32_t number) {
     if (row < 0) {
         return;
     }
-    ListBox2->hide();
+    complexMemberList_->hide();
     view_.selectedAircraft = object == ReviewObject::Aircraft ? row : -1;
     view_.selectedRadar = object == ReviewObject::Radar ? row : -1;
     view_.selectedMissile = object == ReviewObject::Missile ? row : -1;

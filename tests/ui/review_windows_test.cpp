@@ -56,7 +56,7 @@ batch::Scenario twoMissiles() {
 
 class Review : public FormTest {
   protected:
-    ReviewWindows& review() { return *form->Review; }
+    ReviewWindows& review() { return form->review(); }
     EventLogWindow& log() { return *review().Log; }
     DebriefWindow& debrief() { return *review().Debrief; }
 
@@ -70,8 +70,8 @@ class Review : public FormTest {
 
     void SetUp() override {
         FormTest::SetUp();
-        form->showError = [this](const QString& text) { notices << text; };
-        form->askYesNo = [](const QString&, const QString&) { return true; };
+        form->sceneFiles().showError = [this](const QString& text) { notices << text; };
+        form->sceneFiles().askYesNo = [](const QString&, const QString&) { return true; };
     }
 
     QString write(const batch::Scenario& s, const QString& name) {
@@ -84,9 +84,9 @@ class Review : public FormTest {
 
     // The log's and the debrief's exported tables, all rows shown.
     testing::BatchFiles exported() {
-        form->Timer2Timer();
+        form->redraw();
         review().finishRebuild();  // a long recording's rebuild, waited for
-        form->Timer2Timer();
+        form->redraw();
         log().setKindFilter(-1);
         log().clearObjectFilter();
         log().refresh();
@@ -172,7 +172,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     ASSERT_EQ(jumps.count(), 1);
     EXPECT_EQ(lastJump(), 150);
     EXPECT_EQ(form->view().selectedMissile, 0);
-    EXPECT_EQ(shown(), "Form3");
+    EXPECT_EQ(shown(), "missileWindow");
 
     log().setKindFilter(static_cast<int>(EventKind::Locked));
     log().setObjectFilter(ReviewObject::Radar, 1);  // the object of the filter is chosen
@@ -180,7 +180,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     EXPECT_EQ(lastJump(), 101);
     EXPECT_EQ(form->view().selectedRadar, 0);
     EXPECT_EQ(form->view().selectedMissile, -1);
-    EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
+    EXPECT_EQ(shown(), "radarPanel complexMemberList removeRadarButton");
 
     // The missile has gone at its detonation: its moment is asked for, the selection stays.
     playUntil(kAfterHit);
@@ -190,7 +190,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     log().chooseRow(0);
     EXPECT_EQ(lastJump(), 2095);
     EXPECT_EQ(form->view().selectedRadar, 0);
-    EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
+    EXPECT_EQ(shown(), "radarPanel complexMemberList removeRadarButton");
 }
 
 TEST_F(Review, DebriefTableFollowsTheAttackAndEndsAsTheHeadlessRun) {
@@ -202,7 +202,7 @@ TEST_F(Review, DebriefTableFollowsTheAttackAndEndsAsTheHeadlessRun) {
     EXPECT_EQ(cell(7), QStringLiteral("в полёте"));
 
     playUntil(kAfterHit);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(cell(7), QStringLiteral("попадание"));
     EXPECT_EQ(cell(8).replace(',', '.'), QStringLiteral("9.1"));
 
@@ -226,7 +226,7 @@ class EventLog : public Review {};
 // 10 events where prrsim-batch gave 34, missile 2 missing, missile 1 without its launch.
 TEST_F(Review, ReopenedSceneShowsEveryEventOfTheBatchRunner) {
     const batch::Scenario scene = twoMissiles();
-    ASSERT_TRUE(form->openScene(write(scene, QStringLiteral("две.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(scene, QStringLiteral("две.json"))));
     review().LogAction->trigger();
     review().DebriefAction->trigger();
     const testing::BatchFiles expected = testing::batchFiles(scene);
@@ -240,8 +240,8 @@ TEST_F(Review, ReopenedSceneShowsEveryEventOfTheBatchRunner) {
 }
 
 TEST_F(Review, StartSceneAdditionsAreLogged) {
-    form->newScene(batch::StartWorld::Default);
-    form->Timer2Timer();
+    form->sceneFiles().newScene(batch::StartWorld::Default);
+    form->redraw();
     log().refresh();
     int added = 0;
     for (int row = 0; row < log().shownCount(); ++row) {
@@ -255,13 +255,13 @@ TEST_F(Review, StartSceneAdditionsAreLogged) {
 TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
     const QColor impact(160, 0, 160);
     const QColor missileTrail(150, 150, 230);
-    ASSERT_TRUE(form->openScene(write(twoMissiles(), QStringLiteral("две.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(twoMissiles(), QStringLiteral("две.json"))));
     review().ImpactsAction->trigger();
     review().TrailsFlightAction->trigger();
     review().LogAction->trigger();
-    form->Timer2Timer();
+    form->redraw();
     const auto pixels = [&](const QColor& colour) {
-        const QImage frame = form->Image1->frame();
+        const QImage frame = child<MapView>("mapView")->frame();
         int n = 0;
         for (int y = 0; y < frame.height(); ++y) {
             for (int x = 0; x < frame.width(); ++x) {
@@ -277,10 +277,10 @@ TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
     batch::Scenario quiet;
     quiet.start = batch::StartWorld::Empty;
     quiet.ticks = 3000;
-    ASSERT_TRUE(form->openScene(write(quiet, QStringLiteral("пустая.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(quiet, QStringLiteral("пустая.json"))));
     log().close();
     review().LogAction->trigger();
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(pixels(impact), 0);
     EXPECT_EQ(pixels(missileTrail), 0);
     review().DebriefAction->trigger();
@@ -291,17 +291,17 @@ TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
 // Clicking the launch row jumped back and deleted every row after it; the debrief's outcomes
 // went back to "в полёте" and playing on did not bring the rows back.
 TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
-    ASSERT_TRUE(form->openScene(write(twoMissiles(), QStringLiteral("две.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(twoMissiles(), QStringLiteral("две.json"))));
     review().LogAction->trigger();
     review().DebriefAction->trigger();
-    form->Timer2Timer();
+    form->redraw();
     const int rows = log().shownCount();
     EXPECT_EQ(rowsAhead(), 0);
     log().setKindFilter(static_cast<int>(EventKind::Launched));
     log().chooseRow(0);
     EXPECT_EQ(form->session().tick(), 150);
     log().setKindFilter(-1);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_GT(rowsAhead(), 0);
     EXPECT_EQ(rowsAhead(), eventsAhead());
@@ -309,14 +309,14 @@ TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
     ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
     EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 1.5, 1e-9);
     form->stepTicks(100);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_EQ(rowsAhead(), eventsAhead());
     ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
     EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 2.5, 1e-9);
     expectBatchTables("after the jump");
     form->jumpTo(form->session().end());
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(rowsAhead(), 0);
 }
 
@@ -327,12 +327,12 @@ TEST_F(Review, ALongRebuildRunsBesideTheWindowAndEndsWithIt) {
     auto s = batch::loadScenario(
         std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/harm_self_lock.json", error);
     ASSERT_TRUE(s) << error;
-    ASSERT_TRUE(form->openScene(write(*s, QStringLiteral("длинная.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(*s, QStringLiteral("длинная.json"))));
     form->jumpTo(5000);
     batch::Action add;
     add.op = batch::Op::AddAircraft;
     ASSERT_TRUE(form->perform(add));
-    form->Timer2Timer();
+    form->redraw();
     ASSERT_TRUE(review().rebuilding());
     EXPECT_TRUE(review().ProgressLabel->isVisibleTo(form.get()));
     form.reset();
@@ -345,14 +345,14 @@ TEST_F(Review, WindowTablesEqualTheBatchRunnersAfterOpeningJumpingBranchingAndRe
     std::mt19937 rng(7);
     const QString state = dir.filePath(QStringLiteral("state"));
     QDir().mkpath(state);
-    form->setStateDirectory(state);
+    form->sceneFiles().setStateDirectory(state);
     for (const char* name : {"harm_self_lock", "shrike_b2_blinking", "kh58_designation",
                              "alarm_mixed_silent"}) {
         std::string error;
         auto s = batch::loadScenario(
             std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/" + name + ".json", error);
         ASSERT_TRUE(s) << error;
-        ASSERT_TRUE(form->openScene(write(*s, QString::fromLatin1(name) + ".json")));
+        ASSERT_TRUE(form->sceneFiles().openScene(write(*s, QString::fromLatin1(name) + ".json")));
         expectBatchTables(std::string(name) + ", opened");
         const auto at = std::uniform_int_distribution<int64_t>(1, form->session().end() - 1)(rng);
         form->jumpTo(at);
@@ -363,11 +363,11 @@ TEST_F(Review, WindowTablesEqualTheBatchRunnersAfterOpeningJumpingBranchingAndRe
         form->stepTicks(30);
         expectBatchTables(std::string(name) + ", branched at " + std::to_string(at));
         // The session's recovery file left as by an instance that was killed.
-        form->writeRecovery();
+        form->sceneFiles().writeRecovery();
         const QString left = QDir(state).filePath(QStringLiteral("recovery-1-1.json"));
         QFile::remove(left);
-        ASSERT_TRUE(QFile::copy(form->recoveryFile(), left));
-        ASSERT_TRUE(form->offerRecovery());
+        ASSERT_TRUE(QFile::copy(form->sceneFiles().recoveryFile(), left));
+        ASSERT_TRUE(form->sceneFiles().offerRecovery());
         expectBatchTables(std::string(name) + ", restored");
     }
 }
@@ -445,7 +445,7 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
 // The target radar's crew switched off at the threat and on again after its hold: the debrief's
 // time plots shade exactly those periods, and the plots' key names the shade.
 TEST_F(Review, DebriefShadesTheTargetCrewsReactionPeriods) {
-    ASSERT_TRUE(form->openScene(QString::fromStdString(
+    ASSERT_TRUE(form->sceneFiles().openScene(QString::fromStdString(
         std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/edges/reaction_shutdown.json")));
     review().finishRebuild();
     const std::vector<review::ReactionPeriod> periods =
@@ -475,15 +475,15 @@ TEST_F(Review, DebriefShadesTheTargetCrewsReactionPeriods) {
 class Overlays : public Review {
   protected:
     QImage redraw() {
-        form->Timer2Timer();
-        return form->Image1->frame();
+        form->redraw();
+        return child<MapView>("mapView")->frame();
     }
 
     // The map as the drawing functions draw it, with no overlay code at all.
     QImage plainMap() {
         MapLabels labels;
-        return prrsim::testing::mapFrame(form->Image3, *world, form->view(), form->impactText(),
-                                         labels);
+        return prrsim::testing::mapFrame(form->background(), *world, form->view(),
+                                         form->impactText(), labels);
     }
 
     static int count(const QImage& image, const QColor& colour) {
