@@ -24,35 +24,36 @@ AddRadarDialog::AddRadarDialog(WorldState& world, QWidget* parent)
     setFont(formFont());
     setFixedSize(358, 128);
 
-    Label2 = makeLabel("Label2", QStringLiteral("Отдельные РЛС"), 8, 6, this);
-    ComboBox1 = makeControl<QComboBox>("ComboBox1", {8, 22, 249, 21}, this);
+    singleRadarCaption_ =
+        makeLabel("singleRadarCaption", QStringLiteral("Отдельные РЛС"), 8, 6, this);
+    singleRadarBox_ = makeControl<QComboBox>("singleRadarBox", {8, 22, 249, 21}, this);
 
-    Label1 = makeLabel("Label1", QStringLiteral("Платформы ЗРК"), 8, 50, this);
-    ComboBox2 = makeControl<QComboBox>("ComboBox2", {8, 66, 249, 21}, this);
+    complexCaption_ = makeLabel("complexCaption", QStringLiteral("Платформы ЗРК"), 8, 50, this);
+    complexBox_ = makeControl<QComboBox>("complexBox", {8, 66, 249, 21}, this);
 
-    CheckBox1 = makeControl<QCheckBox>("CheckBox1", {8, 100, 200, 17}, this);
-    CheckBox1->setText(QStringLiteral("В рабочем состоянии"));
-    CheckBox1->setChecked(true);
+    workingBox_ = makeControl<QCheckBox>("workingBox", {8, 100, 200, 17}, this);
+    workingBox_->setText(QStringLiteral("В рабочем состоянии"));
+    workingBox_->setChecked(true);
 
-    Button1 = makeButton("Button1", QStringLiteral("OK"), {272, 22, 75, 25}, this);
-    Button2 = makeButton("Button2", QStringLiteral("Отмена"), {272, 62, 75, 25}, this);
+    okButton_ = makeButton("okButton", QStringLiteral("OK"), {272, 22, 75, 25}, this);
+    cancelButton_ = makeButton("cancelButton", QStringLiteral("Отмена"), {272, 62, 75, 25}, this);
     setTips({
-        {ComboBox1, QStringLiteral("Отдельная РЛС: тип из каталога")},
-        {ComboBox2, QStringLiteral("Платформа ЗРК: все РЛС комплекса в одном месте")},
-        {CheckBox1, QStringLiteral("Новые РЛС сразу излучают и вращают антенну")},
-        {Button1, QStringLiteral("Добавить выбранное; затем щелчок по карте ставит РЛС")},
-        {Button2, QStringLiteral("Закрыть, ничего не добавляя")},
+        {singleRadarBox_, QStringLiteral("Отдельная РЛС: тип из каталога")},
+        {complexBox_, QStringLiteral("Платформа ЗРК: все РЛС комплекса в одном месте")},
+        {workingBox_, QStringLiteral("Новые РЛС сразу излучают и вращают антенну")},
+        {okButton_, QStringLiteral("Добавить выбранное; затем щелчок по карте ставит РЛС")},
+        {cancelButton_, QStringLiteral("Закрыть, ничего не добавляя")},
     });
 
-    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
-    connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(singleRadarBox_, &QComboBox::activated, this, [this](int i) { singleRadarChosen(i); });
+    connect(complexBox_, &QComboBox::activated, this, [this](int i) { complexChosen(i); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { addChosen(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 bool AddRadarDialog::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        FormActivate();
+        resetChoices();
     }
     return QWidget::event(event);
 }
@@ -62,41 +63,41 @@ void AddRadarDialog::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-void AddRadarDialog::FormActivate() {
-    ComboBox1->clear();
-    ComboBox2->clear();
-    ComboBox1->addItem(kNoChoice);
-    ComboBox2->addItem(kNoChoice);
+void AddRadarDialog::resetChoices() {
+    singleRadarBox_->clear();
+    complexBox_->clear();
+    singleRadarBox_->addItem(kNoChoice);
+    complexBox_->addItem(kNoChoice);
     for (int32_t i = 0; i < radarTypeCount(); ++i) {
-        ComboBox1->addItem(fromView(radarType(i).name));
+        singleRadarBox_->addItem(fromView(radarType(i).name));
     }
     for (int32_t i = 0; i < samComplexCount(); ++i) {
-        ComboBox2->addItem(fromView(samComplex(i).name));
+        complexBox_->addItem(fromView(samComplex(i).name));
     }
-    ComboBox1->setCurrentIndex(0);
-    ComboBox2->setCurrentIndex(0);
+    singleRadarBox_->setCurrentIndex(0);
+    complexBox_->setCurrentIndex(0);
 }
 
-void AddRadarDialog::ComboBox1Change(int index) {
+void AddRadarDialog::singleRadarChosen(int index) {
     if (index > 0) {
-        ComboBox2->setCurrentIndex(0);
+        complexBox_->setCurrentIndex(0);
     }
 }
 
-void AddRadarDialog::ComboBox2Change(int index) {
+void AddRadarDialog::complexChosen(int index) {
     if (index > 0) {
-        ComboBox1->setCurrentIndex(0);
+        singleRadarBox_->setCurrentIndex(0);
     }
 }
 
-void AddRadarDialog::Button1Click() {
-    const int single = ComboBox1->currentIndex();
-    const int complex = ComboBox2->currentIndex();
+void AddRadarDialog::addChosen() {
+    const int single = singleRadarBox_->currentIndex();
+    const int complex = complexBox_->currentIndex();
     bool added = false;
     if (complex >= 1) {
-        added = perform(change::addComplex(complex - 1, CheckBox1->isChecked()));
+        added = perform(change::addComplex(complex - 1, workingBox_->isChecked()));
     } else if (single >= 1) {
-        added = perform(change::addRadar(single - 1, CheckBox1->isChecked()));
+        added = perform(change::addRadar(single - 1, workingBox_->isChecked()));
     }
     if (added) {
         emit radarsAdded();
@@ -104,7 +105,7 @@ void AddRadarDialog::Button1Click() {
     close();
 }
 
-void AddRadarDialog::Button2Click() {
+void AddRadarDialog::cancel() {
     close();
 }
 

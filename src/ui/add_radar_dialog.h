@@ -18,23 +18,12 @@ class AddRadarDialog : public QWidget {
   public:
     AddRadarDialog(WorldState& world, QWidget* parent);
 
-    // Handlers, named after the events that raise them.
-    void FormActivate();              // the dialog became active: both lists reset
-    void ComboBox1Change(int index);  // single radar chosen
-    void ComboBox2Change(int index);  // SAM complex chosen
-    void Button1Click();              // "OK"
-    void Button2Click();              // "Отмена"
+    // Both lists back at "---", filled from the catalogue; the dialog does it whenever it
+    // becomes active.
+    void resetChoices();
 
     // How OK adds the radars (applied directly unless the main window records).
     Perform perform;
-
-    QLabel* Label2 = nullptr;        // "Отдельные РЛС"
-    QComboBox* ComboBox1 = nullptr;  // single radars
-    QLabel* Label1 = nullptr;        // "Платформы ЗРК"
-    QComboBox* ComboBox2 = nullptr;  // SAM complexes
-    QCheckBox* CheckBox1 = nullptr;  // "В рабочем состоянии"
-    QPushButton* Button1 = nullptr;  // "OK"
-    QPushButton* Button2 = nullptr;  // "Отмена"
 
   signals:
     // OK added radars at the end of the radar table.
@@ -47,7 +36,19 @@ class AddRadarDialog : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void singleRadarChosen(int index);
+    void complexChosen(int index);
+    void addChosen();  // "OK"
+    void cancel();     // "Отмена"
+
     WorldState& world_;
+    QLabel* singleRadarCaption_ = nullptr;
+    QComboBox* singleRadarBox_ = nullptr;
+    QLabel* complexCaption_ = nullptr;
+    QComboBox* complexBox_ = nullptr;
+    QCheckBox* workingBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace prrsim::ui

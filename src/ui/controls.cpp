@@ -30,6 +30,12 @@ QPushButton* makeButton(const char* name, const QString& caption, const QRect& g
     return button;
 }
 
+void setTextColour(QWidget* control, const QColor& colour) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+}
+
 void setArmed(QPushButton* button, bool armed) {
     QFont font = button->font();
     font.setBold(armed);

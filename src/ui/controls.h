@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -31,6 +32,9 @@ void setTips(std::initializer_list<std::pair<QWidget*, QString>> tips);
 
 QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
                         QWidget* parent);
+
+// The colour of a control's text.
+void setTextColour(QWidget* control, const QColor& colour);
 
 // Emphasis of an armed mode's button: bold and underlined caption.
 void setArmed(QPushButton* button, bool armed);

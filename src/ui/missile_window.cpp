@@ -23,49 +23,9 @@ namespace {
 const QColor kGray(128, 128, 128);
 const QColor kMaroon(128, 0, 0);
 
-QFont windowFont(bool bold, int pixels = 11) {
-    return formFont(bold, pixels);
-}
-
-void setTextColour(QWidget* control, const QColor& colour) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    control->setPalette(palette);
-}
-
-QLabel* label(QWidget* parent, const char* name, int left, int top, const QString& caption,
-              const QFont& font) {
-    auto* control = makeLabel(name, caption, left, top, parent);
-    control->setFont(font);
-    control->adjustSize();
-    return control;
-}
-
 void setLabel(QLabel* control, const QString& text) {
     control->setText(text);
     control->adjustSize();
-}
-
-QPushButton* button(QWidget* parent, const char* name, int left, int top, const QString& caption) {
-    auto* control = makeButton(name, caption, {left, top, 121, 25}, parent);
-    control->setFont(windowFont(false));
-    return control;
-}
-
-QLineEdit* valueEdit(QWidget* parent, const char* name, int left, int top, int width) {
-    auto* control = makeControl<QLineEdit>(name, {left, top, width, 21}, parent);
-    control->setFont(windowFont(false));
-    control->setReadOnly(true);
-    control->setFrame(false);
-    return control;
-}
-
-QProgressBar* bar(QWidget* parent, const char* name, int left, int top) {
-    auto* control = makeControl<QProgressBar>(name, {left, top, 221, 16}, parent);
-    control->setRange(0, 100);
-    control->setValue(0);
-    control->setTextVisible(false);
-    return control;
 }
 
 // Indicator styles: active, inactive and capture in progress. The font keeps its other
@@ -129,142 +89,6 @@ QPen pen(const QColor& colour, int width) {
 
 }  // namespace
 
-MissileWindow::MissileWindow(WorldState& world, ViewState& view, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
-      perform(applyDirectly(world)),
-      world_(world),
-      view_(view) {
-    setObjectName(QStringLiteral("missileWindow"));
-    setFont(windowFont(false));
-    setFixedSize(321, 448);
-    move(269, 135);
-    createControls();
-    createTargetParameters();
-    createFlightData();
-
-    setTips({
-        {Button1, QStringLiteral("Включить питание ракеты")},
-        {Button2, QStringLiteral("Начать или отменить захват цели головкой самонаведения")},
-        {Button3, QStringLiteral("Пуск ракеты")},
-        {ListBox1, QStringLiteral("Номера РЛС, принимаемых ГСН")},
-        {TrackBar1, QStringLiteral("Расстояние до цели, на котором включается ГСН, км 0 … 100")},
-        {Edit8, QStringLiteral("Тип РЛС, опознанный ГСН")},
-        {Edit1, QStringLiteral("Скорость ракеты, км/ч")},
-        {Edit2, QStringLiteral("X ракеты на карте, пиксели (1 пиксель = 100 м)")},
-        {Edit3, QStringLiteral("Y ракеты на карте, пиксели (1 пиксель = 100 м)")},
-        {Edit4, QStringLiteral("Высота ракеты, сотни метров")},
-        {Edit5, QStringLiteral("X по инерциальной системе, пиксели")},
-        {Edit6, QStringLiteral("Y по инерциальной системе, пиксели")},
-        {Edit7, QStringLiteral("Высота по инерциальной системе, сотни метров")},
-    });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(TrackBar1, &QSlider::valueChanged, this, [this](int p) { TrackBar1Change(p); });
-}
-
-void MissileWindow::createControls() {
-    const QFont normal = windowFont(false);
-    const QFont bold = windowFont(true);
-    Label19 = label(this, "Label19", 8, 6, QStringLiteral("Режим"), bold);
-    Label20 = label(this, "Label20", 63, 6, QString(), normal);
-    Button1 = button(this, "Button1", 2, 24, QStringLiteral("Активировать ракету"));
-    Button2 = button(this, "Button2", 2, 48, QStringLiteral("Захват цели"));
-    Button3 = button(this, "Button3", 2, 73, QStringLiteral("ПУСК"));
-    Label2 = label(this, "Label2", 130, 30, QStringLiteral("Активирована"), normal);
-    Label1 = label(this, "Label1", 130, 54, QStringLiteral("Захват"), normal);
-    Label10 = label(this, "Label10", 130, 78, QStringLiteral("Ракета пущена"), normal);
-    Label11 = label(this, "Label11", 243, 30, QStringLiteral("Сигнал"), windowFont(true, 13));
-    Label14 = label(this, "Label14", 245, 54, QString(), normal);
-    Label16 = label(this, "Label16", 183, 53, QStringLiteral("ПОИСК"), windowFont(false, 13));
-    setTextColour(Label16, Qt::red);
-    Label16->hide();
-
-    Image1 = makeControl<QLabel>("Image1", {3, 101, 62, 61}, this);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    seekerImage_ = crossPicture();
-    Image1->setPixmap(seekerImage_);
-
-    ListBox1 = makeControl<QListWidget>("ListBox1", {80, 99, 33, 62}, this);
-    ListBox1->setFont(normal);
-    Label12 = label(this, "Label12", 120, 99, QStringLiteral("Целей"), normal);
-    Label13 = label(this, "Label13", 120, 115, QString(), normal);
-    Label24 = label(this, "Label24", 118, 125, QStringLiteral("Объектов"), normal);
-    Label25 = label(this, "Label25", 121, 141, QString(), normal);
-    captureHindranceLabel = makeControl<QLabel>("captureHindranceLabel", {170, 99, 148, 62}, this);
-    captureHindranceLabel->setFont(normal);
-    captureHindranceLabel->setWordWrap(true);
-    captureHindranceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColour(captureHindranceLabel, Qt::red);
-}
-
-void MissileWindow::createTargetParameters() {
-    const QFont normal = windowFont(false);
-    const QFont bold = windowFont(true);
-    GroupBox2 = makeControl<QGroupBox>("GroupBox2", {1, 163, 320, 117}, this);
-    GroupBox2->setTitle(QStringLiteral("Параметры цели"));
-    GroupBox2->setFont(windowFont(true, 13));
-    QWidget* g = GroupBox2;
-    Label18 = label(g, "Label18", 8, 27, QStringLiteral("РЛС"), bold);
-    Edit8 = makeControl<QLineEdit>("Edit8", {42, 25, 271, 21}, g);
-    Edit8->setFont(normal);
-    Label21 = label(g, "Label21", 8, 53, QStringLiteral("ЧПИ"), bold);
-    Label22 = label(g, "Label22", 80, 53, QStringLiteral("tи"), bold);
-    Label23 = label(g, "Label23", 136, 53, QStringLiteral("Частота"), bold);
-    Label32 = label(g, "Label32", 236, 54, QString(), normal);
-    setTextColour(Label32, kMaroon);
-    Label30 = label(g, "Label30", 8, 74, QStringLiteral("Наведение"), normal);
-    Label26 = label(g, "Label26", 101, 76, QString(), normal);
-    setTextColour(Label26, Qt::red);
-    Label33 = label(g, "Label33", 235, 76, QString(), bold);
-    setTextColour(Label33, kMaroon);
-    Label27 = label(g, "Label27", 8, 95, QStringLiteral("Расстояние для включения ГСН"), normal);
-    TrackBar1 = new QSlider(Qt::Horizontal, g);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    // The value stands right of the bar, clear of its groove.
-    TrackBar1->setGeometry(172, 93, 110, 17);
-    TrackBar1->setRange(0, 100);
-    TrackBar1->setValue(0);
-    TrackBar1->setTickInterval(1);
-    TrackBar1->setTickPosition(QSlider::TicksBelow);
-    Label28 = label(g, "Label28", 287, 95, QString(), normal);
-}
-
-void MissileWindow::createFlightData() {
-    const QFont normal = windowFont(false);
-    const QFont bold = windowFont(true);
-    GroupBox1 = makeControl<QGroupBox>("GroupBox1", {1, 278, 320, 168}, this);
-    GroupBox1->setTitle(QStringLiteral("Движение ракеты"));
-    GroupBox1->setFont(windowFont(true, 13));
-    QWidget* g = GroupBox1;
-    Label3 = label(g, "Label3", 7, 19, QStringLiteral("Курс"), bold);
-    Label9 = label(g, "Label9", 47, 18, QString(), normal);
-    Label4 = label(g, "Label4", 85, 20, QStringLiteral("Скорость"), bold);
-    Edit1 = valueEdit(g, "Edit1", 157, 18, 100);
-    Image2 = makeControl<QLabel>("Image2", {7, 42, 62, 62}, g);
-    compassImage_ = compassPicture();
-    Image2->setPixmap(compassImage_);
-    Label5 = label(g, "Label5", 86, 41, QStringLiteral("Координаты"), normal);
-    Label8 = label(g, "Label8", 218, 41, QStringLiteral("Высота"), bold);
-    Label6 = label(g, "Label6", 72, 65, QStringLiteral("X"), bold);
-    Label7 = label(g, "Label7", 145, 65, QStringLiteral("Y"), bold);
-    Edit2 = valueEdit(g, "Edit2", 85, 60, 58);
-    Edit3 = valueEdit(g, "Edit3", 158, 60, 58);
-    Edit4 = valueEdit(g, "Edit4", 219, 60, 90);
-    Edit5 = valueEdit(g, "Edit5", 85, 84, 58);
-    Edit6 = valueEdit(g, "Edit6", 158, 84, 58);
-    Edit7 = valueEdit(g, "Edit7", 219, 84, 90);
-    Label15 = label(g, "Label15", 14, 109, QStringLiteral("Топливо"), bold);
-    setTextColour(Label15, Qt::red);
-    ProgressBar1 = bar(g, "ProgressBar1", 86, 109);
-    Label29 = label(g, "Label29", 15, 128, QStringLiteral("Питание"), bold);
-    setTextColour(Label29, Qt::red);
-    ProgressBar2 = bar(g, "ProgressBar2", 86, 128);
-    Label31 = label(g, "Label31", 3, 146, QStringLiteral("Траектория"), normal);
-    Label17 = label(g, "Label17", 97, 148, QStringLiteral("На цель"), bold);
-    setTextColour(Label17, Qt::red);
-}
-
 void MissileWindow::refreshMissileWindow() {
     const int32_t row = view_.selectedMissile;
     if (!validMissile(world_, row)) {
@@ -275,13 +99,13 @@ void MissileWindow::refreshMissileWindow() {
     const LaunchMode& l = t.launchModes[m.launchModeIndex];
 
     setWindowTitle(missileName(world_, row) + QStringLiteral(" — ") + fromView(t.name));
-    setLabel(Label20, fromView(l.name));
-    Button1->setEnabled(m.activated == 0);
+    setLabel(launchModeLabel_, fromView(l.name));
+    activateButton_->setEnabled(m.activated == 0);
     if (l.captureBeforeLaunch != 0) {
-        Button2->setText(m.capturing == 1 ? QStringLiteral("Отменить захват")
-                                          : QStringLiteral("Захват цели"));
+        seekerCaptureButton_->setText(m.capturing == 1 ? QStringLiteral("Отменить захват")
+                                                       : QStringLiteral("Захват цели"));
     } else {
-        Button2->setText(QStringLiteral("Ввод данных"));
+        seekerCaptureButton_->setText(QStringLiteral("Ввод данных"));
     }
     showIndicators(m);
     showCaptureHindrance(m);
@@ -295,24 +119,24 @@ void MissileWindow::refreshMissileWindow() {
 }
 
 void MissileWindow::showIndicators(const Missile& m) {
-    setIndicator(Label2, m.activated != 0 ? Indicator::Active : Indicator::Inactive);
+    setIndicator(activatedIndicator_, m.activated != 0 ? Indicator::Active : Indicator::Inactive);
     if (m.locked != 0 && m.capturing == 0) {
-        setLabel(Label1, QStringLiteral("Захват"));
-        setIndicator(Label1, Indicator::Active);
+        setLabel(captureIndicator_, QStringLiteral("Захват"));
+        setIndicator(captureIndicator_, Indicator::Active);
     } else if (m.capturing != 0 && m.locked == 0) {
-        setLabel(Label1, QStringLiteral("Захват..."));
-        setIndicator(Label1, Indicator::Capturing);
+        setLabel(captureIndicator_, QStringLiteral("Захват..."));
+        setIndicator(captureIndicator_, Indicator::Capturing);
     } else if (m.capturing == 0 && m.locked == 0) {
-        setLabel(Label1, QStringLiteral("Захват"));
-        setIndicator(Label1, Indicator::Inactive);
+        setLabel(captureIndicator_, QStringLiteral("Захват"));
+        setIndicator(captureIndicator_, Indicator::Inactive);
     }
-    setIndicator(Label10, m.launched != 0 ? Indicator::Active : Indicator::Inactive);
+    setIndicator(launchedIndicator_, m.launched != 0 ? Indicator::Active : Indicator::Inactive);
     if (m.signalPresent != 0) {
-        setLabel(Label11, QStringLiteral("Сигнал"));
-        setIndicator(Label11, Indicator::Active);
+        setLabel(signalIndicator_, QStringLiteral("Сигнал"));
+        setIndicator(signalIndicator_, Indicator::Active);
     } else {
-        setLabel(Label11, QStringLiteral("Нет сигнала"));
-        setIndicator(Label11, Indicator::Inactive);
+        setLabel(signalIndicator_, QStringLiteral("Нет сигнала"));
+        setIndicator(signalIndicator_, Indicator::Inactive);
     }
 }
 
@@ -347,117 +171,120 @@ void MissileWindow::showCaptureHindrance(const Missile& m) {
         silentMissile_ = m.review.number;
     }
     const bool explain = silent && now - silentSince_ >= kSilentCaptureTicks;
-    captureHindranceLabel->setText(
+    captureHindranceLabel_->setText(
         explain ? hindranceText(captureHindrance(programCatalogs(), world_, m)) : QString());
 }
 
 void MissileWindow::showTargetParameters(const Missile& m, const MissileType& t) {
     if (t.measuresEmissionKind != 0 && m.emissionKindKnown != 0) {
-        setLabel(Label32,
+        setLabel(emissionKindLabel_,
                  m.pulsed == 1 ? QStringLiteral("Импульсный") : QStringLiteral("Непрерывный"));
     } else {
-        setLabel(Label32, QString());
+        setLabel(emissionKindLabel_, QString());
     }
-    Label21->setVisible(t.measuresPrf != 0);
-    setLabel(Label21, QStringLiteral("ЧПИ ") + QString::number(m.prf));
-    Label22->setVisible(t.measuresPulseWidth != 0);
-    setLabel(Label22, QStringLiteral("tи ") + realText(m.pulseWidth));
-    Label23->setVisible(t.measuresFrequency != 0);
-    setLabel(Label23, QStringLiteral("Частота ") + QString::number(m.frequencyChannel));
+    prfLabel_->setVisible(t.measuresPrf != 0);
+    setLabel(prfLabel_, QStringLiteral("ЧПИ ") + QString::number(m.prf));
+    pulseLabel_->setVisible(t.measuresPulseWidth != 0);
+    setLabel(pulseLabel_, QStringLiteral("tи ") + realText(m.pulseWidth));
+    targetFrequencyLabel_->setVisible(t.measuresFrequency != 0);
+    setLabel(targetFrequencyLabel_,
+             QStringLiteral("Частота ") + QString::number(m.frequencyChannel));
 
     if (m.locked != 0 && m.signalPresent == 0) {
-        setLabel(Label14, hundredthsText(m.lossTime));
-        Label14->show();
+        setLabel(captureTimeLabel_, hundredthsText(m.lossTime));
+        captureTimeLabel_->show();
     } else if (m.locked == 0 && m.signalPresent != 0) {
-        setLabel(Label14, hundredthsText(m.signalTime));
-        Label14->show();
+        setLabel(captureTimeLabel_, hundredthsText(m.signalTime));
+        captureTimeLabel_->show();
     } else {
-        Label14->hide();
+        captureTimeLabel_->hide();
     }
 
-    Label18->setVisible(t.identifiesRadarType != 0);
-    Edit8->setVisible(t.identifiesRadarType != 0);
+    targetRadarCaption_->setVisible(t.identifiesRadarType != 0);
+    targetRadarEdit_->setVisible(t.identifiesRadarType != 0);
     // Nothing is shown until a radar type has been identified.
     const bool known = m.targetRadarType >= 0 && m.targetRadarType < radarTypeCount();
-    Edit8->setText(known ? fromView(radarType(m.targetRadarType).name) : QString());
+    targetRadarEdit_->setText(known ? fromView(radarType(m.targetRadarType).name) : QString());
 
     switch (m.targetPositionState) {
         case kTargetNone:
-            setLabel(Label26, QStringLiteral("НЕТ"));
+            setLabel(guidanceSourceLabel_, QStringLiteral("НЕТ"));
             break;
         case kTargetFromSeeker:
-            setLabel(Label26, QStringLiteral("ЕСТЬ"));
+            setLabel(guidanceSourceLabel_, QStringLiteral("ЕСТЬ"));
             break;
         case kTargetInertial:
-            setLabel(Label26, QStringLiteral("ИНЕРЦИАЛЬНОЕ"));
+            setLabel(guidanceSourceLabel_, QStringLiteral("ИНЕРЦИАЛЬНОЕ"));
             break;
         default:
-            setLabel(Label26, QString());
+            setLabel(guidanceSourceLabel_, QString());
             break;
     }
     const bool frequencySearch = m.signalPresent == 0 && m.frequencyKnown == 1 &&
                                  m.signalParamsKnown == 1 && m.launched == 1;
-    setLabel(Label33, frequencySearch ? QStringLiteral("поиск по частоте") : QString());
-    Label16->setVisible(m.searchEnabled != 0);
+    setLabel(frequencySearchLabel_,
+             frequencySearch ? QStringLiteral("поиск по частоте") : QString());
+    searchLabel_->setVisible(m.searchEnabled != 0);
 
     if (m.activated != 0) {
         drawSeekerPicture(m, t);
         if (m.launched == 0) {
-            setLabel(Label17, QStringLiteral("Висит на подвеске"));
+            setLabel(trajectoryLabel_, QStringLiteral("Висит на подвеске"));
         } else if (m.guidanceMode == kHoming) {
-            setLabel(Label17, m.directGuidance == 0 ? QStringLiteral("Наведение с набором высоты")
-                                                    : QStringLiteral("Прямое наведение"));
+            setLabel(trajectoryLabel_, m.directGuidance == 0
+                                           ? QStringLiteral("Наведение с набором высоты")
+                                           : QStringLiteral("Прямое наведение"));
         } else if (m.guidanceMode == kToWaitingPoint) {
-            setLabel(Label17, QStringLiteral("В точку ожидания"));
+            setLabel(trajectoryLabel_, QStringLiteral("В точку ожидания"));
         } else if (m.guidanceMode == kParachuteDescent) {
-            setLabel(Label17, QStringLiteral("Спуск на парашюте"));
+            setLabel(trajectoryLabel_, QStringLiteral("Спуск на парашюте"));
         }
     } else if (m.powerTime == 0) {
         // Never switched on (power is used only while it is on): the missile's own empty state,
         // not what another missile showed last. A missile whose power ran out keeps its last
         // picture and text.
         seekerImage_ = crossPicture();
-        Image1->setPixmap(seekerImage_);
-        setLabel(Label17, QStringLiteral("На цель"));
+        seekerPicture_->setPixmap(seekerImage_);
+        setLabel(trajectoryLabel_, QStringLiteral("На цель"));
     }
 
-    setLabel(Label13, QString::number(m.receivedRadarCount));
-    ListBox1->clear();
+    setLabel(targetCountLabel_, QString::number(m.receivedRadarCount));
+    receivedList_->clear();
     for (int32_t i = 0; i < m.receivedRadarCount && i < kReceivedCapacity; ++i) {
-        ListBox1->addItem(radarNumber(world_, m.receivedRadars[i]));
+        receivedList_->addItem(radarNumber(world_, m.receivedRadars[i]));
     }
-    setLabel(Label25, QString::number(m.receivedReflectionCount));
+    setLabel(objectCountLabel_, QString::number(m.receivedReflectionCount));
 }
 
 void MissileWindow::showFlightData(const Missile& m, const MissileType& t, const LaunchMode& l) {
     drawCompass(m);
-    Edit1->setText(hundredthsText(m.speed));
-    Edit2->setText(hundredthsText(m.x));
-    Edit3->setText(hundredthsText(m.y));
-    Edit4->setText(hundredthsText(m.altitude));
-    Edit5->setText(hundredthsText(m.insX));
-    Edit6->setText(hundredthsText(m.insY));
-    Edit7->setText(hundredthsText(m.insAltitude));
+    missileSpeedEdit_->setText(hundredthsText(m.speed));
+    missileXEdit_->setText(hundredthsText(m.x));
+    missileYEdit_->setText(hundredthsText(m.y));
+    missileAltitudeEdit_->setText(hundredthsText(m.altitude));
+    inertialXEdit_->setText(hundredthsText(m.insX));
+    inertialYEdit_->setText(hundredthsText(m.insY));
+    inertialAltitudeEdit_->setText(hundredthsText(m.insAltitude));
 
     // A type without burn time or power endurance divides by zero: the bar then shows empty
     // (NaN) or full/empty (infinity) rather than garbage.
-    ProgressBar1->setValue(barValue((1 - m.flightTime / t.burnTime) * 100));
-    ProgressBar2->setValue(barValue((1 - m.powerTime / t.powerEndurance) * 100));
-    Label15->setVisible(m.thrust >= 1);
-    Label29->setVisible(m.powerTime <= t.powerEndurance);
+    fuelBar_->setValue(barValue((1 - m.flightTime / t.burnTime) * 100));
+    powerBar_->setValue(barValue((1 - m.powerTime / t.powerEndurance) * 100));
+    fuelCaption_->setVisible(m.thrust >= 1);
+    powerCaption_->setVisible(m.powerTime <= t.powerEndurance);
 
-    Button2->setEnabled(m.launched == 0);
-    Button3->setEnabled(m.launched == 0);
+    seekerCaptureButton_->setEnabled(m.launched == 0);
+    missileLaunchButton_->setEnabled(m.launched == 0);
 
     const bool distanceControls =
         m.launched == 0 && l.captureBeforeLaunch == 0 && l.startAtWaitingPoint == 0;
-    Label27->setVisible(distanceControls);
-    Label28->setVisible(distanceControls);
-    TrackBar1->setVisible(distanceControls);
+    seekerRangeCaption_->setVisible(distanceControls);
+    seekerRangeLabel_->setVisible(distanceControls);
+    seekerRangeSlider_->setVisible(distanceControls);
     if (distanceControls) {
-        const QSignalBlocker blocker(TrackBar1);
-        TrackBar1->setValue(m.seekerOnDistance);
-        setLabel(Label28, QString::number(m.seekerOnDistance));
+        const QSignalBlocker blocker(seekerRangeSlider_);
+        seekerRangeSlider_->setValue(m.seekerOnDistance);
+        setLabel(seekerRangeLabel_, QString::number(m.seekerOnDistance));
     }
 }
 
@@ -517,29 +344,29 @@ void MissileWindow::drawSeekerPicture(const Missile& m, const MissileType& t) {
     const int32_t gb = (t.headElevationMin * 31) / 45;
     painter.drawRect(boundsOf(trunc32(31 + gx), 31 - gt, trunc32(31 - gx), 31 - gb));
     painter.end();
-    Image1->setPixmap(seekerImage_);
+    seekerPicture_->setPixmap(seekerImage_);
 }
 
 void MissileWindow::drawCompass(const Missile& m) {
     compassImage_ = compassWithNeedle(m.heading * kDegToRadFlight, 3);
-    Image2->setPixmap(compassImage_);
+    missileCompass_->setPixmap(compassImage_);
 }
 
-void MissileWindow::Button1Click() {
+void MissileWindow::activate() {
     perform(change::onMissile(batch::Op::Activate, shownMissile_));
 }
 
-void MissileWindow::Button2Click() {
+void MissileWindow::captureOrEnterData() {
     perform(change::onMissile(batch::Op::Capture, shownMissile_));
 }
 
-void MissileWindow::Button3Click() {
+void MissileWindow::launch() {
     perform(change::onMissile(batch::Op::Launch, shownMissile_));
 }
 
-void MissileWindow::TrackBar1Change(int position) {
+void MissileWindow::setSeekerRange(int position) {
     perform(change::onMissile(batch::Op::SeekerOnDistance, shownMissile_, position));
-    setLabel(Label28, QString::number(position));
+    setLabel(seekerRangeLabel_, QString::number(position));
 }
 
 }  // namespace prrsim::ui

@@ -38,66 +38,12 @@ class MissileWindow : public QWidget {
     int32_t shownMissile() const { return shownMissile_; }
     int32_t designatedRadar() const { return designatedRadar_; }
 
-    void Button1Click();  // "Активировать ракету"
-    void Button2Click();  // "Захват цели" / "Отменить захват" / "Ввод данных"
-    void Button3Click();                 // "ПУСК"
-    void TrackBar1Change(int position);  // seeker switch-on distance
-
-    QLabel* Label19 = nullptr;        // "Режим"
-    QLabel* Label20 = nullptr;        // launch mode name
-    QPushButton* Button1 = nullptr;   // "Активировать ракету"
-    QPushButton* Button2 = nullptr;   // "Захват цели"
-    QPushButton* Button3 = nullptr;   // "ПУСК"
-    QLabel* Label2 = nullptr;         // "Активирована"
-    QLabel* Label1 = nullptr;         // "Захват"
-    QLabel* Label10 = nullptr;        // "Ракета пущена"
-    QLabel* Label11 = nullptr;        // "Сигнал"
-    QLabel* Label14 = nullptr;        // capture or loss timer
-    QLabel* Label16 = nullptr;        // "ПОИСК"
-    QLabel* Image1 = nullptr;         // seeker picture
-    QListWidget* ListBox1 = nullptr;  // received radars
-    QLabel* Label12 = nullptr;        // "Целей"
-    QLabel* Label13 = nullptr;        // received radar count
-    QLabel* Label24 = nullptr;        // "Объектов"
-    QLabel* Label25 = nullptr;        // received reflection count
-    QGroupBox* GroupBox2 = nullptr;   // "Параметры цели"
-    QLabel* Label18 = nullptr;        // "РЛС"
-    QLineEdit* Edit8 = nullptr;       // identified radar type
-    QLabel* Label21 = nullptr;        // "ЧПИ"
-    QLabel* Label22 = nullptr;        // "tи"
-    QLabel* Label23 = nullptr;        // "Частота"
-    QLabel* Label32 = nullptr;        // emission kind
-    QLabel* Label30 = nullptr;        // "Наведение"
-    QLabel* Label26 = nullptr;        // target data source
-    QLabel* Label33 = nullptr;        // frequency search
-    QLabel* Label27 = nullptr;        // "Расстояние для включения ГСН"
-    QSlider* TrackBar1 = nullptr;     // seeker switch-on distance
-    QLabel* Label28 = nullptr;        // switch-on distance value
-    QGroupBox* GroupBox1 = nullptr;   // "Движение ракеты"
-    QLabel* Label3 = nullptr;         // "Курс"
-    QLabel* Label9 = nullptr;         // (never written)
-    QLabel* Label4 = nullptr;         // "Скорость"
-    QLineEdit* Edit1 = nullptr;       // speed
-    QLabel* Image2 = nullptr;         // compass
-    QLabel* Label5 = nullptr;         // "Координаты"
-    QLabel* Label8 = nullptr;         // "Высота"
-    QLabel* Label6 = nullptr;         // "X"
-    QLabel* Label7 = nullptr;         // "Y"
-    QLineEdit* Edit2 = nullptr;       // x
-    QLineEdit* Edit3 = nullptr;       // y
-    QLineEdit* Edit4 = nullptr;       // altitude
-    QLineEdit* Edit5 = nullptr;       // insX
-    QLineEdit* Edit6 = nullptr;       // insY
-    QLineEdit* Edit7 = nullptr;       // insAltitude
-    QLabel* Label15 = nullptr;        // "Топливо"
-    QProgressBar* ProgressBar1 = nullptr;  // fuel
-    QLabel* Label29 = nullptr;             // "Питание"
-    QProgressBar* ProgressBar2 = nullptr;  // power
-    QLabel* Label31 = nullptr;             // "Траектория"
-    QLabel* Label17 = nullptr;             // trajectory mode
-    QLabel* captureHindranceLabel = nullptr;  // why a capture finds nothing
-
   private:
+    void activate();  // "Активировать ракету"
+    void captureOrEnterData();  // "Захват цели" / "Отменить захват" / "Ввод данных"
+    void launch();  // "ПУСК"
+    void setSeekerRange(int position);
+
     void createControls();
     void createTargetParameters();
     void createFlightData();
@@ -119,6 +65,60 @@ class MissileWindow : public QWidget {
     // Since when (tick) the shown capture, of the missile numbered so, has heard nothing.
     int64_t silentSince_ = -1;
     int32_t silentMissile_ = 0;
+
+    QLabel* modeCaption_ = nullptr;
+    QLabel* launchModeLabel_ = nullptr;
+    QPushButton* activateButton_ = nullptr;
+    QPushButton* seekerCaptureButton_ = nullptr;
+    QPushButton* missileLaunchButton_ = nullptr;
+    QLabel* activatedIndicator_ = nullptr;
+    QLabel* captureIndicator_ = nullptr;
+    QLabel* launchedIndicator_ = nullptr;
+    QLabel* signalIndicator_ = nullptr;
+    QLabel* captureTimeLabel_ = nullptr;
+    QLabel* searchLabel_ = nullptr;
+    QLabel* seekerPicture_ = nullptr;
+    QListWidget* receivedList_ = nullptr;
+    QLabel* targetsCaption_ = nullptr;
+    QLabel* targetCountLabel_ = nullptr;
+    QLabel* objectsCaption_ = nullptr;
+    QLabel* objectCountLabel_ = nullptr;
+    QGroupBox* targetGroup_ = nullptr;
+    QLabel* targetRadarCaption_ = nullptr;
+    QLineEdit* targetRadarEdit_ = nullptr;
+    QLabel* prfLabel_ = nullptr;
+    QLabel* pulseLabel_ = nullptr;
+    QLabel* targetFrequencyLabel_ = nullptr;
+    QLabel* emissionKindLabel_ = nullptr;
+    QLabel* guidanceCaption_ = nullptr;
+    QLabel* guidanceSourceLabel_ = nullptr;
+    QLabel* frequencySearchLabel_ = nullptr;
+    QLabel* seekerRangeCaption_ = nullptr;
+    QSlider* seekerRangeSlider_ = nullptr;
+    QLabel* seekerRangeLabel_ = nullptr;
+    QGroupBox* motionGroup_ = nullptr;
+    QLabel* missileCourseCaption_ = nullptr;
+    QLabel* missileCourseLabel_ = nullptr;
+    QLabel* missileSpeedCaption_ = nullptr;
+    QLineEdit* missileSpeedEdit_ = nullptr;
+    QLabel* missileCompass_ = nullptr;
+    QLabel* coordinatesCaption_ = nullptr;
+    QLabel* missileAltitudeCaption_ = nullptr;
+    QLabel* missileXCaption_ = nullptr;
+    QLabel* missileYCaption_ = nullptr;
+    QLineEdit* missileXEdit_ = nullptr;
+    QLineEdit* missileYEdit_ = nullptr;
+    QLineEdit* missileAltitudeEdit_ = nullptr;
+    QLineEdit* inertialXEdit_ = nullptr;
+    QLineEdit* inertialYEdit_ = nullptr;
+    QLineEdit* inertialAltitudeEdit_ = nullptr;
+    QLabel* fuelCaption_ = nullptr;
+    QProgressBar* fuelBar_ = nullptr;
+    QLabel* powerCaption_ = nullptr;
+    QProgressBar* powerBar_ = nullptr;
+    QLabel* trajectoryCaption_ = nullptr;
+    QLabel* trajectoryLabel_ = nullptr;
+    QLabel* captureHindranceLabel_ = nullptr;
 };
 
 }  // namespace prrsim::ui

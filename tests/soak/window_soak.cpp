@@ -376,11 +376,11 @@ class WindowSoak {
         }
         clickIfReachable(childNamed<QPushButton>(form_.get(), "addMissileButton"));
         MissileWindow* f3 = childNamed<MissileWindow>(form_.get(), "missileWindow");
-        clickIfReachable(f3->Button1);
-        clickIfReachable(f3->Button2);
+        clickIfReachable(childNamed<QPushButton>(f3, "activateButton"));
+        clickIfReachable(childNamed<QPushButton>(f3, "seekerCaptureButton"));
         runTicks(pick(60));
         form_->redraw();
-        clickIfReachable(f3->Button3);
+        clickIfReachable(childNamed<QPushButton>(f3, "missileLaunchButton"));
         return "crew";
     }
 

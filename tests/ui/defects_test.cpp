@@ -35,7 +35,7 @@ class Defects : public FormTest {};
 
 // The radar panel wrote the frequency unit "Мгц".
 TEST_F(Defects, FrequencyUnitIsMHz) {
-    EXPECT_EQ(child<RadarPanel>("radarPanel")->Label18->text(), QStringLiteral("МГц"));
+    EXPECT_EQ(child<QLabel>("megahertzLabel")->text(), QStringLiteral("МГц"));
 }
 
 // On an attack run's descent the panel read "Подъём" 349 with its bar at full climb.
@@ -78,7 +78,7 @@ TEST_F(Defects, MapClickCapturingAnAircraftKeepsTheRadarPanel) {
     placeAircraft(100, 100);
     const int radar = placeRadar(typeOfKind(4), 300, 300);
     clickMap(300, 300);
-    child<RadarPanel>("radarPanel")->Button8->click();  // "Захват"
+    child<QPushButton>("captureButton")->click();  // "Захват"
     clickMap(100, 100);
     EXPECT_EQ(world->radars[radar].currentTarget, 0);
     EXPECT_EQ(form->view().selectedRadar, radar);
@@ -166,7 +166,7 @@ TEST_F(Defects, EveryControlHasARussianTooltip) {
     for (QWidget* w : controls) {
         EXPECT_TRUE(w->toolTip().contains(cyrillic)) << w->objectName().toStdString();
     }
-    EXPECT_EQ(child<AddRadarDialog>("addRadarDialog")->Button2->text(), QStringLiteral("Отмена"));
+    EXPECT_EQ(child<QPushButton>("cancelButton")->text(), QStringLiteral("Отмена"));
 }
 
 }  // namespace

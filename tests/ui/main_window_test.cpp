@@ -19,12 +19,12 @@ TEST_F(MainWindowTest, CaptureOnASilentRadarIsCancelledAtOnce) {
     placeAircraft(100, 100);
     placeRadar(typeOfKind(4), 200, 200);
     clickMap(200, 200);
-    child<RadarPanel>("radarPanel")->Button8->click();
+    child<QPushButton>("captureButton")->click();
     ASSERT_TRUE(form->view().captureMode);
-    child<RadarPanel>("radarPanel")->CheckBox1->click();  // "Излучение" off
+    child<QCheckBox>("emissionBox")->click();  // "Излучение" off
     EXPECT_FALSE(world->radars[0].emissionOn);
     EXPECT_FALSE(form->view().captureMode);
-    EXPECT_FALSE(isArmed(child<RadarPanel>("radarPanel")->Button8));
+    EXPECT_FALSE(isArmed(child<QPushButton>("captureButton")));
     EXPECT_EQ(child<MapView>("mapView")->cursor().shape(), Qt::ArrowCursor);
     clickMap(100, 100);
     EXPECT_EQ(form->view().selectedAircraft, 0);
@@ -53,13 +53,13 @@ TEST_F(MainWindowTest, CaptureAssignsTheNearestAircraftAndEnds) {
     placeAircraft(100, 100);
     placeRadar(typeOfKind(4), 300, 300);
     clickMap(300, 300);
-    child<RadarPanel>("radarPanel")->Button8->click();
+    child<QPushButton>("captureButton")->click();
     EXPECT_EQ(child<MapView>("mapView")->cursor().shape(), Qt::CrossCursor);
     clickMap(100, 100);
     EXPECT_FALSE(form->view().captureMode);
     EXPECT_EQ(world->radars[0].currentTarget, 0);
     EXPECT_EQ(child<MapView>("mapView")->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_FALSE(isArmed(child<RadarPanel>("radarPanel")->Button8));
+    EXPECT_FALSE(isArmed(child<QPushButton>("captureButton")));
 }
 
 // Nothing left an armed mode but the click it waited for: Esc now cancels each of them.
@@ -92,7 +92,7 @@ TEST_P(EscapeKey, CancelsTheArmedModeAndLeavesTheWorldAsItWas) {
                  view.captureMode);
     for (QPushButton* b :
          {child<QPushButton>("pickTargetButton"), child<QPushButton>("moveButton"),
-          child<RadarPanel>("radarPanel")->Button7, child<RadarPanel>("radarPanel")->Button8}) {
+          child<QPushButton>("moveRadarButton"), child<QPushButton>("captureButton")}) {
         EXPECT_FALSE(isArmed(b)) << b->objectName().toStdString();
     }
     EXPECT_EQ(child<MapView>("mapView")->cursor().shape(), Qt::ArrowCursor);
@@ -117,39 +117,38 @@ INSTANTIATE_TEST_SUITE_P(
                   {100, 100},
                   [](MainWindow& f) { childNamed<QPushButton>(&f, "moveButton")->click(); },
                   [](MainWindow& f, const WorldState&) { return f.view().moveAircraftMode; }},
-        ArmedMode{
-            "PlaceAfterDialog",
-            {100, 100},
-            [](MainWindow& f) {
-                childNamed<QPushButton>(&f, "addRadarButton")->click();
-                childNamed<AddRadarDialog>(&f, "addRadarDialog")->FormActivate();
-                childNamed<AddRadarDialog>(&f, "addRadarDialog")->ComboBox1->setCurrentIndex(1);
-                childNamed<AddRadarDialog>(&f, "addRadarDialog")->Button1Click();
-            },
-            [](MainWindow& f, const WorldState& w) {
-                return f.view().radarPlaceMode && w.radarCount == 2;
-            }},
+        ArmedMode{"PlaceAfterDialog",
+                  {100, 100},
+                  [](MainWindow& f) {
+                      childNamed<QPushButton>(&f, "addRadarButton")->click();
+                      childNamed<AddRadarDialog>(&f, "addRadarDialog")->resetChoices();
+                      childNamed<QComboBox>(&f, "singleRadarBox")->setCurrentIndex(1);
+                      childNamed<QPushButton>(&f, "okButton")->click();
+                  },
+                  [](MainWindow& f, const WorldState& w) {
+                      return f.view().radarPlaceMode && w.radarCount == 2;
+                  }},
         ArmedMode{"Capture",
                   {200, 200},
-                  [](MainWindow& f) { childNamed<RadarPanel>(&f, "radarPanel")->Button8->click(); },
+                  [](MainWindow& f) { childNamed<QPushButton>(&f, "captureButton")->click(); },
                   [](MainWindow& f, const WorldState&) { return f.view().captureMode; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Placing a radar used to leave the panel's X and Y at the radar's former place.
 TEST_F(MainWindowTest, RadarPanelCoordinatesFollowEveryPlacement) {
     clickMap(world->radars[2].x, world->radars[2].y);
-    child<RadarPanel>("radarPanel")->Button7->click();  // "Перенести"
+    child<QPushButton>("moveRadarButton")->click();  // "Перенести"
     clickMap(100, 400);
-    EXPECT_EQ(child<RadarPanel>("radarPanel")->Edit7->text(), QStringLiteral("100"));
-    EXPECT_EQ(child<RadarPanel>("radarPanel")->Edit8->text(), QStringLiteral("400"));
+    EXPECT_EQ(child<QLineEdit>("radarXEdit")->text(), QStringLiteral("100"));
+    EXPECT_EQ(child<QLineEdit>("radarYEdit")->text(), QStringLiteral("400"));
 
     // Placing the radars added by the dialog.
     ASSERT_EQ(addRadars(*world, 0, -1, true), 1);
     emit child<AddRadarDialog>("addRadarDialog")->radarsAdded();
-    EXPECT_EQ(child<RadarPanel>("radarPanel")->Edit7->text(), QStringLiteral("300"));
+    EXPECT_EQ(child<QLineEdit>("radarXEdit")->text(), QStringLiteral("300"));
     clickMap(50, 60);
-    EXPECT_EQ(child<RadarPanel>("radarPanel")->Edit7->text(), QStringLiteral("50"));
-    EXPECT_EQ(child<RadarPanel>("radarPanel")->Edit8->text(), QStringLiteral("60"));
+    EXPECT_EQ(child<QLineEdit>("radarXEdit")->text(), QStringLiteral("50"));
+    EXPECT_EQ(child<QLineEdit>("radarYEdit")->text(), QStringLiteral("60"));
 }
 
 // After a removal and an add two aircraft share an id: a click on one used to select it

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QSlider>
+
 #include <memory>
 
+#include "find_child.h"
 #include "missile/missile_loading.h"
 #include "radar/radar_model.h"
 #include "sim/tick.h"
@@ -70,10 +75,10 @@ TEST_F(MissileWindowTest, NeverActivatedMissileShowsItsOwnEmptyState) {
     first.directGuidance = 1;
     first.bearingToTarget = 20;
     form->refreshMissileWindow();
-    ASSERT_EQ(form->Label17->text(), "Прямое наведение");
+    ASSERT_EQ(childNamed<QLabel>(form.get(), "trajectoryLabel")->text(), "Прямое наведение");
     ASSERT_NE(form->seekerImage().toImage(), crossPicture().toImage());
     load(kHarm, 2);
-    EXPECT_EQ(form->Label17->text(), "На цель");
+    EXPECT_EQ(childNamed<QLabel>(form.get(), "trajectoryLabel")->text(), "На цель");
     EXPECT_EQ(form->seekerImage().toImage(), crossPicture().toImage());
 
     // A missile whose power ran out keeps what its seeker showed last.
@@ -83,7 +88,7 @@ TEST_F(MissileWindowTest, NeverActivatedMissileShowsItsOwnEmptyState) {
     first.powerTime = 301;
     const QImage last = form->seekerImage().toImage();
     form->refreshMissileWindow();
-    EXPECT_EQ(form->Label17->text(), "Прямое наведение");
+    EXPECT_EQ(childNamed<QLabel>(form.get(), "trajectoryLabel")->text(), "Прямое наведение");
     EXPECT_EQ(form->seekerImage().toImage(), last);
 }
 
@@ -92,10 +97,13 @@ TEST_F(MissileWindowTest, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
     Missile& m = load(kHarm, 2);
     m.seekerOnDistance = 100;
     form->refreshMissileWindow();
-    ASSERT_TRUE(form->Label28->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->Label28->geometry().intersects(form->TrackBar1->geometry()));
-    EXPECT_FALSE(form->Label28->geometry().intersects(form->Label27->geometry()));
-    EXPECT_TRUE(form->GroupBox2->contentsRect().contains(form->Label28->geometry()));
+    const QRect value = childNamed<QLabel>(form.get(), "seekerRangeLabel")->geometry();
+    ASSERT_TRUE(childNamed<QLabel>(form.get(), "seekerRangeLabel")->isVisibleTo(form.get()));
+    EXPECT_FALSE(
+        value.intersects(childNamed<QSlider>(form.get(), "seekerRangeSlider")->geometry()));
+    EXPECT_FALSE(
+        value.intersects(childNamed<QLabel>(form.get(), "seekerRangeCaption")->geometry()));
+    EXPECT_TRUE(childNamed<QGroupBox>(form.get(), "targetGroup")->contentsRect().contains(value));
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(Numbering, RadarPanelAndMapLabelShowTheLogsNumber) {
     ASSERT_LT(world->radars[row].placedComplex, 0);
     form->selectReviewObject(ReviewObject::Radar, world->radars[row].number);
     ASSERT_EQ(form->view().selectedRadar, row);
-    const int shown = numberIn(child<RadarPanel>("radarPanel")->Label13->text());
+    const int shown = numberIn(child<QLabel>("radarTitleLabel")->text());
     MapLabels labels;
     EXPECT_EQ(numberIn(labels.radarText(*world, row)), shown);
     EXPECT_NE(shown, row);

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "find_child.h"
 #include "ui/radar_panel.h"
 #include "world/world.h"
 
@@ -45,7 +46,8 @@ class ReactionControlsTest : public ::testing::Test {
     }
 
     static bool blinkOffered(const ReactionControls& c) {
-        const auto* model = qobject_cast<const QStandardItemModel*>(c.kindBox->model());
+        const auto* model =
+            qobject_cast<const QStandardItemModel*>(childNamed<QComboBox>(&c, "kindBox")->model());
         return model->item(kReactionBlink)->isEnabled();
     }
 
@@ -57,15 +59,15 @@ class ReactionControlsTest : public ::testing::Test {
 
 TEST_F(ReactionControlsTest, ThePanelsButtonRecordsOneSetReaction) {
     const int32_t row = selectNew(kKubSearch);
-    QTest::mouseClick(panel->reactionButton, Qt::LeftButton);
-    ReactionControls& c = *panel->reactionControls;
+    QTest::mouseClick(childNamed<QPushButton>(panel.get(), "reactionButton"), Qt::LeftButton);
+    ReactionControls& c = *childNamed<ReactionControls>(panel.get(), "reactionControls");
     ASSERT_TRUE(c.isVisible());
-    choose(c.kindBox, kReactionBlink);
-    EXPECT_EQ(c.valueBox->maximum(), 3);
-    c.warnBox->setValue(20);
-    c.holdBox->setValue(10);
-    c.valueBox->setValue(2);
-    QTest::mouseClick(c.applyButton, Qt::LeftButton);
+    choose(childNamed<QComboBox>(&c, "kindBox"), kReactionBlink);
+    EXPECT_EQ(childNamed<QSpinBox>(&c, "valueBox")->maximum(), 3);
+    childNamed<QSpinBox>(&c, "warnBox")->setValue(20);
+    childNamed<QSpinBox>(&c, "holdBox")->setValue(10);
+    childNamed<QSpinBox>(&c, "valueBox")->setValue(2);
+    QTest::mouseClick(childNamed<QPushButton>(&c, "applyButton"), Qt::LeftButton);
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0], change::setReaction(row, {kReactionBlink, 20, 10, 2}));
     EXPECT_EQ(recorded[0].blinkPeriod, 2);
@@ -75,10 +77,10 @@ TEST_F(ReactionControlsTest, ThePanelsButtonRecordsOneSetReaction) {
     EXPECT_EQ(set.value, 2);
     // Shown again, the window reads the radar's reaction back.
     c.hide();
-    QTest::mouseClick(panel->reactionButton, Qt::LeftButton);
-    EXPECT_EQ(c.kindBox->currentIndex(), kReactionBlink);
-    EXPECT_EQ(c.warnBox->value(), 20);
-    EXPECT_EQ(c.holdBox->value(), 10);
+    QTest::mouseClick(childNamed<QPushButton>(panel.get(), "reactionButton"), Qt::LeftButton);
+    EXPECT_EQ(childNamed<QComboBox>(&c, "kindBox")->currentIndex(), kReactionBlink);
+    EXPECT_EQ(childNamed<QSpinBox>(&c, "warnBox")->value(), 20);
+    EXPECT_EQ(childNamed<QSpinBox>(&c, "holdBox")->value(), 10);
 }
 
 TEST_F(ReactionControlsTest, BlinkingIsOfferedOnlyWhereTheTypeCanBlink) {
@@ -86,8 +88,10 @@ TEST_F(ReactionControlsTest, BlinkingIsOfferedOnlyWhereTheTypeCanBlink) {
         {kKubTracking, false}, {kKubSearch, true}, {kTunguskaSearch, false}};
     for (const auto& [type, offered] : rows) {
         selectNew(type);
-        QTest::mouseClick(panel->reactionButton, Qt::LeftButton);
-        EXPECT_EQ(blinkOffered(*panel->reactionControls), offered) << type;
+        QTest::mouseClick(childNamed<QPushButton>(panel.get(), "reactionButton"), Qt::LeftButton);
+        EXPECT_EQ(blinkOffered(*childNamed<ReactionControls>(panel.get(), "reactionControls")),
+                  offered)
+            << type;
     }
 }
 
@@ -100,9 +104,9 @@ TEST_F(ReactionControlsTest, AComplexGetsOneActionPerMember) {
     c.perform = panel->perform;
     c.showRadars(rows);
     EXPECT_FALSE(blinkOffered(c));  // the 1С31 cannot
-    choose(c.kindBox, kReactionHop);
-    c.valueBox->setValue(75);
-    QTest::mouseClick(c.applyButton, Qt::LeftButton);
+    choose(childNamed<QComboBox>(&c, "kindBox"), kReactionHop);
+    childNamed<QSpinBox>(&c, "valueBox")->setValue(75);
+    QTest::mouseClick(childNamed<QPushButton>(&c, "applyButton"), Qt::LeftButton);
     ASSERT_EQ(recorded.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(recorded[i].radar, rows[i]);

@@ -122,23 +122,19 @@ TEST_F(Recording, EveryControlIsRecordedAsItsActionAndReplaysExactly) {
          },
          AddMissile},
         {"Активировать ракету",
-         [](Recording& t) {
-             childNamed<MissileWindow>(t.form.get(), "missileWindow")->Button1->click();
-         },
+         [](Recording& t) { childNamed<QPushButton>(t.form.get(), "activateButton")->click(); },
          Activate},
         {"Захват цели",
          [](Recording& t) {
-             childNamed<MissileWindow>(t.form.get(), "missileWindow")->Button2->click();
+             childNamed<QPushButton>(t.form.get(), "seekerCaptureButton")->click();
          },
          Capture},
         {"seeker switch-on distance",
-         [](Recording& t) {
-             childNamed<MissileWindow>(t.form.get(), "missileWindow")->TrackBar1Change(30);
-         },
+         [](Recording& t) { childNamed<QSlider>(t.form.get(), "seekerRangeSlider")->setValue(30); },
          SeekerOnDistance},
         {"ПУСК",
          [](Recording& t) {
-             childNamed<MissileWindow>(t.form.get(), "missileWindow")->Button3->click();
+             childNamed<QPushButton>(t.form.get(), "missileLaunchButton")->click();
          },
          Launch},
         {"Очистить",
@@ -155,75 +151,72 @@ TEST_F(Recording, EveryControlIsRecordedAsItsActionAndReplaysExactly) {
          RemoveAircraft},
         {"Излучение",
          [](Recording& t) {
-             t.selectRadar(2),
-                 childNamed<RadarPanel>(t.form.get(), "radarPanel")->CheckBox1->click();
+             t.selectRadar(2), childNamed<QCheckBox>(t.form.get(), "emissionBox")->click();
          },
          SetEmission},
-        {"Вращение",
-         [](Recording& t) {
-             t.selectRadar(3),
-                 childNamed<RadarPanel>(t.form.get(), "radarPanel")->CheckBox2->click();
-         },
-         SetRotation},
-        {"Мерцание",
-         [](Recording& t) {
-             t.selectRadar(3),
-                 t.choose(childNamed<RadarPanel>(t.form.get(), "radarPanel")->ComboBox3, 2);
-         },
-         SetBlink},
-        {"antenna compass",
-         [](Recording& t) {
-             t.selectRadar(3);
-             childNamed<RadarPanel>(t.form.get(), "radarPanel")->Image4MouseMove(60, 31);
-             childNamed<RadarPanel>(t.form.get(), "radarPanel")->Image4Click();
-         },
-         SetAntennaDirection},
-        {"Методы обзора",
-         [](Recording& t) {
-             t.selectRadar(3),
-                 t.choose(childNamed<RadarPanel>(t.form.get(), "radarPanel")->ComboBox7, 1);
-         },
-         SetScanMethod},
-        {"frequency track bar",
-         [](Recording& t) {
-             t.selectRadar(3),
-                 t.keyOn(childNamed<RadarPanel>(t.form.get(), "radarPanel")->TrackBar3,
-                         Qt::Key_Right);
-         },
-         SetFrequency},
-        {"Сигнал",
-         [](Recording& t) {
-             t.selectRadar(3),
-                 t.choose(childNamed<RadarPanel>(t.form.get(), "radarPanel")->ComboBox5, 2);
-         },
-         SetPrfMode},
+        // The tracking buttons work while the radar radiates: before its rotation stops.
         {"Сброс",
          [](Recording& t) {
-             t.selectRadar(3), childNamed<RadarPanel>(t.form.get(), "radarPanel")->Button9Click();
+             t.selectRadar(3), childNamed<QPushButton>(t.form.get(), "dropTrackButton")->click();
          },
          RemoveTrack},
         {"Захват and an aircraft",
          [](Recording& t) {
              t.selectRadar(3);
-             childNamed<RadarPanel>(t.form.get(), "radarPanel")->Button8Click();
+             childNamed<QPushButton>(t.form.get(), "captureButton")->click();
              t.clickAircraft(2);
          },
          AssignTarget},
         {"Подсвет",
          [](Recording& t) {
-             t.selectRadar(3),
-                 childNamed<RadarPanel>(t.form.get(), "radarPanel")->CheckBox5->click();
+             t.selectRadar(3), childNamed<QCheckBox>(t.form.get(), "illuminationBox")->click();
          },
          SetIllumination},
         {"Сброс всего",
          [](Recording& t) {
-             t.selectRadar(3), childNamed<RadarPanel>(t.form.get(), "radarPanel")->Button5Click();
+             t.selectRadar(3),
+                 childNamed<QPushButton>(t.form.get(), "dropAllTracksButton")->click();
          },
          ResetTracking},
+        {"Вращение",
+         [](Recording& t) {
+             t.selectRadar(3), childNamed<QCheckBox>(t.form.get(), "rotationBox")->click();
+         },
+         SetRotation},
+        {"Мерцание",
+         [](Recording& t) {
+             t.selectRadar(3), t.choose(childNamed<QComboBox>(t.form.get(), "blinkBox"), 2);
+         },
+         SetBlink},
+        {"antenna compass",
+         [](Recording& t) {
+             t.selectRadar(3);
+             auto* compass = childNamed<PictureBox>(t.form.get(), "antennaCompass");
+             FormTest::moveMouse(compass, QPoint(60, 31));
+             QTest::mouseClick(compass, Qt::LeftButton, {}, QPoint(60, 31));
+         },
+         SetAntennaDirection},
+        {"Методы обзора",
+         [](Recording& t) {
+             t.selectRadar(3), t.choose(childNamed<QComboBox>(t.form.get(), "scanMethodBox"), 1);
+         },
+         SetScanMethod},
+        {"frequency track bar",
+         [](Recording& t) {
+             t.selectRadar(3),
+                 t.keyOn(childNamed<QSlider>(t.form.get(), "frequencySlider"), Qt::Key_Right);
+         },
+         SetFrequency},
+        {"Сигнал",
+         [](Recording& t) {
+             t.selectRadar(3),
+                 t.choose(childNamed<ElidingComboBox>(t.form.get(), "emissionModeBox"), 2);
+         },
+         SetPrfMode},
         {"radar Перенести and a click",
          [](Recording& t) {
              t.selectRadar(2);
-             childNamed<RadarPanel>(t.form.get(), "radarPanel")->Button7->click();
+             childNamed<QPushButton>(t.form.get(), "moveRadarButton")->click();
              t.clickMap(50, 60);
          },
          PlaceRadar},
@@ -235,19 +228,17 @@ TEST_F(Recording, EveryControlIsRecordedAsItsActionAndReplaysExactly) {
         {"add-radar dialog, one radar",
          [](Recording& t) {
              childNamed<QPushButton>(t.form.get(), "addRadarButton")->click();
-             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->FormActivate();
-             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")
-                 ->ComboBox1->setCurrentIndex(10);
-             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->Button1->click();
+             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->resetChoices();
+             childNamed<QComboBox>(t.form.get(), "singleRadarBox")->setCurrentIndex(10);
+             childNamed<QPushButton>(t.form.get(), "okButton")->click();
          },
          AddRadar},
         {"add-radar dialog, a complex",
          [](Recording& t) {
              childNamed<QPushButton>(t.form.get(), "addRadarButton")->click();
-             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->FormActivate();
-             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")
-                 ->ComboBox2->setCurrentIndex(2);
-             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->Button1->click();
+             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->resetChoices();
+             childNamed<QComboBox>(t.form.get(), "complexBox")->setCurrentIndex(2);
+             childNamed<QPushButton>(t.form.get(), "okButton")->click();
          },
          AddComplex},
     };

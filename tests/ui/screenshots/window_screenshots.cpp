@@ -70,11 +70,10 @@ TEST_F(Screenshots, RadarPanel) {
 TEST_F(Screenshots, AddRadarDialog) {
     childNamed<QPushButton>(main.get(), "addRadarButton")->click();
     QCoreApplication::processEvents();  // the dialog's activation resets its lists
-    childNamed<AddRadarDialog>(main.get(), "addRadarDialog")->FormActivate();
-    childNamed<AddRadarDialog>(main.get(), "addRadarDialog")
-        ->ComboBox2->setCurrentIndex(3);  // "ЗРК Тор"
+    childNamed<AddRadarDialog>(main.get(), "addRadarDialog")->resetChoices();
+    childNamed<QComboBox>(main.get(), "complexBox")->setCurrentIndex(3);  // "ЗРК Тор"
     save(childNamed<AddRadarDialog>(main.get(), "addRadarDialog"), "add-radar.png");
-    childNamed<AddRadarDialog>(main.get(), "addRadarDialog")->Button2Click();
+    childNamed<QPushButton>(main.get(), "cancelButton")->click();
 }
 
 TEST_F(Screenshots, MissileWindowInFlight) {
