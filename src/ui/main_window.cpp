@@ -60,16 +60,18 @@ MainWindow::MainWindow(WorldState& world, QWidget* parent)
     connectTime();
     connectScenes();
 
-    review_ = new ReviewWindows(world_, session_, this);
-    connect(review_->Log, &EventLogWindow::objectChosen, this, &MainWindow::selectReviewObject);
-    connect(review_->Log, &EventLogWindow::jumpToTick, this, &MainWindow::jumpTo);
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
+    viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    review_ = new ReviewWindows(world_, session_, this, viewMenu);
+    connect(review_, &ReviewWindows::objectChosen, this, &MainWindow::selectReviewObject);
+    connect(review_, &ReviewWindows::jumpRequested, this, &MainWindow::jumpTo);
 
     redrawBackground();
     mapView_->showFrame(background_);
     createWindows();
 
     // The map's view: menu "Вид" and the status bar's scale; a new view is drawn at once.
-    new MapViewControls(mapView_, review_->ViewMenu, statusBar_, this);
+    new MapViewControls(mapView_, viewMenu, statusBar_, this);
     mapView_->setWorld(&world_, &view_);
     connect(mapView_, &MapView::viewChanged, this, &MainWindow::redraw);
     world_.observer = this;

@@ -59,12 +59,13 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
                                                 [view](bool on) { view->setRings(on); }),
                             "RingsAction");
 
-    ScaleLabel = new QLabel(statusBar);
-    ScaleLabel->setObjectName(QStringLiteral("ScaleLabel"));
-    ScaleLabel->setContentsMargins(4, 0, 6, 0);
-    ScaleLabel->setText(view->statusText());
-    statusBar->addPermanentWidget(ScaleLabel);
-    connect(view, &MapView::statusChanged, ScaleLabel, &QLabel::setText);
+    // The status bar's scale and cursor position.
+    auto* scaleLabel = new QLabel(statusBar);
+    scaleLabel->setObjectName(QStringLiteral("scaleLabel"));
+    scaleLabel->setContentsMargins(4, 0, 6, 0);
+    scaleLabel->setText(view->statusText());
+    statusBar->addPermanentWidget(scaleLabel);
+    connect(view, &MapView::statusChanged, scaleLabel, &QLabel::setText);
 }
 
 }  // namespace prrsim::ui

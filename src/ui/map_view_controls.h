@@ -27,7 +27,6 @@ class MapViewControls : public QObject {
     QAction* PlaceLabelsAction = nullptr;  // "Без наложений" also at the map's own size
     QAction* RulerAction = nullptr;        // "Линейка", R
     QAction* RingsAction = nullptr;        // "Кольца дальности"
-    QLabel* ScaleLabel = nullptr;          // status bar: scale and cursor position
 };
 
 }  // namespace prrsim::ui

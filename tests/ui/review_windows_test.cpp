@@ -57,8 +57,8 @@ batch::Scenario twoMissiles() {
 class Review : public FormTest {
   protected:
     ReviewWindows& review() { return form->review(); }
-    EventLogWindow& log() { return *review().Log; }
-    DebriefWindow& debrief() { return *review().Debrief; }
+    EventLogWindow& log() { return *child<EventLogWindow>("eventLogWindow"); }
+    DebriefWindow& debrief() { return *child<DebriefWindow>("debriefWindow"); }
 
     QByteArray readAll(const QString& path) {
         QFile file(path);
@@ -116,8 +116,12 @@ class Review : public FormTest {
     int rowsAhead() {
         int n = 0;
         for (int row = 0; row < log().shownCount(); ++row) {
-            n += log().Table->model()->index(row, 0).data().toString().endsWith(
-                QStringLiteral("впереди"));
+            n += childNamed<QTableView>(&log(), "eventTable")
+                     ->model()
+                     ->index(row, 0)
+                     .data()
+                     .toString()
+                     .endsWith(QStringLiteral("впереди"));
         }
         return n;
     }
@@ -125,7 +129,7 @@ class Review : public FormTest {
 
 TEST_F(Review, LogShowsTheAttackAndItsFiltersKeepTheEventsAsked) {
     playScenario("harm_self_lock", kAfterHit);
-    review().LogAction->trigger();
+    child<QAction>("logAction")->trigger();
     ASSERT_TRUE(log().isVisible());
     EXPECT_EQ(log().shownCount(), 13);
     struct Row {
@@ -156,14 +160,16 @@ TEST_F(Review, LogShowsTheAttackAndItsFiltersKeepTheEventsAsked) {
     log().setKindFilter(static_cast<int>(EventKind::Locked));
     log().clearObjectFilter();
     EXPECT_EQ(log().shownEvent(0).tick, 101);
-    EXPECT_EQ(log().Table->model()->index(0, 0).data().toString(), QStringLiteral("0:00:01.01"));
+    EXPECT_EQ(childNamed<QTableView>(&log(), "eventTable")->model()->index(0, 0).data().toString(),
+              QStringLiteral("0:00:01.01"));
 }
 
 TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     playScenario("harm_self_lock", kInFlight);
     // The fixture plays the actions around the main window's recorded session, so a real jump
     // would rebuild the world from an empty recording: here only the request is watched.
-    QObject::disconnect(&log(), &EventLogWindow::jumpToTick, form.get(), &MainWindow::jumpTo);
+    QObject::disconnect(&review(), &ReviewWindows::jumpRequested, form.get(),
+                        &MainWindow::jumpTo);
     QSignalSpy jumps(&log(), &EventLogWindow::jumpToTick);
     log().refresh();
     const auto lastJump = [&] { return jumps.last().at(0).value<int64_t>(); };
@@ -195,9 +201,11 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
 
 TEST_F(Review, DebriefTableFollowsTheAttackAndEndsAsTheHeadlessRun) {
     playScenario("harm_self_lock", kInFlight);
-    review().DebriefAction->trigger();
-    ASSERT_EQ(debrief().Table->rowCount(), 1);
-    const auto cell = [this](int column) { return debrief().Table->item(0, column)->text(); };
+    child<QAction>("debriefAction")->trigger();
+    ASSERT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->rowCount(), 1);
+    const auto cell = [this](int column) {
+        return childNamed<QTableWidget>(&debrief(), "missileTable")->item(0, column)->text();
+    };
     EXPECT_EQ(cell(6), QStringLiteral("0:00:01.01"));  // first lock
     EXPECT_EQ(cell(7), QStringLiteral("в полёте"));
 
@@ -227,14 +235,16 @@ class EventLog : public Review {};
 TEST_F(Review, ReopenedSceneShowsEveryEventOfTheBatchRunner) {
     const batch::Scenario scene = twoMissiles();
     ASSERT_TRUE(form->sceneFiles().openScene(write(scene, QStringLiteral("две.json"))));
-    review().LogAction->trigger();
-    review().DebriefAction->trigger();
+    child<QAction>("logAction")->trigger();
+    child<QAction>("debriefAction")->trigger();
     const testing::BatchFiles expected = testing::batchFiles(scene);
     const auto lines = std::count(expected.events.begin(), expected.events.end(), '\n');
     EXPECT_EQ(log().shownCount(), static_cast<int>(lines) - 1);  // less the header
-    ASSERT_EQ(debrief().Table->rowCount(), 2);
+    ASSERT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->rowCount(), 2);
     for (int row = 0; row < 2; ++row) {
-        EXPECT_NE(debrief().Table->item(row, 5)->text(), QStringLiteral("—")) << row;  // launch
+        EXPECT_NE(childNamed<QTableWidget>(&debrief(), "missileTable")->item(row, 5)->text(),
+                  QStringLiteral("—"))
+            << row;  // launch
     }
     expectBatchTables("opened");
 }
@@ -256,9 +266,9 @@ TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
     const QColor impact(160, 0, 160);
     const QColor missileTrail(150, 150, 230);
     ASSERT_TRUE(form->sceneFiles().openScene(write(twoMissiles(), QStringLiteral("две.json"))));
-    review().ImpactsAction->trigger();
-    review().TrailsFlightAction->trigger();
-    review().LogAction->trigger();
+    child<QAction>("impactsAction")->trigger();
+    child<QAction>("trailsFlightAction")->trigger();
+    child<QAction>("logAction")->trigger();
     form->redraw();
     const auto pixels = [&](const QColor& colour) {
         const QImage frame = child<MapView>("mapView")->frame();
@@ -279,12 +289,12 @@ TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
     quiet.ticks = 3000;
     ASSERT_TRUE(form->sceneFiles().openScene(write(quiet, QStringLiteral("пустая.json"))));
     log().close();
-    review().LogAction->trigger();
+    child<QAction>("logAction")->trigger();
     form->redraw();
     EXPECT_EQ(pixels(impact), 0);
     EXPECT_EQ(pixels(missileTrail), 0);
-    review().DebriefAction->trigger();
-    EXPECT_EQ(debrief().Table->rowCount(), 0);
+    child<QAction>("debriefAction")->trigger();
+    EXPECT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->rowCount(), 0);
     expectBatchTables("the other scene");
 }
 
@@ -292,8 +302,8 @@ TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
 // went back to "в полёте" and playing on did not bring the rows back.
 TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
     ASSERT_TRUE(form->sceneFiles().openScene(write(twoMissiles(), QStringLiteral("две.json"))));
-    review().LogAction->trigger();
-    review().DebriefAction->trigger();
+    child<QAction>("logAction")->trigger();
+    child<QAction>("debriefAction")->trigger();
     form->redraw();
     const int rows = log().shownCount();
     EXPECT_EQ(rowsAhead(), 0);
@@ -305,15 +315,18 @@ TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_GT(rowsAhead(), 0);
     EXPECT_EQ(rowsAhead(), eventsAhead());
-    EXPECT_EQ(debrief().Table->item(0, 7)->text(), QStringLiteral("попадание"));
-    ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
-    EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 1.5, 1e-9);
+    EXPECT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->item(0, 7)->text(),
+              QStringLiteral("попадание"));
+    ASSERT_TRUE(debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")));
+    EXPECT_NEAR(*debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")), 1.5,
+                1e-9);
     form->stepTicks(100);
     form->redraw();
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_EQ(rowsAhead(), eventsAhead());
-    ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
-    EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 2.5, 1e-9);
+    ASSERT_TRUE(debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")));
+    EXPECT_NEAR(*debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")), 2.5,
+                1e-9);
     expectBatchTables("after the jump");
     form->jumpTo(form->session().end());
     form->redraw();
@@ -334,7 +347,7 @@ TEST_F(Review, ALongRebuildRunsBesideTheWindowAndEndsWithIt) {
     ASSERT_TRUE(form->perform(add));
     form->redraw();
     ASSERT_TRUE(review().rebuilding());
-    EXPECT_TRUE(review().ProgressLabel->isVisibleTo(form.get()));
+    EXPECT_TRUE(child<QLabel>("reviewProgressLabel")->isVisibleTo(form.get()));
     form.reset();
 }
 
@@ -411,11 +424,12 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
     EXPECT_EQ(samples.back().tick, 2095);
     EXPECT_NEAR(samples.back().groundDistance, 9.111, 0.001);
 
-    review().DebriefAction->trigger();
+    child<QAction>("debriefAction")->trigger();
     ASSERT_EQ(debrief().chosenMissile(), 1);
     QStringList phases;
     QList<QAbstractSeries*> curves;
-    for (QAbstractSeries* series : debrief().AltitudeChart->chart()->series()) {
+    for (QAbstractSeries* series :
+         childNamed<QChartView>(&debrief(), "altitudeChart")->chart()->series()) {
         if (series->name() != QStringLiteral("Текущий момент")) {
             phases << series->name();
             curves << series;
@@ -429,14 +443,16 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
         points += static_cast<int>(static_cast<QLineSeries*>(series)->count());
     }
     EXPECT_EQ(points, static_cast<int>(samples.size()) + 2);  // the runs share their joins
-    EXPECT_TRUE(static_cast<QValueAxis*>(debrief().SideChart->chart()->axes(Qt::Horizontal)[0])
-                    ->isReverse());
+    EXPECT_TRUE(
+        static_cast<QValueAxis*>(
+            childNamed<QChartView>(&debrief(), "sideChart")->chart()->axes(Qt::Horizontal)[0])
+            ->isReverse());
 
     const QString png = dir.filePath(QStringLiteral("ракета.png"));
     const QString svg = dir.filePath(QStringLiteral("ракета.svg"));
     ASSERT_TRUE(debrief().exportPlots(png));
     ASSERT_TRUE(debrief().exportPlots(svg));
-    EXPECT_EQ(QImage(png).size(), debrief().Plots->size());
+    EXPECT_EQ(QImage(png).size(), childNamed<QWidget>(&debrief(), "plots")->size());
     const QByteArray vector = readAll(svg);
     EXPECT_TRUE(vector.contains("<svg"));
     EXPECT_TRUE(vector.contains("Прямое наведение"));  // the phase key, as text
@@ -451,10 +467,13 @@ TEST_F(Review, DebriefShadesTheTargetCrewsReactionPeriods) {
     const std::vector<review::ReactionPeriod> periods =
         review::reactionPeriods(form->session().review().events(), 1);
     ASSERT_FALSE(periods.empty());
-    review().DebriefAction->trigger();
+    child<QAction>("debriefAction")->trigger();
     debrief().chooseMissile(1);
-    EXPECT_TRUE(debrief().PlotsTitle->text().contains(QStringLiteral("реакция расчёта РЛС-цели")));
-    for (QChartView* view : {debrief().AltitudeChart, debrief().PowerChart}) {
+    EXPECT_TRUE(childNamed<QLabel>(&debrief(), "plotsTitle")
+                    ->text()
+                    .contains(QStringLiteral("реакция расчёта РЛС-цели")));
+    for (QChartView* view : {childNamed<QChartView>(&debrief(), "altitudeChart"),
+                             childNamed<QChartView>(&debrief(), "powerChart")}) {
         std::vector<std::pair<double, double>> shaded;
         for (QAbstractSeries* series : view->chart()->series()) {
             if (auto* area = qobject_cast<QAreaSeries*>(series)) {
@@ -512,11 +531,12 @@ class Overlays : public Review {
 
 TEST_F(Overlays, AreOffByDefaultAndLeaveTheMapAsDrawnWithoutThem) {
     playScenario("harm_self_lock", kInFlight);
-    for (QAction* action : {review().ImpactsAction, review().RadiatingAction, review().LegendAction,
-                            review().TrailsMinuteAction, review().TrailsFlightAction}) {
+    for (QAction* action : {child<QAction>("impactsAction"), child<QAction>("radiatingAction"),
+                            child<QAction>("legendAction"), child<QAction>("trailsMinuteAction"),
+                            child<QAction>("trailsFlightAction")}) {
         EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
     }
-    EXPECT_TRUE(review().TrailsOffAction->isChecked());
+    EXPECT_TRUE(child<QAction>("trailsOffAction")->isChecked());
     EXPECT_EQ(redraw(), plainMap());
 }
 
@@ -531,15 +551,16 @@ TEST_F(Overlays, EachPutsItsPixelsWhereItBelongsAndGoesWhenSwitchedOff) {
     const Row rows[] = {
         // The carrier from (250, 220) east, the missile from (253, 220) to the radar at (400,
         // 220).
-        {review().TrailsMinuteAction, review().TrailsOffAction, QColor(255, 150, 150),
-         QRect(245, 200, 165, 40)},
-        {review().TrailsFlightAction, review().TrailsOffAction, QColor(150, 150, 230),
-         QRect(245, 200, 165, 40)},
-        {review().ImpactsAction, review().ImpactsAction, QColor(160, 0, 160),
+        {child<QAction>("trailsMinuteAction"), child<QAction>("trailsOffAction"),
+         QColor(255, 150, 150), QRect(245, 200, 165, 40)},
+        {child<QAction>("trailsFlightAction"), child<QAction>("trailsOffAction"),
+         QColor(150, 150, 230), QRect(245, 200, 165, 40)},
+        {child<QAction>("impactsAction"), child<QAction>("impactsAction"), QColor(160, 0, 160),
          QRect(385, 195, 50, 35)},
-        {review().RadiatingAction, review().RadiatingAction, QColor(255, 128, 0),
+        {child<QAction>("radiatingAction"), child<QAction>("radiatingAction"), QColor(255, 128, 0),
          QRect(388, 208, 25, 25)},
-        {review().LegendAction, review().LegendAction, QColor(0, 0, 0), QRect(0, 150, 300, 290)},
+        {child<QAction>("legendAction"), child<QAction>("legendAction"), QColor(0, 0, 0),
+         QRect(0, 150, 300, 290)},
     };
     const QImage plain = redraw();
     for (const Row& row : rows) {
@@ -558,13 +579,13 @@ TEST_F(Overlays, LastMinuteTrailsFadeWholeFlightStaysAndClearedImpactsGo) {
     playScenario("harm_self_lock", kAfterHit + 6600);
     const QColor missileTrail(255, 150, 150);
     const QColor impact(160, 0, 160);
-    review().TrailsMinuteAction->trigger();
-    review().ImpactsAction->trigger();
+    child<QAction>("trailsMinuteAction")->trigger();
+    child<QAction>("impactsAction")->trigger();
     EXPECT_EQ(count(redraw(), missileTrail), 0);
     EXPECT_GT(count(redraw(), impact), 0);
-    review().TrailsFlightAction->trigger();
+    child<QAction>("trailsFlightAction")->trigger();
     EXPECT_GT(count(redraw(), missileTrail), 0);
-    review().ClearImpactsAction->trigger();
+    child<QAction>("clearImpactsAction")->trigger();
     EXPECT_EQ(count(redraw(), impact), 0);
 }
 

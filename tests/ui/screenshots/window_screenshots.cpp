@@ -192,21 +192,21 @@ class ReviewScreenshots : public FormTest {
 };
 
 TEST_F(ReviewScreenshots, EventLog) {
-    form->review().LogAction->trigger();
-    save(form->review().Log, "event-log.png");
+    child<QAction>("logAction")->trigger();
+    save(child<EventLogWindow>("eventLogWindow"), "event-log.png");
 }
 
 TEST_F(ReviewScreenshots, DebriefWithPlots) {
-    form->review().DebriefAction->trigger();
-    form->review().Debrief->chooseMissile(1);
-    save(form->review().Debrief, "debrief.png");
+    child<QAction>("debriefAction")->trigger();
+    child<DebriefWindow>("debriefWindow")->chooseMissile(1);
+    save(child<DebriefWindow>("debriefWindow"), "debrief.png");
 }
 
 TEST_F(ReviewScreenshots, MapOverlays) {
-    form->review().TrailsFlightAction->trigger();
-    form->review().ImpactsAction->trigger();
-    form->review().RadiatingAction->trigger();
-    form->review().LegendAction->trigger();
+    child<QAction>("trailsFlightAction")->trigger();
+    child<QAction>("impactsAction")->trigger();
+    child<QAction>("radiatingAction")->trigger();
+    child<QAction>("legendAction")->trigger();
     form->advanceImpactText();  // the impact text of the last detonation is over
     form->advanceImpactText();
     form->redraw();
