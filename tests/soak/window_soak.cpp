@@ -232,7 +232,7 @@ class WindowSoak {
         return crewEvent();
     }
 
-    // About n ticks by Timer1 events at the speed set (none while paused).
+    // About n ticks by tick-timer events at the speed set (none while paused).
     void runTicks(int n) {
         const int events = std::max(1, n * 4 / (1 << form_->speed()));
         for (int i = 0; i < events; ++i) {

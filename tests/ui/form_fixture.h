@@ -84,7 +84,7 @@ class FormTest : public ::testing::Test {
 
     // Starts the scenario of tests/scenario/scenarios/<name>.json in the window's world and plays
     // it to tick `until` as the window would: its actions between ticks, each followed by a
-    // redraw, and every tick through Timer1.
+    // redraw, and every tick through the tick timer's work.
     void playScenario(const std::string& name, int64_t until) {
         std::string error;
         auto loaded = batch::loadScenario(
