@@ -1,5 +1,5 @@
 // The 100 ms map redraw at full capacity, rendered offscreen into the map picture exactly as
-// the main window's Timer2Timer draws it (background copy, aircraft, radars, missiles, impact
+// the main window's redraw draws it (background copy, aircraft, radars, missiles, impact
 // text), without the panel refreshes: `now` with the label pictures kept between frames,
 // `before` by the former drawing (test support), in the same run; and the new redraw with every
 // review overlay on.

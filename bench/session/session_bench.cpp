@@ -20,7 +20,7 @@
 #include "../capacity_scene.h"
 #include "session/session.h"
 #include "sim/tick.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 
 namespace prrsim {
 namespace {
@@ -52,7 +52,7 @@ void BM_WindowSpeedAtCapacity(benchmark::State& state) {
             SimulationTick(*world, *scratch);
         }
         scenes::launchAll(*world);
-        ui::TForm1 form(*world);
+        ui::MainWindow form(*world);
         form.setSpeed(static_cast<int>(state.range(0)));
         if (state.range(1) != 0) {
             form.resize(kMaximisedSize);  // the map fitted into the room of a 1920 x 1080 screen

@@ -1,4 +1,6 @@
-// The aircraft panel (Panel1): shows the selected aircraft and flies it; loads missiles on it.
+// The aircraft panel: shows the selected aircraft and flies it; loads missiles on it.
+#include "ui/aircraft_panel.h"
+
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -7,19 +9,22 @@
 #include "catalog/missile_catalog.h"
 #include "missile/missile_loading.h"
 #include "ui/controls.h"
+#include "ui/object_names.h"
 #include "ui/picture_box.h"
 #include "ui/pictures.h"
-#include "ui/object_names.h"
-#include "ui/tform1.h"
-#include "ui/tform3.h"
 #include "ui/ui_text.h"
 #include "world/aircraft_control.h"
+#include "world/geometry.h"
+#include "world/world.h"
 
 namespace prrsim::ui {
 
 namespace {
 
 constexpr int kCompassCentre = 31;
+// The missile type and launch mode offered first.
+constexpr int kFirstMissileType = 4;
+constexpr int kFirstLaunchMode = 1;
 
 QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWidget* parent) {
     auto* edit = makeControl<QLineEdit>(name, geometry, parent);
@@ -27,176 +32,204 @@ QLineEdit* makeEdit(const char* name, const QRect& geometry, bool readOnly, QWid
     return edit;
 }
 
-// A fresh compass picture with a blue needle from the centre to `end`.
 }  // namespace
 
-void TForm1::createAircraftPanel() {
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(601, 0, 184, 441);
-    Panel1->hide();
-    QWidget* p = Panel1;
+AircraftPanel::AircraftPanel(WorldState& world, ViewState& view, QWidget* parent)
+    : QFrame(parent),
+      perform(applyDirectly(world)),
+      writeBack(applyDirectly(world)),
+      world_(world),
+      view_(view) {
+    setObjectName(QStringLiteral("aircraftPanel"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setGeometry(601, 0, 184, 441);
+    createControls();
+    setTips();
+    connectControls();
+    fillMissileTypes();
+}
 
-    Label1 = makeLabel("Label1", QStringLiteral("Самолёт"), 32, 2, p);
-    QFont bold = Label1->font();
+void AircraftPanel::createControls() {
+    titleLabel_ = makeLabel("titleLabel", QStringLiteral("Самолёт"), 32, 2, this);
+    QFont bold = titleLabel_->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label1->adjustSize();
-    Label7 = makeLabel("Label7", QString(), 112, 5, p);
-    Label7->resize(40, 13);
-    Label2 = makeLabel("Label2", QStringLiteral("X"), 16, 27, p);
-    Edit1 = makeEdit("Edit1", {32, 27, 49, 21}, true, p);
-    Label3 = makeLabel("Label3", QStringLiteral("Y"), 88, 27, p);
-    Edit2 = makeEdit("Edit2", {104, 27, 49, 21}, true, p);
-    Button6 = makeButton("Button6", QStringLiteral("Перенести"), {32, 50, 121, 24}, p);
-    Label4 = makeLabel("Label4", QStringLiteral("Высота"), 7, 76, p);
-    Edit3 = makeEdit("Edit3", {88, 76, 65, 21}, true, p);
-    Label5 = makeLabel("Label5", QStringLiteral("Скорость"), 7, 100, p);
-    Edit4 = makeEdit("Edit4", {88, 99, 65, 21}, true, p);
+    titleLabel_->setFont(bold);
+    titleLabel_->adjustSize();
+    numberLabel_ = makeLabel("numberLabel", QString(), 112, 5, this);
+    numberLabel_->resize(40, 13);
+    makeLabel("xCaption", QStringLiteral("X"), 16, 27, this);
+    xEdit_ = makeEdit("xEdit", {32, 27, 49, 21}, true, this);
+    makeLabel("yCaption", QStringLiteral("Y"), 88, 27, this);
+    yEdit_ = makeEdit("yEdit", {104, 27, 49, 21}, true, this);
+    moveButton_ = makeButton("moveButton", QStringLiteral("Перенести"), {32, 50, 121, 24}, this);
+    makeLabel("altitudeCaption", QStringLiteral("Высота"), 7, 76, this);
+    altitudeEdit_ = makeEdit("altitudeEdit", {88, 76, 65, 21}, true, this);
+    makeLabel("speedCaption", QStringLiteral("Скорость"), 7, 100, this);
+    speedEdit_ = makeEdit("speedEdit", {88, 99, 65, 21}, true, this);
+    createFlightControls();
+    createAttackControls();
+}
 
-    TrackBar1 = new QSlider(Qt::Horizontal, p);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(-1, 124, 162, 33);
-    TrackBar1->setRange(0, 1800);
-    TrackBar1->setValue(0);
+void AircraftPanel::createFlightControls() {
+    speedSlider_ = new QSlider(Qt::Horizontal, this);
+    speedSlider_->setObjectName(QStringLiteral("speedSlider"));
+    speedSlider_->setGeometry(-1, 124, 162, 33);
+    speedSlider_->setRange(0, 1800);
+    speedSlider_->setValue(0);
 
-    Label6 = makeLabel("Label6", QStringLiteral("Курс"), 16, 154, p);
-    Image2 = new PictureBox(p);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(4, 173, 62, 62);
+    makeLabel("courseCaption", QStringLiteral("Курс"), 16, 154, this);
+    courseCompass_ = new PictureBox(this);
+    courseCompass_->setObjectName(QStringLiteral("courseCompass"));
+    courseCompass_->setGeometry(4, 173, 62, 62);
     compassImage_ = compassPicture();
-    Image2->setPixmap(compassImage_);
-    Edit5 = makeEdit("Edit5", {20, 239, 33, 21}, true, p);
+    courseCompass_->setPixmap(compassImage_);
+    courseEdit_ = makeEdit("courseEdit", {20, 239, 33, 21}, true, this);
 
-    Label9 = makeLabel("Label9", QStringLiteral("Подъём"), 84, 155, p);
-    TrackBar2 = new QSlider(Qt::Vertical, p);
-    TrackBar2->setObjectName(QStringLiteral("TrackBar2"));
-    TrackBar2->setGeometry(88, 172, 33, 89);
-    TrackBar2->setRange(0, 20);
+    makeLabel("climbCaption", QStringLiteral("Подъём"), 84, 155, this);
+    climbSlider_ = new QSlider(Qt::Vertical, this);
+    climbSlider_->setObjectName(QStringLiteral("climbSlider"));
+    climbSlider_->setGeometry(88, 172, 33, 89);
+    climbSlider_->setRange(0, 20);
     // Position 0 at the top, as climbAngle = 10 - position puts +10 degrees there.
-    TrackBar2->setInvertedAppearance(true);
-    TrackBar2->setInvertedControls(true);
-    TrackBar2->setValue(10);
-    Edit6 = makeEdit("Edit6", {121, 179, 33, 21}, false, p);
-    Button2 = makeButton("Button2", QStringLiteral("0"), {122, 204, 32, 17}, p);
+    climbSlider_->setInvertedAppearance(true);
+    climbSlider_->setInvertedControls(true);
+    climbSlider_->setValue(10);
+    climbEdit_ = makeEdit("climbEdit", {121, 179, 33, 21}, false, this);
+    levelButton_ = makeButton("levelButton", QStringLiteral("0"), {122, 204, 32, 17}, this);
+}
 
-    Label8 = makeLabel("Label8", QStringLiteral("Атака цели"), 6, 264, p);
-    Label10 = makeLabel("Label10", QString(), 110, 268, p);
-    Label10->resize(60, 13);
-    Button3 = makeButton("Button3", QStringLiteral("Выбрать"), {3, 292, 86, 24}, p);
-    Button1 = makeButton("Button1", QStringLiteral("Очистить"), {91, 292, 88, 24}, p);
+void AircraftPanel::createAttackControls() {
+    makeLabel("targetCaption", QStringLiteral("Атака цели"), 6, 264, this);
+    targetLabel_ = makeLabel("targetLabel", QString(), 110, 268, this);
+    targetLabel_->resize(60, 13);
+    pickTargetButton_ =
+        makeButton("pickTargetButton", QStringLiteral("Выбрать"), {3, 292, 86, 24}, this);
+    clearTargetButton_ =
+        makeButton("clearTargetButton", QStringLiteral("Очистить"), {91, 292, 88, 24}, this);
     // The bold "Уйти с боевого" needs more than a third of the row: beside "Добавить ПРР".
-    Button4 = makeButton("Button4", QStringLiteral("На боевой"), {86, 320, 93, 25}, p);
-    Button16 = makeButton("Button16", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, p);
-    Button11 = makeButton("Button11", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, p);
-    ComboBox1 = makeControl<QComboBox>("ComboBox1", {4, 384, 176, 21}, p);
-    ComboBox2 = makeControl<QComboBox>("ComboBox2", {5, 406, 174, 21}, p);
+    attackRunButton_ =
+        makeButton("attackRunButton", QStringLiteral("На боевой"), {86, 320, 93, 25}, this);
+    addMissileButton_ =
+        makeButton("addMissileButton", QStringLiteral("Добавить ПРР"), {3, 320, 79, 25}, this);
+    launchButton_ = makeButton("launchButton", QStringLiteral("ПУСК!!!"), {5, 350, 55, 25}, this);
+    missileTypeBox_ = makeControl<QComboBox>("missileTypeBox", {4, 384, 176, 21}, this);
+    launchModeBox_ = makeControl<QComboBox>("launchModeBox", {5, 406, 174, 21}, this);
 }
 
-void TForm1::connectAircraftPanel() {
-    setTips({
-        {Edit1, QStringLiteral("X самолёта на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
-        {Edit2, QStringLiteral("Y самолёта на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
-        {Button6, QStringLiteral("Перенести самолёт: следующий щелчок по карте ставит его туда")},
-        {Edit3, QStringLiteral("Высота полёта, м")},
-        {Edit4, QStringLiteral("Скорость, км/ч, 0 … 1800")},
-        {TrackBar1, QStringLiteral("Скорость, км/ч, 0 … 1800")},
-        {Image2, QStringLiteral("Курс: щелчок по компасу задаёт направление полёта, 0 … 360°")},
-        {Edit5, QStringLiteral("Курс, градусы 0 … 360 (0 — восток, по часовой стрелке)")},
-        {TrackBar2, QStringLiteral("Угол подъёма (вверх) или снижения (вниз), градусы −10 … +10")},
-        {Edit6, QStringLiteral("Угол подъёма, градусы; отрицательный — снижение")},
-        {Button2, QStringLiteral("Горизонтальный полёт: угол подъёма 0°")},
-        {Button3, QStringLiteral("Выбрать цель атаки: следующий щелчок по РЛС на карте")},
-        {Button1, QStringLiteral("Очистить цель атаки")},
-        {Button4, QStringLiteral("Выйти на боевой курс к цели атаки или уйти с него")},
-        {ComboBox1, QStringLiteral("Тип противорадиолокационной ракеты для подвески")},
-        {ComboBox2, QStringLiteral("Режим пуска ракеты выбранного типа")},
-        {Button16, QStringLiteral("Подвесить ракету выбранного типа и режима на самолёт")},
-        {Button11, QStringLiteral("Пуск ракеты, показанной в окне ракеты")},
+void AircraftPanel::setTips() {
+    ui::setTips({
+        {xEdit_, QStringLiteral("X самолёта на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
+        {yEdit_, QStringLiteral("Y самолёта на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
+        {moveButton_,
+         QStringLiteral("Перенести самолёт: следующий щелчок по карте ставит его туда")},
+        {altitudeEdit_, QStringLiteral("Высота полёта, м")},
+        {speedEdit_, QStringLiteral("Скорость, км/ч, 0 … 1800")},
+        {speedSlider_, QStringLiteral("Скорость, км/ч, 0 … 1800")},
+        {courseCompass_,
+         QStringLiteral("Курс: щелчок по компасу задаёт направление полёта, 0 … 360°")},
+        {courseEdit_, QStringLiteral("Курс, градусы 0 … 360 (0 — восток, по часовой стрелке)")},
+        {climbSlider_,
+         QStringLiteral("Угол подъёма (вверх) или снижения (вниз), градусы −10 … +10")},
+        {climbEdit_, QStringLiteral("Угол подъёма, градусы; отрицательный — снижение")},
+        {levelButton_, QStringLiteral("Горизонтальный полёт: угол подъёма 0°")},
+        {pickTargetButton_, QStringLiteral("Выбрать цель атаки: следующий щелчок по РЛС на карте")},
+        {clearTargetButton_, QStringLiteral("Очистить цель атаки")},
+        {attackRunButton_, QStringLiteral("Выйти на боевой курс к цели атаки или уйти с него")},
+        {missileTypeBox_, QStringLiteral("Тип противорадиолокационной ракеты для подвески")},
+        {launchModeBox_, QStringLiteral("Режим пуска ракеты выбранного типа")},
+        {addMissileButton_, QStringLiteral("Подвесить ракету выбранного типа и режима на самолёт")},
+        {launchButton_, QStringLiteral("Пуск ракеты, показанной в окне ракеты")},
     });
-    connect(Image2, &PictureBox::mouseMoved, this, &TForm1::Image2MouseMove);
-    connect(Image2, &PictureBox::clicked, this, &TForm1::Image2Click);
-    connect(TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
-    connect(TrackBar2, &QSlider::valueChanged, this, &TForm1::TrackBar2Change);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
-    connect(Button16, &QPushButton::clicked, this, &TForm1::Button16Click);
-    // Only the user's choice runs the handler; the create event runs it once itself.
-    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
 }
 
-// create event: missile lists
-void TForm1::FormCreate() {
-    ComboBox1->clear();
+void AircraftPanel::connectControls() {
+    connect(courseCompass_, &PictureBox::mouseMoved, this, [this](int x, int y) {
+        view_.compassCursor = Point{x, y};
+    });
+    connect(courseCompass_, &PictureBox::clicked, this, &AircraftPanel::setCourseFromCompass);
+    connect(speedSlider_, &QSlider::valueChanged, this, &AircraftPanel::setSpeed);
+    connect(climbSlider_, &QSlider::valueChanged, this, &AircraftPanel::setClimb);
+    connect(levelButton_, &QPushButton::clicked, this, &AircraftPanel::flyLevel);
+    connect(pickTargetButton_, &QPushButton::clicked, this, &AircraftPanel::armPickTarget);
+    connect(clearTargetButton_, &QPushButton::clicked, this, &AircraftPanel::clearTarget);
+    connect(attackRunButton_, &QPushButton::clicked, this, &AircraftPanel::toggleAttackRun);
+    connect(moveButton_, &QPushButton::clicked, this, &AircraftPanel::armMoveAircraft);
+    connect(addMissileButton_, &QPushButton::clicked, this, &AircraftPanel::loadMissile);
+    // Only the user's choice refills the launch modes; the start fills them once itself.
+    connect(missileTypeBox_, &QComboBox::activated, this, &AircraftPanel::fillLaunchModes);
+}
+
+bool AircraftPanel::record(const batch::Action& action) {
+    return writingBack_ ? writeBack(action) : perform(action);
+}
+
+void AircraftPanel::showArmedModes() {
+    setArmed(moveButton_, view_.moveAircraftMode);
+    setArmed(pickTargetButton_, view_.pickTargetMode);
+}
+
+void AircraftPanel::fillMissileTypes() {
+    missileTypeBox_->clear();
     for (int32_t i = 0; i < missileTypeCount(); ++i) {
-        ComboBox1->addItem(fromView(missileType(i).name));
+        missileTypeBox_->addItem(fromView(missileType(i).name));
     }
-    if (ComboBox1->count() > 4) {
-        ComboBox1->setCurrentIndex(4);
+    if (missileTypeBox_->count() > kFirstMissileType) {
+        missileTypeBox_->setCurrentIndex(kFirstMissileType);
     }
-    ComboBox1Change();
-    if (ComboBox2->count() > 1) {
-        ComboBox2->setCurrentIndex(1);
+    fillLaunchModes();
+    if (launchModeBox_->count() > kFirstLaunchMode) {
+        launchModeBox_->setCurrentIndex(kFirstLaunchMode);
     }
 }
 
-// missile type
-void TForm1::ComboBox1Change() {
-    fillLaunchModeList();
-}
-
-void TForm1::fillLaunchModeList() {
-    ComboBox2->clear();
-    const int type = ComboBox1->currentIndex();
+void AircraftPanel::fillLaunchModes() {
+    launchModeBox_->clear();
+    const int type = missileTypeBox_->currentIndex();
     if (type >= 0 && type < missileTypeCount()) {
         const MissileType& t = missileType(type);
         for (int32_t i = 0; i < t.launchModeCount && i < kLaunchModeCapacity; ++i) {
-            ComboBox2->addItem(fromView(t.launchModes[i].name));
+            launchModeBox_->addItem(fromView(t.launchModes[i].name));
         }
     }
     // No launch mode is chosen until the user picks one.
-    ComboBox2->setCurrentIndex(-1);
+    launchModeBox_->setCurrentIndex(-1);
 }
 
 // "Добавить ПРР"
-void TForm1::Button16Click() {
+void AircraftPanel::loadMissile() {
     if (world_.missileCount >= kMissileCapacity) {
-        showNotice(QStringLiteral("Ракета не добавлена: таблица ракет заполнена (%1).")
-                       .arg(kMissileCapacity));
+        emit notice(QStringLiteral("Ракета не добавлена: таблица ракет заполнена (%1).")
+                        .arg(kMissileCapacity));
         return;
     }
-    if (ComboBox2->currentIndex() < 0) {
-        showNotice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
+    if (launchModeBox_->currentIndex() < 0) {
+        emit notice(QStringLiteral("Ракета не добавлена: выберите режим пуска."));
         return;
     }
-    if (!perform(change::addMissile(view_.selectedAircraft, ComboBox1->currentIndex(),
-                                    ComboBox2->currentIndex()))) {
-        showNotice(QStringLiteral("Ракета не добавлена."));
+    if (!perform(change::addMissile(view_.selectedAircraft, missileTypeBox_->currentIndex(),
+                                    launchModeBox_->currentIndex()))) {
+        emit notice(QStringLiteral("Ракета не добавлена."));
         return;
     }
     view_.selectedMissile = world_.missileCount - 1;  // the missile just loaded
-    showMissileWindow();
+    emit missileLoaded();
 }
 
-void TForm1::setAircraftPanelTexts(int32_t n, bool withSpeed) {
+void AircraftPanel::setTexts(int32_t n, bool withSpeed) {
     const Aircraft& a = aircraftAt(world_, n);
-    Label7->setText(numberText(a.number));
-    Edit1->setText(QString::number(trunc32(a.x)));
-    Edit2->setText(QString::number(trunc32(a.y)));
-    Edit3->setText(QString::number(static_cast<qint64>(trunc32(a.altitude)) * 100));
+    numberLabel_->setText(numberText(a.number));
+    xEdit_->setText(QString::number(trunc32(a.x)));
+    yEdit_->setText(QString::number(trunc32(a.y)));
+    altitudeEdit_->setText(QString::number(static_cast<qint64>(trunc32(a.altitude)) * 100));
     if (withSpeed) {
-        Edit4->setText(QString::number(trunc32(a.speed)));
+        speedEdit_->setText(QString::number(trunc32(a.speed)));
     }
 }
 
-void TForm1::setAircraftPanelEnabling(int32_t n) {
+void AircraftPanel::setEnabling(int32_t n) {
     const bool hasTarget = validAircraft(world_, n) && aircraftAt(world_, n).targetRadar >= 0;
-    Button1->setEnabled(hasTarget);
-    Button4->setEnabled(hasTarget);
+    clearTargetButton_->setEnabled(hasTarget);
+    attackRunButton_->setEnabled(hasTarget);
 }
 
 namespace {
@@ -217,86 +250,81 @@ double climbFlown(double climbAngle) {
 
 }  // namespace
 
-void TForm1::refreshAircraftPanel(int32_t n) {
+void AircraftPanel::refresh(int32_t n) {
     if (!validAircraft(world_, n)) {
-        for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4}) {
+        for (QLineEdit* edit : {xEdit_, yEdit_, altitudeEdit_, speedEdit_}) {
             edit->clear();
         }
-        Label7->clear();
-        setAircraftPanelEnabling(n);
+        numberLabel_->clear();
+        setEnabling(n);
         return;
     }
-    setAircraftPanelTexts(n, true);
+    setTexts(n, true);
     // Setting a track bar runs its handler when the position changes, so the record gets the
     // shown whole-number speed and climb angle back.
     const QScopedValueRollback<bool> writingBack(writingBack_, true);
-    TrackBar1->setValue(trunc32(aircraftAt(world_, n).speed));
+    speedSlider_->setValue(trunc32(aircraftAt(world_, n).speed));
     const double stored = aircraftAt(world_, n).climbAngle;
     if (stored >= -10 && stored <= 10) {
-        Edit6->setText(QString::number(trunc32(stored)));
-        TrackBar2->setValue(trunc32(10 - stored));
+        climbEdit_->setText(QString::number(trunc32(stored)));
+        climbSlider_->setValue(trunc32(10 - stored));
     } else {
         showClimbFlown(stored);
     }
     const Aircraft& a = aircraftAt(world_, n);
-    Label10->setText(targetText(world_, a.targetRadar));
+    targetLabel_->setText(targetText(world_, a.targetRadar));
     drawCompass(n);
     showAttackRun(a.onAttackRun);
-    setAircraftPanelEnabling(n);
+    setEnabling(n);
 }
 
 // The climb or descent flown, the bar at its nearest end beyond -10 .. 10; the climb angle is
 // left as it is (the bar's handler does not run).
-void TForm1::showClimbFlown(double climbAngle) {
+void AircraftPanel::showClimbFlown(double climbAngle) {
     const double climb = climbFlown(climbAngle);
-    Edit6->setText(QString::number(trunc32(climb)));
-    const QSignalBlocker blocker(TrackBar2);
-    TrackBar2->setValue(trunc32(10 - climb));
+    climbEdit_->setText(QString::number(trunc32(climb)));
+    const QSignalBlocker blocker(climbSlider_);
+    climbSlider_->setValue(trunc32(10 - climb));
 }
 
-void TForm1::refreshAircraftPanelPeriodic(int32_t n) {
+void AircraftPanel::refreshPeriodic(int32_t n) {
     if (!validAircraft(world_, n)) {
-        refreshAircraftPanel(n);
+        refresh(n);
         return;
     }
-    setAircraftPanelTexts(n, false);
+    setTexts(n, false);
     const Aircraft& a = aircraftAt(world_, n);
-    Label10->setText(targetText(world_, a.targetRadar));
+    targetLabel_->setText(targetText(world_, a.targetRadar));
     // Only the attack steering turns and tilts the aircraft by itself.
     if (a.onAttackRun) {
         drawCompass(n);
         showClimbFlown(a.climbAngle);
     }
     showAttackRun(a.onAttackRun);
-    setAircraftPanelEnabling(n);
+    setEnabling(n);
 }
 
-// Button4's caption and emphasis follow the shown aircraft's attack run.
-void TForm1::showAttackRun(bool onAttackRun) {
-    Button4->setText(onAttackRun ? QStringLiteral("Уйти с боевого") : QStringLiteral("На боевой"));
-    setArmed(Button4, onAttackRun);
+// The attack-run button's caption and emphasis follow the shown aircraft's attack run.
+void AircraftPanel::showAttackRun(bool onAttackRun) {
+    attackRunButton_->setText(onAttackRun ? QStringLiteral("Уйти с боевого")
+                                          : QStringLiteral("На боевой"));
+    setArmed(attackRunButton_, onAttackRun);
 }
 
-void TForm1::drawCompass(int32_t n) {
+void AircraftPanel::drawCompass(int32_t n) {
     if (!validAircraft(world_, n)) {
         return;
     }
     Aircraft& a = aircraftAt(world_, n);
     const double h = a.heading * kDegToRad;
     compassImage_ = compassWithNeedle(h);
-    Image2->setPixmap(compassImage_);
-    Edit5->setText(QString::number(trunc32(a.heading)));
+    courseCompass_->setPixmap(compassImage_);
+    courseEdit_->setText(QString::number(trunc32(a.heading)));
     // The course is kept in whole degrees.
     writeBack(change::setAircraft(n, kFieldHeading, trunc32(a.heading)));
 }
 
-// compass mouse position
-void TForm1::Image2MouseMove(int x, int y) {
-    view_.compassCursor = Point{x, y};
-}
-
-// compass: course
-void TForm1::Image2Click() {
+void AircraftPanel::setCourseFromCompass() {
     if (!validAircraft(world_, view_.selectedAircraft)) {
         return;
     }
@@ -304,48 +332,45 @@ void TForm1::Image2Click() {
     const int32_t dy = view_.compassCursor.y - kCompassCentre;
     const double e = compassAngle(dx, dy);
     compassImage_ = compassWithNeedle(e);
-    Image2->setPixmap(compassImage_);
+    courseCompass_->setPixmap(compassImage_);
     // 1/3.14 turns the angle back into degrees here.
     const int32_t d = trunc32(e * 180 * 0.3184713375796178);
-    Edit5->setText(QString::number(d));
+    courseEdit_->setText(QString::number(d));
     perform(change::setAircraft(view_.selectedAircraft, kFieldHeading, d));
 }
 
-// speed
-void TForm1::TrackBar1Change(int position) {
-    if (perform(change::setAircraft(view_.selectedAircraft, kFieldSpeed, position))) {
-        Edit4->setText(QString::number(position));
+void AircraftPanel::setSpeed(int position) {
+    if (record(change::setAircraft(view_.selectedAircraft, kFieldSpeed, position))) {
+        speedEdit_->setText(QString::number(position));
     }
 }
 
-// climb angle
-void TForm1::TrackBar2Change(int position) {
-    if (perform(change::setAircraft(view_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
-        Edit6->setText(QString::number(10 - position));
+void AircraftPanel::setClimb(int position) {
+    if (record(change::setAircraft(view_.selectedAircraft, kFieldClimbAngle, 10 - position))) {
+        climbEdit_->setText(QString::number(10 - position));
     }
 }
 
-// "0"
-void TForm1::Button2Click() {
-    TrackBar2->setValue(10);
+void AircraftPanel::flyLevel() {
+    climbSlider_->setValue(10);
 }
 
 // "Выбрать"
-void TForm1::Button3Click() {
+void AircraftPanel::armPickTarget() {
     view_.pickTargetMode = true;
-    updateModeIndicators();
+    emit modesChanged();
 }
 
 // "Очистить"
-void TForm1::Button1Click() {
+void AircraftPanel::clearTarget() {
     perform(change::onAircraft(batch::Op::ClearTarget, view_.selectedAircraft));
     view_.pickTargetMode = false;
-    updateModeIndicators();
-    refreshAircraftPanelPeriodic(view_.selectedAircraft);
+    emit modesChanged();
+    refreshPeriodic(view_.selectedAircraft);
 }
 
 // "На боевой" / "Уйти с боевого"
-void TForm1::Button4Click() {
+void AircraftPanel::toggleAttackRun() {
     const int32_t n = view_.selectedAircraft;
     if (!validAircraft(world_, n) || !validRadar(world_, aircraftAt(world_, n).targetRadar)) {
         return;
@@ -355,9 +380,9 @@ void TForm1::Button4Click() {
 }
 
 // "Перенести"
-void TForm1::Button6Click() {
+void AircraftPanel::armMoveAircraft() {
     view_.moveAircraftMode = true;
-    updateModeIndicators();
+    emit modesChanged();
 }
 
 }  // namespace prrsim::ui

@@ -30,6 +30,23 @@ QPushButton* makeButton(const char* name, const QString& caption, const QRect& g
     return button;
 }
 
+void setTextColour(QWidget* control, const QColor& colour) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+}
+
+void setArmed(QPushButton* button, bool armed) {
+    QFont font = button->font();
+    font.setBold(armed);
+    font.setUnderline(armed);
+    button->setFont(font);
+}
+
+bool isArmed(const QPushButton* button) {
+    return button->font().bold() && button->font().underline();
+}
+
 int ElidingComboBox::textWidth() const {
     QStyleOptionComboBox option;
     initStyleOption(&option);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -11,8 +12,9 @@
 
 namespace prrsim::ui {
 
-// Builders for the windows' child controls: each control gets its component name (Button16,
-// ComboBox5...) as its Qt object name and stands at its fixed place; the parent owns it.
+// Builders for the windows' child controls: each control gets the name of its role
+// (launchButton, speedSlider...) as its Qt object name and stands at its fixed place; the
+// parent owns it.
 
 template <class Control>
 Control* makeControl(const char* name, const QRect& geometry, QWidget* parent) {
@@ -30,6 +32,13 @@ void setTips(std::initializer_list<std::pair<QWidget*, QString>> tips);
 
 QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
                         QWidget* parent);
+
+// The colour of a control's text.
+void setTextColour(QWidget* control, const QColor& colour);
+
+// Emphasis of an armed mode's button: bold and underlined caption.
+void setArmed(QPushButton* button, bool armed);
+bool isArmed(const QPushButton* button);
 
 // A drop-down list for items longer than the box: closed, it shows the chosen item cut short
 // with "…" and the whole item as its tooltip; open, the list is as wide as its longest item.

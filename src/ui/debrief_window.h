@@ -44,33 +44,25 @@ class DebriefWindow : public QWidget {
     int32_t chosenMissile() const { return chosen_; }
     const std::vector<batch::MissileSummary>& summaries() const { return summaries_; }
 
+    // The table of missiles as shown.
+    const QAbstractItemModel& tableModel() const { return *missileTable_->model(); }
+
     // Writes the table as CSV; the plots as PNG or SVG, by the file's suffix. False (and a
     // notice) when it cannot.
     bool exportTableCsv(const QString& path);
     bool exportPlots(const QString& path);
-    void TableExportClick();
-    void PlotsExportClick();
 
     // The file to export to (empty: cancelled) and notices; replaceable for tests.
     std::function<QString(const QString& title, const QString& suggested, const QString& filter)>
         askExportFile;
     std::function<void(const QString&)> showNotice;
 
-    QTableWidget* Table = nullptr;
-    QWidget* Plots = nullptr;  // the plots and their phase key, as exported
-    QLabel* PlotsTitle = nullptr;
-    QChartView* AltitudeChart = nullptr;
-    QChartView* DistanceChart = nullptr;
-    QChartView* SpeedChart = nullptr;
-    QChartView* PowerChart = nullptr;
-    QChartView* SideChart = nullptr;
-    QPushButton* TableExportButton = nullptr;
-    QPushButton* PlotsExportButton = nullptr;
-
   private:
     void fillTable();
     void plot();
     void placeMarkers();
+    void exportTableChosen();
+    void exportPlotsChosen();
 
     const WorldState& world_;
     const review::ReviewStore& store_;
@@ -81,6 +73,16 @@ class DebriefWindow : public QWidget {
     uint64_t generation_ = 0;
     int64_t markedTick_ = -1;
     std::vector<std::pair<QChartView*, QLineSeries*>> markers_;  // on the time plots
+    QTableWidget* missileTable_ = nullptr;
+    QWidget* plots_ = nullptr;  // the plots and their phase key, as exported
+    QLabel* plotsTitle_ = nullptr;
+    QChartView* altitudeChart_ = nullptr;
+    QChartView* distanceChart_ = nullptr;
+    QChartView* speedChart_ = nullptr;
+    QChartView* powerChart_ = nullptr;
+    QChartView* sideChart_ = nullptr;
+    QPushButton* tableExportButton_ = nullptr;
+    QPushButton* plotsExportButton_ = nullptr;
 };
 
 }  // namespace prrsim::ui

@@ -167,7 +167,7 @@ class EventLogWindow::Filter : public QSortFilterProxyModel {
 
 EventLogWindow::EventLogWindow(const review::ReviewStore& store, QWidget* parent)
     : QWidget(parent, Qt::Window), store_(store) {
-    setObjectName(QStringLiteral("EventLogWindow"));
+    setObjectName(QStringLiteral("eventLogWindow"));
     setWindowTitle(QStringLiteral("Журнал"));
     setFont(formFont());
     resize(820, 460);
@@ -176,52 +176,55 @@ EventLogWindow::EventLogWindow(const review::ReviewStore& store, QWidget* parent
     filter_ = new Filter(store_, this);
     filter_->setSourceModel(model_);
 
-    KindFilter = new QComboBox(this);
-    KindFilter->setObjectName(QStringLiteral("KindFilter"));
-    KindFilter->addItem(QStringLiteral("Все события"), -1);
+    kindFilter_ = new QComboBox(this);
+    kindFilter_->setObjectName(QStringLiteral("kindFilter"));
+    kindFilter_->addItem(QStringLiteral("Все события"), -1);
     for (int k = 0; k < kEventKindCount; ++k) {
-        KindFilter->addItem(fromView(batch::eventKindLabel(static_cast<EventKind>(k))), k);
+        kindFilter_->addItem(fromView(batch::eventKindLabel(static_cast<EventKind>(k))), k);
     }
-    ObjectFilter = new QComboBox(this);
-    ObjectFilter->setObjectName(QStringLiteral("ObjectFilter"));
-    ObjectFilter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    objectFilter_ = new QComboBox(this);
+    objectFilter_->setObjectName(QStringLiteral("objectFilter"));
+    objectFilter_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     fillObjectFilter();
-    ExportButton = new QPushButton(QStringLiteral("Сохранить CSV…"), this);
-    ExportButton->setObjectName(QStringLiteral("ExportButton"));
-    CountLabel = new QLabel(this);
-    CountLabel->setObjectName(QStringLiteral("CountLabel"));
+    exportButton_ = new QPushButton(QStringLiteral("Сохранить CSV…"), this);
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    kindFilter_->setToolTip(QStringLiteral("Показывать события только этого вида"));
+    objectFilter_->setToolTip(QStringLiteral("Показывать события только этого объекта"));
+    exportButton_->setToolTip(QStringLiteral("Сохранить показанные события таблицей CSV"));
 
-    Table = new QTableView(this);
-    Table->setObjectName(QStringLiteral("Table"));
-    Table->setModel(filter_);
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Table->setSelectionMode(QAbstractItemView::SingleSelection);
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->verticalHeader()->hide();
-    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 4);
-    Table->horizontalHeader()->setStretchLastSection(true);
-    Table->setColumnWidth(0, 70);
-    Table->setColumnWidth(1, 175);
-    Table->setWordWrap(false);
+    eventTable_ = new QTableView(this);
+    eventTable_->setObjectName(QStringLiteral("eventTable"));
+    eventTable_->setModel(filter_);
+    eventTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    eventTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    eventTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    eventTable_->verticalHeader()->hide();
+    eventTable_->verticalHeader()->setDefaultSectionSize(eventTable_->fontMetrics().height() + 4);
+    eventTable_->horizontalHeader()->setStretchLastSection(true);
+    eventTable_->setColumnWidth(0, 70);
+    eventTable_->setColumnWidth(1, 175);
+    eventTable_->setWordWrap(false);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(QStringLiteral("Событие:"), this));
-    filters->addWidget(KindFilter);
+    filters->addWidget(kindFilter_);
     filters->addWidget(new QLabel(QStringLiteral("Объект:"), this));
-    filters->addWidget(ObjectFilter);
+    filters->addWidget(objectFilter_);
     filters->addStretch(1);
-    filters->addWidget(ExportButton);
+    filters->addWidget(exportButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
-    layout->addWidget(Table, 1);
-    layout->addWidget(CountLabel);
+    layout->addWidget(eventTable_, 1);
+    layout->addWidget(countLabel_);
 
-    connect(KindFilter, &QComboBox::currentIndexChanged, this, &EventLogWindow::applyFilters);
-    connect(ObjectFilter, &QComboBox::currentIndexChanged, this, &EventLogWindow::applyFilters);
-    connect(ExportButton, &QPushButton::clicked, this, &EventLogWindow::ExportButtonClick);
-    connect(Table, &QTableView::clicked, this,
+    connect(kindFilter_, &QComboBox::currentIndexChanged, this, &EventLogWindow::applyFilters);
+    connect(objectFilter_, &QComboBox::currentIndexChanged, this, &EventLogWindow::applyFilters);
+    connect(exportButton_, &QPushButton::clicked, this, &EventLogWindow::exportChosen);
+    connect(eventTable_, &QTableView::clicked, this,
             [this](const QModelIndex& index) { chooseRow(index.row()); });
-    connect(Table, &QTableView::activated, this,
+    connect(eventTable_, &QTableView::activated, this,
             [this](const QModelIndex& index) { chooseRow(index.row()); });
 
     askExportFile = [this] {
@@ -245,16 +248,16 @@ void EventLogWindow::refresh() {
     for (; seen_ < store_.events().size(); ++seen_) {
         addObjectsOf(store_.events()[seen_]);
     }
-    if (objects_.size() != before || ObjectFilter->count() != static_cast<int>(before) + 1) {
+    if (objects_.size() != before || objectFilter_->count() != static_cast<int>(before) + 1) {
         fillObjectFilter();
     }
-    QScrollBar* bar = Table->verticalScrollBar();
+    QScrollBar* bar = eventTable_->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
     model_->catchUp();
     if (atEnd) {
-        Table->scrollToBottom();
+        eventTable_->scrollToBottom();
     }
-    CountLabel->setText(
+    countLabel_->setText(
         QStringLiteral("Показано событий: %1 из %2").arg(shownCount()).arg(store_.events().size()));
 }
 
@@ -271,37 +274,37 @@ void EventLogWindow::addObjectsOf(const WorldEvent& e) {
 }
 
 void EventLogWindow::fillObjectFilter() {
-    const QVariant chosen = ObjectFilter->currentData();
-    const QSignalBlocker blocker(ObjectFilter);
-    ObjectFilter->clear();
-    ObjectFilter->addItem(QStringLiteral("Все объекты"), QVariant());
+    const QVariant chosen = objectFilter_->currentData();
+    const QSignalBlocker blocker(objectFilter_);
+    objectFilter_->clear();
+    objectFilter_->addItem(QStringLiteral("Все объекты"), QVariant());
     for (const auto& [key, name] : objects_) {
-        ObjectFilter->addItem(name, objectKey(static_cast<ReviewObject>(key.first), key.second));
+        objectFilter_->addItem(name, objectKey(static_cast<ReviewObject>(key.first), key.second));
     }
-    const int at = chosen.isValid() ? ObjectFilter->findData(chosen) : 0;
-    ObjectFilter->setCurrentIndex(at < 0 ? 0 : at);
+    const int at = chosen.isValid() ? objectFilter_->findData(chosen) : 0;
+    objectFilter_->setCurrentIndex(at < 0 ? 0 : at);
 }
 
 void EventLogWindow::applyFilters() {
-    const QVariant object = ObjectFilter->currentData();
+    const QVariant object = objectFilter_->currentData();
     const qint64 key = object.isValid() ? object.toLongLong() : 0;
-    filter_->set(KindFilter->currentData().toInt(), object.isValid(),
+    filter_->set(kindFilter_->currentData().toInt(), object.isValid(),
                  static_cast<ReviewObject>(key >> 32), static_cast<int32_t>(key & 0xffffffff));
-    CountLabel->setText(
+    countLabel_->setText(
         QStringLiteral("Показано событий: %1 из %2").arg(shownCount()).arg(store_.events().size()));
 }
 
 void EventLogWindow::setKindFilter(int kind) {
-    KindFilter->setCurrentIndex(std::max(0, KindFilter->findData(kind)));
+    kindFilter_->setCurrentIndex(std::max(0, kindFilter_->findData(kind)));
 }
 
 void EventLogWindow::setObjectFilter(ReviewObject object, int32_t number) {
     refresh();
-    ObjectFilter->setCurrentIndex(std::max(0, ObjectFilter->findData(objectKey(object, number))));
+    objectFilter_->setCurrentIndex(std::max(0, objectFilter_->findData(objectKey(object, number))));
 }
 
 void EventLogWindow::clearObjectFilter() {
-    ObjectFilter->setCurrentIndex(0);
+    objectFilter_->setCurrentIndex(0);
 }
 
 int EventLogWindow::shownCount() const {
@@ -317,7 +320,7 @@ void EventLogWindow::chooseRow(int row) {
     if (row < 0 || row >= shownCount()) {
         return;
     }
-    Table->selectRow(row);
+    eventTable_->selectRow(row);
     const WorldEvent& e = shownEvent(row);
     emit jumpToTick(e.tick);
     // The object the log is filtered by, or else the first one the event names.
@@ -349,7 +352,7 @@ bool EventLogWindow::exportCsv(const QString& path) {
     return false;
 }
 
-void EventLogWindow::ExportButtonClick() {
+void EventLogWindow::exportChosen() {
     refresh();
     const QString path = askExportFile();
     if (!path.isEmpty()) {

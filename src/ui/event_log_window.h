@@ -65,22 +65,17 @@ class EventLogWindow : public QWidget {
     // The events shown, top to bottom.
     int shownCount() const;
     const WorldEvent& shownEvent(int row) const;
+    // The events shown, as the table shows them (time, event, description).
+    const QAbstractItemModel& shownEvents() const { return *eventTable_->model(); }
     // Chooses the shown event of this row (as a click on it does).
     void chooseRow(int row);
 
     // Writes the events shown as a CSV table; false (and a notice) when it cannot.
     bool exportCsv(const QString& path);
-    void ExportButtonClick();
 
     // The file to export to (empty: cancelled) and notices; replaceable for tests.
     std::function<QString()> askExportFile;
     std::function<void(const QString&)> showNotice;
-
-    QComboBox* KindFilter = nullptr;
-    QComboBox* ObjectFilter = nullptr;
-    QTableView* Table = nullptr;
-    QPushButton* ExportButton = nullptr;
-    QLabel* CountLabel = nullptr;
 
   signals:
     void jumpToTick(int64_t tick);
@@ -91,6 +86,7 @@ class EventLogWindow : public QWidget {
     void addObjectsOf(const WorldEvent& e);
     void fillObjectFilter();
     void applyFilters();
+    void exportChosen();  // "Сохранить CSV…"
 
     const review::ReviewStore& store_;
     EventTableModel* model_ = nullptr;
@@ -98,6 +94,11 @@ class EventLogWindow : public QWidget {
     size_t seen_ = 0;  // events whose objects are in the object list
     uint64_t generation_ = 0;
     std::map<std::pair<int, int32_t>, QString> objects_;  // (ReviewObject, number): its name
+    QComboBox* kindFilter_ = nullptr;
+    QComboBox* objectFilter_ = nullptr;
+    QTableView* eventTable_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QLabel* countLabel_ = nullptr;
 };
 
 }  // namespace prrsim::ui

@@ -15,7 +15,7 @@
 #include "sim/tick.h"
 #include "ui/application.h"
 #include "ui/report_writer.h"
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "world/world.h"
 
 namespace {
@@ -66,18 +66,16 @@ Options parseOptions(const QCoreApplication& app) {
 }
 
 // Advances the scene without the timers, draws one frame and saves the window.
-int saveScreenshot(prrsim::WorldState& world, prrsim::ui::TForm1& form, const Options& options) {
-    form.Timer1->stop();
-    form.Timer2->stop();
+int saveScreenshot(prrsim::WorldState& world, prrsim::ui::MainWindow& form, const Options& options) {
+    form.stopTimers();
     for (int i = 0; i < options.ticks; ++i) {
         form.session().step();
     }
     if (prrsim::validAircraft(world, options.selectAircraft)) {
         const prrsim::Aircraft& a = aircraftAt(world, options.selectAircraft);
-        form.Image1MouseMove(prrsim::trunc32(a.x), prrsim::trunc32(a.y));
-        form.Image1Click();
+        form.clickMap(prrsim::trunc32(a.x), prrsim::trunc32(a.y));
     }
-    form.Timer2Timer();
+    form.redraw();
     QCoreApplication::processEvents();
     if (!form.grab().save(options.screenshot, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(options.screenshot));
@@ -105,20 +103,20 @@ int main(int argc, char** argv) {
     }
 
     auto world = prrsim::makeWorld();
-    prrsim::ui::TForm1 form(*world);
+    prrsim::ui::MainWindow form(*world);
     // The default scene with the scene seed: a session replays the same way every time.
-    form.newScene(prrsim::batch::StartWorld::Default);
+    form.sceneFiles().newScene(prrsim::batch::StartWorld::Default);
     form.show();
 
     if (!options.screenshot.isEmpty()) {
-        if (!options.scene.isEmpty() && !form.openScene(options.scene)) {
+        if (!options.scene.isEmpty() && !form.sceneFiles().openScene(options.scene)) {
             return 1;
         }
         return saveScreenshot(*world, form, options);
     }
-    form.setStateDirectory(options.stateDirectory);
-    if (!form.offerRecovery() && !options.scene.isEmpty()) {
-        form.openScene(options.scene);
+    form.sceneFiles().setStateDirectory(options.stateDirectory);
+    if (!form.sceneFiles().offerRecovery() && !options.scene.isEmpty()) {
+        form.sceneFiles().openScene(options.scene);
     }
     return app.exec();
 }

@@ -1,13 +1,15 @@
 // The map's mouse handling: the click selects the nearest object or carries out an armed
-// one-shot mode.
+// one-shot mode; and the buttons under the map that add and remove objects.
 #include <cmath>
 
 #include "catalog/radar_catalog.h"
 #include "radar/radar_model.h"
+#include "ui/add_radar_dialog.h"
+#include "ui/aircraft_panel.h"
+#include "ui/main_window.h"
+#include "ui/missile_window.h"
 #include "ui/object_names.h"
 #include "ui/radar_panel.h"
-#include "ui/tform1.h"
-#include "ui/tform3.h"
 #include "ui/ui_text.h"
 #include "world/aircraft_control.h"
 #include "world/world.h"
@@ -41,16 +43,19 @@ int32_t nearest(const Table& table, int32_t count, int cx, int cy) {
 
 }  // namespace
 
-// map mouse position
-void TForm1::Image1MouseMove(int x, int y) {
+void MainWindow::mapMouseMoved(int x, int y) {
     view_.mapCursor = Point{x, y};
 }
 
-// map click
-void TForm1::Image1Click() {
+void MainWindow::clickMap(int x, int y) {
+    mapMouseMoved(x, y);
+    mapClicked();
+}
+
+void MainWindow::mapClicked() {
     const int cx = view_.mapCursor.x;
     const int cy = view_.mapCursor.y;
-    ListBox2->hide();
+    complexMemberList_->hide();
     if (view_.moveAircraftMode) {
         if (validAircraft(world_, view_.selectedAircraft)) {
             perform(change::moveAircraft(view_.selectedAircraft, cx, cy));
@@ -69,7 +74,7 @@ void TForm1::Image1Click() {
     updateModeIndicators();
 }
 
-void TForm1::selectNearest(int cx, int cy) {
+void MainWindow::selectNearest(int cx, int cy) {
     const int32_t A = nearest(world_.aircraft, world_.aircraftCount, cx, cy);
     const int32_t R = nearest(world_.radars, world_.radarCount, cx, cy);
     const int32_t M = nearest(world_.missiles, world_.missileCount, cx, cy);
@@ -112,13 +117,13 @@ void TForm1::selectNearest(int cx, int cy) {
 }
 
 // Radar panel and the complex's member list for the radar selection.
-void TForm1::showRadarSelection() {
-    Panel2->setVisible(view_.selectedRadar >= 0);
+void MainWindow::showRadarSelection() {
+    radarPanel_->setVisible(view_.selectedRadar >= 0);
     if (!validRadar(world_, view_.selectedRadar)) {
         return;
     }
-    ListBox2->show();
-    ListBox2->clear();
+    complexMemberList_->show();
+    complexMemberList_->clear();
     const int32_t complex = radarAt(world_, view_.selectedRadar).placedComplex;
     if (validPlacedComplex(world_, complex)) {
         const PlacedComplex& pc = placedComplexAt(world_, complex);
@@ -128,34 +133,123 @@ void TForm1::showRadarSelection() {
                 validRadar(world_, member) ? radarAt(world_, member).typeIndex : -1;
             const bool known = type >= 0 && type < radarTypeCount();
             // A member no longer in the table keeps its place in the list, shown as absent.
-            ListBox2->addItem(known ? fromView(radarType(type).name) + QStringLiteral(" ") +
-                                          numberText(radarAt(world_, member).number)
-                                    : absentText());
+            complexMemberList_->addItem(known
+                                            ? fromView(radarType(type).name) + QStringLiteral(" ") +
+                                                  numberText(radarAt(world_, member).number)
+                                            : absentText());
         }
     }
     radarPanelRefresh(view_.selectedRadar);
 }
 
 // Missile window, aircraft panel and the remove buttons for the new selection.
-void TForm1::showSelectionPanels() {
+void MainWindow::showSelectionPanels() {
     if (view_.selectedMissile != -1) {
-        if (Form3->isHidden()) {
-            Form3->show();
+        if (missileWindow_->isHidden()) {
+            missileWindow_->show();
         }
-    } else if (!Form3->isHidden()) {
-        Form3->hide();
+    } else if (!missileWindow_->isHidden()) {
+        missileWindow_->hide();
     }
     if (validAircraft(world_, view_.selectedAircraft)) {
-        Panel1->show();
-        refreshAircraftPanel(view_.selectedAircraft);
+        aircraftPanel_->show();
+        aircraftPanel_->refresh(view_.selectedAircraft);
     } else {
-        Panel1->hide();
+        aircraftPanel_->hide();
     }
     if (view_.selectedMissile != -1) {
-        Form3->refreshMissileWindow();
+        missileWindow_->refreshMissileWindow();
     }
-    Button13->setEnabled(view_.selectedRadar != -1);
-    Button15->setEnabled(view_.selectedAircraft != -1);
+    removeRadarButton_->setEnabled(view_.selectedRadar != -1);
+    removeAircraftButton_->setEnabled(view_.selectedAircraft != -1);
+}
+
+// "Добавить РЛС"
+void MainWindow::openAddRadarDialog() {
+    setEnabled(false);
+    // Disabling a window disables its child windows too: the dialog (and the missile window,
+    // a window of its own) stay usable.
+    addRadarDialog_->setEnabled(true);
+    missileWindow_->setEnabled(true);
+    addRadarDialog_->show();
+    addRadarDialog_->raise();
+    addRadarDialog_->activateWindow();
+}
+
+void MainWindow::onRadarsAdded() {
+    // The last radar added is selected and waits for its place on the map.
+    view_.selectedRadar = world_.radarCount - 1;
+    view_.radarPlaceMode = true;
+    view_.moveAircraftMode = false;
+    // The new radar is selected: the aircraft selection gives way so that only one panel shows.
+    if (view_.selectedAircraft != -1) {
+        view_.selectedAircraft = -1;
+        aircraftPanel_->hide();
+        removeAircraftButton_->setEnabled(false);
+    }
+    complexMemberList_->hide();
+    radarPanel_->show();
+    radarPanelRefresh(view_.selectedRadar);
+    removeRadarButton_->setEnabled(validRadar(world_, view_.selectedRadar));
+    updateModeIndicators();
+}
+
+// "Убрать РЛС"
+void MainWindow::removeRadar() {
+    if (perform(change::onRadar(batch::Op::RemoveRadar, view_.selectedRadar))) {
+        view_.selectedRadar = -1;
+        // The modes that act on the selected radar have nothing left to act on.
+        view_.radarPlaceMode = false;
+        view_.captureMode = false;
+        radarPanel_->hide();
+        complexMemberList_->hide();
+        removeRadarButton_->setEnabled(false);
+    }
+    updateModeIndicators();
+}
+
+// "Добавить самолёт"
+void MainWindow::addAircraft() {
+    if (world_.aircraftCount >= kAircraftCapacity) {
+        showNotice(QStringLiteral("Самолёт не добавлен: таблица самолётов заполнена (%1).")
+                       .arg(kAircraftCapacity));
+        return;
+    }
+    perform(change::addAircraft());
+}
+
+// "Убрать самолёт"
+void MainWindow::removeAircraft() {
+    if (perform(change::onAircraft(batch::Op::RemoveAircraft, view_.selectedAircraft))) {
+        view_.selectedAircraft = -1;
+        // The modes that act on the selected aircraft have nothing left to act on.
+        view_.moveAircraftMode = false;
+        view_.pickTargetMode = false;
+        aircraftPanel_->hide();
+        removeAircraftButton_->setEnabled(false);
+    }
+    updateModeIndicators();
+}
+
+// The member radars of a SAM complex under the radar panel.
+void MainWindow::selectComplexMember() {
+    const int chosen = complexMemberList_->currentRow();
+    if (complexMemberList_->count() == 0 || chosen < 0 ||
+        !validRadar(world_, view_.selectedRadar)) {
+        return;
+    }
+    const int32_t complex = radarAt(world_, view_.selectedRadar).placedComplex;
+    if (!validPlacedComplex(world_, complex)) {
+        return;
+    }
+    const PlacedComplex& pc = placedComplexAt(world_, complex);
+    // A member left behind by a radar removal is no radar any more: nothing to select.
+    if (chosen >= pc.memberCount || !validRadar(world_, pc.members[chosen])) {
+        return;
+    }
+    view_.selectedRadar = pc.members[chosen];
+    radarPanelRefresh(view_.selectedRadar);
+    updateModeIndicators();
 }
 
 }  // namespace prrsim::ui

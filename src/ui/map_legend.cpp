@@ -49,7 +49,7 @@ QRect worldOnScreen(const MapView& map) {
 
 MapLegend::MapLegend(const QImage& picture, const MapView* map, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool), map_(map), mainWindow_(mainWindow) {
-    setObjectName(QStringLiteral("Legend"));
+    setObjectName(QStringLiteral("mapLegend"));
     setWindowTitle(QStringLiteral("Условные обозначения"));
     legendPicture = new QLabel(this);
     legendPicture->setObjectName(QStringLiteral("legendPicture"));

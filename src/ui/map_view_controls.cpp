@@ -1,7 +1,5 @@
 #include "ui/map_view_controls.h"
 
-#include "ui/review_windows.h"
-
 namespace prrsim::ui {
 
 namespace {
@@ -15,7 +13,7 @@ QAction* checkable(QAction* action, const char* name) {
 }  // namespace
 
 MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* statusBar,
-                                 QObject* parent)
+                                 MapOverlays& overlays, QAction* legendAction, QObject* parent)
     : QObject(parent) {
     viewMenu->addSeparator();
     FitAction = viewMenu->addAction(QStringLiteral("Весь район"), view, &MapView::fitWorld);
@@ -61,26 +59,19 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
                                                 [view](bool on) { view->setRings(on); }),
                             "RingsAction");
 
-    ScaleLabel = new QLabel(statusBar);
-    ScaleLabel->setObjectName(QStringLiteral("ScaleLabel"));
-    ScaleLabel->setContentsMargins(4, 0, 6, 0);
-    ScaleLabel->setText(view->statusText());
-    statusBar->addPermanentWidget(ScaleLabel);
-    connect(view, &MapView::statusChanged, ScaleLabel, &QLabel::setText);
+    // The status bar's scale and cursor position.
+    auto* scaleLabel = new QLabel(statusBar);
+    scaleLabel->setObjectName(QStringLiteral("scaleLabel"));
+    scaleLabel->setContentsMargins(4, 0, 6, 0);
+    scaleLabel->setText(view->statusText());
+    statusBar->addPermanentWidget(scaleLabel);
+    connect(view, &MapView::statusChanged, scaleLabel, &QLabel::setText);
 
-    // The review side of the window, made before these controls, owns the overlays and their
-    // menu entries: the view places the miss distances among its labels, the legend opens in
-    // its own window.
-    auto* review = parent->findChild<ReviewWindows*>(QString(), Qt::FindDirectChildrenOnly);
-    if (review != nullptr) {
-        view->setOverlays(&review->overlays());
-        Legend = new MapLegend(review->overlays().legendPicture(), view, view->window());
-        QAction* legendAction = review->LegendAction;
-        connect(legendAction, &QAction::toggled, Legend, &MapLegend::setShown);
-        connect(Legend, &MapLegend::closed, legendAction, [legendAction] {
-            legendAction->setChecked(false);
-        });
-    }
+    view->setOverlays(&overlays);
+    legend_ = new MapLegend(overlays.legendPicture(), view, view->window());
+    connect(legendAction, &QAction::toggled, legend_, &MapLegend::setShown);
+    connect(legend_, &MapLegend::closed, legendAction,
+            [legendAction] { legendAction->setChecked(false); });
 }
 
 }  // namespace prrsim::ui

@@ -19,7 +19,10 @@ namespace prrsim::ui {
 class MapViewControls : public QObject {
     Q_OBJECT
   public:
-    MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* statusBar, QObject* parent);
+    // The view draws `overlays` (the review's) and places their miss distances among its
+    // labels; `legendAction` ("Условные обозначения") shows and hides the legend's window.
+    MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* statusBar, MapOverlays& overlays,
+                    QAction* legendAction, QObject* parent);
 
     QAction* FitAction = nullptr;       // "Весь район", Home
     QAction* OneToOneAction = nullptr;  // "1:1"
@@ -29,8 +32,9 @@ class MapViewControls : public QObject {
     QAction* PlaceLabelsAction = nullptr;  // "Без наложений" also at the map's own size
     QAction* RulerAction = nullptr;        // "Линейка", R
     QAction* RingsAction = nullptr;        // "Кольца дальности"
-    QLabel* ScaleLabel = nullptr;          // status bar: scale and cursor position
-    MapLegend* Legend = nullptr;           // none without the review's overlays
+
+  private:
+    MapLegend* legend_ = nullptr;
 };
 
 }  // namespace prrsim::ui

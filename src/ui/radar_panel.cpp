@@ -46,17 +46,11 @@ QLineEdit* readOnlyEdit(QWidget* parent, const char* name, int left, int top, in
     return control;
 }
 
-void setTextColour(QLabel* control, const QColor& colour) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    control->setPalette(palette);
-}
-
 }  // namespace
 
 RadarPanel::RadarPanel(WorldState& world, ViewState& view, QWidget* parent)
     : QFrame(parent), perform(applyDirectly(world)), world_(world), view_(view) {
-    setObjectName(QStringLiteral("Panel2"));
+    setObjectName(QStringLiteral("radarPanel"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
     resize(185, 441);
@@ -68,114 +62,133 @@ RadarPanel::RadarPanel(WorldState& world, ViewState& view, QWidget* parent)
 // The reaction's button sits at the right of "Перенести"; its controls are a tool window that
 // changes the radar through the panel's own perform.
 void RadarPanel::createReactionControls() {
-    reactionButton = button(this, "reactionButton", 126, 2, 55, QStringLiteral("ПРР…"));
-    reactionButton->setToolTip(QStringLiteral("Реакция на ПРР"));
-    reactionControls = new ReactionControls(world_, this);
-    reactionControls->perform = [this](const batch::Action& a) { return perform(a); };
-    connect(reactionButton, &QPushButton::clicked, this, [this] { reactionButtonClick(); });
-    connect(reactionControls, &ReactionControls::applied, this, [this] { refreshSelected(); });
+    reactionButton_ = button(this, "reactionButton", 126, 2, 55, QStringLiteral("ПРР…"));
+    reactionButton_->setToolTip(QStringLiteral("Реакция на ПРР"));
+    reactionControls_ = new ReactionControls(world_, this);
+    reactionControls_->perform = [this](const batch::Action& a) { return perform(a); };
+    connect(reactionButton_, &QPushButton::clicked, this, [this] { openReaction(); });
+    connect(reactionControls_, &ReactionControls::applied, this, [this] { refreshSelected(); });
 }
 
-void RadarPanel::reactionButtonClick() {
+void RadarPanel::openReaction() {
     if (selected() == nullptr) {
         return;
     }
-    reactionControls->showRadars({view_.selectedRadar});
-    reactionControls->show();
-    reactionControls->raise();
+    openReactionFor({view_.selectedRadar});
+}
+
+void RadarPanel::openReactionFor(const std::vector<int32_t>& rows) {
+    reactionControls_->showRadars(rows);
+    reactionControls_->show();
+    reactionControls_->raise();
 }
 
 void RadarPanel::createControls() {
-    Label13 = label(this, "Label13", 6, 2, QStringLiteral("РЛС"));
-    Button7 = button(this, "Button7", 48, 2, 75, QStringLiteral("Перенести"));
-    Label23 = label(this, "Label23", 10, 26, QString());
-    Label23->resize(172, 15);
-    Label11 = label(this, "Label11", 8, 44, QStringLiteral("X"));
-    Edit7 = readOnlyEdit(this, "Edit7", 32, 42, 57);
-    Label12 = label(this, "Label12", 96, 44, QStringLiteral("Y"));
-    Edit8 = readOnlyEdit(this, "Edit8", 120, 42, 57);
-    CheckBox1 = checkBox(this, "CheckBox1", 8, 63, 80, QStringLiteral("Излучение"));
-    CheckBox2 = checkBox(this, "CheckBox2", 88, 63, 90, QStringLiteral("Вращение"));
-    Label26 = label(this, "Label26", 8, 82, QStringLiteral("сигнал"));
-    Label14 = label(this, "Label14", 55, 82, QStringLiteral("Мерцание"));
-    ComboBox3 = place<QComboBox>(this, "ComboBox3", 115, 79, 62, 18);
-    Image4 = place<PictureBox>(this, "Image4", 8, 97, 62, 62);
+    radarTitleLabel_ = label(this, "radarTitleLabel", 6, 2, QStringLiteral("РЛС"));
+    moveRadarButton_ = button(this, "moveRadarButton", 48, 2, 75, QStringLiteral("Перенести"));
+    typeLabel_ = label(this, "typeLabel", 10, 26, QString());
+    typeLabel_->resize(172, 15);
+    radarXCaption_ = label(this, "radarXCaption", 8, 44, QStringLiteral("X"));
+    radarXEdit_ = readOnlyEdit(this, "radarXEdit", 32, 42, 57);
+    radarYCaption_ = label(this, "radarYCaption", 96, 44, QStringLiteral("Y"));
+    radarYEdit_ = readOnlyEdit(this, "radarYEdit", 120, 42, 57);
+    emissionBox_ = checkBox(this, "emissionBox", 8, 63, 80, QStringLiteral("Излучение"));
+    rotationBox_ = checkBox(this, "rotationBox", 88, 63, 90, QStringLiteral("Вращение"));
+    signalLabel_ = label(this, "signalLabel", 8, 82, QStringLiteral("сигнал"));
+    blinkCaption_ = label(this, "blinkCaption", 55, 82, QStringLiteral("Мерцание"));
+    blinkBox_ = place<QComboBox>(this, "blinkBox", 115, 79, 62, 18);
+    antennaCompass_ = place<PictureBox>(this, "antennaCompass", 8, 97, 62, 62);
     compassImage_ = compassPicture();
-    Image4->setPixmap(compassImage_);
-    Label22 = label(this, "Label22", 73, 128, QStringLiteral("Направление"));
-    Label24 = label(this, "Label24", 72, 144, QStringLiteral("антенны"));
-    Label21 = label(this, "Label21", 125, 145, QString());
-    Label21->resize(50, 15);
-    Label25 = label(this, "Label25", 9, 158, QStringLiteral("Методы обзора"));
-    ComboBox7 = place<QComboBox>(this, "ComboBox7", 8, 171, 170, 21);
-    Label15 = label(this, "Label15", 9, 195, QStringLiteral("Автоперестройка частоты"));
-    ComboBox4 = place<QComboBox>(this, "ComboBox4", 9, 211, 169, 21);
-    Label16 = label(this, "Label16", 10, 239, QStringLiteral("Частота"));
-    Edit9 = readOnlyEdit(this, "Edit9", 62, 235, 40);
-    Edit10 = readOnlyEdit(this, "Edit10", 107, 235, 47);
-    Label18 = label(this, "Label18", 156, 239, QStringLiteral("МГц"));
-    TrackBar3 = place<QSlider>(this, "TrackBar3", 2, 254, 178, 30);
-    TrackBar3->setOrientation(Qt::Horizontal);
-    TrackBar3->setRange(0, 100);
-    TrackBar3->setTickPosition(QSlider::TicksBelow);
-    TrackBar3->setTickInterval(10);
-    Label17 = label(this, "Label17", 8, 291, QStringLiteral("Сигнал"));
+    antennaCompass_->setPixmap(compassImage_);
+    antennaCaption_ = label(this, "antennaCaption", 73, 128, QStringLiteral("Направление"));
+    antennaCaptionEnd_ = label(this, "antennaCaptionEnd", 72, 144, QStringLiteral("антенны"));
+    antennaDirectionLabel_ = label(this, "antennaDirectionLabel", 125, 145, QString());
+    antennaDirectionLabel_->resize(50, 15);
+    scanCaption_ = label(this, "scanCaption", 9, 158, QStringLiteral("Методы обзора"));
+    scanMethodBox_ = place<QComboBox>(this, "scanMethodBox", 8, 171, 170, 21);
+    frequencyHopCaption_ =
+        label(this, "frequencyHopCaption", 9, 195, QStringLiteral("Автоперестройка частоты"));
+    frequencyHopBox_ = place<QComboBox>(this, "frequencyHopBox", 9, 211, 169, 21);
+    frequencyCaption_ = label(this, "frequencyCaption", 10, 239, QStringLiteral("Частота"));
+    frequencyPercentEdit_ = readOnlyEdit(this, "frequencyPercentEdit", 62, 235, 40);
+    frequencyEdit_ = readOnlyEdit(this, "frequencyEdit", 107, 235, 47);
+    megahertzLabel_ = label(this, "megahertzLabel", 156, 239, QStringLiteral("МГц"));
+    frequencySlider_ = place<QSlider>(this, "frequencySlider", 2, 254, 178, 30);
+    frequencySlider_->setOrientation(Qt::Horizontal);
+    frequencySlider_->setRange(0, 100);
+    frequencySlider_->setTickPosition(QSlider::TicksBelow);
+    frequencySlider_->setTickInterval(10);
+    emissionModeCaption_ = label(this, "emissionModeCaption", 8, 291, QStringLiteral("Сигнал"));
     // The emission-mode labels are wider than the panel: cut short, the whole one as tooltip.
-    ComboBox5 = place<ElidingComboBox>(this, "ComboBox5", 48, 286, 130, 21);
-    CheckBox3 = checkBox(this, "CheckBox3", 8, 310, 170, QStringLiteral("Режим вобуляции ЧПИ"));
-    Label20 = label(this, "Label20", 8, 329, QStringLiteral("Сопровождение целей"));
-    CheckBox4 = checkBox(this, "CheckBox4", 7, 348, 170, QStringLiteral("Сохранять обзор"));
-    ListBox1 = place<QListWidget>(this, "ListBox1", 5, 367, 75, 49);
-    CheckBox5 = checkBox(this, "CheckBox5", 82, 380, 90, QStringLiteral("Подсвет"));
-    Button8 = button(this, "Button8", 6, 416, 50, QStringLiteral("Захват"));
-    Button9 = button(this, "Button9", 56, 416, 55, QStringLiteral("Сброс"));
-    Button5 = button(this, "Button5", 111, 416, 70, QStringLiteral("Сброс всего"));
+    emissionModeBox_ = place<ElidingComboBox>(this, "emissionModeBox", 48, 286, 130, 21);
+    prfWobbleBox_ =
+        checkBox(this, "prfWobbleBox", 8, 310, 170, QStringLiteral("Режим вобуляции ЧПИ"));
+    trackingCaption_ =
+        label(this, "trackingCaption", 8, 329, QStringLiteral("Сопровождение целей"));
+    keepScanBox_ = checkBox(this, "keepScanBox", 7, 348, 170, QStringLiteral("Сохранять обзор"));
+    trackList_ = place<QListWidget>(this, "trackList", 5, 367, 75, 49);
+    illuminationBox_ = checkBox(this, "illuminationBox", 82, 380, 90, QStringLiteral("Подсвет"));
+    captureButton_ = button(this, "captureButton", 6, 416, 50, QStringLiteral("Захват"));
+    dropTrackButton_ = button(this, "dropTrackButton", 56, 416, 55, QStringLiteral("Сброс"));
+    dropAllTracksButton_ =
+        button(this, "dropAllTracksButton", 111, 416, 70, QStringLiteral("Сброс всего"));
 }
 
 void RadarPanel::connectHandlers() {
     setTips({
-        {Button7, QStringLiteral("Перенести РЛС (или весь комплекс): следующий щелчок по карте")},
-        {Edit7, QStringLiteral("X РЛС на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
-        {Edit8, QStringLiteral("Y РЛС на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
-        {CheckBox1, QStringLiteral("Включить или выключить излучение РЛС")},
-        {CheckBox2, QStringLiteral("Включить или остановить вращение антенны")},
-        {ComboBox3, QStringLiteral("Мерцание: число оборотов молчания после оборота излучения, "
+        {moveRadarButton_,
+         QStringLiteral("Перенести РЛС (или весь комплекс): следующий щелчок по карте")},
+        {radarXEdit_, QStringLiteral("X РЛС на карте, пиксели 0 … 599 (1 пиксель = 100 м)")},
+        {radarYEdit_, QStringLiteral("Y РЛС на карте, пиксели 0 … 439 (1 пиксель = 100 м)")},
+        {emissionBox_, QStringLiteral("Включить или выключить излучение РЛС")},
+        {rotationBox_, QStringLiteral("Включить или остановить вращение антенны")},
+        {blinkBox_, QStringLiteral("Мерцание: число оборотов молчания после оборота излучения, "
                                    "0 — без мерцания")},
-        {Image4, QStringLiteral("Направление антенны: щелчок по компасу, градусы 0 … 360")},
-        {ComboBox7, QStringLiteral("Метод обзора пространства")},
-        {ComboBox4, QStringLiteral("Автоперестройка частоты")},
-        {Edit9, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
-        {Edit10, QStringLiteral("Частота излучения, МГц")},
-        {TrackBar3, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
-        {CheckBox3, QStringLiteral("Вобуляция частоты повторения импульсов")},
-        {CheckBox4, QStringLiteral("Сохранять обзор при сопровождении целей")},
-        {ListBox1, QStringLiteral("Сопровождаемые самолёты (номера); щелчок — снять с сопровождения")},
-        {CheckBox5, QStringLiteral("Включить или выключить подсвет цели")},
-        {Button8, QStringLiteral("Захват: следующий щелчок по самолёту на карте берёт его на "
-                                 "сопровождение")},
-        {Button9, QStringLiteral("Сбросить выбранную цель сопровождения")},
-        {Button5, QStringLiteral("Сбросить все цели сопровождения")},
+        {antennaCompass_,
+         QStringLiteral("Направление антенны: щелчок по компасу, градусы 0 … 360")},
+        {scanMethodBox_, QStringLiteral("Метод обзора пространства")},
+        {frequencyHopBox_, QStringLiteral("Автоперестройка частоты")},
+        {frequencyPercentEdit_, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
+        {frequencyEdit_, QStringLiteral("Частота излучения, МГц")},
+        {frequencySlider_, QStringLiteral("Частота в диапазоне РЛС, % 0 … 100")},
+        {prfWobbleBox_, QStringLiteral("Вобуляция частоты повторения импульсов")},
+        {keepScanBox_, QStringLiteral("Сохранять обзор при сопровождении целей")},
+        {trackList_,
+         QStringLiteral("Сопровождаемые самолёты (номера); щелчок — снять с сопровождения")},
+        {illuminationBox_, QStringLiteral("Включить или выключить подсвет цели")},
+        {captureButton_,
+         QStringLiteral("Захват: следующий щелчок по самолёту на карте берёт его на "
+                        "сопровождение")},
+        {dropTrackButton_, QStringLiteral("Сбросить выбранную цель сопровождения")},
+        {dropAllTracksButton_, QStringLiteral("Сбросить все цели сопровождения")},
     });
-    if (ComboBox5->toolTip().isEmpty()) {
-        ComboBox5->setToolTip(QStringLiteral("Сигнал: режим излучения РЛС"));
+    if (emissionModeBox_->toolTip().isEmpty()) {
+        emissionModeBox_->setToolTip(QStringLiteral("Сигнал: режим излучения РЛС"));
     }
     // Only signals raised by the user's own actions run the handlers; refresh blocks the rest.
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
-    connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
-    connect(ComboBox3, &QComboBox::activated, this, [this](int i) { ComboBox3Change(i); });
-    connect(Image4, &PictureBox::mouseMoved, this, [this](int x, int y) { Image4MouseMove(x, y); });
-    connect(Image4, &PictureBox::clicked, this, [this] { Image4Click(); });
-    connect(ComboBox7, &QComboBox::activated, this, [this](int i) { ComboBox7Change(i); });
-    connect(ComboBox4, &QComboBox::activated, this, [this](int i) { ComboBox4Change(i); });
-    connect(TrackBar3, &QSlider::valueChanged, this, [this](int p) { TrackBar3Change(p); });
-    connect(ComboBox5, &QComboBox::activated, this, [this](int i) { ComboBox5Change(i); });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this] { CheckBox3Click(); });
-    connect(CheckBox4, &QCheckBox::clicked, this, [this] { CheckBox4Click(); });
-    connect(CheckBox5, &QCheckBox::clicked, this, [this] { CheckBox5Click(); });
-    connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
-    connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
-    connect(Button9, &QPushButton::clicked, this, [this] { Button9Click(); });
-    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(emissionBox_, &QCheckBox::clicked, this, [this] { switchEmission(); });
+    connect(rotationBox_, &QCheckBox::clicked, this, [this] { switchRotation(); });
+    connect(blinkBox_, &QComboBox::activated, this, [this](int i) { setBlink(i); });
+    connect(antennaCompass_, &PictureBox::mouseMoved, this,
+            [this](int x, int y) { compassMouseMoved(x, y); });
+    connect(antennaCompass_, &PictureBox::clicked, this, [this] { setAntennaFromCompass(); });
+    connect(scanMethodBox_, &QComboBox::activated, this, [this](int i) { setScanMethod(i); });
+    connect(frequencyHopBox_, &QComboBox::activated, this,
+            [this](int i) { chooseFrequencyHop(i); });
+    connect(frequencySlider_, &QSlider::valueChanged, this, [this](int p) { setFrequency(p); });
+    connect(emissionModeBox_, &QComboBox::activated, this, [this](int i) { setEmissionMode(i); });
+    connect(prfWobbleBox_, &QCheckBox::clicked, this, [this] { switchPrfWobble(); });
+    connect(keepScanBox_, &QCheckBox::clicked, this, [this] { switchKeepScan(); });
+    connect(illuminationBox_, &QCheckBox::clicked, this, [this] { switchIllumination(); });
+    connect(moveRadarButton_, &QPushButton::clicked, this, [this] { armMoveRadar(); });
+    connect(captureButton_, &QPushButton::clicked, this, [this] { armCapture(); });
+    connect(dropTrackButton_, &QPushButton::clicked, this, [this] { dropTrack(); });
+    connect(dropAllTracksButton_, &QPushButton::clicked, this, [this] { dropAllTracks(); });
+}
+
+void RadarPanel::showArmedModes() {
+    setArmed(moveRadarButton_, view_.radarPlaceMode);
+    setArmed(captureButton_, view_.captureMode);
 }
 
 void RadarPanel::refresh(int row) {
@@ -185,86 +198,88 @@ void RadarPanel::refresh(int row) {
     const RadarSite& r = radarAt(world_, row);
     const RadarType& t = radarType(r.typeIndex);
     const int32_t s = view_.selectedRadar;
-    const QSignalBlocker b1(CheckBox1), b2(CheckBox2), b3(CheckBox3), b4(CheckBox4), b5(CheckBox5),
-        c3(ComboBox3), c5(ComboBox5), c7(ComboBox7), tb(TrackBar3), lb(ListBox1);
+    const QSignalBlocker b1(emissionBox_), b2(rotationBox_), b3(prfWobbleBox_), b4(keepScanBox_),
+        b5(illuminationBox_), c3(blinkBox_), c5(emissionModeBox_), c7(scanMethodBox_),
+        tb(frequencySlider_), lb(trackList_);
 
-    Label13->setText(radarName(world_, row));
-    Label13->adjustSize();
-    Edit7->setText(QString::number(r.x));
-    Edit8->setText(QString::number(r.y));
-    CheckBox1->setChecked(r.emissionOn);
-    CheckBox2->setChecked(r.rotationOn);
-    Label23->setText(fromView(t.name));
+    radarTitleLabel_->setText(radarName(world_, row));
+    radarTitleLabel_->adjustSize();
+    radarXEdit_->setText(QString::number(r.x));
+    radarYEdit_->setText(QString::number(r.y));
+    emissionBox_->setChecked(r.emissionOn);
+    rotationBox_->setChecked(r.rotationOn);
+    typeLabel_->setText(fromView(t.name));
 
-    CheckBox3->setChecked(false);
-    ComboBox3->clear();
-    ComboBox5->clear();
+    prfWobbleBox_->setChecked(false);
+    blinkBox_->clear();
+    emissionModeBox_->clear();
 
     for (int32_t i = 0; i < t.prfModeCount; ++i) {
-        ComboBox5->addItem(QString::fromStdString(prfModeLabel(t.prfModes[i], decimalSeparator())));
+        emissionModeBox_->addItem(
+            QString::fromStdString(prfModeLabel(t.prfModes[i], decimalSeparator())));
     }
-    ComboBox5->setCurrentIndex(r.prfMode);
+    emissionModeBox_->setCurrentIndex(r.prfMode);
 
     if (t.kind == kSearchRadar || t.kind == kMultiTargetRadar) {
         for (int32_t i = 0; i <= t.maxBlinkPeriod; ++i) {
-            ComboBox3->addItem(QString::number(i));
+            blinkBox_->addItem(QString::number(i));
         }
-        ComboBox3->setCurrentIndex(r.blinkPeriod);
-        CheckBox3->setChecked(r.prfWobble);
-        CheckBox2->setEnabled(true);
-        ComboBox3->setEnabled(true);
-        ListBox1->setEnabled(t.kind == kMultiTargetRadar);
-        CheckBox4->setEnabled(t.kind == kMultiTargetRadar);
+        blinkBox_->setCurrentIndex(r.blinkPeriod);
+        prfWobbleBox_->setChecked(r.prfWobble);
+        rotationBox_->setEnabled(true);
+        blinkBox_->setEnabled(true);
+        trackList_->setEnabled(t.kind == kMultiTargetRadar);
+        keepScanBox_->setEnabled(t.kind == kMultiTargetRadar);
     }
 
     // "Подсвет" only for a radar that has an illuminator and may use it.
-    CheckBox5->setVisible((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) &&
-                          t.hasIlluminator);
+    illuminationBox_->setVisible((t.kind == kMultiTargetRadar || t.kind == kFireControlRadar) &&
+                                 t.hasIlluminator);
 
     const bool radiatingNow = r.radiating && r.emissionOn;
-    Button8->setEnabled(radiatingNow);
-    Button9->setEnabled(radiatingNow);
-    Button5->setEnabled(radiatingNow);
+    captureButton_->setEnabled(radiatingNow);
+    dropTrackButton_->setEnabled(radiatingNow);
+    dropAllTracksButton_->setEnabled(radiatingNow);
 
     // The compass and "Подсвет" always show the selected radar, whichever row is refreshed.
     if (validRadar(world_, s)) {
         const RadarSite& selectedSite = radarAt(world_, s);
         showCompassLine(selectedSite.antennaDirection * kDegToRadFlight);
-        Label21->setText(QString::number(selectedSite.antennaDirection));
+        antennaDirectionLabel_->setText(QString::number(selectedSite.antennaDirection));
     }
 
-    ComboBox7->clear();
+    scanMethodBox_->clear();
     for (int32_t i = 0; i < t.scanMethodCount; ++i) {
         const std::string_view name = t.scanMethods[i].name;
-        ComboBox7->addItem(fromView(name));
+        scanMethodBox_->addItem(fromView(name));
     }
-    ComboBox7->setCurrentIndex(r.scanMethod);
+    scanMethodBox_->setCurrentIndex(r.scanMethod);
 
     // The frequency boxes show this radar's own values, whatever its kind.
-    TrackBar3->setValue(r.frequencyPercent);
-    Edit9->setText(QString::number(r.frequencyPercent));
-    Edit10->setText(realText(r.frequency));
+    frequencySlider_->setValue(r.frequencyPercent);
+    frequencyPercentEdit_->setText(QString::number(r.frequencyPercent));
+    frequencyEdit_->setText(realText(r.frequency));
 
     if (validRadar(world_, s)) {
-        CheckBox5->setChecked(radarAt(world_, s).illuminationOn);
+        illuminationBox_->setChecked(radarAt(world_, s).illuminationOn);
     }
 
-    ListBox1->clear();
+    trackList_->clear();
     for (int32_t i = 0; i < r.trackCount && i < kTrackListCapacity; ++i) {
-        ListBox1->addItem(aircraftNumber(world_, r.trackList[i]));
+        trackList_->addItem(aircraftNumber(world_, r.trackList[i]));
     }
 
-    setTextColour(Label26, r.radiating ? QColor(Qt::red) : QColor(Qt::black));
+    setTextColour(signalLabel_, r.radiating ? QColor(Qt::red) : QColor(Qt::black));
 }
 
 void RadarPanel::showCompassLine(double angle) {
     compassImage_ = compassWithNeedle(angle);
-    Image4->setPixmap(compassImage_);
+    antennaCompass_->setPixmap(compassImage_);
 }
 
 RadarSite* RadarPanel::selected() {
     return validRadar(world_, view_.selectedRadar) ? &radarAt(world_, view_.selectedRadar)
-                                                    : nullptr;
+                                                   : nullptr;
 }
 
 void RadarPanel::refreshSelected() {
@@ -273,32 +288,32 @@ void RadarPanel::refreshSelected() {
     }
 }
 
-void RadarPanel::CheckBox1Click() {
+void RadarPanel::switchEmission() {
     if (selected() != nullptr) {
         perform(change::switchRadar(batch::Op::SetEmission, view_.selectedRadar,
-                                    CheckBox1->isChecked()));
+                                    emissionBox_->isChecked()));
     }
     refreshSelected();
     // "Захват" armed on this radar ends when its emission is switched off.
     emit modesChanged();
 }
 
-void RadarPanel::CheckBox2Click() {
+void RadarPanel::switchRotation() {
     if (selected() != nullptr) {
         perform(change::switchRadar(batch::Op::SetRotation, view_.selectedRadar,
-                                    CheckBox2->isChecked()));
+                                    rotationBox_->isChecked()));
     }
     refreshSelected();
 }
 
-void RadarPanel::ComboBox3Change(int index) {
+void RadarPanel::setBlink(int index) {
     if (selected() != nullptr && index >= 0) {
         perform(change::onRadar(batch::Op::SetBlink, view_.selectedRadar, index));
     }
     refreshSelected();
 }
 
-void RadarPanel::Image4Click() {
+void RadarPanel::setAntennaFromCompass() {
     if (selected() == nullptr) {
         return;
     }
@@ -307,78 +322,78 @@ void RadarPanel::Image4Click() {
     const double e = compassAngle(dx, dy);
     showCompassLine(e);
     const int32_t d = radarCompassDirection(dx, dy);
-    Label21->setText(QString::number(d));
+    antennaDirectionLabel_->setText(QString::number(d));
     perform(change::onRadar(batch::Op::SetAntennaDirection, view_.selectedRadar, d));
     refreshSelected();
 }
 
-void RadarPanel::Image4MouseMove(int x, int y) {
+void RadarPanel::compassMouseMoved(int x, int y) {
     view_.radarCompassCursor = Point{x, y};
 }
 
-void RadarPanel::ComboBox7Change(int index) {
+void RadarPanel::setScanMethod(int index) {
     if (selected() != nullptr && index >= 0) {
         perform(change::onRadar(batch::Op::SetScanMethod, view_.selectedRadar, index));
     }
     refreshSelected();
 }
 
-void RadarPanel::ComboBox4Change(int) {
+void RadarPanel::chooseFrequencyHop(int) {
     refreshSelected();
 }
 
-void RadarPanel::TrackBar3Change(int position) {
+void RadarPanel::setFrequency(int position) {
     if (selected() != nullptr) {
         perform(change::onRadar(batch::Op::SetFrequency, view_.selectedRadar, position));
     }
     refreshSelected();
 }
 
-void RadarPanel::ComboBox5Change(int index) {
+void RadarPanel::setEmissionMode(int index) {
     if (selected() != nullptr && index >= 0) {
         perform(change::onRadar(batch::Op::SetPrfMode, view_.selectedRadar, index));
     }
 }
 
-void RadarPanel::CheckBox3Click() {
+void RadarPanel::switchPrfWobble() {
     refreshSelected();
 }
 
-void RadarPanel::CheckBox4Click() {
+void RadarPanel::switchKeepScan() {
     refreshSelected();
 }
 
-void RadarPanel::CheckBox5Click() {
+void RadarPanel::switchIllumination() {
     if (selected() != nullptr) {
         perform(change::switchRadar(batch::Op::SetIllumination, view_.selectedRadar,
-                                    CheckBox5->isChecked()));
+                                    illuminationBox_->isChecked()));
     }
 }
 
-void RadarPanel::Button7Click() {
+void RadarPanel::armMoveRadar() {
     view_.radarPlaceMode = true;
     view_.moveAircraftMode = false;
     emit modesChanged();
 }
 
-void RadarPanel::Button8Click() {
+void RadarPanel::armCapture() {
     view_.captureMode = true;
     view_.pickTargetMode = false;
     emit modesChanged();
     refreshSelected();
 }
 
-void RadarPanel::Button9Click() {
+void RadarPanel::dropTrack() {
     if (selected() == nullptr) {
         return;
     }
-    const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
-    const int entry = chosen.isEmpty() ? -1 : ListBox1->row(chosen.first());
+    const QList<QListWidgetItem*> chosen = trackList_->selectedItems();
+    const int entry = chosen.isEmpty() ? -1 : trackList_->row(chosen.first());
     perform(change::onRadar(batch::Op::RemoveTrack, view_.selectedRadar, entry));
     refreshSelected();
 }
 
-void RadarPanel::Button5Click() {
+void RadarPanel::dropAllTracks() {
     if (selected() != nullptr) {
         perform(change::onRadar(batch::Op::ResetTracking, view_.selectedRadar));
     }

@@ -12,10 +12,9 @@
 
 #include "ui/changes.h"
 #include "ui/controls.h"
-#include "ui/view_state.h"
-#include "world/world_state.h"
 #include "ui/picture_box.h"
 #include "ui/reaction_controls.h"
+#include "ui/view_state.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
@@ -33,73 +32,40 @@ class RadarPanel : public QFrame {
     // How the handlers change the radar (applied directly unless the main window records).
     Perform perform;
 
+    // "Перенести" and "Захват" shown armed as the view's modes are.
+    void showArmedModes();
+
     // The picture currently shown by the compass (for drawing checks).
     const QPixmap& compassImage() const { return compassImage_; }
 
-    // Handlers of the user's actions, named after the controls that raise them.
-    void CheckBox1Click();               // "Излучение"
-    void CheckBox2Click();               // "Вращение"
-    void ComboBox3Change(int index);     // "Мерцание"
-    void Image4Click();                  // antenna-direction compass
-    void Image4MouseMove(int x, int y);  // compass mouse position
-    void ComboBox7Change(int index);     // "Методы обзора"
-    void ComboBox4Change(int index);     // "Автоперестройка частоты"
-    void TrackBar3Change(int position);  // frequency track bar
-    void ComboBox5Change(int index);     // "Сигнал"
-    void CheckBox3Click();               // "Режим вобуляции ЧПИ"
-    void CheckBox4Click();               // "Сохранять обзор"
-    void CheckBox5Click();               // "Подсвет"
-    void Button7Click();                 // "Перенести"
-    void Button8Click();                 // "Захват"
-    void Button9Click();                 // "Сброс"
-    void Button5Click();                 // "Сброс всего"
-
-    QLabel* Label13 = nullptr;        // "РЛС"
-    QPushButton* Button7 = nullptr;   // "Перенести"
-    QLabel* Label23 = nullptr;        // type name
-    QLabel* Label11 = nullptr;        // "X"
-    QLineEdit* Edit7 = nullptr;       // x
-    QLabel* Label12 = nullptr;        // "Y"
-    QLineEdit* Edit8 = nullptr;       // y
-    QCheckBox* CheckBox1 = nullptr;   // "Излучение"
-    QCheckBox* CheckBox2 = nullptr;   // "Вращение"
-    QLabel* Label26 = nullptr;        // "сигнал"
-    QLabel* Label14 = nullptr;        // "Мерцание"
-    QComboBox* ComboBox3 = nullptr;   // blink setting
-    PictureBox* Image4 = nullptr;     // compass
-    QLabel* Label22 = nullptr;        // "Направление"
-    QLabel* Label24 = nullptr;        // "антенны"
-    QLabel* Label21 = nullptr;        // antenna direction
-    QLabel* Label25 = nullptr;        // "Методы обзора"
-    QComboBox* ComboBox7 = nullptr;   // scan method
-    QLabel* Label15 = nullptr;        // "Автоперестройка частоты"
-    QComboBox* ComboBox4 = nullptr;   // (no items)
-    QLabel* Label16 = nullptr;        // "Частота"
-    QLineEdit* Edit9 = nullptr;       // frequency percent
-    QLineEdit* Edit10 = nullptr;      // frequency, MHz
-    QLabel* Label18 = nullptr;        // "МГц"
-    QSlider* TrackBar3 = nullptr;     // frequency percent 0..100
-    QLabel* Label17 = nullptr;        // "Сигнал"
-    ElidingComboBox* ComboBox5 = nullptr;  // emission mode
-    QCheckBox* CheckBox3 = nullptr;   // "Режим вобуляции ЧПИ"
-    QLabel* Label20 = nullptr;        // "Сопровождение целей"
-    QCheckBox* CheckBox4 = nullptr;   // "Сохранять обзор"
-    QListWidget* ListBox1 = nullptr;  // tracked aircraft
-    QCheckBox* CheckBox5 = nullptr;   // "Подсвет"
-    QPushButton* Button8 = nullptr;   // "Захват"
-    QPushButton* Button9 = nullptr;   // "Сброс"
-    QPushButton* Button5 = nullptr;   // "Сброс всего"
-
-    // "Реакция на ПРР": the button opens the selected radar's reaction.
-    void reactionButtonClick();
-    QPushButton* reactionButton = nullptr;
-    ReactionControls* reactionControls = nullptr;
+    // "Реакция на ПРР" for `rows` (e.g. the radars just added): one setReaction each.
+    void openReactionFor(const std::vector<int32_t>& rows);
 
   signals:
     // A handler changed a map-click mode; the main window updates captions and cursor.
     void modesChanged();
 
   private:
+    // The user's actions.
+    void switchEmission();
+    void switchRotation();
+    void setBlink(int index);
+    void setAntennaFromCompass();
+    void compassMouseMoved(int x, int y);
+    void setScanMethod(int index);
+    void chooseFrequencyHop(int index);
+    void setFrequency(int position);
+    void setEmissionMode(int index);
+    void switchPrfWobble();
+    void switchKeepScan();
+    void switchIllumination();
+    void armMoveRadar();
+    void armCapture();
+    void dropTrack();
+    void dropAllTracks();
+    // "Реакция на ПРР": opens the selected radar's reaction.
+    void openReaction();
+
     void createControls();
     void connectHandlers();
     void createReactionControls();
@@ -111,6 +77,44 @@ class RadarPanel : public QFrame {
     WorldState& world_;
     ViewState& view_;
     QPixmap compassImage_;
+
+    QLabel* radarTitleLabel_ = nullptr;
+    QPushButton* moveRadarButton_ = nullptr;
+    QLabel* typeLabel_ = nullptr;
+    QLabel* radarXCaption_ = nullptr;
+    QLineEdit* radarXEdit_ = nullptr;
+    QLabel* radarYCaption_ = nullptr;
+    QLineEdit* radarYEdit_ = nullptr;
+    QCheckBox* emissionBox_ = nullptr;
+    QCheckBox* rotationBox_ = nullptr;
+    QLabel* signalLabel_ = nullptr;
+    QLabel* blinkCaption_ = nullptr;
+    QComboBox* blinkBox_ = nullptr;
+    PictureBox* antennaCompass_ = nullptr;
+    QLabel* antennaCaption_ = nullptr;
+    QLabel* antennaCaptionEnd_ = nullptr;
+    QLabel* antennaDirectionLabel_ = nullptr;
+    QLabel* scanCaption_ = nullptr;
+    QComboBox* scanMethodBox_ = nullptr;
+    QLabel* frequencyHopCaption_ = nullptr;
+    QComboBox* frequencyHopBox_ = nullptr;
+    QLabel* frequencyCaption_ = nullptr;
+    QLineEdit* frequencyPercentEdit_ = nullptr;
+    QLineEdit* frequencyEdit_ = nullptr;
+    QLabel* megahertzLabel_ = nullptr;
+    QSlider* frequencySlider_ = nullptr;
+    QLabel* emissionModeCaption_ = nullptr;
+    ElidingComboBox* emissionModeBox_ = nullptr;
+    QCheckBox* prfWobbleBox_ = nullptr;
+    QLabel* trackingCaption_ = nullptr;
+    QCheckBox* keepScanBox_ = nullptr;
+    QListWidget* trackList_ = nullptr;
+    QCheckBox* illuminationBox_ = nullptr;
+    QPushButton* captureButton_ = nullptr;
+    QPushButton* dropTrackButton_ = nullptr;
+    QPushButton* dropAllTracksButton_ = nullptr;
+    QPushButton* reactionButton_ = nullptr;
+    ReactionControls* reactionControls_ = nullptr;
 };
 
 }  // namespace prrsim::ui

@@ -41,34 +41,34 @@ ReactionControls::ReactionControls(WorldState& world, QWidget* parent)
 }
 
 void ReactionControls::createControls() {
-    kindBox = makeControl<QComboBox>("kindBox", QRect(8, 8, 182, 21), this);
+    kindBox_ = makeControl<QComboBox>("kindBox", QRect(8, 8, 182, 21), this);
     for (const QString& name : kKindNames) {
-        kindBox->addItem(name);
+        kindBox_->addItem(name);
     }
     makeLabel("warnLabel", QStringLiteral("Дальность угрозы, км"), 8, 38, this);
-    warnBox = spinBox(this, "warnBox", 35, kReactionWarnKmMin, kReactionWarnKmMax);
+    warnBox_ = spinBox(this, "warnBox", 35, kReactionWarnKmMin, kReactionWarnKmMax);
     makeLabel("holdLabel", QStringLiteral("Выдержка, с"), 8, 64, this);
-    holdBox = spinBox(this, "holdBox", 61, 0, kReactionHoldSecondsMax);
-    valueLabel = makeLabel("valueLabel", QString(), 8, 90, this);
-    valueBox = spinBox(this, "valueBox", 87, 0, kReactionPercentMax);
-    applyButton = makeControl<QPushButton>("applyButton", QRect(8, 118, 182, 24), this);
-    applyButton->setText(QStringLiteral("Применить"));
-    setTips({{kindBox, QStringLiteral("Что делает расчёт, когда ракета ближе дальности угрозы: "
-                                      "ничего, выключает излучение, включает мерцание или "
-                                      "перестраивает частоту")},
-             {warnBox, QStringLiteral("Дальность угрозы по горизонту от ракеты до РЛС, км "
-                                      "(%1–%2)")
-                           .arg(kReactionWarnKmMin)
-                           .arg(kReactionWarnKmMax)},
-             {holdBox, QStringLiteral("Сколько секунд после ухода угрозы расчёт ждёт, прежде "
-                                      "чем отменить реакцию, с (0–%1)")
-                           .arg(kReactionHoldSecondsMax)},
-             {valueBox, QStringLiteral("Мерцание: период, какой допускает тип РЛС; частота: "
-                                       "положение движка частоты, % (0–%1)")
-                            .arg(kReactionPercentMax)},
-             {applyButton, QStringLiteral("Задать эту реакцию выбранной РЛС")}});
-    connect(kindBox, &QComboBox::activated, this, [this] { kindChanged(); });
-    connect(applyButton, &QPushButton::clicked, this, [this] { apply(); });
+    holdBox_ = spinBox(this, "holdBox", 61, 0, kReactionHoldSecondsMax);
+    valueLabel_ = makeLabel("valueLabel", QString(), 8, 90, this);
+    valueBox_ = spinBox(this, "valueBox", 87, 0, kReactionPercentMax);
+    applyButton_ = makeControl<QPushButton>("applyButton", QRect(8, 118, 182, 24), this);
+    applyButton_->setText(QStringLiteral("Применить"));
+    setTips({{kindBox_, QStringLiteral("Что делает расчёт, когда ракета ближе дальности угрозы: "
+                                       "ничего, выключает излучение, включает мерцание или "
+                                       "перестраивает частоту")},
+             {warnBox_, QStringLiteral("Дальность угрозы по горизонту от ракеты до РЛС, км "
+                                       "(%1–%2)")
+                            .arg(kReactionWarnKmMin)
+                            .arg(kReactionWarnKmMax)},
+             {holdBox_, QStringLiteral("Сколько секунд после ухода угрозы расчёт ждёт, прежде "
+                                       "чем отменить реакцию, с (0–%1)")
+                            .arg(kReactionHoldSecondsMax)},
+             {valueBox_, QStringLiteral("Мерцание: период, какой допускает тип РЛС; частота: "
+                                        "положение движка частоты, % (0–%1)")
+                             .arg(kReactionPercentMax)},
+             {applyButton_, QStringLiteral("Задать эту реакцию выбранной РЛС")}});
+    connect(kindBox_, &QComboBox::activated, this, [this] { kindChanged(); });
+    connect(applyButton_, &QPushButton::clicked, this, [this] { apply(); });
 }
 
 void ReactionControls::showRadars(const std::vector<int32_t>& rows) {
@@ -79,7 +79,7 @@ void ReactionControls::showRadars(const std::vector<int32_t>& rows) {
     const RadarSite& r = radarAt(world_, rows.front());
     const RadarType& type = radarType(r.typeIndex);
     maxBlinkPeriod_ = type.maxBlinkPeriod;
-    const QSignalBlocker blocker(kindBox);
+    const QSignalBlocker blocker(kindBox_);
     // Blink only where "Мерцание" offers a setting above 0, for every radar it will be set on.
     bool blinks = true;
     for (const int32_t row : rows) {
@@ -90,28 +90,28 @@ void ReactionControls::showRadars(const std::vector<int32_t>& rows) {
                                        radarType(radarAt(world_, row).typeIndex).maxBlinkPeriod);
         }
     }
-    setItemEnabled(kindBox, kReactionBlink, blinks);
-    kindBox->setCurrentIndex(r.reactionKind);
-    warnBox->setValue(std::max(r.reactionWarnKm, kReactionWarnKmMin));
-    holdBox->setValue(r.reactionHoldSeconds);
+    setItemEnabled(kindBox_, kReactionBlink, blinks);
+    kindBox_->setCurrentIndex(r.reactionKind);
+    warnBox_->setValue(std::max(r.reactionWarnKm, kReactionWarnKmMin));
+    holdBox_->setValue(r.reactionHoldSeconds);
     kindChanged();
-    valueBox->setValue(r.reactionValue);
+    valueBox_->setValue(r.reactionValue);
 }
 
 void ReactionControls::kindChanged() {
-    const int kind = kindBox->currentIndex();
+    const int kind = kindBox_->currentIndex();
     const bool blink = kind == kReactionBlink;
     const bool hop = kind == kReactionHop;
-    valueLabel->setText(blink ? QStringLiteral("Мерцание") : QStringLiteral("Частота, %"));
-    valueBox->setRange(blink ? 1 : 0, blink ? std::max(maxBlinkPeriod_, 1) : kReactionPercentMax);
-    valueLabel->setEnabled(blink || hop);
-    valueBox->setEnabled(blink || hop);
+    valueLabel_->setText(blink ? QStringLiteral("Мерцание") : QStringLiteral("Частота, %"));
+    valueBox_->setRange(blink ? 1 : 0, blink ? std::max(maxBlinkPeriod_, 1) : kReactionPercentMax);
+    valueLabel_->setEnabled(blink || hop);
+    valueBox_->setEnabled(blink || hop);
 }
 
 ReactionSettings ReactionControls::settings() const {
-    const int32_t kind = kindBox->currentIndex();
+    const int32_t kind = kindBox_->currentIndex();
     const bool valued = kind == kReactionBlink || kind == kReactionHop;
-    return {kind, warnBox->value(), holdBox->value(), valued ? valueBox->value() : 0};
+    return {kind, warnBox_->value(), holdBox_->value(), valued ? valueBox_->value() : 0};
 }
 
 void ReactionControls::apply() {

@@ -30,13 +30,6 @@ class ReactionControls : public QWidget {
     // How "Применить" changes the radars (applied directly unless the main window records).
     Perform perform;
 
-    QComboBox* kindBox = nullptr;     // none, shutdown, blink, hop
-    QSpinBox* warnBox = nullptr;      // warning distance, km
-    QSpinBox* holdBox = nullptr;      // hold time, s
-    QLabel* valueLabel = nullptr;     // "Мерцание" or "Частота, %"
-    QSpinBox* valueBox = nullptr;     // blink period or frequency percentage
-    QPushButton* applyButton = nullptr;
-
   signals:
     // "Применить" changed radars; the panel shows them again.
     void applied();
@@ -49,6 +42,12 @@ class ReactionControls : public QWidget {
     WorldState& world_;
     std::vector<int32_t> rows_;
     int32_t maxBlinkPeriod_ = 0;  // the shown radar type's
+    QComboBox* kindBox_ = nullptr;  // none, shutdown, blink, hop
+    QSpinBox* warnBox_ = nullptr;   // warning distance, km
+    QSpinBox* holdBox_ = nullptr;   // hold time, s
+    QLabel* valueLabel_ = nullptr;  // "Мерцание" or "Частота, %"
+    QSpinBox* valueBox_ = nullptr;  // blink period or frequency percentage
+    QPushButton* applyButton_ = nullptr;
 };
 
 // The rows of radar `row` and the other members of its placed complex, in table order.

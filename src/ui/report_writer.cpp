@@ -1,10 +1,10 @@
 #include "ui/report_writer.h"
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QSaveFile>
-#include <QTableWidget>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
@@ -50,17 +50,16 @@ QString escaped(const QString& text) {
 }
 
 // The table as the window shows it.
-QString htmlTable(const QTableWidget& table) {
+QString htmlTable(const QAbstractItemModel& table) {
     QString html = QStringLiteral("<table>\n<tr>");
     for (int c = 0; c < table.columnCount(); ++c) {
-        html += "<th>" + escaped(table.horizontalHeaderItem(c)->text()) + "</th>";
+        html += "<th>" + escaped(table.headerData(c, Qt::Horizontal).toString()) + "</th>";
     }
     html += "</tr>\n";
     for (int r = 0; r < table.rowCount(); ++r) {
         html += "<tr>";
         for (int c = 0; c < table.columnCount(); ++c) {
-            const QTableWidgetItem* item = table.item(r, c);
-            html += "<td>" + escaped(item != nullptr ? item->text() : QString()) + "</td>";
+            html += "<td>" + escaped(table.index(r, c).data().toString()) + "</td>";
         }
         html += "</tr>\n";
     }
@@ -69,7 +68,7 @@ QString htmlTable(const QTableWidget& table) {
 
 // The log's rows: time, event, description.
 QString htmlEvents(const EventLogWindow& log) {
-    const QAbstractItemModel* model = log.Table->model();
+    const QAbstractItemModel* model = &log.shownEvents();
     QString html = QStringLiteral("<table>\n<tr>");
     for (int c = 0; c < model->columnCount(); ++c) {
         html += "<th>" + escaped(model->headerData(c, Qt::Horizontal).toString()) + "</th>";
@@ -175,7 +174,7 @@ int writeReport(const QString& scene, const QString& directory, std::string& err
         << "; событий: " << review.events().size() << ".</p>\n"
         << "<h2>Ракеты</h2>\n"
         << (debrief.summaries().empty() ? QStringLiteral("<p>Ракет не было.</p>\n")
-                                        : htmlTable(*debrief.Table))
+                                        : htmlTable(debrief.tableModel()))
         << "<h2>События</h2>\n"
         << htmlEvents(log);
     if (!plots.isEmpty()) {

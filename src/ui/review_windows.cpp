@@ -1,55 +1,33 @@
 #include "ui/review_windows.h"
 
-#include <QActionGroup>
 #include <QStatusBar>
-#include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
 
-QMenuBar* menuBarOf(QWidget* window) {
-    if (auto* bar = window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly)) {
-        return bar;
-    }
-    // The components keep their places inside a client area under the menu bar.
-    auto* client = new QWidget(window);
-    client->setObjectName(QStringLiteral("Client"));
-    client->setFixedSize(window->size());
-    for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w == client || w->isWindow()) {
-            continue;
-        }
-        const bool hidden = w->isHidden();
-        w->setParent(client);
-        w->setVisible(!hidden);
-    }
-    auto* bar = new QMenuBar(window);
-    bar->setObjectName(QStringLiteral("MenuBar"));
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(bar);
-    layout->addWidget(client);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    return bar;
-}
-
-ReviewWindows::ReviewWindows(WorldState& world, session::Session& session, QWidget* mainWindow)
+ReviewWindows::ReviewWindows(WorldState& world, session::Session& session, QWidget* mainWindow,
+                             QMenu* viewMenu)
     : QObject(mainWindow), world_(world), session_(session) {
-    setObjectName(QStringLiteral("Review"));
-    Log = new EventLogWindow(session_.review(), mainWindow);
-    Log->hide();
-    Debrief = new DebriefWindow(world_, session_.review(), mainWindow);
-    Debrief->hide();
-    createMenu(mainWindow);
+    setObjectName(QStringLiteral("review"));
+    log_ = new EventLogWindow(session_.review(), mainWindow);
+    log_->hide();
+    connect(log_, &EventLogWindow::objectChosen, this, &ReviewWindows::objectChosen);
+    connect(log_, &EventLogWindow::jumpToTick, this, &ReviewWindows::jumpRequested);
+    debrief_ = new DebriefWindow(world_, session_.review(), mainWindow);
+    debrief_->hide();
+    menu_ = new ReviewMenu(viewMenu, overlays_, this);
+    connect(menu_, &ReviewMenu::logRequested, this, [this] { showWindow(log_); });
+    connect(menu_, &ReviewMenu::debriefRequested, this, [this] { showWindow(debrief_); });
+    connect(menu_, &ReviewMenu::clearImpactsRequested, this,
+            [this] { overlays_.clearImpacts(session_.review(), world_.events.tick); });
     if (auto* bar = mainWindow->findChild<QStatusBar*>()) {
-        ProgressLabel = new QLabel(bar);
-        ProgressLabel->setObjectName(QStringLiteral("ReviewProgressLabel"));
-        bar->addPermanentWidget(ProgressLabel);
-        ProgressLabel->hide();
+        progressLabel_ = new QLabel(bar);
+        progressLabel_->setObjectName(QStringLiteral("reviewProgressLabel"));
+        bar->addPermanentWidget(progressLabel_);
+        progressLabel_->hide();
     }
 }
 
@@ -58,8 +36,8 @@ ReviewWindows::~ReviewWindows() {
         rebuild_->cancelled = true;
         worker_.join();
     }
-    delete Log;
-    delete Debrief;
+    delete log_;
+    delete debrief_;
 }
 
 void ReviewWindows::keepReviewCurrent() {
@@ -99,72 +77,34 @@ void ReviewWindows::finishRebuild() {
 }
 
 void ReviewWindows::showProgress() {
-    if (ProgressLabel == nullptr) {
+    if (progressLabel_ == nullptr) {
         return;
     }
     if (rebuild_) {
         const int64_t total = std::max<int64_t>(rebuild_->job.recording.ticks, 1);
-        ProgressLabel->setText(
+        progressLabel_->setText(
             QStringLiteral("Разбор пересчитывается: %1 %").arg(rebuild_->done * 100 / total));
     }
-    ProgressLabel->setVisible(rebuild_ != nullptr);
+    progressLabel_->setVisible(rebuild_ != nullptr);
 }
 
-void ReviewWindows::createMenu(QWidget* mainWindow) {
-    ViewMenu = menuBarOf(mainWindow)->addMenu(QStringLiteral("Вид"));
-    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-    const auto show = [this](QWidget* window) {
-        window->show();
-        refresh();
-        window->raise();
-        window->activateWindow();
-    };
-    LogAction = ViewMenu->addAction(QStringLiteral("Журнал"), this, [=, this] { show(Log); });
-    DebriefAction =
-        ViewMenu->addAction(QStringLiteral("Разбор"), this, [=, this] { show(Debrief); });
-    ViewMenu->addSeparator();
-
-    QMenu* trails = ViewMenu->addMenu(QStringLiteral("Следы"));
-    auto* group = new QActionGroup(this);
-    const auto trailAction = [&](const QString& text, TrailMode mode) {
-        QAction* action =
-            trails->addAction(text, this, [this, mode] { overlays_.setTrails(mode); });
-        action->setCheckable(true);
-        action->setChecked(mode == TrailMode::Off);
-        group->addAction(action);
-        return action;
-    };
-    TrailsOffAction = trailAction(QStringLiteral("Нет"), TrailMode::Off);
-    TrailsMinuteAction = trailAction(QStringLiteral("За последнюю минуту"), TrailMode::LastMinute);
-    TrailsFlightAction = trailAction(QStringLiteral("За весь полёт"), TrailMode::WholeFlight);
-
-    const auto toggle = [&](const QString& text, auto set) {
-        QAction* action = ViewMenu->addAction(text);
-        action->setCheckable(true);
-        connect(action, &QAction::toggled, this, set);
-        return action;
-    };
-    ImpactsAction =
-        toggle(QStringLiteral("Места подрывов"), [this](bool on) { overlays_.setImpacts(on); });
-    ClearImpactsAction = ViewMenu->addAction(
-        QStringLiteral("Очистить места подрывов"), this,
-        [this] { overlays_.clearImpacts(session_.review(), world_.events.tick); });
-    RadiatingAction =
-        toggle(QStringLiteral("Излучающие РЛС"), [this](bool on) { overlays_.setRadiating(on); });
-    LegendAction = toggle(QStringLiteral("Условные обозначения"),
-                          [this](bool on) { overlays_.setLegend(on); });
+void ReviewWindows::showWindow(QWidget* window) {
+    window->show();
+    refresh();
+    window->raise();
+    window->activateWindow();
 }
 
 void ReviewWindows::refresh() {
     keepReviewCurrent();
     showProgress();
     session_.review();  // settled at the end
-    Log->setNow(world_.events.tick);
-    if (Log->isVisible()) {
-        Log->refresh();
+    log_->setNow(world_.events.tick);
+    if (log_->isVisible()) {
+        log_->refresh();
     }
-    if (Debrief->isVisible()) {
-        Debrief->refresh();
+    if (debrief_->isVisible()) {
+        debrief_->refresh();
     }
 }
 
@@ -174,7 +114,7 @@ void ReviewWindows::drawOverlays(QPainter& painter) {
 
 // An object chosen in the log: selected as a click on it would select it, if it is still on
 // the map.
-void TForm1::selectReviewObject(ReviewObject object, int32_t number) {
+void MainWindow::selectReviewObject(ReviewObject object, int32_t number) {
     int32_t row = -1;
     if (object == ReviewObject::Missile) {
         for (int32_t k = 0; k < world_.missileCount && row < 0; ++k) {
@@ -192,7 +132,7 @@ void TForm1::selectReviewObject(ReviewObject object, int32_t number) {
     if (row < 0) {
         return;
     }
-    ListBox2->hide();
+    complexMemberList_->hide();
     view_.selectedAircraft = object == ReviewObject::Aircraft ? row : -1;
     view_.selectedRadar = object == ReviewObject::Radar ? row : -1;
     view_.selectedMissile = object == ReviewObject::Missile ? row : -1;

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QObject>
 #include <QPainter>
 #include <QWidget>
@@ -19,23 +18,22 @@
 #include <optional>
 #include <thread>
 
+#include "review/review_store.h"
+#include "session/session.h"
 #include "ui/debrief_window.h"
 #include "ui/event_log_window.h"
 #include "ui/map_overlays.h"
-#include "review/review_store.h"
-#include "session/session.h"
+#include "ui/review_menu.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
 
-// The window's menu bar: the one it has, or a new one above its components (which then keep
-// their places in a client area of the window's former size).
-QMenuBar* menuBarOf(QWidget* window);
-
 class ReviewWindows : public QObject {
     Q_OBJECT
   public:
-    ReviewWindows(WorldState& world, session::Session& session, QWidget* mainWindow);
+    // The windows belong to `mainWindow`; the review's commands go into `viewMenu`.
+    ReviewWindows(WorldState& world, session::Session& session, QWidget* mainWindow,
+                  QMenu* viewMenu);
     // A rebuild under way is given up and waited for; the windows go first: they read the
     // review.
     ~ReviewWindows() override;
@@ -48,6 +46,7 @@ class ReviewWindows : public QObject {
 
     const review::ReviewStore& store() { return session_.review(); }
     MapOverlays& overlays() { return overlays_; }
+    QAction* legendAction() const { return menu_->legendAction(); }
     // Whether a rebuild runs on its thread; waits for it to end and takes its result.
     bool rebuilding() const { return rebuild_ != nullptr; }
     void finishRebuild();
@@ -56,19 +55,10 @@ class ReviewWindows : public QObject {
     // capacity it takes about as long as a redraw (75 µs of CPU a tick, docs/performance.md).
     static constexpr int64_t kRebuildHereTicks = 250;
 
-    EventLogWindow* Log = nullptr;
-    DebriefWindow* Debrief = nullptr;
-    QMenu* ViewMenu = nullptr;  // "Вид"
-    QAction* LogAction = nullptr;
-    QAction* DebriefAction = nullptr;
-    QAction* TrailsOffAction = nullptr;
-    QAction* TrailsMinuteAction = nullptr;
-    QAction* TrailsFlightAction = nullptr;
-    QAction* ImpactsAction = nullptr;
-    QAction* ClearImpactsAction = nullptr;
-    QAction* RadiatingAction = nullptr;
-    QAction* LegendAction = nullptr;
-    QLabel* ProgressLabel = nullptr;  // in the status bar while a rebuild runs
+  signals:
+    // An object or a moment chosen in the log.
+    void objectChosen(prrsim::ui::ReviewObject object, int32_t number);
+    void jumpRequested(int64_t tick);
 
   private:
     // What the rebuild's thread shares with the window.
@@ -79,7 +69,7 @@ class ReviewWindows : public QObject {
         std::optional<review::ReviewStore> result;
     };
 
-    void createMenu(QWidget* mainWindow);
+    void showWindow(QWidget* window);
     void keepReviewCurrent();
     void showProgress();
 
@@ -88,6 +78,10 @@ class ReviewWindows : public QObject {
     MapOverlays overlays_;
     std::unique_ptr<Rebuild> rebuild_;
     std::thread worker_;
+    EventLogWindow* log_ = nullptr;
+    DebriefWindow* debrief_ = nullptr;
+    ReviewMenu* menu_ = nullptr;
+    QLabel* progressLabel_ = nullptr;  // in the status bar while a rebuild runs
 };
 
 }  // namespace prrsim::ui

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/tform1.h"
+#include "ui/main_window.h"
 
 namespace prrsim::ui {
 

@@ -1,24 +1,24 @@
-// Scene files of the main window: the "Сцена" and "Время" menus, opening and saving, recent
-// files, the recovery file and the window's title.
-#include <QCloseEvent>
+// Scene files of the main window: the menu "Сцена", opening and saving, recent files and the
+// recovery file.
+#include "ui/scene_files.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScopedValueRollback>
-#include <QVBoxLayout>
+#include <QTimer>
 #include <memory>
 
 #include "scenario/input_text.h"
 #include "scenario/output_file.h"
-#include "session/recovery_text.h"
-#include "ui/map_area_layout.h"
 #include "ui/scene_errors.h"
-#include "ui/tform1.h"
-#include "ui/tform2.h"
+#include "ui/ui_text.h"
 
 namespace prrsim::ui {
 
@@ -28,8 +28,10 @@ constexpr int kRecentCount = 8;
 constexpr int kRecoveryIntervalMs = 10'000;
 const QString kTitle = QStringLiteral("Наведение ПРР");
 
-QAction* menuAction(QMenu* menu, const QString& text, std::initializer_list<QKeySequence> keys) {
+QAction* menuAction(QMenu* menu, const char* name, const QString& text,
+                    std::initializer_list<QKeySequence> keys) {
     QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
     action->setShortcuts(QList<QKeySequence>(keys));
     return action;
 }
@@ -61,73 +63,57 @@ void russianLabels(QFileDialog& dialog, const QString& accept) {
 
 }  // namespace
 
-void TForm1::createMenus() {
-    MenuBar = new QMenuBar(this);
-    MenuBar->setObjectName(QStringLiteral("MenuBar"));
-    SceneMenu = MenuBar->addMenu(QStringLiteral("Сцена"));
-    NewAction = menuAction(SceneMenu, QStringLiteral("Новая"), {});
-    NewAction->setStatusTip(QStringLiteral("Сцена при запуске: четыре самолёта, шесть РЛС"));
-    EmptyAction = menuAction(SceneMenu, QStringLiteral("Пустая"), {});
-    EmptyAction->setStatusTip(QStringLiteral("Карта без самолётов и РЛС"));
-    OpenAction = menuAction(SceneMenu, QStringLiteral("Открыть…"), {QKeySequence::Open});
-    SaveAction = menuAction(SceneMenu, QStringLiteral("Сохранить"), {QKeySequence::Save});
-    SaveAsAction = menuAction(SceneMenu, QStringLiteral("Сохранить как…"),
-                              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
-    SceneMenu->addSeparator();
-    RecentMenu = SceneMenu->addMenu(QStringLiteral("Недавние"));
-    SceneMenu->addSeparator();
-    ExitAction =
-        menuAction(SceneMenu, QStringLiteral("Выход"), {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+SceneFiles::SceneFiles(session::Session& session, QWidget* window, QMenuBar* menuBar)
+    : QObject(window), session_(session), window_(window) {
+    setObjectName(QStringLiteral("sceneFiles"));
+    createMenu(menuBar);
+    createPrompts();
+}
 
-    TimeMenu = MenuBar->addMenu(QStringLiteral("Время"));
-    PauseAction = menuAction(TimeMenu, QStringLiteral("Пауза"), {QKeySequence(Qt::Key_Space)});
-    StepTickAction =
-        menuAction(TimeMenu, QStringLiteral("Шаг на такт"), {QKeySequence(Qt::Key_Period)});
-    StepSecondAction = menuAction(TimeMenu, QStringLiteral("Шаг на 1 с"),
-                                  {QKeySequence(Qt::CTRL | Qt::Key_Period)});
-    TimeMenu->addSeparator();
-    FasterAction = menuAction(TimeMenu, QStringLiteral("Быстрее"),
-                              {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
-                               QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)});
-    SlowerAction =
-        menuAction(TimeMenu, QStringLiteral("Медленнее"),
-                   {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)});
-    TimeMenu->addSeparator();
-    RestartAction =
-        menuAction(TimeMenu, QStringLiteral("Заново"), {QKeySequence(Qt::CTRL | Qt::Key_R)});
-    // Time keys work from the missile window and the add-radar dialog too.
-    for (QAction* action : TimeMenu->actions()) {
-        action->setShortcutContext(Qt::ApplicationShortcut);
-    }
+void SceneFiles::createMenu(QMenuBar* menuBar) {
+    QMenu* menu = menuBar->addMenu(QStringLiteral("Сцена"));
+    menu->setObjectName(QStringLiteral("sceneMenu"));
+    QAction* fresh = menuAction(menu, "newAction", QStringLiteral("Новая"), {});
+    fresh->setStatusTip(QStringLiteral("Сцена при запуске: четыре самолёта, шесть РЛС"));
+    QAction* empty = menuAction(menu, "emptyAction", QStringLiteral("Пустая"), {});
+    empty->setStatusTip(QStringLiteral("Карта без самолётов и РЛС"));
+    QAction* open =
+        menuAction(menu, "openAction", QStringLiteral("Открыть…"), {QKeySequence::Open});
+    QAction* saveAction =
+        menuAction(menu, "saveAction", QStringLiteral("Сохранить"), {QKeySequence::Save});
+    QAction* saveAsAction = menuAction(menu, "saveAsAction", QStringLiteral("Сохранить как…"),
+                                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    menu->addSeparator();
+    recentMenu_ = menu->addMenu(QStringLiteral("Недавние"));
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    menu->addSeparator();
+    QAction* exit = menuAction(menu, "exitAction", QStringLiteral("Выход"),
+                               {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
-    connect(NewAction, &QAction::triggered, this, [this] {
+    connect(fresh, &QAction::triggered, this, [this] {
         if (settleChanges()) {
             newScene(batch::StartWorld::Default);
         }
     });
-    connect(EmptyAction, &QAction::triggered, this, [this] {
+    connect(empty, &QAction::triggered, this, [this] {
         if (settleChanges()) {
             newScene(batch::StartWorld::Empty);
         }
     });
-    connect(OpenAction, &QAction::triggered, this, &TForm1::openChosen);
-    connect(SaveAction, &QAction::triggered, this, &TForm1::save);
-    connect(SaveAsAction, &QAction::triggered, this, &TForm1::saveAs);
-    connect(ExitAction, &QAction::triggered, this, &QWidget::close);
-    connect(PauseAction, &QAction::triggered, this, &TForm1::togglePause);
-    connect(StepTickAction, &QAction::triggered, this, [this] { stepTicks(1); });
-    connect(StepSecondAction, &QAction::triggered, this, [this] { stepTicks(100); });
-    connect(FasterAction, &QAction::triggered, this, &TForm1::faster);
-    connect(SlowerAction, &QAction::triggered, this, &TForm1::slower);
-    connect(RestartAction, &QAction::triggered, this, &TForm1::restart);
+    connect(open, &QAction::triggered, this, &SceneFiles::openChosen);
+    connect(saveAction, &QAction::triggered, this, &SceneFiles::save);
+    connect(saveAsAction, &QAction::triggered, this, &SceneFiles::saveAs);
+    connect(exit, &QAction::triggered, window_, &QWidget::close);
     fillRecentMenu();
+}
 
+void SceneFiles::createPrompts() {
     // The prompts: modal boxes, with the timers waiting while one is open.
     askSave = [this](const QString& question) {
         const QScopedValueRollback<int> modal(modal_, modal_ + 1);
         const QString scene = sceneFile_.isEmpty() ? QStringLiteral("новой сцене")
                                                    : "«" + QFileInfo(sceneFile_).fileName() + "»";
-        switch (ask(this, QMessageBox::Question,
+        switch (ask(window_, QMessageBox::Question,
                     question + "\n\nВ " + scene + " есть несохранённые действия.",
                     {{QStringLiteral("Сохранить"), QMessageBox::AcceptRole},
                      {QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole},
@@ -142,18 +128,18 @@ void TForm1::createMenus() {
     };
     askYesNo = [this](const QString& question, const QString& yes) {
         const QScopedValueRollback<int> modal(modal_, modal_ + 1);
-        return ask(this, QMessageBox::Question, question,
+        return ask(window_, QMessageBox::Question, question,
                    {{yes, QMessageBox::AcceptRole},
                     {QStringLiteral("Нет"), QMessageBox::RejectRole}}) == QMessageBox::AcceptRole;
     };
     showError = [this](const QString& text) {
         const QScopedValueRollback<int> modal(modal_, modal_ + 1);
-        ask(this, QMessageBox::Critical, text,
+        ask(window_, QMessageBox::Critical, text,
             {{QStringLiteral("Закрыть"), QMessageBox::AcceptRole}});
     };
     askOpenFile = [this]() {
         const QScopedValueRollback<int> modal(modal_, modal_ + 1);
-        QFileDialog dialog(this, QStringLiteral("Открыть сцену"));
+        QFileDialog dialog(window_, QStringLiteral("Открыть сцену"));
         russianLabels(dialog, QStringLiteral("Открыть"));
         dialog.setFileMode(QFileDialog::ExistingFile);
         if (!sceneFile_.isEmpty()) {
@@ -165,7 +151,7 @@ void TForm1::createMenus() {
     };
     askSaveFile = [this](const QString& suggested) {
         const QScopedValueRollback<int> modal(modal_, modal_ + 1);
-        QFileDialog dialog(this, QStringLiteral("Сохранить сцену"));
+        QFileDialog dialog(window_, QStringLiteral("Сохранить сцену"));
         russianLabels(dialog, QStringLiteral("Сохранить"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("json"));
@@ -176,54 +162,21 @@ void TForm1::createMenus() {
     };
 }
 
-void TForm1::arrangeWindow() {
-    // The components keep their places inside a client area under the menu bar; the window
-    // grows from that size, the map taking the room (MapAreaLayout).
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Client"));
-    client->resize(787, 512);
-    client->setMinimumSize(787, 512);
-    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w == client || w == MenuBar || w == StatusBar || w->isWindow()) {
-            continue;
-        }
-        const bool hidden = w->isHidden();
-        w->setParent(client);
-        w->setVisible(!hidden);
-    }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(MenuBar);
-    layout->addWidget(client, 1);
-    layout->addWidget(StatusBar);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
-    new MapAreaLayout(client, Image1);  // owned by the client
-}
-
-void TForm1::updateTitle() {
-    const QString name = QFileInfo(sceneFile_).fileName();
-    setWindowTitle(name.isEmpty() ? kTitle + "[*]" : kTitle + " — " + name + "[*]");
-    setWindowModified(session_.modified());
-}
-
-bool TForm1::confirmDrop(int64_t tick) {
+bool SceneFiles::confirmDrop(int64_t tick) {
     return askYesNo(QStringLiteral("Отбросить действия после %1?\n\nЗапись с этого момента "
                                    "продолжится заново.")
                         .arg(clockText(tick)),
                     QStringLiteral("Отбросить"));
 }
 
-void TForm1::newScene(batch::StartWorld start, uint32_t seed) {
-    Form2->close();
-    impact_ = ImpactText{};
+void SceneFiles::newScene(batch::StartWorld start, uint32_t seed) {
+    emit sceneChanging();
     session_.reset(start, seed);
     sceneFile_.clear();
-    updateTitle();
-    setPaused(paused_);
+    emit sceneReplaced(false);
 }
 
-bool TForm1::openScene(const QString& path) {
+bool SceneFiles::openScene(const QString& path) {
     const QScopedValueRollback<int> modal(modal_, modal_ + 1);
     batch::ScenarioError error;
     const auto scenario = batch::loadScenario(path.toStdString(), error);
@@ -240,7 +193,7 @@ bool TForm1::openScene(const QString& path) {
             dialog = std::make_unique<QProgressDialog>(
                 QStringLiteral("Сцена «%1» проигрывается до конца…")
                     .arg(QFileInfo(path).fileName()),
-                QStringLiteral("Отмена"), 0, 1000, this);
+                QStringLiteral("Отмена"), 0, 1000, window_);
             dialog->setWindowModality(Qt::WindowModal);
             dialog->setMinimumDuration(0);
         }
@@ -257,16 +210,14 @@ bool TForm1::openScene(const QString& path) {
         }
         return false;
     }
-    Form2->close();
-    impact_ = ImpactText{};
+    emit sceneChanging();
     sceneFile_ = path;
     rememberRecent(path);
-    updateTitle();
-    setPaused(true);
+    emit sceneReplaced(true);
     return true;
 }
 
-bool TForm1::saveScene(const QString& path) {
+bool SceneFiles::saveScene(const QString& path) {
     const std::string text = batch::writeScenario(session_.recording());
     // Checked up to the disk: a full disk keeps the "*" and the session, and says so.
     if (const auto failure = batch::writeWholeFile(QFile::encodeName(path).toStdString(), text)) {
@@ -276,16 +227,15 @@ bool TForm1::saveScene(const QString& path) {
     sceneFile_ = path;
     session_.setModified(false);
     rememberRecent(path);
-    updateTitle();
-    updateStatus();
+    emit fileChanged();
     return true;
 }
 
-bool TForm1::save() {
+bool SceneFiles::save() {
     return sceneFile_.isEmpty() ? saveAs() : saveScene(sceneFile_);
 }
 
-bool TForm1::saveAs() {
+bool SceneFiles::saveAs() {
     QString path = askSaveFile(sceneFile_.isEmpty() ? QStringLiteral("сцена.json") : sceneFile_);
     if (path.isEmpty()) {
         return false;
@@ -296,7 +246,7 @@ bool TForm1::saveAs() {
     return saveScene(path);
 }
 
-void TForm1::openChosen() {
+void SceneFiles::openChosen() {
     if (!settleChanges()) {
         return;
     }
@@ -306,7 +256,7 @@ void TForm1::openChosen() {
     }
 }
 
-bool TForm1::settleChanges() {
+bool SceneFiles::settleChanges() {
     if (!session_.modified()) {
         return true;
     }
@@ -321,19 +271,18 @@ bool TForm1::settleChanges() {
     return false;
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+bool SceneFiles::settleForClose() {
     if (!settleChanges()) {
-        event->ignore();
-        return;
+        return false;
     }
     // A window closed on purpose, its changes settled, leaves nothing to restore.
     if (recovery_) {
         recovery_->remove();
     }
-    event->accept();
+    return true;
 }
 
-void TForm1::setStateDirectory(const QString& directory) {
+void SceneFiles::setStateDirectory(const QString& directory) {
     stateDirectory_ = directory;
     QDir().mkpath(directory);
     recent_.clear();
@@ -349,124 +298,16 @@ void TForm1::setStateDirectory(const QString& directory) {
     if (!recovery_) {
         recovery_ = std::make_unique<RecoveryFile>(directory);
     }
-    if (RecoveryTimer == nullptr) {
-        RecoveryTimer = new QTimer(this);
-        RecoveryTimer->setObjectName(QStringLiteral("RecoveryTimer"));
-        RecoveryTimer->setInterval(kRecoveryIntervalMs);
-        connect(RecoveryTimer, &QTimer::timeout, this, &TForm1::writeRecovery);
+    if (recoveryTimer_ == nullptr) {
+        recoveryTimer_ = new QTimer(this);
+        recoveryTimer_->setObjectName(QStringLiteral("recoveryTimer"));
+        recoveryTimer_->setInterval(kRecoveryIntervalMs);
+        connect(recoveryTimer_, &QTimer::timeout, this, &SceneFiles::writeRecovery);
     }
-    RecoveryTimer->start();
+    recoveryTimer_->start();
 }
 
-QString TForm1::recoveryFile() const {
-    return recovery_ ? recovery_->path() : QString();
-}
-
-void TForm1::writeRecovery() {
-    if (!recovery_) {
-        return;
-    }
-    // Only a session with something of the user's in it is worth restoring.
-    if (session_.actionCount() == 0 && sceneFile_.isEmpty()) {
-        recovery_->remove();
-        return;
-    }
-    session::RecoveryContent content;
-    // Absolute: restored from another working folder, the path must still name this file.
-    content.file =
-        sceneFile_.isEmpty() ? std::string()
-                             : QFile::encodeName(QFileInfo(sceneFile_).absoluteFilePath())
-                                   .toStdString();
-    content.modified = session_.modified();
-    content.scene = batch::writeScenario(session_.recording());
-    if (const auto failure = recovery_->write(session::recoveryText(content))) {
-        showNotice(QStringLiteral("Сеанс не сохраняется для восстановления: файл «%1» не "
-                                  "записывается (%2). Сохраните сцену.")
-                       .arg(QFile::decodeName(failure->path.c_str()),
-                            writeFailureReason(*failure)));
-    }
-}
-
-namespace {
-
-// Why a recovery file cannot be restored, in Russian; empty when it can be read.
-QString unreadable(const QString& path, session::RecoveryContent& content) {
-    std::string text;
-    switch (batch::readBoundedText(QFile::encodeName(path).toStdString(), text,
-                                   kMaxRecoveryBytes)) {
-        case batch::ReadProblem::None:
-            break;
-        case batch::ReadProblem::NotRegularFile:
-            return QStringLiteral("это не файл");
-        case batch::ReadProblem::TooLarge:
-            return QStringLiteral("файл слишком велик");
-        case batch::ReadProblem::CannotOpen:
-        case batch::ReadProblem::CannotRead:
-            return QStringLiteral("файл не читается");
-    }
-    std::string error;
-    const auto read = session::readRecoveryText(text, error);
-    if (!read) {
-        return QStringLiteral("файл повреждён");
-    }
-    content = *read;
-    return QString();
-}
-
-}  // namespace
-
-bool TForm1::offerRecovery() {
-    if (!recovery_) {
-        return false;
-    }
-    for (const LeftRecovery& left : leftRecoveries(stateDirectory_, recovery_->path())) {
-        session::RecoveryContent content;
-        const QString problem = unreadable(left.path, content);
-        if (!problem.isEmpty()) {
-            // Neither offered again nor lost: kept aside, and the user told where.
-            const QString aside = keepAside(left.path);
-            showError(QStringLiteral("Прошлый сеанс не восстановлен: %1 («%2»).\n\n%3")
-                          .arg(problem, QFileInfo(left.path).fileName(),
-                               aside.isEmpty()
-                                   ? QStringLiteral("Файл оставлен на месте.")
-                                   : QStringLiteral("Файл отложен как «%1».")
-                                         .arg(QFileInfo(aside).fileName())));
-            continue;
-        }
-        const QString original = QFile::decodeName(content.file.c_str());
-        const QString where = original.isEmpty() ? QStringLiteral("новая сцена")
-                                                 : "«" + QFileInfo(original).fileName() + "»";
-        if (!askYesNo(QStringLiteral("Восстановить последний сеанс?\n\nПрограмма была закрыта "
-                                     "аварийно; сеанс (%1) сохранён для восстановления.")
-                          .arg(where),
-                      QStringLiteral("Восстановить"))) {
-            QFile::remove(left.path);
-            continue;
-        }
-        batch::ScenarioError error;
-        const std::string source = QFile::encodeName(left.path).toStdString();
-        const auto scenario = batch::parseScenario(content.scene, source, error);
-        if (!scenario || !session_.open(*scenario, source, error)) {
-            showError(sceneErrorText(error));
-            keepAside(left.path);
-            continue;
-        }
-        sceneFile_ = original;
-        session_.setModified(content.modified);
-        updateTitle();
-        setPaused(true);
-        // The session is in this instance's own file before the old one goes.
-        writeRecovery();
-        if (QFileInfo::exists(recovery_->path()) ||
-            (session_.actionCount() == 0 && sceneFile_.isEmpty())) {
-            QFile::remove(left.path);
-        }
-        return true;
-    }
-    return false;
-}
-
-void TForm1::rememberRecent(const QString& path) {
+void SceneFiles::rememberRecent(const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();
     recent_.removeAll(full);
     recent_.prepend(full);
@@ -483,11 +324,11 @@ void TForm1::rememberRecent(const QString& path) {
     }
 }
 
-void TForm1::fillRecentMenu() {
-    RecentMenu->clear();
+void SceneFiles::fillRecentMenu() {
+    recentMenu_->clear();
     for (int i = 0; i < recent_.size(); ++i) {
         const QString path = recent_[i];
-        QAction* action = RecentMenu->addAction(
+        QAction* action = recentMenu_->addAction(
             QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
         action->setStatusTip(path);
         action->setToolTip(path);
@@ -497,7 +338,7 @@ void TForm1::fillRecentMenu() {
             }
         });
     }
-    RecentMenu->setEnabled(!recent_.isEmpty());
+    recentMenu_->setEnabled(!recent_.isEmpty());
 }
 
 }  // namespace prrsim::ui

@@ -34,13 +34,14 @@
 #include <string>
 #include <vector>
 
-#include "scenario/runner.h"
 #include "missile/world_comparison.h"
+#include "scenario/runner.h"
+#include "ui/add_radar_dialog.h"
+#include "ui/find_child.h"
+#include "ui/main_window.h"
 #include "ui/map_view.h"
+#include "ui/missile_window.h"
 #include "ui/picture_box.h"
-#include "ui/tform1.h"
-#include "ui/tform2.h"
-#include "ui/tform3.h"
 #include "world/units.h"
 #include "world/world.h"
 #include "world/world_invariants.h"
@@ -49,8 +50,12 @@ namespace prrsim::soak {
 namespace {
 
 using session::Session;
-using ui::TForm1;
-using ui::TForm3;
+using ui::AddRadarDialog;
+using ui::childNamed;
+using ui::MainWindow;
+using ui::MapView;
+using ui::SceneFiles;
+using ui::MissileWindow;
 
 constexpr int64_t kSessionEvents = 2'000;
 
@@ -82,25 +87,28 @@ class WindowSoak {
     // stay busy.
     void restart() {
         form_.reset();
-        form_ = std::make_unique<TForm1>(*world_);
-        form_->Timer1->stop();
-        form_->Timer2->stop();
+        form_ = std::make_unique<MainWindow>(*world_);
+        form_->stopTimers();
         form_->showNotice = [this](const QString&) { ++totals_.notices; };
-        form_->showError = [this](const QString& text) { error_ = text.toStdString(); };
-        form_->askYesNo = [this](const QString&, const QString&) {
+        form_->sceneFiles().showError = [this](const QString& text) {
+            error_ = text.toStdString();
+        };
+        form_->sceneFiles().askYesNo = [this](const QString&, const QString&) {
             const bool drop = pick(3) == 0;
             ++(drop ? totals_.dropped : totals_.kept);
             return drop;
         };
-        form_->askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
+        form_->sceneFiles().askSave = [](const QString&) {
+            return SceneFiles::SaveAnswer::Discard;
+        };
         const uint32_t seed = seed_ + static_cast<uint32_t>(totals_.sessions);
         const int kind = pick(4);
         if (kind == 0) {
-            form_->newScene(batch::StartWorld::Empty, seed);
+            form_->sceneFiles().newScene(batch::StartWorld::Empty, seed);
         } else if (kind == 1) {
             openFractionalScene(seed);
         } else {
-            form_->newScene(batch::StartWorld::Default, seed);
+            form_->sceneFiles().newScene(batch::StartWorld::Default, seed);
         }
         form_->setPaused(false);
         form_->show();
@@ -126,7 +134,7 @@ class WindowSoak {
                     R"(, "ticks": 0, "actions": [)" + actions + "]}")
                        .c_str());
         file.close();
-        if (!form_->openScene(path)) {
+        if (!form_->sceneFiles().openScene(path)) {
             fault_ = "the scene written by hand did not open";
         }
     }
@@ -141,9 +149,7 @@ class WindowSoak {
             }
             const char* what = event();
             // The timers are driven by hand only.
-            form_->Timer1->stop();
-            form_->Timer2->stop();
-            form_->Timer3->stop();
+            form_->stopTimers();
             ++totals_.events;
             std::string p = checkWorldInvariants(*world_);
             if (p.empty()) {
@@ -180,7 +186,7 @@ class WindowSoak {
             return "pause or go on";
         }
         if (k < 40) {
-            form_->setSpeed(pick(TForm1::kSpeedCount));
+            form_->setSpeed(pick(MainWindow::kSpeedCount));
             return "speed";
         }
         if (k < 45) {
@@ -199,39 +205,40 @@ class WindowSoak {
             return "ticks";
         }
         if (k < 880) {
-            form_->Timer2Timer();
+            form_->redraw();
             ++totals_.redraws;
             return "redraw";
         }
         if (k < 910) {
-            form_->Timer3Timer();
+            form_->advanceImpactText();
             return "impact text";
         }
         if (k < 940) {
-            if (form_->isEnabled() && form_->Button12->isVisible()) {
-                QTest::mouseClick(form_->Button12, Qt::LeftButton);
+            auto* addRadar = childNamed<QPushButton>(form_.get(), "addRadarButton");
+            if (form_->isEnabled() && addRadar->isVisible()) {
+                QTest::mouseClick(addRadar, Qt::LeftButton);
                 ++totals_.dialogs;
             }
             return "open the add-radar dialog";
         }
         if (k < 960) {
-            form_->Form2->close();
+            childNamed<AddRadarDialog>(form_.get(), "addRadarDialog")->close();
             return "close the add-radar dialog";
         }
         if (k < 980) {
-            form_->Form3->close();
+            childNamed<MissileWindow>(form_.get(), "missileWindow")->close();
             return "close the missile window";
         }
         return crewEvent();
     }
 
-    // About n ticks by Timer1 events at the speed set (none while paused).
+    // About n ticks by tick-timer events at the speed set (none while paused).
     void runTicks(int n) {
         const int events = std::max(1, n * 4 / (1 << form_->speed()));
         for (int i = 0; i < events; ++i) {
             const int32_t before = world_->missileCount;
             const int64_t tick = form_->session().tick();
-            form_->Timer1Timer();
+            form_->runDueTicks();
             // Missiles leave the table during a tick only by detonating (or by a replayed
             // change, which the recording holds).
             totals_.detonations += std::max(0, before - world_->missileCount);
@@ -246,7 +253,7 @@ class WindowSoak {
         if (session.tick() == session.end() && pick(4) == 0) {
             checkAgainstBatch("before a jump back");
         }
-        form_->Timeline->setValue(tick);
+        childNamed<QSlider>(form_.get(), "timeline")->setValue(tick);
         ++totals_.jumps;
     }
 
@@ -256,7 +263,7 @@ class WindowSoak {
             return;
         }
         const QString path = dir_.filePath(QStringLiteral("check.json"));
-        if (!form_->saveScene(path)) {
+        if (!form_->sceneFiles().saveScene(path)) {
             fault_ = std::string("the scene was not saved ") + when;
             return;
         }
@@ -292,7 +299,7 @@ class WindowSoak {
         auto before = makeWorld();
         *before = *world_;
         const size_t actions = session.actionCount();
-        if (!form_->saveScene(path) || !form_->openScene(path)) {
+        if (!form_->sceneFiles().saveScene(path) || !form_->sceneFiles().openScene(path)) {
             fault_ = "saving and opening the scene failed";
             return "save and open";
         }
@@ -318,9 +325,9 @@ class WindowSoak {
     bool finishSession(int64_t e) {
         session::Session& session = form_->session();
         form_->setPaused(false);
-        form_->setSpeed(TForm1::kNormalSpeed);
+        form_->setSpeed(MainWindow::kNormalSpeed);
         while (session.tick() < session.end()) {
-            form_->Timer1Timer();
+            form_->runDueTicks();
         }
         totals_.actions += static_cast<int64_t>(session.actionCount());
         checkAgainstBatch("at the end of the session");
@@ -341,14 +348,15 @@ class WindowSoak {
     }
 
     void clickMapAt(double x, double y) {
-        if (!form_->Image1->isEnabled()) {
+        MapView* map = childNamed<MapView>(form_.get(), "mapView");
+        if (!map->isEnabled()) {
             return;
         }
         const QPoint p(std::clamp(static_cast<int>(std::clamp(x, -1e6, 1e6)), 0, 599),
                        std::clamp(static_cast<int>(std::clamp(y, -1e6, 1e6)), 0, 439));
-        QTest::mouseMove(form_->Image1, p + QPoint(p.x() > 0 ? -1 : 1, 0));
-        QTest::mouseMove(form_->Image1, p);
-        QTest::mouseClick(form_->Image1, Qt::LeftButton, {}, p);
+        QTest::mouseMove(map, p + QPoint(p.x() > 0 ? -1 : 1, 0));
+        QTest::mouseMove(map, p);
+        QTest::mouseClick(map, Qt::LeftButton, {}, p);
     }
 
     // The road of one missile by the windows' controls: select an aircraft, "Выбрать" and a
@@ -360,18 +368,19 @@ class WindowSoak {
         }
         const Aircraft& a = w.aircraft[pick(w.aircraftCount)];
         clickMapAt(a.x, a.y);
-        if (w.radarCount > 0 && form_->Button3->isVisible()) {
-            clickIfReachable(form_->Button3);
+        auto* pickTarget = childNamed<QPushButton>(form_.get(), "pickTargetButton");
+        if (w.radarCount > 0 && pickTarget->isVisible()) {
+            clickIfReachable(pickTarget);
             const RadarSite& r = w.radars[pick(w.radarCount)];
             clickMapAt(r.x, r.y);
         }
-        clickIfReachable(form_->Button16);
-        TForm3* f3 = form_->Form3;
-        clickIfReachable(f3->Button1);
-        clickIfReachable(f3->Button2);
+        clickIfReachable(childNamed<QPushButton>(form_.get(), "addMissileButton"));
+        MissileWindow* f3 = childNamed<MissileWindow>(form_.get(), "missileWindow");
+        clickIfReachable(childNamed<QPushButton>(f3, "activateButton"));
+        clickIfReachable(childNamed<QPushButton>(f3, "seekerCaptureButton"));
         runTicks(pick(60));
-        form_->Timer2Timer();
-        clickIfReachable(f3->Button3);
+        form_->redraw();
+        clickIfReachable(childNamed<QPushButton>(f3, "missileLaunchButton"));
         return "crew";
     }
 
@@ -400,16 +409,17 @@ class WindowSoak {
     }
 
     const char* mapEvent() {
-        if (!form_->Image1->isEnabled()) {
+        MapView* map = childNamed<MapView>(form_.get(), "mapView");
+        if (!map->isEnabled()) {
             return "map (disabled)";
         }
         const QPoint p = mapPoint();
-        QTest::mouseMove(form_->Image1, p + QPoint(p.x() > 0 ? -1 : 1, 0));
-        QTest::mouseMove(form_->Image1, p);
+        QTest::mouseMove(map, p + QPoint(p.x() > 0 ? -1 : 1, 0));
+        QTest::mouseMove(map, p);
         if (pick(5) == 0) {
             return "map move";
         }
-        QTest::mouseClick(form_->Image1, Qt::LeftButton, {}, p);
+        QTest::mouseClick(map, Qt::LeftButton, {}, p);
         return "map click";
     }
 
@@ -486,7 +496,7 @@ class WindowSoak {
     std::string error_;  // an error the window showed
     std::string fault_;  // a difference found
     std::unique_ptr<WorldState> world_ = makeWorld();
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 int run(int argc, char** argv) {

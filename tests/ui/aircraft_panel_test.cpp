@@ -6,12 +6,12 @@
 #include "form_fixture.h"
 #include "sim/tick.h"
 #include "ui/picture_box.h"
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 
 namespace prrsim::ui {
 namespace {
 
-class AircraftPanel : public FormTest {
+class AircraftPanelTest : public FormTest {
   protected:
     // Selects aircraft `i` with a map click on it.
     void select(int i) {
@@ -21,13 +21,16 @@ class AircraftPanel : public FormTest {
 
     // Moves the mouse over the compass to (x, y) and clicks there.
     void clickCompass(int x, int y) {
-        moveMouse(form->Image2, QPoint(x, y));
-        QTest::mouseClick(form->Image2, Qt::LeftButton, {}, QPoint(x, y));
+        auto* compass = child<PictureBox>("courseCompass");
+        moveMouse(compass, QPoint(x, y));
+        QTest::mouseClick(compass, Qt::LeftButton, {}, QPoint(x, y));
     }
 
-    // Drags TrackBar2's handle to the top or bottom end of the bar.
+    QPushButton* attackRunButton() const { return child<QPushButton>("attackRunButton"); }
+
+    // Drags the climb slider's handle to the top or bottom end of the bar.
     void dragClimbBar(bool toTop) {
-        QSlider* bar = form->TrackBar2;
+        QSlider* bar = child<QSlider>("climbSlider");
         QStyleOptionSlider option;
         option.initFrom(bar);
         option.orientation = bar->orientation();
@@ -47,55 +50,59 @@ class AircraftPanel : public FormTest {
 
 // Selecting another aircraft used to keep the caption of the one shown before: an aircraft on
 // its attack run offered "На боевой", one that was not offered "Уйти с боевого".
-TEST_F(AircraftPanel, AttackButtonCaptionFollowsTheShownAircraft) {
+TEST_F(AircraftPanelTest, AttackButtonCaptionFollowsTheShownAircraft) {
     world->aircraft[0].targetRadar = 2;
     world->aircraft[3].targetRadar = 2;
     select(0);
-    QTest::mouseClick(form->Button4, Qt::LeftButton);
+    QTest::mouseClick(attackRunButton(), Qt::LeftButton);
     ASSERT_TRUE(world->aircraft[0].onAttackRun);
     select(3);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
-    EXPECT_FALSE(isArmed(form->Button4));
+    EXPECT_EQ(attackRunButton()->text(), QStringLiteral("На боевой"));
+    EXPECT_FALSE(isArmed(attackRunButton()));
     select(0);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("Уйти с боевого"));
-    EXPECT_TRUE(isArmed(form->Button4));
+    EXPECT_EQ(attackRunButton()->text(), QStringLiteral("Уйти с боевого"));
+    EXPECT_TRUE(isArmed(attackRunButton()));
     // A change the panel did not make shows at the next periodic refresh.
     world->aircraft[0].onAttackRun = false;
-    form->Timer2Timer();
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
+    form->redraw();
+    EXPECT_EQ(attackRunButton()->text(), QStringLiteral("На боевой"));
 }
 
 // The bold "Уйти с боевого" showed as "ти с боево" in its button.
-TEST_F(AircraftPanel, AttackButtonCaptionFitsInBothStates) {
+TEST_F(AircraftPanelTest, AttackButtonCaptionFitsInBothStates) {
     world->aircraft[0].targetRadar = 2;
     select(0);
     for (int i = 0; i < 2; ++i) {
-        QTest::mouseClick(form->Button4, Qt::LeftButton);
+        QTest::mouseClick(attackRunButton(), Qt::LeftButton);
         QStyleOptionButton option;
-        option.initFrom(form->Button4);
-        option.text = form->Button4->text();
-        const QRect room = form->Button4->style()->subElementRect(QStyle::SE_PushButtonContents,
-                                                                  &option, form->Button4);
-        const int needed = form->Button4->fontMetrics().horizontalAdvance(form->Button4->text());
-        EXPECT_LE(needed, room.width()) << form->Button4->text().toStdString();
+        option.initFrom(attackRunButton());
+        option.text = attackRunButton()->text();
+        const QRect room = attackRunButton()->style()->subElementRect(QStyle::SE_PushButtonContents,
+                                                                      &option, attackRunButton());
+        const int needed =
+            attackRunButton()->fontMetrics().horizontalAdvance(attackRunButton()->text());
+        EXPECT_LE(needed, room.width()) << attackRunButton()->text().toStdString();
     }
     // It stands inside the panel and clear of the other buttons.
-    EXPECT_TRUE(form->Panel1->contentsRect().contains(form->Button4->geometry()));
+    EXPECT_TRUE(child<AircraftPanel>("aircraftPanel")
+                    ->contentsRect()
+                    .contains(attackRunButton()->geometry()));
     for (const QPushButton* other :
-         {form->Button3, form->Button1, form->Button16, form->Button11}) {
-        EXPECT_FALSE(form->Button4->geometry().intersects(other->geometry()))
+         {child<QPushButton>("pickTargetButton"), child<QPushButton>("clearTargetButton"),
+          child<QPushButton>("addMissileButton"), child<QPushButton>("launchButton")}) {
+        EXPECT_FALSE(attackRunButton()->geometry().intersects(other->geometry()))
             << other->objectName().toStdString();
     }
 }
 
 // The panel's "На боевой" once started an attack run on a target no longer on the map, while
 // the batch runner's attackRun refused it: both now go through toggleAttackRun.
-TEST_F(AircraftPanel, AttackRunOnATargetNoLongerOnTheMapIsRefusedLikeTheBatchRunner) {
+TEST_F(AircraftPanelTest, AttackRunOnATargetNoLongerOnTheMapIsRefusedLikeTheBatchRunner) {
     world->aircraft[0].targetRadar = world->radarCount;
     select(0);
-    QTest::mouseClick(form->Button4, Qt::LeftButton);
+    QTest::mouseClick(attackRunButton(), Qt::LeftButton);
     EXPECT_FALSE(world->aircraft[0].onAttackRun);
-    EXPECT_EQ(form->Button4->text(), QStringLiteral("На боевой"));
+    EXPECT_EQ(attackRunButton()->text(), QStringLiteral("На боевой"));
 }
 
 }  // namespace

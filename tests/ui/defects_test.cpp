@@ -35,7 +35,7 @@ class Defects : public FormTest {};
 
 // The radar panel wrote the frequency unit "Мгц".
 TEST_F(Defects, FrequencyUnitIsMHz) {
-    EXPECT_EQ(form->Panel2->Label18->text(), QStringLiteral("МГц"));
+    EXPECT_EQ(child<QLabel>("megahertzLabel")->text(), QStringLiteral("МГц"));
 }
 
 // On an attack run's descent the panel read "Подъём" 349 with its bar at full climb.
@@ -45,30 +45,31 @@ TEST_F(Defects, AircraftPanelShowsTheDescentFlownOnAnAttackRun) {
     a.targetRadar = 0;
     a.onAttackRun = true;
     a.climbAngle = 349;
-    form->refreshAircraftPanel(0);
-    EXPECT_EQ(form->Edit6->text(), QStringLiteral("-11"));
-    EXPECT_EQ(form->TrackBar2->value(), form->TrackBar2->maximum());  // full descent
+    clickAircraft(0);  // shown afresh
+    EXPECT_EQ(child<QLineEdit>("climbEdit")->text(), QStringLiteral("-11"));
+    EXPECT_EQ(child<QSlider>("climbSlider")->value(),
+              child<QSlider>("climbSlider")->maximum());  // full descent
     // The periodic refresh follows the steering, and nothing is written back.
     a.climbAngle = 355.5;
-    form->Timer2Timer();
-    EXPECT_EQ(form->Edit6->text(), QStringLiteral("-4"));
-    EXPECT_EQ(form->TrackBar2->value(), 14);
+    form->redraw();
+    EXPECT_EQ(child<QLineEdit>("climbEdit")->text(), QStringLiteral("-4"));
+    EXPECT_EQ(child<QSlider>("climbSlider")->value(), 14);
     EXPECT_EQ(a.climbAngle, 355.5);
 }
 
 // "Выбрать" and a click on a radar closed the missile window of the aircraft's missile.
 TEST_F(Defects, MapClickPickingATargetKeepsTheMissileWindowOpen) {
     clickAircraft(0);
-    QTest::mouseClick(form->Button16, Qt::LeftButton);  // "Добавить ПРР"
-    ASSERT_TRUE(form->Form3->isVisible());
+    QTest::mouseClick(child<QPushButton>("addMissileButton"), Qt::LeftButton);  // "Добавить ПРР"
+    ASSERT_TRUE(child<MissileWindow>("missileWindow")->isVisible());
     ASSERT_EQ(form->view().selectedMissile, 0);
-    form->Button3->click();  // "Выбрать"
+    child<QPushButton>("pickTargetButton")->click();  // "Выбрать"
     clickMap(world->radars[2].x, world->radars[2].y);
     EXPECT_EQ(world->aircraft[0].targetRadar, 2);
-    EXPECT_TRUE(form->Form3->isVisible());
+    EXPECT_TRUE(child<MissileWindow>("missileWindow")->isVisible());
     EXPECT_EQ(form->view().selectedMissile, 0);
     EXPECT_EQ(form->view().selectedAircraft, 0);
-    EXPECT_TRUE(form->Panel1->isVisible());
+    EXPECT_TRUE(child<AircraftPanel>("aircraftPanel")->isVisible());
 }
 
 // "Захват" and a click on an aircraft hid the radar panel.
@@ -77,13 +78,13 @@ TEST_F(Defects, MapClickCapturingAnAircraftKeepsTheRadarPanel) {
     placeAircraft(100, 100);
     const int radar = placeRadar(typeOfKind(4), 300, 300);
     clickMap(300, 300);
-    form->Panel2->Button8->click();  // "Захват"
+    child<QPushButton>("captureButton")->click();  // "Захват"
     clickMap(100, 100);
     EXPECT_EQ(world->radars[radar].currentTarget, 0);
     EXPECT_EQ(form->view().selectedRadar, radar);
     EXPECT_EQ(form->view().selectedAircraft, -1);
-    EXPECT_TRUE(form->Panel2->isVisible());
-    EXPECT_FALSE(form->Panel1->isVisible());
+    EXPECT_TRUE(child<RadarPanel>("radarPanel")->isVisible());
+    EXPECT_FALSE(child<AircraftPanel>("aircraftPanel")->isVisible());
 }
 
 // A capture that heard nothing stayed "Захват..." / "Нет сигнала" with nothing saying why.
@@ -98,16 +99,18 @@ TEST_F(Defects, MissileWindowCaptureWithNothingFoundSaysWhy) {
     clickAircraft(0);  // the aircraft with its missile: the missile window shows it
     ASSERT_EQ(form->view().selectedMissile, m);
     const auto reason = [&] {
-        form->Form3->refreshMissileWindow();
-        return form->Form3->findChild<QLabel*>(QStringLiteral("captureHindranceLabel"))->text();
+        child<MissileWindow>("missileWindow")->refreshMissileWindow();
+        return child<MissileWindow>("missileWindow")
+            ->findChild<QLabel*>(QStringLiteral("captureHindranceLabel"))
+            ->text();
     };
     EXPECT_EQ(reason(), QString());
     for (int i = 0; i < 50; ++i) {
-        form->Timer1Timer();
+        form->runDueTicks();
     }
     EXPECT_EQ(reason(), QString()) << "half a second is not yet worth a word";
     for (int i = 0; i < 60; ++i) {
-        form->Timer1Timer();
+        form->runDueTicks();
     }
     EXPECT_EQ(reason(), QStringLiteral("Нет излучающих РЛС в поле зрения ГСН"));
     EXPECT_EQ(world->missiles[m].capturing, 1);
@@ -126,7 +129,7 @@ TEST_F(Defects, SelectionFollowsItsMissileWhenALowerOneDetonates) {
     EXPECT_EQ(viewProblem(*world, form->view()), "");
     removeMissile(*world, 0);
     EXPECT_EQ(form->view().selectedMissile, -1);
-    EXPECT_FALSE(form->Form3->isVisible());
+    EXPECT_FALSE(child<MissileWindow>("missileWindow")->isVisible());
 }
 
 }  // namespace
@@ -137,11 +140,18 @@ namespace {
 
 // Only the time controls had tooltips: every other control left the user guessing.
 TEST_F(Defects, EveryControlHasARussianTooltip) {
-    std::vector<QWidget*> controls = {form->Button12, form->Button13, form->Button14,
-                                      form->Button15, form->Image1,   form->ListBox2,
-                                      form->PauseButton, form->Timeline};
-    for (QWidget* root : {static_cast<QWidget*>(form->Panel1), static_cast<QWidget*>(form->Panel2),
-                          static_cast<QWidget*>(form->Form2), static_cast<QWidget*>(form->Form3)}) {
+    std::vector<QWidget*> controls = {child<QPushButton>("addRadarButton"),
+                                      child<QPushButton>("removeRadarButton"),
+                                      child<QPushButton>("addAircraftButton"),
+                                      child<QPushButton>("removeAircraftButton"),
+                                      child<MapView>("mapView"),
+                                      child<QListWidget>("complexMemberList"),
+                                      child<QPushButton>("pauseButton"),
+                                      child<QSlider>("timeline")};
+    for (QWidget* root : {static_cast<QWidget*>(child<AircraftPanel>("aircraftPanel")),
+                          static_cast<QWidget*>(child<RadarPanel>("radarPanel")),
+                          static_cast<QWidget*>(child<AddRadarDialog>("addRadarDialog")),
+                          static_cast<QWidget*>(child<MissileWindow>("missileWindow"))}) {
         for (QWidget* w : root->findChildren<QWidget*>()) {
             const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
                                  qobject_cast<QSlider*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -156,7 +166,7 @@ TEST_F(Defects, EveryControlHasARussianTooltip) {
     for (QWidget* w : controls) {
         EXPECT_TRUE(w->toolTip().contains(cyrillic)) << w->objectName().toStdString();
     }
-    EXPECT_EQ(form->Form2->Button2->text(), QStringLiteral("Отмена"));
+    EXPECT_EQ(child<QPushButton>("cancelButton")->text(), QStringLiteral("Отмена"));
 }
 
 }  // namespace

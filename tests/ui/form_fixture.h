@@ -9,14 +9,17 @@
 #include <string>
 #include <utility>
 
+#include "catalog/radar_catalog.h"
+#include "find_child.h"
 #include "scenario/actions.h"
 #include "scenario/scenario.h"
-#include "catalog/radar_catalog.h"
+#include "ui/add_radar_dialog.h"
+#include "ui/aircraft_panel.h"
+#include "ui/main_window.h"
+#include "ui/map_view.h"
+#include "ui/missile_window.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
-#include "ui/tform1.h"
-#include "ui/tform2.h"
-#include "ui/tform3.h"
 #include "world/geometry.h"
 #include "world/world.h"
 
@@ -29,9 +32,8 @@ class FormTest : public ::testing::Test {
     void SetUp() override {
         world = makeWorld();
         startWorld(*world);
-        form = std::make_unique<TForm1>(*world);
-        form->Timer1->stop();
-        form->Timer2->stop();
+        form = std::make_unique<MainWindow>(*world);
+        form->stopTimers();
         form->showNotice = [this](const QString& text) { notices << text; };
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -41,9 +43,16 @@ class FormTest : public ::testing::Test {
 
     // Moves the mouse to (x, y) over the map, then clicks there.
     void clickMap(int x, int y) {
-        moveMouse(form->Image1, QPoint(x, y));
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(x, y));
+        moveMouse(map(), QPoint(x, y));
+        QTest::mouseClick(map(), Qt::LeftButton, {}, QPoint(x, y));
     }
+
+    // The window's child of type T named `name`; the test fails without one.
+    template <class T>
+    T* child(const char* name) const {
+        return childNamed<T>(form.get(), name);
+    }
+    MapView* map() const { return child<MapView>("mapView"); }
 
     // A move to the point the cursor already has is no move: step next to it first.
     static void moveMouse(QWidget* widget, const QPoint& to) {
@@ -59,13 +68,14 @@ class FormTest : public ::testing::Test {
     // The panels and windows shown and the remove buttons enabled, by name.
     std::string shown() const {
         std::string names;
-        const std::pair<bool, const char*> states[] = {
-            {form->Panel1->isVisible(), "Panel1"},     {form->Panel2->isVisible(), "Panel2"},
-            {form->ListBox2->isVisible(), "ListBox2"}, {form->Form2->isVisible(), "Form2"},
-            {form->Form3->isVisible(), "Form3"},       {form->Button13->isEnabled(), "Button13"},
-            {form->Button15->isEnabled(), "Button15"}};
-        for (const auto& [on, name] : states) {
-            if (on) {
+        for (const char* name : {"aircraftPanel", "radarPanel", "complexMemberList",
+                                 "addRadarDialog", "missileWindow"}) {
+            if (child<QWidget>(name)->isVisible()) {
+                names += (names.empty() ? "" : " ") + std::string(name);
+            }
+        }
+        for (const char* name : {"removeRadarButton", "removeAircraftButton"}) {
+            if (child<QWidget>(name)->isEnabled()) {
                 names += (names.empty() ? "" : " ") + std::string(name);
             }
         }
@@ -74,7 +84,7 @@ class FormTest : public ::testing::Test {
 
     // Starts the scenario of tests/scenario/scenarios/<name>.json in the window's world and plays
     // it to tick `until` as the window would: its actions between ticks, each followed by a
-    // redraw, and every tick through Timer1.
+    // redraw, and every tick through the tick timer's work.
     void playScenario(const std::string& name, int64_t until) {
         std::string error;
         auto loaded = batch::loadScenario(
@@ -99,12 +109,12 @@ class FormTest : public ::testing::Test {
                    scenario->actions[nextAction].tick == played;
                  ++nextAction) {
                 ASSERT_FALSE(batch::applyAction(*world, scenario->actions[nextAction]).has_value());
-                form->Timer2Timer();
+                form->redraw();
             }
             if (played >= until) {
                 return;
             }
-            form->Timer1Timer();
+            form->runDueTicks();
             ++played;
         }
     }
@@ -151,7 +161,7 @@ class FormTest : public ::testing::Test {
     }
 
     std::unique_ptr<WorldState> world;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     QStringList notices;
     std::optional<batch::Scenario> scenario;
     int64_t played = 0;  // ticks played

@@ -156,19 +156,19 @@ class MapClicks : public FormTest {
   protected:
     // The screen point inside map pixel (x, y) as the view shows it.
     QPoint screenOf(int x, int y) const {
-        const ViewPoint s = form->Image1->camera().toScreen({x + 0.5, y + 0.5});
+        const ViewPoint s = child<MapView>("mapView")->camera().toScreen({x + 0.5, y + 0.5});
         return QPoint(static_cast<int>(std::floor(s.x)), static_cast<int>(std::floor(s.y)));
     }
     void click(int x, int y) {
         const QPoint at = screenOf(x, y);
-        moveMouse(form->Image1, at);
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, at);
+        moveMouse(child<MapView>("mapView"), at);
+        QTest::mouseClick(child<MapView>("mapView"), Qt::LeftButton, {}, at);
     }
     std::vector<batch::Action> moveRecorded(int aircraft, int x, int y) {
         const Aircraft& a = world->aircraft[aircraft];
         click(trunc32(a.x), trunc32(a.y));
         EXPECT_EQ(form->view().selectedAircraft, aircraft);
-        form->Button6->click();  // "Перенести"
+        child<QPushButton>("moveButton")->click();  // "Перенести"
         click(x, y);
         return form->session().recording().actions;
     }
@@ -194,9 +194,9 @@ TEST_F(MapClicks, RecordTheSameActionsAtEveryZoomAndPan) {
         SetUp();
         const QPoint aircraft =
             screenOf(trunc32(world->aircraft[2].x), trunc32(world->aircraft[2].y));
-        form->Image1->zoomAbout(view.zoom, aircraft);
-        form->Image1->pan(view.pan.x(), view.pan.y());
-        ASSERT_TRUE(form->Image1->rect().contains(screenOf(tx, ty))) << view.name;
+        child<MapView>("mapView")->zoomAbout(view.zoom, aircraft);
+        child<MapView>("mapView")->pan(view.pan.x(), view.pan.y());
+        ASSERT_TRUE(child<MapView>("mapView")->rect().contains(screenOf(tx, ty))) << view.name;
         EXPECT_EQ(moveRecorded(2, tx, ty), plain) << view.name;
     }
 }

@@ -38,8 +38,7 @@ TEST(MapLegendPlace, OpensClearOfTheWorldOnTheScreen) {
          QRect(500, 222, kMapWidth, kMapHeight), fullHd, true},
         {"least window at the right edge of a full HD screen", QRect(QPoint(1920 - 787, 0), least),
          QRect(1920 - 787, 22, kMapWidth, kMapHeight), fullHd, true},
-        {"maximised on full HD", fullHdWork, fittedWorld({1733, 958}, {0, 22}), fullHdWork,
-         false},
+        {"maximised on full HD", fullHdWork, fittedWorld({1733, 958}, {0, 22}), fullHdWork, false},
         {"least window in the middle of a 1024 x 768 screen", QRect(QPoint(118, 110), least),
          QRect(118, 132, kMapWidth, kMapHeight), QRect(0, 0, 1024, 768), false},
     };
@@ -58,21 +57,18 @@ TEST(MapLegendPlace, OpensClearOfTheWorldOnTheScreen) {
 using MapLegendWindow = FormTest;
 
 TEST_F(MapLegendWindow, FollowsItsMenuEntryAndStaysOffTheMap) {
-    MapViewControls* controls = form->findChild<MapViewControls*>();
-    ASSERT_NE(controls, nullptr);
-    MapLegend* legend = controls->Legend;
-    ASSERT_NE(legend, nullptr);
-    QAction* entry = form->Review->LegendAction;
-    form->Timer2Timer();
-    const QImage without = form->Image1->frame();
+    auto* legend = child<MapLegend>("mapLegend");
+    auto* entry = child<QAction>("legendAction");
+    form->redraw();
+    const QImage without = child<MapView>("mapView")->frame();
 
     entry->trigger();
     EXPECT_TRUE(legend->isVisible());
     // On the screen; this one is too small to keep it off the least window's map (the places
     // on larger screens are checked above).
     EXPECT_TRUE(form->screen()->availableGeometry().contains(legend->frameGeometry()));
-    form->Timer2Timer();
-    EXPECT_EQ(form->Image1->frame(), without);
+    form->redraw();
+    EXPECT_EQ(child<MapView>("mapView")->frame(), without);
 
     legend->close();  // its own close button
     EXPECT_FALSE(entry->isChecked());

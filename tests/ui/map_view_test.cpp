@@ -15,20 +15,20 @@ namespace {
 
 using MapViewWindow = FormTest;
 
-QImage drawnBefore(const TForm1& form, const WorldState& world) {
-    QImage frame = form.Image3;
+QImage drawnBefore(const MainWindow& form, const WorldState& world) {
+    QImage frame = form.background();
     QPainter painter(&frame);
     beginMapPainting(painter);
     before::drawMapContents(painter, world, form.view(), form.impactText());
     return frame;
 }
 
-QAction* action(const TForm1& form, const char* name) {
+QAction* action(const MainWindow& form, const char* name) {
     return form.findChild<QAction*>(QString::fromLatin1(name));
 }
 
 TEST_F(MapViewWindow, PlainViewDrawsTheFormerFramePixelForPixel) {
-    ASSERT_EQ(form->Image1->size(), QSize(kMapWidth, kMapHeight));
+    ASSERT_EQ(child<MapView>("mapView")->size(), QSize(kMapWidth, kMapHeight));
     form->view().selectedRadar = 0;
     form->missileDetonated(ImpactEvent{0, 0, 250.7, 190.2});
     const struct {
@@ -38,16 +38,17 @@ TEST_F(MapViewWindow, PlainViewDrawsTheFormerFramePixelForPixel) {
         {"at start", [] {}},
         {"zoomed x4, then Home",
          [this] {
-             form->Image1->zoomAbout(4, {50, 60});
-             form->Timer2Timer();
-             ASSERT_NE(testing::firstDifference(form->Image1->frame(), drawnBefore(*form, *world)),
+             child<MapView>("mapView")->zoomAbout(4, {50, 60});
+             form->redraw();
+             ASSERT_NE(testing::firstDifference(child<MapView>("mapView")->frame(),
+                                                drawnBefore(*form, *world)),
                        "");
              action(*form, "FitAction")->trigger();
          }},
         {"panned at x2, then 1:1",
          [this] {
-             form->Image1->zoomAbout(2, {300, 220});
-             form->Image1->pan(-100, 40);
+             child<MapView>("mapView")->zoomAbout(2, {300, 220});
+             child<MapView>("mapView")->pan(-100, 40);
              action(*form, "OneToOneAction")->trigger();
          }},
         {"grown and shrunk back",
@@ -60,9 +61,11 @@ TEST_F(MapViewWindow, PlainViewDrawsTheFormerFramePixelForPixel) {
     };
     for (const auto& row : rows) {
         row.view();
-        form->Timer2Timer();
-        EXPECT_TRUE(form->Image1->camera().identity()) << row.name;
-        EXPECT_EQ(testing::firstDifference(form->Image1->frame(), drawnBefore(*form, *world)), "")
+        form->redraw();
+        EXPECT_TRUE(child<MapView>("mapView")->camera().identity()) << row.name;
+        EXPECT_EQ(testing::firstDifference(child<MapView>("mapView")->frame(),
+                                           drawnBefore(*form, *world)),
+                  "")
             << row.name;
     }
 }
@@ -73,19 +76,19 @@ TEST_F(MapViewWindow, GrowsWithTheMapTakingTheRoom) {
     form->resize(400, 300);
     QApplication::processEvents();
     EXPECT_EQ(form->size(), least);
-    const QPoint panel = form->Panel2->pos();
-    const QPoint button = form->Button12->pos();
+    const QPoint panel = child<RadarPanel>("radarPanel")->pos();
+    const QPoint button = child<QPushButton>("addRadarButton")->pos();
     form->resize(least + QSize(333, 222));
     QApplication::processEvents();
-    EXPECT_EQ(form->Image1->size(), QSize(kMapWidth + 333, kMapHeight + 222));
-    EXPECT_EQ(form->Panel2->pos(), panel + QPoint(333, 0));
-    EXPECT_EQ(form->Button12->pos(), button + QPoint(0, 222));
+    EXPECT_EQ(child<MapView>("mapView")->size(), QSize(kMapWidth + 333, kMapHeight + 222));
+    EXPECT_EQ(child<RadarPanel>("radarPanel")->pos(), panel + QPoint(333, 0));
+    EXPECT_EQ(child<QPushButton>("addRadarButton")->pos(), button + QPoint(0, 222));
     // The whole world fitted, in proportion.
-    EXPECT_DOUBLE_EQ(form->Image1->camera().scale(),
+    EXPECT_DOUBLE_EQ(child<MapView>("mapView")->camera().scale(),
                      std::min(933.0 / kMapWidth, 662.0 / kMapHeight));
-    form->Timer2Timer();
-    EXPECT_EQ(form->Image1->frame().deviceIndependentSize(), QSizeF(933, 662));
-    EXPECT_TRUE(form->Image1->labelSettings().placing);
+    form->redraw();
+    EXPECT_EQ(child<MapView>("mapView")->frame().deviceIndependentSize(), QSizeF(933, 662));
+    EXPECT_TRUE(child<MapView>("mapView")->labelSettings().placing);
 }
 
 TEST(MapRuler, ReadsDistanceAndBearingByTheWorldsGeometry) {
@@ -108,22 +111,23 @@ TEST_F(MapViewWindow, RulerHoldsOnToTheSelectedAircraftAndARadarAndEscEndsIt) {
     ASSERT_EQ(form->view().selectedAircraft, 1);
     const Aircraft& a = world->aircraft[1];
     const RadarSite& r = world->radars[3];
-    form->Image1->zoomAbout(2, QPointF(a.x, a.y));
-    const MapCamera& camera = form->Image1->camera();
+    child<MapView>("mapView")->zoomAbout(2, QPointF(a.x, a.y));
+    const MapCamera& camera = child<MapView>("mapView")->camera();
     auto screen = [&](double x, double y) {
         return QPoint(qRound(camera.screenX(x)) + 2, qRound(camera.screenY(y)) - 1);
     };
     QAction* ruler = action(*form, "RulerAction");
     ruler->trigger();
-    ASSERT_TRUE(form->Image1->ruler().on());
+    ASSERT_TRUE(child<MapView>("mapView")->ruler().on());
     const int64_t actions = static_cast<int64_t>(form->session().recording().actions.size());
-    QTest::mousePress(form->Image1, Qt::LeftButton, {}, screen(a.x, a.y));
-    QTest::mouseMove(form->Image1, screen(r.x, r.y));
+    QTest::mousePress(child<MapView>("mapView"), Qt::LeftButton, {}, screen(a.x, a.y));
+    QTest::mouseMove(child<MapView>("mapView"), screen(r.x, r.y));
     QMouseEvent move(QEvent::MouseMove, screen(r.x, r.y),
-                     form->Image1->mapToGlobal(screen(r.x, r.y)), Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(form->Image1, &move);
-    QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, screen(r.x, r.y));
-    const MapRuler& measured = form->Image1->ruler();
+                     child<MapView>("mapView")->mapToGlobal(screen(r.x, r.y)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(child<MapView>("mapView"), &move);
+    QTest::mouseRelease(child<MapView>("mapView"), Qt::LeftButton, {}, screen(r.x, r.y));
+    const MapRuler& measured = child<MapView>("mapView")->ruler();
     ASSERT_TRUE(measured.measuring());
     EXPECT_EQ(measured.from().x, a.x);
     EXPECT_EQ(measured.from().y, a.y);
@@ -133,8 +137,8 @@ TEST_F(MapViewWindow, RulerHoldsOnToTheSelectedAircraftAndARadarAndEscEndsIt) {
     // Measuring is no click: nothing selected anew, nothing recorded.
     EXPECT_EQ(form->view().selectedAircraft, 1);
     EXPECT_EQ(static_cast<int64_t>(form->session().recording().actions.size()), actions);
-    QTest::keyClick(form->Image1, Qt::Key_Escape);
-    EXPECT_FALSE(form->Image1->ruler().on());
+    QTest::keyClick(child<MapView>("mapView"), Qt::Key_Escape);
+    EXPECT_FALSE(child<MapView>("mapView")->ruler().on());
     EXPECT_FALSE(ruler->isChecked());
 }
 

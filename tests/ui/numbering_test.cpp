@@ -26,7 +26,7 @@ int numberIn(const std::string& text) {
 }
 
 // The log's sentence about the last event of `kind` in the session's review.
-std::string lastSentence(TForm1& form, EventKind kind) {
+std::string lastSentence(MainWindow& form, EventKind kind) {
     std::string sentence;
     for (const WorldEvent& e : form.session().review().events()) {
         if (e.kind == kind) {
@@ -53,22 +53,22 @@ TEST_F(Numbering, RadarPanelAndMapLabelShowTheLogsNumber) {
     ASSERT_LT(world->radars[row].placedComplex, 0);
     form->selectReviewObject(ReviewObject::Radar, world->radars[row].number);
     ASSERT_EQ(form->view().selectedRadar, row);
-    const int shown = numberIn(form->Panel2->Label13->text());
+    const int shown = numberIn(child<QLabel>("radarTitleLabel")->text());
     MapLabels labels;
     EXPECT_EQ(numberIn(labels.radarText(*world, row)), shown);
     EXPECT_NE(shown, row);
     EXPECT_NE(shown, row + 1);
-    QTest::mouseClick(form->Button13, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("removeRadarButton"), Qt::LeftButton);
     EXPECT_EQ(numberIn(lastSentence(*form, EventKind::RadarRemoved)), shown);
 }
 
 TEST_F(Numbering, AircraftPanelShowsTheLogsNumber) {
     const int32_t row = 1;
     clickAircraft(row);
-    const int shown = numberIn(form->Label7->text());
+    const int shown = numberIn(child<QLabel>("numberLabel")->text());
     EXPECT_EQ(shown, numberIn(aircraftName(*world, row)));
     EXPECT_NE(shown, row + 1);
-    QTest::mouseClick(form->Button15, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("removeAircraftButton"), Qt::LeftButton);
     EXPECT_EQ(numberIn(lastSentence(*form, EventKind::AircraftRemoved)), shown);
 }
 
@@ -78,14 +78,15 @@ TEST_F(Numbering, MissileWindowAndMapLabelShowTheLogsNumber) {
     removeAircraft(*world, 1);
     world->events.take();
     clickAircraft(0);
-    QTest::mouseClick(form->Button16, Qt::LeftButton);  // "Добавить ПРР"
+    QTest::mouseClick(child<QPushButton>("addMissileButton"), Qt::LeftButton);  // "Добавить ПРР"
     ASSERT_EQ(form->view().selectedMissile, 0);
-    const int shown = numberIn(form->Form3->windowTitle());
+    const int shown = numberIn(child<MissileWindow>("missileWindow")->windowTitle());
     EXPECT_EQ(shown, 2);
     MapLabels labels;
     EXPECT_EQ(numberIn(labels.missileText(*world, 0)), shown);
     world->events.take();
-    QTest::mouseClick(form->Button15, Qt::LeftButton);  // the aircraft takes its missile along
+    QTest::mouseClick(child<QPushButton>("removeAircraftButton"),
+                      Qt::LeftButton);  // the aircraft takes its missile along
     EXPECT_EQ(numberIn(lastSentence(*form, EventKind::MissileRemoved)), shown);
 }
 
@@ -99,9 +100,10 @@ TEST_F(Numbering, ComplexMembersAreListedWithTheirNumbers) {
     ASSERT_GE(row, 0);
     form->selectReviewObject(ReviewObject::Radar, world->radars[row].number);
     const PlacedComplex& pc = world->placedComplexes[world->radars[row].placedComplex];
-    ASSERT_EQ(form->ListBox2->count(), pc.memberCount);
+    ASSERT_EQ(child<QListWidget>("complexMemberList")->count(), pc.memberCount);
     for (int32_t k = 0; k < pc.memberCount; ++k) {
-        EXPECT_EQ(numberIn(form->ListBox2->item(k)->text()), world->radars[pc.members[k]].number);
+        EXPECT_EQ(numberIn(child<QListWidget>("complexMemberList")->item(k)->text()),
+                  world->radars[pc.members[k]].number);
     }
     MapLabels labels;
     EXPECT_EQ(numberIn(labels.radarText(*world, row)), world->radars[pc.members[0]].number);

@@ -11,9 +11,10 @@
 #include <memory>
 
 #include "catalog/radar_catalog.h"
+#include "find_child.h"
 #include "radar/radar_model.h"
+#include "ui/main_window.h"
 #include "ui/pictures.h"
-#include "ui/tform1.h"
 #include "ui/ui_text.h"
 #include "world/world.h"
 
@@ -68,8 +69,9 @@ class RadarPanelTest : public ::testing::Test {
     void clickCompassAt(int x, int y) {
         QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(panel->Image4, &move);
-        QTest::mouseClick(panel->Image4, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+        QCoreApplication::sendEvent(childNamed<PictureBox>(panel.get(), "antennaCompass"), &move);
+        QTest::mouseClick(childNamed<PictureBox>(panel.get(), "antennaCompass"), Qt::LeftButton,
+                          Qt::NoModifier, QPoint(x, y));
     }
 
     // A user's choice of item `index` in a drop-down list.
@@ -96,9 +98,10 @@ class RadarPanelTest : public ::testing::Test {
 TEST_F(RadarPanelTest, IlluminationBoxHiddenForARadarWithoutIlluminator) {
     for (const int32_t without : {kImbir, kTunguskaTrack}) {
         selectNew(kKubTracking);
-        ASSERT_FALSE(panel->CheckBox5->isHidden());
+        ASSERT_FALSE(childNamed<QCheckBox>(panel.get(), "illuminationBox")->isHidden());
         selectNew(without);
-        EXPECT_TRUE(panel->CheckBox5->isHidden()) << radarType(without).name;
+        EXPECT_TRUE(childNamed<QCheckBox>(panel.get(), "illuminationBox")->isHidden())
+            << radarType(without).name;
     }
 }
 
@@ -107,9 +110,13 @@ TEST_F(RadarPanelTest, IlluminationBoxHiddenForARadarWithoutIlluminator) {
 TEST_F(RadarPanelTest, FrequencyBoxesShowTheShownRadarOfEveryKind) {
     for (const int32_t type : {kKubSearch, kTunguskaTrack, kImbir, kBukTracking, kKubTracking}) {
         const int32_t r = selectNew(type);
-        EXPECT_EQ(panel->Edit10->text(), realText(radar(r).frequency)) << radarType(type).name;
-        EXPECT_EQ(panel->Edit9->text(), QString::number(radar(r).frequencyPercent));
-        EXPECT_EQ(panel->TrackBar3->value(), radar(r).frequencyPercent);
+        EXPECT_EQ(childNamed<QLineEdit>(panel.get(), "frequencyEdit")->text(),
+                  realText(radar(r).frequency))
+            << radarType(type).name;
+        EXPECT_EQ(childNamed<QLineEdit>(panel.get(), "frequencyPercentEdit")->text(),
+                  QString::number(radar(r).frequencyPercent));
+        EXPECT_EQ(childNamed<QSlider>(panel.get(), "frequencySlider")->value(),
+                  radar(r).frequencyPercent);
     }
 }
 
@@ -117,7 +124,7 @@ TEST_F(RadarPanelTest, FrequencyBoxesShowTheShownRadarOfEveryKind) {
 // are wider than the panel.
 TEST_F(RadarPanelTest, LongEmissionModeLabelIsCutVisiblyWithTheWholeAsTooltip) {
     selectNew(kImbir);
-    ElidingComboBox* box = panel->ComboBox5;
+    ElidingComboBox* box = childNamed<ElidingComboBox>(panel.get(), "emissionModeBox");
     const QString whole = box->currentText();
     ASSERT_GT(box->fontMetrics().horizontalAdvance(whole), box->width());
     EXPECT_TRUE(box->shownText().endsWith(QChar(0x2026))) << box->shownText().toStdString();
@@ -142,14 +149,15 @@ TEST_F(RadarPanelTest, LongEmissionModeLabelIsCutVisiblyWithTheWholeAsTooltip) {
 
 TEST_F(RadarPanelTest, RefreshDoesNotWriteTheShownRadarOntoTheSelectedOne) {
     const int32_t silent = selectNew(kKubSearch);
-    panel->CheckBox1->click();  // emission off
+    childNamed<QCheckBox>(panel.get(), "emissionBox")->click();  // emission off
     ASSERT_FALSE(radar(silent).emissionOn);
     const int32_t selected = selectNew(kKubSearch);
     const RadarSite before = radar(selected);
 
     panel->refresh(silent);
-    EXPECT_FALSE(panel->CheckBox1->isChecked());
-    EXPECT_EQ(panel->TrackBar3->value(), radar(silent).frequencyPercent);
+    EXPECT_FALSE(childNamed<QCheckBox>(panel.get(), "emissionBox")->isChecked());
+    EXPECT_EQ(childNamed<QSlider>(panel.get(), "frequencySlider")->value(),
+              radar(silent).frequencyPercent);
     EXPECT_TRUE(radar(selected).emissionOn);
     EXPECT_TRUE(radar(selected).radiating);
     EXPECT_EQ(radar(selected).frequencyPercent, before.frequencyPercent);

@@ -8,8 +8,9 @@
 #include <QTest>
 #include <memory>
 
+#include "find_child.h"
+#include "ui/add_radar_dialog.h"
 #include "ui/radar_panel.h"
-#include "ui/tform2.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -46,7 +47,8 @@ class ReactionControlsTest : public ::testing::Test {
     }
 
     static bool blinkOffered(const ReactionControls& c) {
-        const auto* model = qobject_cast<const QStandardItemModel*>(c.kindBox->model());
+        const auto* model =
+            qobject_cast<const QStandardItemModel*>(childNamed<QComboBox>(&c, "kindBox")->model());
         return model->item(kReactionBlink)->isEnabled();
     }
 
@@ -58,15 +60,15 @@ class ReactionControlsTest : public ::testing::Test {
 
 TEST_F(ReactionControlsTest, ThePanelsButtonRecordsOneSetReaction) {
     const int32_t row = selectNew(kKubSearch);
-    QTest::mouseClick(panel->reactionButton, Qt::LeftButton);
-    ReactionControls& c = *panel->reactionControls;
+    QTest::mouseClick(childNamed<QPushButton>(panel.get(), "reactionButton"), Qt::LeftButton);
+    ReactionControls& c = *childNamed<ReactionControls>(panel.get(), "reactionControls");
     ASSERT_TRUE(c.isVisible());
-    choose(c.kindBox, kReactionBlink);
-    EXPECT_EQ(c.valueBox->maximum(), 3);
-    c.warnBox->setValue(20);
-    c.holdBox->setValue(10);
-    c.valueBox->setValue(2);
-    QTest::mouseClick(c.applyButton, Qt::LeftButton);
+    choose(childNamed<QComboBox>(&c, "kindBox"), kReactionBlink);
+    EXPECT_EQ(childNamed<QSpinBox>(&c, "valueBox")->maximum(), 3);
+    childNamed<QSpinBox>(&c, "warnBox")->setValue(20);
+    childNamed<QSpinBox>(&c, "holdBox")->setValue(10);
+    childNamed<QSpinBox>(&c, "valueBox")->setValue(2);
+    QTest::mouseClick(childNamed<QPushButton>(&c, "applyButton"), Qt::LeftButton);
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0], change::setReaction(row, {kReactionBlink, 20, 10, 2}));
     EXPECT_EQ(recorded[0].blinkPeriod, 2);
@@ -76,10 +78,10 @@ TEST_F(ReactionControlsTest, ThePanelsButtonRecordsOneSetReaction) {
     EXPECT_EQ(set.value, 2);
     // Shown again, the window reads the radar's reaction back.
     c.hide();
-    QTest::mouseClick(panel->reactionButton, Qt::LeftButton);
-    EXPECT_EQ(c.kindBox->currentIndex(), kReactionBlink);
-    EXPECT_EQ(c.warnBox->value(), 20);
-    EXPECT_EQ(c.holdBox->value(), 10);
+    QTest::mouseClick(childNamed<QPushButton>(panel.get(), "reactionButton"), Qt::LeftButton);
+    EXPECT_EQ(childNamed<QComboBox>(&c, "kindBox")->currentIndex(), kReactionBlink);
+    EXPECT_EQ(childNamed<QSpinBox>(&c, "warnBox")->value(), 20);
+    EXPECT_EQ(childNamed<QSpinBox>(&c, "holdBox")->value(), 10);
 }
 
 TEST_F(ReactionControlsTest, BlinkingIsOfferedOnlyWhereTheTypeCanBlink) {
@@ -87,8 +89,10 @@ TEST_F(ReactionControlsTest, BlinkingIsOfferedOnlyWhereTheTypeCanBlink) {
         {kKubTracking, false}, {kKubSearch, true}, {kTunguskaSearch, false}};
     for (const auto& [type, offered] : rows) {
         selectNew(type);
-        QTest::mouseClick(panel->reactionButton, Qt::LeftButton);
-        EXPECT_EQ(blinkOffered(*panel->reactionControls), offered) << type;
+        QTest::mouseClick(childNamed<QPushButton>(panel.get(), "reactionButton"), Qt::LeftButton);
+        EXPECT_EQ(blinkOffered(*childNamed<ReactionControls>(panel.get(), "reactionControls")),
+                  offered)
+            << type;
     }
 }
 
@@ -101,9 +105,9 @@ TEST_F(ReactionControlsTest, AComplexGetsOneActionPerMember) {
     c.perform = panel->perform;
     c.showRadars(rows);
     EXPECT_FALSE(blinkOffered(c));  // the 1С31 cannot
-    choose(c.kindBox, kReactionHop);
-    c.valueBox->setValue(75);
-    QTest::mouseClick(c.applyButton, Qt::LeftButton);
+    choose(childNamed<QComboBox>(&c, "kindBox"), kReactionHop);
+    childNamed<QSpinBox>(&c, "valueBox")->setValue(75);
+    QTest::mouseClick(childNamed<QPushButton>(&c, "applyButton"), Qt::LeftButton);
     ASSERT_EQ(recorded.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(recorded[i].radar, rows[i]);
@@ -114,25 +118,28 @@ TEST_F(ReactionControlsTest, AComplexGetsOneActionPerMember) {
 }
 
 // The add-radar dialog with "Задать реакцию…" checked gives the new complex one reaction: after
-// OK the reaction window shows the new members only, and "Применить" records one setReaction per
-// member through the dialog's recording.
+// OK the panel's reaction window shows the new members only, and "Применить" records one
+// setReaction per member.
 TEST_F(ReactionControlsTest, TheAddRadarDialogGivesANewComplexOneReaction) {
     ASSERT_EQ(addRadars(*world, kKubSearch, -1, true), 1);
     QWidget owner;
-    TForm2 dialog(*world, &owner);
+    AddRadarDialog dialog(*world, &owner);
     dialog.perform = panel->perform;
-    dialog.FormActivate();
-    dialog.ComboBox2->setCurrentIndex(kKubComplex + 1);
-    dialog.reactionCheck->setChecked(true);
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    QObject::connect(&dialog, &AddRadarDialog::reactionWanted, panel.get(),
+                     &RadarPanel::openReactionFor);
+    dialog.resetChoices();
+    childNamed<QComboBox>(&dialog, "complexBox")->setCurrentIndex(kKubComplex + 1);
+    auto* reactionBox = childNamed<QCheckBox>(&dialog, "newRadarsReactionBox");
+    reactionBox->setChecked(true);
+    QTest::mouseClick(childNamed<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
     ASSERT_EQ(world->radarCount, 3);
     ASSERT_EQ(recorded.size(), 1u);  // addComplex
-    ReactionControls& c = *dialog.reactionControls;
+    ReactionControls& c = *childNamed<ReactionControls>(panel.get(), "reactionControls");
     EXPECT_FALSE(c.isHidden());
     EXPECT_FALSE(blinkOffered(c));  // the 1С31 cannot blink
-    choose(c.kindBox, kReactionShutdown);
-    c.warnBox->setValue(30);
-    QTest::mouseClick(c.applyButton, Qt::LeftButton);
+    choose(childNamed<QComboBox>(&c, "kindBox"), kReactionShutdown);
+    childNamed<QSpinBox>(&c, "warnBox")->setValue(30);
+    QTest::mouseClick(childNamed<QPushButton>(&c, "applyButton"), Qt::LeftButton);
     ASSERT_EQ(recorded.size(), 3u);
     for (const int32_t row : {1, 2}) {
         EXPECT_EQ(recorded[row].radar, row);
@@ -142,10 +149,10 @@ TEST_F(ReactionControlsTest, TheAddRadarDialogGivesANewComplexOneReaction) {
     EXPECT_EQ(world->radars[0].reactionKind, kReactionNone);
     // Unchecked, OK opens nothing.
     c.hide();
-    dialog.FormActivate();
-    dialog.ComboBox1->setCurrentIndex(kKubSearch + 1);
-    dialog.reactionCheck->setChecked(false);
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    dialog.resetChoices();
+    childNamed<QComboBox>(&dialog, "singleRadarBox")->setCurrentIndex(kKubSearch + 1);
+    reactionBox->setChecked(false);
+    QTest::mouseClick(childNamed<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
     EXPECT_EQ(world->radarCount, 4);
     EXPECT_TRUE(c.isHidden());
 }

@@ -3,9 +3,10 @@
 // gives the window's world bit for bit.
 #include <functional>
 
-#include "scenario/runner.h"
 #include "form_fixture.h"
 #include "missile/world_comparison.h"
+#include "scenario/runner.h"
+#include "ui/picture_box.h"
 
 namespace prrsim::ui {
 namespace {
@@ -21,13 +22,13 @@ class Recording : public FormTest {
     void SetUp() override {
         FormTest::SetUp();
         // The start-up scene with the scene seed, as the program starts it.
-        form->newScene(batch::StartWorld::Default);
+        form->sceneFiles().newScene(batch::StartWorld::Default);
     }
 
   public:
     void tick(int n) {
         for (int i = 0; i < n; ++i) {
-            form->Timer1Timer();
+            form->runDueTicks();
         }
     }
 
@@ -71,115 +72,173 @@ using enum batch::Op;
 
 TEST_F(Recording, EveryControlIsRecordedAsItsActionAndReplaysExactly) {
     const ControlRow rows[] = {
-        {"Добавить самолёт", [](Recording& t) { t.form->Button14->click(); }, AddAircraft},
+        {"Добавить самолёт",
+         [](Recording& t) { childNamed<QPushButton>(t.form.get(), "addAircraftButton")->click(); },
+         AddAircraft},
         {"Перенести and a click",
          [](Recording& t) {
              t.clickAircraft(0);
-             t.form->Button6->click();
+             childNamed<QPushButton>(t.form.get(), "moveButton")->click();
              t.clickMap(100, 100);
          },
          SetAircraft},
         {"course compass",
          [](Recording& t) {
              t.clickAircraft(1);
-             t.form->Image2MouseMove(60, 31);
-             t.form->Image2Click();
+             auto* compass = childNamed<PictureBox>(t.form.get(), "courseCompass");
+             FormTest::moveMouse(compass, QPoint(60, 31));
+             QTest::mouseClick(compass, Qt::LeftButton, {}, QPoint(60, 31));
          },
          SetAircraft},
         {"speed track bar",
          [](Recording& t) {
              t.clickAircraft(0);
-             t.keyOn(t.form->TrackBar1, Qt::Key_PageUp);
+             t.keyOn(childNamed<QSlider>(t.form.get(), "speedSlider"), Qt::Key_PageUp);
          },
          SetAircraft},
         {"climb track bar",
          [](Recording& t) {
              t.clickAircraft(0);
-             t.keyOn(t.form->TrackBar2, Qt::Key_Up);
+             t.keyOn(childNamed<QSlider>(t.form.get(), "climbSlider"), Qt::Key_Up);
          },
          SetAircraft},
         {"Выбрать and a radar",
          [](Recording& t) {
              t.clickAircraft(0);
-             t.form->Button3->click();
+             childNamed<QPushButton>(t.form.get(), "pickTargetButton")->click();
              t.clickMap(345, 264);
          },
          PickTarget},
-        {"На боевой", [](Recording& t) { t.clickAircraft(0), t.form->Button4->click(); },
+        {"На боевой",
+         [](Recording& t) {
+             t.clickAircraft(0), childNamed<QPushButton>(t.form.get(), "attackRunButton")->click();
+         },
          AttackRun},
         {"Добавить ПРР",
          [](Recording& t) {
              t.clickAircraft(0);
-             t.form->ComboBox2->setCurrentIndex(0);
-             t.form->Button16->click();
+             childNamed<QComboBox>(t.form.get(), "launchModeBox")->setCurrentIndex(0);
+             childNamed<QPushButton>(t.form.get(), "addMissileButton")->click();
          },
          AddMissile},
-        {"Активировать ракету", [](Recording& t) { t.form->Form3->Button1->click(); }, Activate},
-        {"Захват цели", [](Recording& t) { t.form->Form3->Button2->click(); }, Capture},
-        {"seeker switch-on distance", [](Recording& t) { t.form->Form3->TrackBar1Change(30); },
-         SeekerOnDistance},
-        {"ПУСК", [](Recording& t) { t.form->Form3->Button3->click(); }, Launch},
-        {"Очистить", [](Recording& t) { t.clickAircraft(0), t.form->Button1->click(); },
-         ClearTarget},
-        {"Убрать самолёт", [](Recording& t) { t.clickAircraft(3), t.form->Button15->click(); },
-         RemoveAircraft},
-        {"Излучение", [](Recording& t) { t.selectRadar(2), t.form->Panel2->CheckBox1->click(); },
-         SetEmission},
-        {"Вращение", [](Recording& t) { t.selectRadar(3), t.form->Panel2->CheckBox2->click(); },
-         SetRotation},
-        {"Мерцание", [](Recording& t) { t.selectRadar(3), t.choose(t.form->Panel2->ComboBox3, 2); },
-         SetBlink},
-        {"antenna compass",
+        {"Активировать ракету",
+         [](Recording& t) { childNamed<QPushButton>(t.form.get(), "activateButton")->click(); },
+         Activate},
+        {"Захват цели",
          [](Recording& t) {
-             t.selectRadar(3);
-             t.form->Panel2->Image4MouseMove(60, 31);
-             t.form->Panel2->Image4Click();
+             childNamed<QPushButton>(t.form.get(), "seekerCaptureButton")->click();
          },
-         SetAntennaDirection},
-        {"Методы обзора",
-         [](Recording& t) { t.selectRadar(3), t.choose(t.form->Panel2->ComboBox7, 1); },
-         SetScanMethod},
-        {"frequency track bar",
-         [](Recording& t) { t.selectRadar(3), t.keyOn(t.form->Panel2->TrackBar3, Qt::Key_Right); },
-         SetFrequency},
-        {"Сигнал", [](Recording& t) { t.selectRadar(3), t.choose(t.form->Panel2->ComboBox5, 2); },
-         SetPrfMode},
-        {"Сброс", [](Recording& t) { t.selectRadar(3), t.form->Panel2->Button9Click(); },
+         Capture},
+        {"seeker switch-on distance",
+         [](Recording& t) { childNamed<QSlider>(t.form.get(), "seekerRangeSlider")->setValue(30); },
+         SeekerOnDistance},
+        {"ПУСК",
+         [](Recording& t) {
+             childNamed<QPushButton>(t.form.get(), "missileLaunchButton")->click();
+         },
+         Launch},
+        {"Очистить",
+         [](Recording& t) {
+             t.clickAircraft(0),
+                 childNamed<QPushButton>(t.form.get(), "clearTargetButton")->click();
+         },
+         ClearTarget},
+        {"Убрать самолёт",
+         [](Recording& t) {
+             t.clickAircraft(3),
+                 childNamed<QPushButton>(t.form.get(), "removeAircraftButton")->click();
+         },
+         RemoveAircraft},
+        {"Излучение",
+         [](Recording& t) {
+             t.selectRadar(2), childNamed<QCheckBox>(t.form.get(), "emissionBox")->click();
+         },
+         SetEmission},
+        // The tracking buttons work while the radar radiates: before its rotation stops.
+        {"Сброс",
+         [](Recording& t) {
+             t.selectRadar(3), childNamed<QPushButton>(t.form.get(), "dropTrackButton")->click();
+         },
          RemoveTrack},
         {"Захват and an aircraft",
          [](Recording& t) {
              t.selectRadar(3);
-             t.form->Panel2->Button8Click();
+             childNamed<QPushButton>(t.form.get(), "captureButton")->click();
              t.clickAircraft(2);
          },
          AssignTarget},
-        {"Подсвет", [](Recording& t) { t.selectRadar(3), t.form->Panel2->CheckBox5->click(); },
+        {"Подсвет",
+         [](Recording& t) {
+             t.selectRadar(3), childNamed<QCheckBox>(t.form.get(), "illuminationBox")->click();
+         },
          SetIllumination},
-        {"Сброс всего", [](Recording& t) { t.selectRadar(3), t.form->Panel2->Button5Click(); },
+        {"Сброс всего",
+         [](Recording& t) {
+             t.selectRadar(3),
+                 childNamed<QPushButton>(t.form.get(), "dropAllTracksButton")->click();
+         },
          ResetTracking},
+        {"Вращение",
+         [](Recording& t) {
+             t.selectRadar(3), childNamed<QCheckBox>(t.form.get(), "rotationBox")->click();
+         },
+         SetRotation},
+        {"Мерцание",
+         [](Recording& t) {
+             t.selectRadar(3), t.choose(childNamed<QComboBox>(t.form.get(), "blinkBox"), 2);
+         },
+         SetBlink},
+        {"antenna compass",
+         [](Recording& t) {
+             t.selectRadar(3);
+             auto* compass = childNamed<PictureBox>(t.form.get(), "antennaCompass");
+             FormTest::moveMouse(compass, QPoint(60, 31));
+             QTest::mouseClick(compass, Qt::LeftButton, {}, QPoint(60, 31));
+         },
+         SetAntennaDirection},
+        {"Методы обзора",
+         [](Recording& t) {
+             t.selectRadar(3), t.choose(childNamed<QComboBox>(t.form.get(), "scanMethodBox"), 1);
+         },
+         SetScanMethod},
+        {"frequency track bar",
+         [](Recording& t) {
+             t.selectRadar(3),
+                 t.keyOn(childNamed<QSlider>(t.form.get(), "frequencySlider"), Qt::Key_Right);
+         },
+         SetFrequency},
+        {"Сигнал",
+         [](Recording& t) {
+             t.selectRadar(3),
+                 t.choose(childNamed<ElidingComboBox>(t.form.get(), "emissionModeBox"), 2);
+         },
+         SetPrfMode},
         {"radar Перенести and a click",
          [](Recording& t) {
              t.selectRadar(2);
-             t.form->Panel2->Button7->click();
+             childNamed<QPushButton>(t.form.get(), "moveRadarButton")->click();
              t.clickMap(50, 60);
          },
          PlaceRadar},
-        {"Убрать РЛС", [](Recording& t) { t.selectRadar(2), t.form->Button13->click(); },
+        {"Убрать РЛС",
+         [](Recording& t) {
+             t.selectRadar(2), childNamed<QPushButton>(t.form.get(), "removeRadarButton")->click();
+         },
          RemoveRadar},
         {"add-radar dialog, one radar",
          [](Recording& t) {
-             t.form->Button12Click();
-             t.form->Form2->FormActivate();
-             t.form->Form2->ComboBox1->setCurrentIndex(10);
-             t.form->Form2->Button1->click();
+             childNamed<QPushButton>(t.form.get(), "addRadarButton")->click();
+             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->resetChoices();
+             childNamed<QComboBox>(t.form.get(), "singleRadarBox")->setCurrentIndex(10);
+             childNamed<QPushButton>(t.form.get(), "okButton")->click();
          },
          AddRadar},
         {"add-radar dialog, a complex",
          [](Recording& t) {
-             t.form->Button12Click();
-             t.form->Form2->FormActivate();
-             t.form->Form2->ComboBox2->setCurrentIndex(2);
-             t.form->Form2->Button1->click();
+             childNamed<QPushButton>(t.form.get(), "addRadarButton")->click();
+             childNamed<AddRadarDialog>(t.form.get(), "addRadarDialog")->resetChoices();
+             childNamed<QComboBox>(t.form.get(), "complexBox")->setCurrentIndex(2);
+             childNamed<QPushButton>(t.form.get(), "okButton")->click();
          },
          AddComplex},
     };
@@ -201,13 +260,13 @@ TEST_F(Recording, EveryControlIsRecordedAsItsActionAndReplaysExactly) {
     // Selections, modes and redraws alone record nothing.
     recorded = ops().size();
     clickAircraft(1);
-    form->Button3->click();
+    child<QPushButton>("pickTargetButton")->click();
     clickMap(599, 439);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(ops().size(), recorded + 1);  // the target pick away from every radar
     EXPECT_EQ(ops().back(), PickTarget);
     clickMap(599, 439);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(ops().size(), recorded + 1);
 }
 

@@ -23,14 +23,13 @@ namespace {
 // A main window on its own world with a state folder, its prompts recorded.
 struct Instance {
     explicit Instance(const QString& state) : world(makeWorld()), form(*world) {
-        form.Timer1->stop();
-        form.Timer2->stop();
-        form.newScene(batch::StartWorld::Default);
-        form.setStateDirectory(state);
-        form.RecoveryTimer->stop();
-        form.showError = [this](const QString& text) { errors << text; };
+        form.stopTimers();
+        form.sceneFiles().newScene(batch::StartWorld::Default);
+        form.sceneFiles().setStateDirectory(state);
+        childNamed<QTimer>(&form, "recoveryTimer")->stop();
+        form.sceneFiles().showError = [this](const QString& text) { errors << text; };
         form.showNotice = [this](const QString& text) { notices << text; };
-        form.askYesNo = [this](const QString& question, const QString&) {
+        form.sceneFiles().askYesNo = [this](const QString& question, const QString&) {
             asked << question;
             if (duringQuestion) {
                 duringQuestion();
@@ -41,13 +40,13 @@ struct Instance {
     // Something worth restoring: an aircraft added after a few ticks.
     void act() {
         for (int i = 0; i < 20; ++i) {
-            form.Timer1Timer();
+            form.runDueTicks();
         }
-        form.Button14->click();
+        childNamed<QPushButton>(&form, "addAircraftButton")->click();
     }
 
     std::unique_ptr<WorldState> world;
-    TForm1 form;
+    MainWindow form;
     QStringList errors, notices, asked;
     bool answer = true;
     std::function<void()> duringQuestion;
@@ -107,7 +106,7 @@ TEST(RecoveryFileRegression, UnreadableLeftOversAreKeptAsideAndTold) {
         const QString left = state.filePath("recovery.json");
         row.make(left);
         Instance next(state.path());
-        EXPECT_FALSE(next.form.offerRecovery());
+        EXPECT_FALSE(next.form.sceneFiles().offerRecovery());
         EXPECT_TRUE(next.asked.isEmpty());
         ASSERT_EQ(next.errors.size(), 1);
         EXPECT_TRUE(next.errors[0].contains(row.reason)) << next.errors[0].toStdString();
@@ -116,7 +115,7 @@ TEST(RecoveryFileRegression, UnreadableLeftOversAreKeptAsideAndTold) {
         EXPECT_TRUE(next.errors[0].contains(broken(state)[0]));
         // Not offered again at the next start.
         Instance third(state.path());
-        EXPECT_FALSE(third.form.offerRecovery());
+        EXPECT_FALSE(third.form.sceneFiles().offerRecovery());
         EXPECT_TRUE(third.errors.isEmpty());
     }
 }
@@ -128,17 +127,17 @@ TEST(RecoveryFileRegression, TimerDuringTheQuestionKeepsTheOfferedFile) {
     {
         Instance crashed(state.path());
         crashed.act();
-        crashed.form.writeRecovery();
-        left = crashed.form.recoveryFile();
+        crashed.form.sceneFiles().writeRecovery();
+        left = crashed.form.sceneFiles().recoveryFile();
     }
     Instance next(state.path());
     bool whole = false;
     next.duringQuestion = [&] {
-        next.form.writeRecovery();  // what the timer does while the question is open
+        next.form.sceneFiles().writeRecovery();  // what the timer does while the question is open
         whole = QFileInfo(left).size() > 0;
     };
     next.answer = false;
-    next.form.offerRecovery();
+    next.form.sceneFiles().offerRecovery();
     EXPECT_TRUE(whole);
     EXPECT_EQ(next.asked.size(), 1);
 }
@@ -148,14 +147,14 @@ TEST(RecoveryFileRegression, TwoInstancesKeepTheirOwnFiles) {
     QTemporaryDir state;
     Instance first(state.path());
     first.act();
-    first.form.writeRecovery();
+    first.form.sceneFiles().writeRecovery();
     Instance second(state.path());
-    EXPECT_NE(second.form.recoveryFile(), first.form.recoveryFile());
-    EXPECT_FALSE(second.form.offerRecovery());
+    EXPECT_NE(second.form.sceneFiles().recoveryFile(), first.form.sceneFiles().recoveryFile());
+    EXPECT_FALSE(second.form.sceneFiles().offerRecovery());
     EXPECT_TRUE(second.asked.isEmpty());
     second.act();
-    second.form.writeRecovery();
-    EXPECT_TRUE(QFileInfo::exists(first.form.recoveryFile()));
+    second.form.sceneFiles().writeRecovery();
+    EXPECT_TRUE(QFileInfo::exists(first.form.sceneFiles().recoveryFile()));
 }
 
 // The file stored the scene path as typed: restored from another working folder, Ctrl+S
@@ -167,11 +166,11 @@ TEST(RecoveryFileRegression, ScenePathIsStoredAbsolute) {
     ASSERT_TRUE(QDir::setCurrent(work.path()));
     Instance crashed(state.path());
     crashed.act();
-    ASSERT_TRUE(crashed.form.saveScene(QStringLiteral("exercise.json")));
+    ASSERT_TRUE(crashed.form.sceneFiles().saveScene(QStringLiteral("exercise.json")));
     crashed.act();
-    crashed.form.writeRecovery();
+    crashed.form.sceneFiles().writeRecovery();
     QDir::setCurrent(before);
-    QFile file(crashed.form.recoveryFile());
+    QFile file(crashed.form.sceneFiles().recoveryFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
     EXPECT_EQ(saved.value("file").toString(), QDir(work.path()).filePath("exercise.json"));
@@ -186,11 +185,11 @@ TEST(RecoveryFileRegression, ScenePathIsStoredAbsolute) {
 TEST(RecoveryFile, AFileThatCannotBeWrittenIsToldOnce) {
     QTemporaryDir state;
     Instance one(state.path());
-    QDir().mkpath(one.form.recoveryFile());  // renaming onto it fails
+    QDir().mkpath(one.form.sceneFiles().recoveryFile());  // renaming onto it fails
     one.act();
-    one.form.writeRecovery();
+    one.form.sceneFiles().writeRecovery();
     one.act();
-    one.form.writeRecovery();
+    one.form.sceneFiles().writeRecovery();
     ASSERT_EQ(one.notices.size(), 1);
     EXPECT_TRUE(one.notices[0].contains(QStringLiteral("не сохраняется для восстановления")));
 }
@@ -202,14 +201,14 @@ TEST(RecoveryFileRegression, FullDiskSaveKeepsTheMarkTheSessionAndTheRecoveryFil
     Instance one(state.path());
     const QString scene = QDir(state.path()).filePath("scene.json");
     one.act();
-    ASSERT_TRUE(one.form.saveScene(scene));
+    ASSERT_TRUE(one.form.sceneFiles().saveScene(scene));
     const QByteArray old = [&] {
         QFile f(scene);
         f.open(QIODevice::ReadOnly);
         return f.readAll();
     }();
     one.act();
-    one.form.writeRecovery();
+    one.form.sceneFiles().writeRecovery();
     // Files may grow no larger than a few bytes: every write beyond fails as on a full disk.
     struct rlimit saved {};
     ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -217,7 +216,7 @@ TEST(RecoveryFileRegression, FullDiskSaveKeepsTheMarkTheSessionAndTheRecoveryFil
     struct rlimit tiny = saved;
     tiny.rlim_cur = 16;
     ::setrlimit(RLIMIT_FSIZE, &tiny);
-    const bool written = one.form.saveScene(scene);
+    const bool written = one.form.sceneFiles().saveScene(scene);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
@@ -229,13 +228,13 @@ TEST(RecoveryFileRegression, FullDiskSaveKeepsTheMarkTheSessionAndTheRecoveryFil
     EXPECT_EQ(f.readAll(), old);
     // Closing still asks; cancelled, the recovery file stays.
     QStringList asked;
-    one.form.askSave = [&](const QString& q) {
+    one.form.sceneFiles().askSave = [&](const QString& q) {
         asked << q;
-        return TForm1::SaveAnswer::Cancel;
+        return SceneFiles::SaveAnswer::Cancel;
     };
     EXPECT_FALSE(one.form.close());
     EXPECT_EQ(asked.size(), 1);
-    EXPECT_TRUE(QFileInfo::exists(one.form.recoveryFile()));
+    EXPECT_TRUE(QFileInfo::exists(one.form.sceneFiles().recoveryFile()));
 }
 
 }  // namespace

@@ -56,9 +56,9 @@ batch::Scenario twoMissiles() {
 
 class Review : public FormTest {
   protected:
-    ReviewWindows& review() { return *form->Review; }
-    EventLogWindow& log() { return *review().Log; }
-    DebriefWindow& debrief() { return *review().Debrief; }
+    ReviewWindows& review() { return form->review(); }
+    EventLogWindow& log() { return *child<EventLogWindow>("eventLogWindow"); }
+    DebriefWindow& debrief() { return *child<DebriefWindow>("debriefWindow"); }
 
     QByteArray readAll(const QString& path) {
         QFile file(path);
@@ -70,8 +70,8 @@ class Review : public FormTest {
 
     void SetUp() override {
         FormTest::SetUp();
-        form->showError = [this](const QString& text) { notices << text; };
-        form->askYesNo = [](const QString&, const QString&) { return true; };
+        form->sceneFiles().showError = [this](const QString& text) { notices << text; };
+        form->sceneFiles().askYesNo = [](const QString&, const QString&) { return true; };
     }
 
     QString write(const batch::Scenario& s, const QString& name) {
@@ -84,9 +84,9 @@ class Review : public FormTest {
 
     // The log's and the debrief's exported tables, all rows shown.
     testing::BatchFiles exported() {
-        form->Timer2Timer();
+        form->redraw();
         review().finishRebuild();  // a long recording's rebuild, waited for
-        form->Timer2Timer();
+        form->redraw();
         log().setKindFilter(-1);
         log().clearObjectFilter();
         log().refresh();
@@ -116,8 +116,12 @@ class Review : public FormTest {
     int rowsAhead() {
         int n = 0;
         for (int row = 0; row < log().shownCount(); ++row) {
-            n += log().Table->model()->index(row, 0).data().toString().endsWith(
-                QStringLiteral("впереди"));
+            n += childNamed<QTableView>(&log(), "eventTable")
+                     ->model()
+                     ->index(row, 0)
+                     .data()
+                     .toString()
+                     .endsWith(QStringLiteral("впереди"));
         }
         return n;
     }
@@ -125,7 +129,7 @@ class Review : public FormTest {
 
 TEST_F(Review, LogShowsTheAttackAndItsFiltersKeepTheEventsAsked) {
     playScenario("harm_self_lock", kAfterHit);
-    review().LogAction->trigger();
+    child<QAction>("logAction")->trigger();
     ASSERT_TRUE(log().isVisible());
     EXPECT_EQ(log().shownCount(), 13);
     struct Row {
@@ -156,14 +160,16 @@ TEST_F(Review, LogShowsTheAttackAndItsFiltersKeepTheEventsAsked) {
     log().setKindFilter(static_cast<int>(EventKind::Locked));
     log().clearObjectFilter();
     EXPECT_EQ(log().shownEvent(0).tick, 101);
-    EXPECT_EQ(log().Table->model()->index(0, 0).data().toString(), QStringLiteral("0:00:01.01"));
+    EXPECT_EQ(childNamed<QTableView>(&log(), "eventTable")->model()->index(0, 0).data().toString(),
+              QStringLiteral("0:00:01.01"));
 }
 
 TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     playScenario("harm_self_lock", kInFlight);
     // The fixture plays the actions around the main window's recorded session, so a real jump
     // would rebuild the world from an empty recording: here only the request is watched.
-    QObject::disconnect(&log(), &EventLogWindow::jumpToTick, form.get(), &TForm1::jumpTo);
+    QObject::disconnect(&review(), &ReviewWindows::jumpRequested, form.get(),
+                        &MainWindow::jumpTo);
     QSignalSpy jumps(&log(), &EventLogWindow::jumpToTick);
     log().refresh();
     const auto lastJump = [&] { return jumps.last().at(0).value<int64_t>(); };
@@ -172,7 +178,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     ASSERT_EQ(jumps.count(), 1);
     EXPECT_EQ(lastJump(), 150);
     EXPECT_EQ(form->view().selectedMissile, 0);
-    EXPECT_EQ(shown(), "Form3");
+    EXPECT_EQ(shown(), "missileWindow");
 
     log().setKindFilter(static_cast<int>(EventKind::Locked));
     log().setObjectFilter(ReviewObject::Radar, 1);  // the object of the filter is chosen
@@ -180,7 +186,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     EXPECT_EQ(lastJump(), 101);
     EXPECT_EQ(form->view().selectedRadar, 0);
     EXPECT_EQ(form->view().selectedMissile, -1);
-    EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
+    EXPECT_EQ(shown(), "radarPanel complexMemberList removeRadarButton");
 
     // The missile has gone at its detonation: its moment is asked for, the selection stays.
     playUntil(kAfterHit);
@@ -190,19 +196,21 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     log().chooseRow(0);
     EXPECT_EQ(lastJump(), 2095);
     EXPECT_EQ(form->view().selectedRadar, 0);
-    EXPECT_EQ(shown(), "Panel2 ListBox2 Button13");
+    EXPECT_EQ(shown(), "radarPanel complexMemberList removeRadarButton");
 }
 
 TEST_F(Review, DebriefTableFollowsTheAttackAndEndsAsTheHeadlessRun) {
     playScenario("harm_self_lock", kInFlight);
-    review().DebriefAction->trigger();
-    ASSERT_EQ(debrief().Table->rowCount(), 1);
-    const auto cell = [this](int column) { return debrief().Table->item(0, column)->text(); };
+    child<QAction>("debriefAction")->trigger();
+    ASSERT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->rowCount(), 1);
+    const auto cell = [this](int column) {
+        return childNamed<QTableWidget>(&debrief(), "missileTable")->item(0, column)->text();
+    };
     EXPECT_EQ(cell(6), QStringLiteral("0:00:01.01"));  // first lock
     EXPECT_EQ(cell(7), QStringLiteral("в полёте"));
 
     playUntil(kAfterHit);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(cell(7), QStringLiteral("попадание"));
     EXPECT_EQ(cell(8).replace(',', '.'), QStringLiteral("9.1"));
 
@@ -226,22 +234,24 @@ class EventLog : public Review {};
 // 10 events where prrsim-batch gave 34, missile 2 missing, missile 1 without its launch.
 TEST_F(Review, ReopenedSceneShowsEveryEventOfTheBatchRunner) {
     const batch::Scenario scene = twoMissiles();
-    ASSERT_TRUE(form->openScene(write(scene, QStringLiteral("две.json"))));
-    review().LogAction->trigger();
-    review().DebriefAction->trigger();
+    ASSERT_TRUE(form->sceneFiles().openScene(write(scene, QStringLiteral("две.json"))));
+    child<QAction>("logAction")->trigger();
+    child<QAction>("debriefAction")->trigger();
     const testing::BatchFiles expected = testing::batchFiles(scene);
     const auto lines = std::count(expected.events.begin(), expected.events.end(), '\n');
     EXPECT_EQ(log().shownCount(), static_cast<int>(lines) - 1);  // less the header
-    ASSERT_EQ(debrief().Table->rowCount(), 2);
+    ASSERT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->rowCount(), 2);
     for (int row = 0; row < 2; ++row) {
-        EXPECT_NE(debrief().Table->item(row, 5)->text(), QStringLiteral("—")) << row;  // launch
+        EXPECT_NE(childNamed<QTableWidget>(&debrief(), "missileTable")->item(row, 5)->text(),
+                  QStringLiteral("—"))
+            << row;  // launch
     }
     expectBatchTables("opened");
 }
 
 TEST_F(Review, StartSceneAdditionsAreLogged) {
-    form->newScene(batch::StartWorld::Default);
-    form->Timer2Timer();
+    form->sceneFiles().newScene(batch::StartWorld::Default);
+    form->redraw();
     log().refresh();
     int added = 0;
     for (int row = 0; row < log().shownCount(); ++row) {
@@ -255,13 +265,13 @@ TEST_F(Review, StartSceneAdditionsAreLogged) {
 TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
     const QColor impact(160, 0, 160);
     const QColor missileTrail(150, 150, 230);
-    ASSERT_TRUE(form->openScene(write(twoMissiles(), QStringLiteral("две.json"))));
-    review().ImpactsAction->trigger();
-    review().TrailsFlightAction->trigger();
-    review().LogAction->trigger();
-    form->Timer2Timer();
+    ASSERT_TRUE(form->sceneFiles().openScene(write(twoMissiles(), QStringLiteral("две.json"))));
+    child<QAction>("impactsAction")->trigger();
+    child<QAction>("trailsFlightAction")->trigger();
+    child<QAction>("logAction")->trigger();
+    form->redraw();
     const auto pixels = [&](const QColor& colour) {
-        const QImage frame = form->Image1->frame();
+        const QImage frame = child<MapView>("mapView")->frame();
         int n = 0;
         for (int y = 0; y < frame.height(); ++y) {
             for (int x = 0; x < frame.width(); ++x) {
@@ -277,46 +287,49 @@ TEST_F(Review, OpeningAnotherSceneForgetsTheFormerOnesMarkers) {
     batch::Scenario quiet;
     quiet.start = batch::StartWorld::Empty;
     quiet.ticks = 3000;
-    ASSERT_TRUE(form->openScene(write(quiet, QStringLiteral("пустая.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(quiet, QStringLiteral("пустая.json"))));
     log().close();
-    review().LogAction->trigger();
-    form->Timer2Timer();
+    child<QAction>("logAction")->trigger();
+    form->redraw();
     EXPECT_EQ(pixels(impact), 0);
     EXPECT_EQ(pixels(missileTrail), 0);
-    review().DebriefAction->trigger();
-    EXPECT_EQ(debrief().Table->rowCount(), 0);
+    child<QAction>("debriefAction")->trigger();
+    EXPECT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->rowCount(), 0);
     expectBatchTables("the other scene");
 }
 
 // Clicking the launch row jumped back and deleted every row after it; the debrief's outcomes
 // went back to "в полёте" and playing on did not bring the rows back.
 TEST_F(EventLog, ClickingALaunchRowKeepsEveryRowAfterIt) {
-    ASSERT_TRUE(form->openScene(write(twoMissiles(), QStringLiteral("две.json"))));
-    review().LogAction->trigger();
-    review().DebriefAction->trigger();
-    form->Timer2Timer();
+    ASSERT_TRUE(form->sceneFiles().openScene(write(twoMissiles(), QStringLiteral("две.json"))));
+    child<QAction>("logAction")->trigger();
+    child<QAction>("debriefAction")->trigger();
+    form->redraw();
     const int rows = log().shownCount();
     EXPECT_EQ(rowsAhead(), 0);
     log().setKindFilter(static_cast<int>(EventKind::Launched));
     log().chooseRow(0);
     EXPECT_EQ(form->session().tick(), 150);
     log().setKindFilter(-1);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_GT(rowsAhead(), 0);
     EXPECT_EQ(rowsAhead(), eventsAhead());
-    EXPECT_EQ(debrief().Table->item(0, 7)->text(), QStringLiteral("попадание"));
-    ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
-    EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 1.5, 1e-9);
+    EXPECT_EQ(childNamed<QTableWidget>(&debrief(), "missileTable")->item(0, 7)->text(),
+              QStringLiteral("попадание"));
+    ASSERT_TRUE(debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")));
+    EXPECT_NEAR(*debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")), 1.5,
+                1e-9);
     form->stepTicks(100);
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(log().shownCount(), rows);
     EXPECT_EQ(rowsAhead(), eventsAhead());
-    ASSERT_TRUE(debrief().presentMarker(debrief().AltitudeChart));
-    EXPECT_NEAR(*debrief().presentMarker(debrief().AltitudeChart), 2.5, 1e-9);
+    ASSERT_TRUE(debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")));
+    EXPECT_NEAR(*debrief().presentMarker(childNamed<QChartView>(&debrief(), "altitudeChart")), 2.5,
+                1e-9);
     expectBatchTables("after the jump");
     form->jumpTo(form->session().end());
-    form->Timer2Timer();
+    form->redraw();
     EXPECT_EQ(rowsAhead(), 0);
 }
 
@@ -327,14 +340,14 @@ TEST_F(Review, ALongRebuildRunsBesideTheWindowAndEndsWithIt) {
     auto s = batch::loadScenario(
         std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/harm_self_lock.json", error);
     ASSERT_TRUE(s) << error;
-    ASSERT_TRUE(form->openScene(write(*s, QStringLiteral("длинная.json"))));
+    ASSERT_TRUE(form->sceneFiles().openScene(write(*s, QStringLiteral("длинная.json"))));
     form->jumpTo(5000);
     batch::Action add;
     add.op = batch::Op::AddAircraft;
     ASSERT_TRUE(form->perform(add));
-    form->Timer2Timer();
+    form->redraw();
     ASSERT_TRUE(review().rebuilding());
-    EXPECT_TRUE(review().ProgressLabel->isVisibleTo(form.get()));
+    EXPECT_TRUE(child<QLabel>("reviewProgressLabel")->isVisibleTo(form.get()));
     form.reset();
 }
 
@@ -345,14 +358,14 @@ TEST_F(Review, WindowTablesEqualTheBatchRunnersAfterOpeningJumpingBranchingAndRe
     std::mt19937 rng(7);
     const QString state = dir.filePath(QStringLiteral("state"));
     QDir().mkpath(state);
-    form->setStateDirectory(state);
+    form->sceneFiles().setStateDirectory(state);
     for (const char* name : {"harm_self_lock", "shrike_b2_blinking", "kh58_designation",
                              "alarm_mixed_silent"}) {
         std::string error;
         auto s = batch::loadScenario(
             std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/" + name + ".json", error);
         ASSERT_TRUE(s) << error;
-        ASSERT_TRUE(form->openScene(write(*s, QString::fromLatin1(name) + ".json")));
+        ASSERT_TRUE(form->sceneFiles().openScene(write(*s, QString::fromLatin1(name) + ".json")));
         expectBatchTables(std::string(name) + ", opened");
         const auto at = std::uniform_int_distribution<int64_t>(1, form->session().end() - 1)(rng);
         form->jumpTo(at);
@@ -363,11 +376,11 @@ TEST_F(Review, WindowTablesEqualTheBatchRunnersAfterOpeningJumpingBranchingAndRe
         form->stepTicks(30);
         expectBatchTables(std::string(name) + ", branched at " + std::to_string(at));
         // The session's recovery file left as by an instance that was killed.
-        form->writeRecovery();
+        form->sceneFiles().writeRecovery();
         const QString left = QDir(state).filePath(QStringLiteral("recovery-1-1.json"));
         QFile::remove(left);
-        ASSERT_TRUE(QFile::copy(form->recoveryFile(), left));
-        ASSERT_TRUE(form->offerRecovery());
+        ASSERT_TRUE(QFile::copy(form->sceneFiles().recoveryFile(), left));
+        ASSERT_TRUE(form->sceneFiles().offerRecovery());
         expectBatchTables(std::string(name) + ", restored");
     }
 }
@@ -411,11 +424,12 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
     EXPECT_EQ(samples.back().tick, 2095);
     EXPECT_NEAR(samples.back().groundDistance, 9.111, 0.001);
 
-    review().DebriefAction->trigger();
+    child<QAction>("debriefAction")->trigger();
     ASSERT_EQ(debrief().chosenMissile(), 1);
     QStringList phases;
     QList<QAbstractSeries*> curves;
-    for (QAbstractSeries* series : debrief().AltitudeChart->chart()->series()) {
+    for (QAbstractSeries* series :
+         childNamed<QChartView>(&debrief(), "altitudeChart")->chart()->series()) {
         if (series->name() != QStringLiteral("Текущий момент")) {
             phases << series->name();
             curves << series;
@@ -429,14 +443,16 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
         points += static_cast<int>(static_cast<QLineSeries*>(series)->count());
     }
     EXPECT_EQ(points, static_cast<int>(samples.size()) + 2);  // the runs share their joins
-    EXPECT_TRUE(static_cast<QValueAxis*>(debrief().SideChart->chart()->axes(Qt::Horizontal)[0])
-                    ->isReverse());
+    EXPECT_TRUE(
+        static_cast<QValueAxis*>(
+            childNamed<QChartView>(&debrief(), "sideChart")->chart()->axes(Qt::Horizontal)[0])
+            ->isReverse());
 
     const QString png = dir.filePath(QStringLiteral("ракета.png"));
     const QString svg = dir.filePath(QStringLiteral("ракета.svg"));
     ASSERT_TRUE(debrief().exportPlots(png));
     ASSERT_TRUE(debrief().exportPlots(svg));
-    EXPECT_EQ(QImage(png).size(), debrief().Plots->size());
+    EXPECT_EQ(QImage(png).size(), childNamed<QWidget>(&debrief(), "plots")->size());
     const QByteArray vector = readAll(svg);
     EXPECT_TRUE(vector.contains("<svg"));
     EXPECT_TRUE(vector.contains("Прямое наведение"));  // the phase key, as text
@@ -445,16 +461,19 @@ TEST_F(Review, PlotsShowTheSampledFlightInItsPhasesAndExportAsPngAndSvg) {
 // The target radar's crew switched off at the threat and on again after its hold: the debrief's
 // time plots shade exactly those periods, and the plots' key names the shade.
 TEST_F(Review, DebriefShadesTheTargetCrewsReactionPeriods) {
-    ASSERT_TRUE(form->openScene(QString::fromStdString(
+    ASSERT_TRUE(form->sceneFiles().openScene(QString::fromStdString(
         std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/edges/reaction_shutdown.json")));
     review().finishRebuild();
     const std::vector<review::ReactionPeriod> periods =
         review::reactionPeriods(form->session().review().events(), 1);
     ASSERT_FALSE(periods.empty());
-    review().DebriefAction->trigger();
+    child<QAction>("debriefAction")->trigger();
     debrief().chooseMissile(1);
-    EXPECT_TRUE(debrief().PlotsTitle->text().contains(QStringLiteral("реакция расчёта РЛС-цели")));
-    for (QChartView* view : {debrief().AltitudeChart, debrief().PowerChart}) {
+    EXPECT_TRUE(childNamed<QLabel>(&debrief(), "plotsTitle")
+                    ->text()
+                    .contains(QStringLiteral("реакция расчёта РЛС-цели")));
+    for (QChartView* view : {childNamed<QChartView>(&debrief(), "altitudeChart"),
+                             childNamed<QChartView>(&debrief(), "powerChart")}) {
         std::vector<std::pair<double, double>> shaded;
         for (QAbstractSeries* series : view->chart()->series()) {
             if (auto* area = qobject_cast<QAreaSeries*>(series)) {
@@ -475,15 +494,15 @@ TEST_F(Review, DebriefShadesTheTargetCrewsReactionPeriods) {
 class Overlays : public Review {
   protected:
     QImage redraw() {
-        form->Timer2Timer();
-        return form->Image1->frame();
+        form->redraw();
+        return child<MapView>("mapView")->frame();
     }
 
     // The map as the drawing functions draw it, with no overlay code at all.
     QImage plainMap() {
         MapLabels labels;
-        return prrsim::testing::mapFrame(form->Image3, *world, form->view(), form->impactText(),
-                                         labels);
+        return prrsim::testing::mapFrame(form->background(), *world, form->view(),
+                                         form->impactText(), labels);
     }
 
     static int count(const QImage& image, const QColor& colour) {
@@ -512,11 +531,12 @@ class Overlays : public Review {
 
 TEST_F(Overlays, AreOffByDefaultAndLeaveTheMapAsDrawnWithoutThem) {
     playScenario("harm_self_lock", kInFlight);
-    for (QAction* action : {review().ImpactsAction, review().RadiatingAction, review().LegendAction,
-                            review().TrailsMinuteAction, review().TrailsFlightAction}) {
+    for (QAction* action : {child<QAction>("impactsAction"), child<QAction>("radiatingAction"),
+                            child<QAction>("legendAction"), child<QAction>("trailsMinuteAction"),
+                            child<QAction>("trailsFlightAction")}) {
         EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
     }
-    EXPECT_TRUE(review().TrailsOffAction->isChecked());
+    EXPECT_TRUE(child<QAction>("trailsOffAction")->isChecked());
     EXPECT_EQ(redraw(), plainMap());
 }
 
@@ -531,13 +551,13 @@ TEST_F(Overlays, EachPutsItsPixelsWhereItBelongsAndGoesWhenSwitchedOff) {
     const Row rows[] = {
         // The carrier from (250, 220) east, the missile from (253, 220) to the radar at (400,
         // 220).
-        {review().TrailsMinuteAction, review().TrailsOffAction, QColor(255, 150, 150),
-         QRect(245, 200, 165, 40)},
-        {review().TrailsFlightAction, review().TrailsOffAction, QColor(150, 150, 230),
-         QRect(245, 200, 165, 40)},
-        {review().ImpactsAction, review().ImpactsAction, QColor(160, 0, 160),
+        {child<QAction>("trailsMinuteAction"), child<QAction>("trailsOffAction"),
+         QColor(255, 150, 150), QRect(245, 200, 165, 40)},
+        {child<QAction>("trailsFlightAction"), child<QAction>("trailsOffAction"),
+         QColor(150, 150, 230), QRect(245, 200, 165, 40)},
+        {child<QAction>("impactsAction"), child<QAction>("impactsAction"), QColor(160, 0, 160),
          QRect(385, 195, 50, 35)},
-        {review().RadiatingAction, review().RadiatingAction, QColor(255, 128, 0),
+        {child<QAction>("radiatingAction"), child<QAction>("radiatingAction"), QColor(255, 128, 0),
          QRect(388, 208, 25, 25)},
     };
     const QImage plain = redraw();
@@ -557,13 +577,13 @@ TEST_F(Overlays, LastMinuteTrailsFadeWholeFlightStaysAndClearedImpactsGo) {
     playScenario("harm_self_lock", kAfterHit + 6600);
     const QColor missileTrail(255, 150, 150);
     const QColor impact(160, 0, 160);
-    review().TrailsMinuteAction->trigger();
-    review().ImpactsAction->trigger();
+    child<QAction>("trailsMinuteAction")->trigger();
+    child<QAction>("impactsAction")->trigger();
     EXPECT_EQ(count(redraw(), missileTrail), 0);
     EXPECT_GT(count(redraw(), impact), 0);
-    review().TrailsFlightAction->trigger();
+    child<QAction>("trailsFlightAction")->trigger();
     EXPECT_GT(count(redraw(), missileTrail), 0);
-    review().ClearImpactsAction->trigger();
+    child<QAction>("clearImpactsAction")->trigger();
     EXPECT_EQ(count(redraw(), impact), 0);
 }
 

@@ -13,13 +13,13 @@
 namespace prrsim::ui {
 namespace {
 
-class SceneFiles : public FormTest {
+class SceneFilesTest : public FormTest {
   protected:
     void SetUp() override {
         FormTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        form->newScene(batch::StartWorld::Default);
-        form->showError = [this](const QString& text) { errors << text; };
+        form->sceneFiles().newScene(batch::StartWorld::Default);
+        form->sceneFiles().showError = [this](const QString& text) { errors << text; };
     }
 
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
@@ -37,7 +37,7 @@ class SceneFiles : public FormTest {
 
     void tick(int n) {
         for (int i = 0; i < n; ++i) {
-            form->Timer1Timer();
+            form->runDueTicks();
         }
     }
 
@@ -45,16 +45,16 @@ class SceneFiles : public FormTest {
     QStringList errors;
 };
 
-TEST_F(SceneFiles, SaveWritesTheRecordingAndClearsTheUnsavedMark) {
+TEST_F(SceneFilesTest, SaveWritesTheRecordingAndClearsTheUnsavedMark) {
     tick(120);
-    form->Button14->click();
+    child<QPushButton>("addAircraftButton")->click();
     tick(30);
     EXPECT_TRUE(form->isWindowModified());
-    ASSERT_TRUE(form->saveScene(path("exercise.json")));
+    ASSERT_TRUE(form->sceneFiles().saveScene(path("exercise.json")));
     EXPECT_FALSE(form->isWindowModified());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Наведение ПРР — exercise.json[*]"));
-    EXPECT_EQ(form->FileLabel->text(), QStringLiteral("exercise.json"));
-    EXPECT_EQ(form->recentFiles().value(0), path("exercise.json"));
+    EXPECT_EQ(child<QLabel>("fileLabel")->text(), QStringLiteral("exercise.json"));
+    EXPECT_EQ(form->sceneFiles().recentFiles().value(0), path("exercise.json"));
     std::string error;
     const auto saved = batch::parseScenario(read(path("exercise.json")).toStdString(), "e", error);
     ASSERT_TRUE(saved) << error;
@@ -66,24 +66,24 @@ TEST_F(SceneFiles, SaveWritesTheRecordingAndClearsTheUnsavedMark) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"exercise.json"});
 }
 
-TEST_F(SceneFiles, FailedSaveSaysSoAndKeepsTheSessionAndTheOldFile) {
+TEST_F(SceneFilesTest, FailedSaveSaysSoAndKeepsTheSessionAndTheOldFile) {
     write(path("old.json"), "old contents");
-    ASSERT_TRUE(form->saveScene(path("old.json")));
-    form->Button14->click();
+    ASSERT_TRUE(form->sceneFiles().saveScene(path("old.json")));
+    child<QPushButton>("addAircraftButton")->click();
     // A folder that cannot hold the file: its "folder" is a file.
-    EXPECT_FALSE(form->saveScene(path("old.json") + "/new.json"));
+    EXPECT_FALSE(form->sceneFiles().saveScene(path("old.json") + "/new.json"));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Сцена не сохранена в файл «")))
         << errors[0].toStdString();
     EXPECT_TRUE(errors[0].contains(QStringLiteral("сеанс остаётся в программе")));
     EXPECT_TRUE(form->isWindowModified());
-    EXPECT_EQ(form->sceneFile(), path("old.json"));
+    EXPECT_EQ(form->sceneFiles().sceneFile(), path("old.json"));
     EXPECT_EQ(form->session().actionCount(), 1u);
     std::string error;
     EXPECT_TRUE(batch::parseScenario(read(path("old.json")).toStdString(), "o", error)) << error;
 }
 
-TEST_F(SceneFiles, OpenRunsTheSceneToItsEndAndShowsItPaused) {
+TEST_F(SceneFilesTest, OpenRunsTheSceneToItsEndAndShowsItPaused) {
     write(path("flight.json"), R"({"start": "empty", "seed": 7, "ticks": 700, "actions": [
         {"tick": 0, "op": "addAircraft"},
         {"tick": 0, "op": "addRadar", "type": 2},
@@ -94,11 +94,11 @@ TEST_F(SceneFiles, OpenRunsTheSceneToItsEndAndShowsItPaused) {
         {"tick": 100, "op": "activate", "missile": 0},
         {"tick": 200, "op": "capture", "missile": 0},
         {"tick": 400, "op": "launch", "missile": 0}]})");
-    ASSERT_TRUE(form->openScene(path("flight.json")));
+    ASSERT_TRUE(form->sceneFiles().openScene(path("flight.json")));
     EXPECT_TRUE(form->paused());
     EXPECT_EQ(form->session().tick(), 700);
     EXPECT_FALSE(form->isWindowModified());
-    EXPECT_EQ(form->TimeLabel->text(), QStringLiteral("0:00:07.00"));
+    EXPECT_EQ(child<QLabel>("timeLabel")->text(), QStringLiteral("0:00:07.00"));
     EXPECT_EQ(shown(), "");  // nothing selected in a scene just opened
     std::string error;
     const auto scene = batch::loadScenario(path("flight.json").toStdString(), error);
@@ -107,7 +107,7 @@ TEST_F(SceneFiles, OpenRunsTheSceneToItsEndAndShowsItPaused) {
     const testing::Comparison cmp = testing::compareRecords(*world, *batchWorld);
     EXPECT_TRUE(cmp.same()) << cmp.report();
     // New changes are appended; going on records from here.
-    form->Button14->click();
+    child<QPushButton>("addAircraftButton")->click();
     EXPECT_EQ(form->session().recording().actions.back().tick, 700);
 }
 
@@ -117,7 +117,7 @@ struct BadFile {
     std::vector<const char*> parts;  // all in the message
 };
 
-TEST_F(SceneFiles, BadFilesAreRefusedInRussianAndTheSceneStays) {
+TEST_F(SceneFilesTest, BadFilesAreRefusedInRussianAndTheSceneStays) {
     const BadFile rows[] = {
         {"not JSON", "{\"start\": ", {"Файл не в формате JSON: ошибка в строке 1"}},
         {"unknown op",
@@ -134,14 +134,14 @@ TEST_F(SceneFiles, BadFilesAreRefusedInRussianAndTheSceneStays) {
          R"({"start": "default", "ticks": 5, "format": 2})",
          {"Поле «format»: лишнее поле"}},
     };
-    form->Button14->click();
+    child<QPushButton>("addAircraftButton")->click();
     tick(40);
     auto before = makeWorld();
     *before = *world;
     for (const BadFile& row : rows) {
         errors.clear();
         write(path("bad.json"), row.text);
-        EXPECT_FALSE(form->openScene(path("bad.json"))) << row.name;
+        EXPECT_FALSE(form->sceneFiles().openScene(path("bad.json"))) << row.name;
         ASSERT_EQ(errors.size(), 1) << row.name;
         EXPECT_TRUE(errors[0].startsWith("Сцена не открыта: файл «" + path("bad.json") + "»."))
             << errors[0].toStdString();
@@ -153,31 +153,31 @@ TEST_F(SceneFiles, BadFilesAreRefusedInRussianAndTheSceneStays) {
         EXPECT_EQ(form->session().actionCount(), 1u) << row.name;
         EXPECT_TRUE(testing::compareRecords(*world, *before).same()) << row.name;
     }
-    EXPECT_TRUE(form->sceneFile().isEmpty());
+    EXPECT_TRUE(form->sceneFiles().sceneFile().isEmpty());
 }
 
-TEST_F(SceneFiles, UnsavedChangesAreSettledBeforeAnotherScene) {
-    form->Button14->click();
+TEST_F(SceneFilesTest, UnsavedChangesAreSettledBeforeAnotherScene) {
+    child<QPushButton>("addAircraftButton")->click();
     QStringList asked;
-    TForm1::SaveAnswer answer = TForm1::SaveAnswer::Cancel;
-    form->askSave = [&](const QString& question) {
+    SceneFiles::SaveAnswer answer = SceneFiles::SaveAnswer::Cancel;
+    form->sceneFiles().askSave = [&](const QString& question) {
         asked << question;
         return answer;
     };
-    form->askSaveFile = [this](const QString&) { return path("answer"); };
-    form->NewAction->trigger();
+    form->sceneFiles().askSaveFile = [this](const QString&) { return path("answer"); };
+    child<QAction>("newAction")->trigger();
     EXPECT_EQ(asked, QStringList{"Сохранить изменения?"});
     EXPECT_EQ(world->aircraftCount, 5);  // cancelled: the scene stays
-    answer = TForm1::SaveAnswer::Save;
-    form->EmptyAction->trigger();
+    answer = SceneFiles::SaveAnswer::Save;
+    child<QAction>("emptyAction")->trigger();
     EXPECT_TRUE(QFile::exists(path("answer.json")));
     EXPECT_EQ(world->aircraftCount, 0);
     // Closing asks as well; cancelled, the window stays.
-    form->Button14->click();
-    answer = TForm1::SaveAnswer::Cancel;
+    child<QPushButton>("addAircraftButton")->click();
+    answer = SceneFiles::SaveAnswer::Cancel;
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    answer = TForm1::SaveAnswer::Discard;
+    answer = SceneFiles::SaveAnswer::Discard;
     EXPECT_TRUE(form->close());
     EXPECT_EQ(asked.size(), 4);
 }
@@ -187,15 +187,15 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
     QString crashedFile;
     auto world = makeWorld();
     {
-        TForm1 crashed(*world);
-        crashed.newScene(batch::StartWorld::Default);
-        crashed.setStateDirectory(state.path());
+        MainWindow crashed(*world);
+        crashed.sceneFiles().newScene(batch::StartWorld::Default);
+        crashed.sceneFiles().setStateDirectory(state.path());
         for (int i = 0; i < 80; ++i) {
-            crashed.Timer1Timer();
+            crashed.runDueTicks();
         }
-        crashed.Button14->click();
-        crashed.writeRecovery();
-        crashedFile = crashed.recoveryFile();
+        childNamed<QPushButton>(&crashed, "addAircraftButton")->click();
+        crashed.sceneFiles().writeRecovery();
+        crashedFile = crashed.sceneFiles().recoveryFile();
         EXPECT_TRUE(QFile::exists(crashedFile));
         // The window is gone without closing: as after a crash or a kill.
     }
@@ -208,15 +208,15 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
         }
         QFile::copy(state.filePath("keep.json"), left);
         auto other = makeWorld();
-        TForm1 next(*other);
-        next.newScene(batch::StartWorld::Default);
-        next.setStateDirectory(state.path());
+        MainWindow next(*other);
+        next.sceneFiles().newScene(batch::StartWorld::Default);
+        next.sceneFiles().setStateDirectory(state.path());
         QStringList asked;
-        next.askYesNo = [&](const QString& question, const QString&) {
+        next.sceneFiles().askYesNo = [&](const QString& question, const QString&) {
             asked << question;
             return restore;
         };
-        EXPECT_EQ(next.offerRecovery(), restore);
+        EXPECT_EQ(next.sceneFiles().offerRecovery(), restore);
         ASSERT_EQ(asked.size(), 1);
         EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Восстановить последний сеанс?")));
         if (restore) {
@@ -225,10 +225,12 @@ TEST(RecoveryFile, ACrashedSessionIsOfferedAtTheNextStart) {
             EXPECT_TRUE(next.paused());
             EXPECT_TRUE(testing::compareRecords(*other, *world).same());
             // Closed on purpose, it leaves nothing to restore.
-            next.askSave = [](const QString&) { return TForm1::SaveAnswer::Discard; };
+            next.sceneFiles().askSave = [](const QString&) {
+                return SceneFiles::SaveAnswer::Discard;
+            };
             next.close();
         }
-        EXPECT_FALSE(QFile::exists(next.recoveryFile()));
+        EXPECT_FALSE(QFile::exists(next.sceneFiles().recoveryFile()));
         EXPECT_FALSE(QFile::exists(left));
     }
 }

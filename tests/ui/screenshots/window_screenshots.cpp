@@ -21,9 +21,9 @@
 #include "ui/form_fixture.h"
 #include "ui/radar_panel.h"
 #include "ui/review_windows.h"
-#include "ui/tform1.h"
-#include "ui/tform2.h"
-#include "ui/tform3.h"
+#include "ui/main_window.h"
+#include "ui/add_radar_dialog.h"
+#include "ui/missile_window.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -39,9 +39,8 @@ class Screenshots : public ::testing::Test {
         QDir().mkpath(directory);
         world = makeWorld();
         startWorld(*world);
-        main = std::make_unique<TForm1>(*world);
-        main->Timer1->stop();
-        main->Timer2->stop();
+        main = std::make_unique<MainWindow>(*world);
+        main->stopTimers();
         main->show();
     }
 
@@ -51,15 +50,12 @@ class Screenshots : public ::testing::Test {
         EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
     }
 
-    void clickMap(double x, double y) {
-        main->Image1MouseMove(static_cast<int>(x), static_cast<int>(y));
-        main->Image1Click();
-    }
+    void clickMap(double x, double y) { main->clickMap(static_cast<int>(x), static_cast<int>(y)); }
 
     QString directory;
     std::unique_ptr<WorldState> world;
     std::unique_ptr<SeekerScratch> scratch = makeSeekerScratch();
-    std::unique_ptr<TForm1> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 TEST_F(Screenshots, RadarPanel) {
@@ -69,16 +65,16 @@ TEST_F(Screenshots, RadarPanel) {
     const RadarSite& imbir = world->radars[3];
     clickMap(imbir.x, imbir.y);
     ASSERT_EQ(main->view().selectedRadar, 3);
-    save(main->Panel2, "radar-panel.png");
+    save(childNamed<RadarPanel>(main.get(), "radarPanel"), "radar-panel.png");
 }
 
 TEST_F(Screenshots, AddRadarDialog) {
-    main->Button12Click();
+    childNamed<QPushButton>(main.get(), "addRadarButton")->click();
     QCoreApplication::processEvents();  // the dialog's activation resets its lists
-    main->Form2->FormActivate();
-    main->Form2->ComboBox2->setCurrentIndex(3);  // "ЗРК Тор"
-    save(main->Form2, "add-radar.png");
-    main->Form2->Button2Click();
+    childNamed<AddRadarDialog>(main.get(), "addRadarDialog")->resetChoices();
+    childNamed<QComboBox>(main.get(), "complexBox")->setCurrentIndex(3);  // "ЗРК Тор"
+    save(childNamed<AddRadarDialog>(main.get(), "addRadarDialog"), "add-radar.png");
+    childNamed<QPushButton>(main.get(), "cancelButton")->click();
 }
 
 TEST_F(Screenshots, MissileWindowInFlight) {
@@ -105,46 +101,50 @@ TEST_F(Screenshots, MissileWindowInFlight) {
     }
     ASSERT_TRUE(validMissile(*world, m));
     main->view().selectedMissile = m;
-    main->Form3->show();
-    main->Form3->refreshMissileWindow();
-    save(main->Form3, "missile-window.png");
+    childNamed<MissileWindow>(main.get(), "missileWindow")->show();
+    childNamed<MissileWindow>(main.get(), "missileWindow")->refreshMissileWindow();
+    save(childNamed<MissileWindow>(main.get(), "missileWindow"), "missile-window.png");
 }
 
 // The main window with its menu "Сцена" open, the timeline back in a recorded exercise, and
 // the status bar: time, speed, "Пауза", the scene file and the hint of an armed mode.
 TEST_F(Screenshots, SceneMenuTimelineAndStatusBar) {
-    main->newScene(batch::StartWorld::Default);
+    main->sceneFiles().newScene(batch::StartWorld::Default);
     for (int i = 0; i < 2000; ++i) {
-        main->Timer1Timer();
+        main->runDueTicks();
     }
     const Aircraft& a = world->aircraft[0];
     clickMap(a.x, a.y);
-    main->Button3->click();
+    childNamed<QPushButton>(main.get(), "pickTargetButton")->click();
     clickMap(world->radars[2].x, world->radars[2].y);
-    main->Button4->click();
+    childNamed<QPushButton>(main.get(), "attackRunButton")->click();
     for (int i = 0; i < 6000; ++i) {
-        main->Timer1Timer();
+        main->runDueTicks();
     }
     const QString file = QDir(directory).filePath(QStringLiteral("учение.json"));
-    ASSERT_TRUE(main->saveScene(file));
+    ASSERT_TRUE(main->sceneFiles().saveScene(file));
     QFile::remove(file);
     main->setPaused(true);
-    main->setSpeed(TForm1::kNormalSpeed + 2);
+    main->setSpeed(MainWindow::kNormalSpeed + 2);
     main->jumpTo(2345);
     const Aircraft& b = world->aircraft[2];
     clickMap(b.x, b.y);
-    main->Button6->click();
-    main->Timer2Timer();
+    childNamed<QPushButton>(main.get(), "moveButton")->click();
+    main->redraw();
 
-    const QPoint at = main->MenuBar->mapTo(
-        main.get(), main->MenuBar->actionGeometry(main->SceneMenu->menuAction()).bottomLeft());
-    main->SceneMenu->popup(main->mapToGlobal(at));
+    const QPoint at =
+        childNamed<QMenuBar>(main.get(), "menuBar")
+            ->mapTo(main.get(),
+                    childNamed<QMenuBar>(main.get(), "menuBar")
+                        ->actionGeometry(childNamed<QMenu>(main.get(), "sceneMenu")->menuAction())
+                        .bottomLeft());
+    childNamed<QMenu>(main.get(), "sceneMenu")->popup(main->mapToGlobal(at));
     QCoreApplication::processEvents();
     QImage picture = main->grab().toImage();
     QPainter painter(&picture);
-    painter.drawPixmap(at, main->SceneMenu->grab());
+    painter.drawPixmap(at, childNamed<QMenu>(main.get(), "sceneMenu")->grab());
     painter.end();
-    main->SceneMenu->hide();
+    childNamed<QMenu>(main.get(), "sceneMenu")->hide();
     const QString path = QDir(directory).filePath(QStringLiteral("scene-window.png"));
     EXPECT_TRUE(picture.save(path, "PNG")) << path.toStdString();
 }
@@ -193,25 +193,25 @@ class ReviewScreenshots : public FormTest {
 };
 
 TEST_F(ReviewScreenshots, EventLog) {
-    form->Review->LogAction->trigger();
-    save(form->Review->Log, "event-log.png");
+    child<QAction>("logAction")->trigger();
+    save(child<EventLogWindow>("eventLogWindow"), "event-log.png");
 }
 
 TEST_F(ReviewScreenshots, DebriefWithPlots) {
-    form->Review->DebriefAction->trigger();
-    form->Review->Debrief->chooseMissile(1);
-    save(form->Review->Debrief, "debrief.png");
+    child<QAction>("debriefAction")->trigger();
+    child<DebriefWindow>("debriefWindow")->chooseMissile(1);
+    save(child<DebriefWindow>("debriefWindow"), "debrief.png");
 }
 
 TEST_F(ReviewScreenshots, MapOverlays) {
-    form->Review->TrailsFlightAction->trigger();
-    form->Review->ImpactsAction->trigger();
-    form->Review->RadiatingAction->trigger();
-    form->Review->LegendAction->trigger();
-    form->Timer3Timer();  // the impact text of the last detonation is over
-    form->Timer3Timer();
-    form->Timer2Timer();
-    save(form->Image1, "map-overlays.png");
+    child<QAction>("trailsFlightAction")->trigger();
+    child<QAction>("impactsAction")->trigger();
+    child<QAction>("radiatingAction")->trigger();
+    child<QAction>("legendAction")->trigger();
+    form->advanceImpactText();  // the impact text of the last detonation is over
+    form->advanceImpactText();
+    form->redraw();
+    save(child<MapView>("mapView"), "map-overlays.png");
 }
 
 // The main window maximised on a 1920 x 1080 screen (the frame and the task bar aside).
@@ -229,16 +229,15 @@ class ViewScreenshots : public ::testing::Test {
 
     void open(std::unique_ptr<WorldState> shown) {
         world = std::move(shown);
-        main = std::make_unique<TForm1>(*world);
-        main->Timer1->stop();
-        main->Timer2->stop();
+        main = std::make_unique<MainWindow>(*world);
+        main->stopTimers();
         main->resize(kMaximised);
         main->show();
         QCoreApplication::processEvents();
     }
 
     void save(QWidget* widget, const char* name) {
-        main->Timer2Timer();
+        main->redraw();
         QCoreApplication::processEvents();
         const QString path = QDir(directory).filePath(QString::fromLatin1(name));
         EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
@@ -246,7 +245,7 @@ class ViewScreenshots : public ::testing::Test {
 
     QString directory;
     std::unique_ptr<WorldState> world;
-    std::unique_ptr<TForm1> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 TEST_F(ViewScreenshots, StartUpSceneMaximised) {
@@ -266,11 +265,13 @@ TEST_F(ViewScreenshots, ComplexZoomedIn) {
     }
     ASSERT_LT(member, world->radarCount);
     const RadarSite& r = world->radars[member];
-    const MapCamera& camera = main->Image1->camera();
-    main->Image1->zoomAbout(6 / camera.scale(), {camera.screenX(r.x), camera.screenY(r.y)});
-    main->Image1->pan(camera.viewportWidth() / 2 - camera.screenX(r.x),
-                      camera.viewportHeight() / 2 - camera.screenY(r.y));
-    save(main->Image1, "map-zoomed-complex.png");
+    const MapCamera& camera = childNamed<MapView>(main.get(), "mapView")->camera();
+    childNamed<MapView>(main.get(), "mapView")
+        ->zoomAbout(6 / camera.scale(), {camera.screenX(r.x), camera.screenY(r.y)});
+    childNamed<MapView>(main.get(), "mapView")
+        ->pan(camera.viewportWidth() / 2 - camera.screenX(r.x),
+              camera.viewportHeight() / 2 - camera.screenY(r.y));
+    save(childNamed<MapView>(main.get(), "mapView"), "map-zoomed-complex.png");
 }
 
 TEST_F(ViewScreenshots, CapacitySceneWithPlacedLabels) {
@@ -280,7 +281,7 @@ TEST_F(ViewScreenshots, CapacitySceneWithPlacedLabels) {
         SimulationTick(*w, *scratch);
     }
     open(std::move(w));
-    save(main->Image1, "map-capacity-labels.png");
+    save(childNamed<MapView>(main.get(), "mapView"), "map-capacity-labels.png");
 }
 
 }  // namespace

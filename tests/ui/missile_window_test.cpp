@@ -1,9 +1,14 @@
-#include "ui/tform3.h"
+#include "ui/missile_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QSlider>
+
 #include <memory>
 
+#include "find_child.h"
 #include "missile/missile_loading.h"
 #include "radar/radar_model.h"
 #include "sim/tick.h"
@@ -19,12 +24,12 @@ constexpr int32_t kKubTracking = 0;
 
 const QColor kGray(128, 128, 128);
 
-class TForm3Test : public ::testing::Test {
+class MissileWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         world = makeWorld();
         startEmptyWorld(*world);
-        form = std::make_unique<TForm3>(*world, view, nullptr);
+        form = std::make_unique<MissileWindow>(*world, view, nullptr);
         // A carrier 100 pixels west of a fire-control radar, flying towards it at 5 km.
         radar = 0;
         addRadars(*world, kKubTracking, -1, true);
@@ -55,14 +60,14 @@ class TForm3Test : public ::testing::Test {
 
     std::unique_ptr<WorldState> world;
     ViewState view;
-    std::unique_ptr<TForm3> form;
+    std::unique_ptr<MissileWindow> form;
     int32_t radar = -1;
     int32_t carrier = -1;
 };
 
 // A missile never switched on used to show the guidance text and seeker picture of the missile
 // shown before it.
-TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
+TEST_F(MissileWindowTest, NeverActivatedMissileShowsItsOwnEmptyState) {
     Missile& first = load(kHarm, 0);
     first.activated = 1;
     first.launched = 1;
@@ -70,10 +75,10 @@ TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
     first.directGuidance = 1;
     first.bearingToTarget = 20;
     form->refreshMissileWindow();
-    ASSERT_EQ(form->Label17->text(), "Прямое наведение");
+    ASSERT_EQ(childNamed<QLabel>(form.get(), "trajectoryLabel")->text(), "Прямое наведение");
     ASSERT_NE(form->seekerImage().toImage(), crossPicture().toImage());
     load(kHarm, 2);
-    EXPECT_EQ(form->Label17->text(), "На цель");
+    EXPECT_EQ(childNamed<QLabel>(form.get(), "trajectoryLabel")->text(), "На цель");
     EXPECT_EQ(form->seekerImage().toImage(), crossPicture().toImage());
 
     // A missile whose power ran out keeps what its seeker showed last.
@@ -83,19 +88,22 @@ TEST_F(TForm3Test, NeverActivatedMissileShowsItsOwnEmptyState) {
     first.powerTime = 301;
     const QImage last = form->seekerImage().toImage();
     form->refreshMissileWindow();
-    EXPECT_EQ(form->Label17->text(), "Прямое наведение");
+    EXPECT_EQ(childNamed<QLabel>(form.get(), "trajectoryLabel")->text(), "Прямое наведение");
     EXPECT_EQ(form->seekerImage().toImage(), last);
 }
 
 // The switch-on distance value sat across its track bar's groove.
-TEST_F(TForm3Test, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
+TEST_F(MissileWindowTest, SwitchOnDistanceValueStandsClearOfItsTrackBar) {
     Missile& m = load(kHarm, 2);
     m.seekerOnDistance = 100;
     form->refreshMissileWindow();
-    ASSERT_TRUE(form->Label28->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->Label28->geometry().intersects(form->TrackBar1->geometry()));
-    EXPECT_FALSE(form->Label28->geometry().intersects(form->Label27->geometry()));
-    EXPECT_TRUE(form->GroupBox2->contentsRect().contains(form->Label28->geometry()));
+    const QRect value = childNamed<QLabel>(form.get(), "seekerRangeLabel")->geometry();
+    ASSERT_TRUE(childNamed<QLabel>(form.get(), "seekerRangeLabel")->isVisibleTo(form.get()));
+    EXPECT_FALSE(
+        value.intersects(childNamed<QSlider>(form.get(), "seekerRangeSlider")->geometry()));
+    EXPECT_FALSE(
+        value.intersects(childNamed<QLabel>(form.get(), "seekerRangeCaption")->geometry()));
+    EXPECT_TRUE(childNamed<QGroupBox>(form.get(), "targetGroup")->contentsRect().contains(value));
 }
 
 }  // namespace

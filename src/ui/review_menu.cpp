@@ -1,0 +1,65 @@
+#include "ui/review_menu.h"
+
+#include <QActionGroup>
+
+namespace prrsim::ui {
+
+namespace {
+
+QAction* named(QAction* action, const char* name) {
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+}  // namespace
+
+ReviewMenu::ReviewMenu(QMenu* viewMenu, MapOverlays& overlays, QObject* parent)
+    : QObject(parent), overlays_(overlays) {
+    setObjectName(QStringLiteral("reviewMenu"));
+    logAction_ =
+        named(viewMenu->addAction(QStringLiteral("Журнал"), this, &ReviewMenu::logRequested),
+              "logAction");
+    debriefAction_ =
+        named(viewMenu->addAction(QStringLiteral("Разбор"), this, &ReviewMenu::debriefRequested),
+              "debriefAction");
+    viewMenu->addSeparator();
+    createTrailChoice(viewMenu);
+    impactsAction_ = addToggle(viewMenu, "impactsAction", QStringLiteral("Места подрывов"),
+                               &MapOverlays::setImpacts);
+    clearImpactsAction_ = named(viewMenu->addAction(QStringLiteral("Очистить места подрывов"), this,
+                                                    &ReviewMenu::clearImpactsRequested),
+                                "clearImpactsAction");
+    radiatingAction_ = addToggle(viewMenu, "radiatingAction", QStringLiteral("Излучающие РЛС"),
+                                 &MapOverlays::setRadiating);
+    legendAction_ = addToggle(viewMenu, "legendAction", QStringLiteral("Условные обозначения"),
+                              &MapOverlays::setLegend);
+}
+
+void ReviewMenu::createTrailChoice(QMenu* viewMenu) {
+    QMenu* trails = viewMenu->addMenu(QStringLiteral("Следы"));
+    trails->setObjectName(QStringLiteral("trailsMenu"));
+    auto* group = new QActionGroup(this);
+    const auto trailAction = [&](const char* name, const QString& text, TrailMode mode) {
+        QAction* action =
+            trails->addAction(text, this, [this, mode] { overlays_.setTrails(mode); });
+        action->setCheckable(true);
+        action->setChecked(mode == TrailMode::Off);
+        group->addAction(action);
+        return named(action, name);
+    };
+    trailsOffAction_ = trailAction("trailsOffAction", QStringLiteral("Нет"), TrailMode::Off);
+    trailsMinuteAction_ = trailAction("trailsMinuteAction", QStringLiteral("За последнюю минуту"),
+                                      TrailMode::LastMinute);
+    trailsFlightAction_ =
+        trailAction("trailsFlightAction", QStringLiteral("За весь полёт"), TrailMode::WholeFlight);
+}
+
+QAction* ReviewMenu::addToggle(QMenu* viewMenu, const char* name, const QString& text,
+                               void (MapOverlays::*set)(bool)) {
+    QAction* action = named(viewMenu->addAction(text), name);
+    action->setCheckable(true);
+    connect(action, &QAction::toggled, this, [this, set](bool on) { (overlays_.*set)(on); });
+    return action;
+}
+
+}  // namespace prrsim::ui
