@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "scenario/input_text.h"
@@ -27,6 +28,39 @@ namespace {
 constexpr int kRecentCount = 8;
 constexpr int kRecoveryIntervalMs = 10'000;
 const QString kTitle = QStringLiteral("Наведение ПРР");
+
+// The progress of a long step, reading or playing a scene: a dialog with "Отмена" once the step
+// has taken `afterMs`; the step asks it after each part whether to go on.
+class SlowStepProgress {
+  public:
+    SlowStepProgress(QWidget* parent, int afterMs) : parent_(parent), afterMs_(afterMs) {
+        started_.start();
+    }
+
+    bool report(const QString& label, double fraction) {
+        if (!dialog_ && started_.elapsed() >= afterMs_) {
+            dialog_ = std::make_unique<QProgressDialog>(label, QStringLiteral("Отмена"), 0, kSteps,
+                                                        parent_);
+            dialog_->setObjectName(QStringLiteral("sceneProgressDialog"));
+            dialog_->setWindowModality(Qt::WindowModal);
+            dialog_->setMinimumDuration(0);
+        }
+        if (!dialog_) {
+            return true;
+        }
+        dialog_->setLabelText(label);
+        dialog_->setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * (kSteps - 1)));
+        QCoreApplication::processEvents();
+        return !dialog_->wasCanceled();
+    }
+
+  private:
+    static constexpr int kSteps = 1000;
+    QWidget* parent_;
+    int afterMs_;
+    QElapsedTimer started_;
+    std::unique_ptr<QProgressDialog> dialog_;
+};
 
 QAction* menuAction(QMenu* menu, const char* name, const QString& text,
                     std::initializer_list<QKeySequence> keys) {
@@ -176,38 +210,35 @@ void SceneFiles::newScene(batch::StartWorld start, uint32_t seed) {
     emit sceneReplaced(false);
 }
 
+// A scene given up by the user is only noted; any other refusal is shown.
+void SceneFiles::refuseOpening(const QString& name, const batch::ScenarioError& error) {
+    if (error.refusal.code == batch::RefusalCode::Cancelled) {
+        emit notice(
+            QStringLiteral("Открытие сцены «%1» отменено; текущая сцена не изменилась").arg(name));
+    } else {
+        showError(sceneErrorText(error));
+    }
+}
+
 bool SceneFiles::openScene(const QString& path) {
     const QScopedValueRollback<int> modal(modal_, modal_ + 1);
+    const QString name = QFileInfo(path).fileName();
+    SlowStepProgress progress(window_, progressAfterMs);
     batch::ScenarioError error;
-    const auto scenario = batch::loadScenario(path.toStdString(), error);
+    const auto scenario = batch::loadScenario(path.toStdString(), error, [&](double fraction) {
+        return progress.report(QStringLiteral("Сцена «%1» читается…").arg(name), fraction);
+    });
     if (!scenario) {
-        showError(sceneErrorText(error));
+        refuseOpening(name, error);
         return false;
     }
-    // A long scene shows its progress and can be given up.
-    QElapsedTimer started;
-    started.start();
-    std::unique_ptr<QProgressDialog> dialog;
-    const session::Session::Progress progress = [&](int64_t done, int64_t total) {
-        if (!dialog && started.elapsed() > 500) {
-            dialog = std::make_unique<QProgressDialog>(
-                QStringLiteral("Сцена «%1» проигрывается до конца…")
-                    .arg(QFileInfo(path).fileName()),
-                QStringLiteral("Отмена"), 0, 1000, window_);
-            dialog->setWindowModality(Qt::WindowModal);
-            dialog->setMinimumDuration(0);
-        }
-        if (dialog) {
-            dialog->setValue(static_cast<int>(done * 1000 / std::max<int64_t>(total, 1)));
-            QCoreApplication::processEvents();
-            return !dialog->wasCanceled();
-        }
-        return true;
+    const session::Session::Progress played = [&](int64_t done, int64_t total) {
+        return progress.report(
+            QStringLiteral("Сцена «%1» проигрывается до конца…").arg(name),
+            static_cast<double>(done) / static_cast<double>(std::max<int64_t>(total, 1)));
     };
-    if (!session_.open(*scenario, path.toStdString(), error, progress)) {
-        if (error.refusal.code != batch::RefusalCode::Cancelled) {
-            showError(sceneErrorText(error));
-        }
+    if (!session_.open(*scenario, path.toStdString(), error, played)) {
+        refuseOpening(name, error);
         return false;
     }
     emit sceneChanging();

@@ -57,6 +57,8 @@ class SceneFiles : public QObject {
     std::function<QString()> askOpenFile;
     std::function<QString(const QString& suggested)> askSaveFile;
     std::function<void(const QString& text)> showError;
+    // Opening a scene that takes longer than this shows its progress and can be given up.
+    int progressAfterMs = 500;
 
   signals:
     // Another scene is about to be shown: what belongs to the old one goes.
@@ -70,6 +72,7 @@ class SceneFiles : public QObject {
 
   private:
     void createMenu(QMenuBar* menuBar);
+    void refuseOpening(const QString& name, const batch::ScenarioError& error);
     void createPrompts();
     bool restore(const QString& path);
     void rememberRecent(const QString& path);

@@ -3,11 +3,13 @@
 // nothing, recent files and the recovery file.
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 
-#include "scenario/runner.h"
 #include "form_fixture.h"
 #include "missile/world_comparison.h"
+#include "scenario/runner.h"
 #include "ui/scene_errors.h"
 
 namespace prrsim::ui {
@@ -109,6 +111,51 @@ TEST_F(SceneFilesTest, OpenRunsTheSceneToItsEndAndShowsItPaused) {
     // New changes are appended; going on records from here.
     child<QPushButton>("addAircraftButton")->click();
     EXPECT_EQ(form->session().recording().actions.back().tick, 700);
+}
+
+// A long scene shows its progress while it is read and while it is played, and "Отмена" in
+// either phase gives it up: the current scene stays, nothing is shown as an error, the status
+// bar says so.
+TEST_F(SceneFilesTest, ALongSceneCanBeGivenUpWhileReadAndWhilePlayed) {
+    QByteArray text = R"({"start": "default", "ticks": 60000, "actions": [)";
+    for (int i = 0; i < 3 * batch::kProgressActions; ++i) {
+        text += i == 0 ? "" : ",";
+        text += R"({"tick": )" + QByteArray::number(i) + R"(, "op": "setAircraft", "aircraft": 1,
+                   "speed": )" +
+                QByteArray::number(400 + i % 200) + "}";
+    }
+    text += "]}";
+    write(path("long.json"), text);
+    form->sceneFiles().progressAfterMs = 0;
+    const struct {
+        const char* phase;
+        const char* label;  // the dialog's words when "Отмена" is pressed
+    } rows[] = {{"reading", "читается"}, {"playing", "проигрывается"}};
+    for (const auto& row : rows) {
+        child<QPushButton>("addAircraftButton")->click();
+        const size_t actions = form->session().actionCount();
+        const int32_t aircraft = world->aircraftCount;
+        QString seen;
+        // Pressed at the first report of the phase (the dialog asks after every part).
+        QTimer presser;
+        presser.setInterval(0);
+        QObject::connect(&presser, &QTimer::timeout, [&] {
+            auto* dialog = form->findChild<QProgressDialog*>("sceneProgressDialog");
+            if (dialog != nullptr && dialog->labelText().contains(QString::fromUtf8(row.label))) {
+                seen = dialog->labelText();
+                dialog->cancel();
+                presser.stop();
+            }
+        });
+        presser.start();
+        EXPECT_FALSE(form->sceneFiles().openScene(path("long.json"))) << row.phase;
+        presser.stop();
+        EXPECT_TRUE(seen.contains(QStringLiteral("«long.json»"))) << row.phase;
+        EXPECT_TRUE(errors.isEmpty()) << row.phase << ": " << errors.join("; ").toStdString();
+        EXPECT_EQ(form->session().actionCount(), actions) << row.phase;
+        EXPECT_EQ(world->aircraftCount, aircraft) << row.phase;
+        EXPECT_TRUE(form->sceneFiles().sceneFile().isEmpty()) << row.phase;
+    }
 }
 
 struct BadFile {
