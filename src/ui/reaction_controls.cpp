@@ -17,7 +17,7 @@ const QString kKindNames[kReactionKindCount] = {
     QStringLiteral("Перестроить частоту")};
 
 QSpinBox* spinBox(QWidget* parent, const char* name, int top, int low, int high) {
-    auto* box = makeControl<QSpinBox>(name, QRect(120, top, 70, 21), parent);
+    auto* box = makeControl<QSpinBox>(name, QRect(150, top, 70, 21), parent);
     box->setRange(low, high);
     return box;
 }
@@ -36,12 +36,12 @@ ReactionControls::ReactionControls(WorldState& world, QWidget* parent)
     : QWidget(parent, Qt::Tool), perform(applyDirectly(world)), world_(world) {
     setObjectName(QStringLiteral("reactionControls"));
     setWindowTitle(QStringLiteral("Реакция на ПРР"));
-    setFixedSize(200, 150);
+    setFixedSize(230, 150);
     createControls();
 }
 
 void ReactionControls::createControls() {
-    kindBox_ = makeControl<QComboBox>("kindBox", QRect(8, 8, 182, 21), this);
+    kindBox_ = makeControl<QComboBox>("kindBox", QRect(8, 8, 212, 21), this);
     for (const QString& name : kKindNames) {
         kindBox_->addItem(name);
     }
@@ -51,7 +51,7 @@ void ReactionControls::createControls() {
     holdBox_ = spinBox(this, "holdBox", 61, 0, kReactionHoldSecondsMax);
     valueLabel_ = makeLabel("valueLabel", QString(), 8, 90, this);
     valueBox_ = spinBox(this, "valueBox", 87, 0, kReactionPercentMax);
-    applyButton_ = makeControl<QPushButton>("applyButton", QRect(8, 118, 182, 24), this);
+    applyButton_ = makeControl<QPushButton>("applyButton", QRect(8, 118, 212, 24), this);
     applyButton_->setText(QStringLiteral("Применить"));
     setTips({{kindBox_, QStringLiteral("Что делает расчёт, когда ракета ближе дальности угрозы: "
                                        "ничего, выключает излучение, включает мерцание или "
@@ -86,8 +86,8 @@ void ReactionControls::showRadars(const std::vector<int32_t>& rows) {
         blinks = blinks && validRadar(world_, row) &&
                  canBlink(radarType(radarAt(world_, row).typeIndex));
         if (validRadar(world_, row)) {
-            maxBlinkPeriod_ = std::min(maxBlinkPeriod_,
-                                       radarType(radarAt(world_, row).typeIndex).maxBlinkPeriod);
+            maxBlinkPeriod_ =
+                std::min(maxBlinkPeriod_, radarType(radarAt(world_, row).typeIndex).maxBlinkPeriod);
         }
     }
     setItemEnabled(kindBox_, kReactionBlink, blinks);
@@ -103,6 +103,7 @@ void ReactionControls::kindChanged() {
     const bool blink = kind == kReactionBlink;
     const bool hop = kind == kReactionHop;
     valueLabel_->setText(blink ? QStringLiteral("Мерцание") : QStringLiteral("Частота, %"));
+    valueLabel_->adjustSize();
     valueBox_->setRange(blink ? 1 : 0, blink ? std::max(maxBlinkPeriod_, 1) : kReactionPercentMax);
     valueLabel_->setEnabled(blink || hop);
     valueBox_->setEnabled(blink || hop);

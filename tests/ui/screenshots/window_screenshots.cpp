@@ -16,14 +16,16 @@
 #include "missile/missile_control.h"
 #include "missile/missile_loading.h"
 #include "radar/radar_model.h"
+#include "radar/radar_reaction.h"
 #include "scenario/scenario.h"
 #include "sim/tick.h"
-#include "ui/form_fixture.h"
-#include "ui/radar_panel.h"
-#include "ui/review_windows.h"
-#include "ui/main_window.h"
 #include "ui/add_radar_dialog.h"
+#include "ui/form_fixture.h"
+#include "ui/main_window.h"
 #include "ui/missile_window.h"
+#include "ui/radar_panel.h"
+#include "ui/reaction_controls.h"
+#include "ui/review_windows.h"
 #include "world/world.h"
 
 namespace prrsim::ui {
@@ -104,6 +106,40 @@ TEST_F(Screenshots, MissileWindowInFlight) {
     childNamed<MissileWindow>(main.get(), "missileWindow")->show();
     childNamed<MissileWindow>(main.get(), "missileWindow")->refreshMissileWindow();
     save(childNamed<MissileWindow>(main.get(), "missileWindow"), "missile-window.png");
+}
+
+// A crew that switches its radar off when a HARM comes within 20 km: the main window with the
+// radar's reaction square on the map, the radar selected, and its "Реакция на ПРР" window.
+TEST_F(Screenshots, ReactingRadar) {
+    const int32_t radar = 0;  // the "Куб" tracking radar, which tracks the aircraft
+    Aircraft& a = world->aircraft[0];
+    const RadarSite& r = world->radars[radar];
+    a.heading = bearingDeg(a.x, a.y, r.x, r.y);
+    a.targetRadar = radar;
+    setEmission(world->radars[radar], true);
+    assignTarget(*world, radar, 0);
+    ASSERT_TRUE(setReaction(*world, radar, {kReactionShutdown, 20, 60, 0}));
+    const int32_t m = addMissile(*world, 0, 3, 0);  // "AGM-88C HARM", "самозахват и пуск"
+    ASSERT_GE(m, 0);
+    activateMissile(*world, m);
+    captureButton(*world, m);
+    for (int i = 0; i < 300 && world->missiles[m].locked == 0; ++i) {
+        SimulationTick(*world, *scratch);
+    }
+    launchButton(*world, m);
+    for (int i = 0; i < 6000 && !world->radars[radar].reactionApplied; ++i) {
+        SimulationTick(*world, *scratch);
+    }
+    ASSERT_TRUE(world->radars[radar].reactionApplied);
+    for (int i = 0; i < 300 && validMissile(*world, m); ++i) {
+        SimulationTick(*world, *scratch);  // the missile flies on to where it heard the radar
+    }
+    clickMap(r.x, r.y);
+    ASSERT_EQ(main->view().selectedRadar, radar);
+    childNamed<QPushButton>(main.get(), "reactionButton")->click();
+    main->redraw();
+    save(main.get(), "radar-reaction.png");
+    save(childNamed<ReactionControls>(main.get(), "reactionControls"), "reaction-controls.png");
 }
 
 // The main window with its menu "Сцена" open, the timeline back in a recorded exercise, and
