@@ -127,7 +127,7 @@ class MapLabels {
     std::array<RowText, kMissileCapacity> missileTexts_{};
 };
 
-// The map picture (Image1): shows the last finished frame at once, so a partly drawn frame is
+// The map picture: shows the last finished frame at once, so a partly drawn frame is
 // never seen, and reports mouse moves (mouse tracking on) and clicks as the map pixel under the
 // cursor. Its view fills the widget with the whole world, kept in proportion; the wheel zooms
 // about the cursor, the right or middle button and the arrow keys pan. In the ruler's mode a
