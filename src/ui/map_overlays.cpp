@@ -11,149 +11,11 @@
 #include "radar/radar_reaction.h"
 #include "ui/fonts.h"
 #include "ui/map_view.h"
+#include "ui/overlay_style.h"
 
 namespace prrsim::ui {
 
-namespace {
-
-const QColor kAircraftTrail(150, 150, 230);
-const QColor kMissileTrail(255, 150, 150);
-const QColor kImpactMarker(160, 0, 160);
-const QColor kRadiatingRing(255, 128, 0);
-
-constexpr int kRingRadius = 11;
-// The miss distance's font, and the room between a placed one and its cross.
-constexpr int kImpactTextPixels = 10;
-constexpr double kImpactTextGap = 2;
-// The square around a reacting radar.
-const QColor kReactionMarker(0, 160, 160);
-constexpr int kReactionMarkerHalf = 9;
-constexpr int kCrossArm = 4;
-
-void setPen(QPainter& painter, const QColor& colour, int width) {
-    QPen pen(colour);
-    pen.setWidth(width);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-}
-
-QFont overlayFont(int pixels, bool bold = false) {
-    QFont font = formFont(bold, pixels);
-    font.setStyleStrategy(QFont::NoAntialias);  // exact pixels in the marker colour
-    return font;
-}
-
-QString missText(double metres) {
-    return std::isfinite(metres) ? QString::number(std::lround(metres)) + QStringLiteral(" м")
-                                 : QString();
-}
-
-// One row of the legend: its sample drawn in a 20 x 12 box at (x, y), then its text.
-struct LegendRow {
-    std::function<void(QPainter&, int, int)> sample;
-    QString text;
-};
-
-void triangle(QPainter& painter, const QColor& colour, QPoint a, QPoint b, QPoint c) {
-    setPen(painter, colour, 1);
-    painter.drawPolyline(QPolygon({a, b, c, a}));
-}
-
-std::vector<LegendRow> legendRows() {
-    std::vector<LegendRow> rows;
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        triangle(p, Qt::black, {x + 13, y + 6}, {x + 6, y + 3}, {x + 6, y + 9});
-                    },
-                    QStringLiteral("Самолёт")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, Qt::red, 1);
-                        p.drawLine(x + 1, y + 6, x + 19, y + 6);
-                    },
-                    QStringLiteral("Линия атаки")});
-    // The radar symbols of the kinds the catalogue has.
-    const std::pair<int, QString> kinds[] = {
-        {kSearchRadar, QStringLiteral("РЛС обнаружения")},
-        {kSearchTrackRadar, QStringLiteral("РЛС обнаружения и сопровождения")},
-        {kMultiTargetRadar, QStringLiteral("Многоканальная РЛС")},
-        {kFireControlRadar, QStringLiteral("РЛС сопровождения")}};
-    for (const auto& [kind, text] : kinds) {
-        bool present = false;
-        for (int32_t t = 0; t < radarTypeCount(); ++t) {
-            present = present || radarType(t).kind == kind;
-        }
-        if (!present) {
-            continue;
-        }
-        rows.push_back({[kind](QPainter& p, int x, int y) {
-                            const int cx = x + 10;
-                            const int cy = y + 6;
-                            switch (kind) {
-                                case kSearchRadar:
-                                    setPen(p, QColor(0, 0, 255), 1);
-                                    p.drawEllipse(QPoint(cx, cy), 5, 5);
-                                    break;
-                                case kSearchTrackRadar:
-                                    triangle(p, QColor(128, 0, 0), {cx + 6, cy}, {cx - 4, cy - 5},
-                                             {cx - 4, cy + 5});
-                                    break;
-                                case kMultiTargetRadar:
-                                    triangle(p, QColor(0, 0, 128), {cx, cy}, {cx - 5, cy - 4},
-                                             {cx - 5, cy + 4});
-                                    p.drawLine(cx, cy, cx + 8, cy);
-                                    break;
-                                default:
-                                    setPen(p, QColor(0, 128, 0), 1);
-                                    p.drawRect(cx - 5, cy - 5, 10, 10);
-                                    break;
-                            }
-                        },
-                        text});
-    }
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, QColor(0, 128, 0), 1);
-                        p.drawEllipse(QPoint(x + 10, y + 6), 5, 5);
-                    },
-                    QStringLiteral("Сопровождаемая цель")});
-    rows.push_back({[](QPainter& p, int x, int y) { p.fillRect(x + 7, y + 3, 6, 6, Qt::black); },
-                    QStringLiteral("Местный предмет")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, QColor(255, 255, 0), 1);
-                        p.drawLine(x + 2, y + 6, x + 19, y + 1);
-                        p.drawLine(x + 2, y + 6, x + 19, y + 11);
-                        setPen(p, Qt::red, 1);
-                        p.drawLine(x + 1, y + 6, x + 6, y + 6);
-                    },
-                    QStringLiteral("Ракета, поле зрения ГСН")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, QColor(128, 0, 0), 1);
-                        p.drawLine(x + 1, y + 6, x + 19, y + 6);
-                    },
-                    QStringLiteral("Захват: линия на цель")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, kRadiatingRing, 1);
-                        p.drawEllipse(QPoint(x + 10, y + 6), 5, 5);
-                    },
-                    QStringLiteral("РЛС излучает")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, kAircraftTrail, 1);
-                        p.drawLine(x + 1, y + 8, x + 19, y + 4);
-                    },
-                    QStringLiteral("След самолёта")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, kMissileTrail, 1);
-                        p.drawLine(x + 1, y + 8, x + 19, y + 4);
-                    },
-                    QStringLiteral("След ракеты")});
-    rows.push_back({[](QPainter& p, int x, int y) {
-                        setPen(p, kImpactMarker, 2);
-                        p.drawLine(x + 6, y + 2, x + 14, y + 10);
-                        p.drawLine(x + 6, y + 10, x + 14, y + 2);
-                    },
-                    QStringLiteral("Подрыв, промах в метрах")});
-    return rows;
-}
-
-}  // namespace
+using namespace overlay_style;
 
 void MapOverlays::setTrails(TrailMode mode) {
     if (mode != trails_) {
@@ -200,7 +62,8 @@ void MapOverlays::placeImpactsAfter(const std::vector<ScreenBox>& obstacles,
     }
 }
 
-void MapOverlays::draw(QPainter& painter, const WorldState& world, const review::ReviewStore& store) {
+void MapOverlays::draw(QPainter& painter, const WorldState& world,
+                       const review::ReviewStore& store) {
     // Placing holds for the one frame it was asked for.
     const bool placeImpacts = std::exchange(placeImpacts_, false);
     if (!placeImpacts) {
@@ -271,10 +134,10 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
         size_t first = drawn[i];
         if (first == 0) {
             // The first point inside the window; the points are in tick order.
-            first = static_cast<size_t>(
-                std::lower_bound(trail.begin(), trail.end(), trailsFrom_,
-                                 [](const review::TrailPoint& p, int64_t t) { return p.tick < t; }) -
-                trail.begin());
+            first = static_cast<size_t>(std::lower_bound(trail.begin(), trail.end(), trailsFrom_,
+                                                         [](const review::TrailPoint& p,
+                                                            int64_t t) { return p.tick < t; }) -
+                                        trail.begin());
         } else {
             --first;  // the new segments start at the last point drawn
         }
@@ -369,8 +232,8 @@ void MapOverlays::drawPlacedImpacts(QPainter& painter, const review::ReviewStore
             continue;
         }
         crossPoints_.emplace_back(static_cast<int>(x), static_cast<int>(y));
-        crosses_.push_back({x - kCrossArm - 2, y - kCrossArm - 2, 2.0 * kCrossArm + 5,
-                            2.0 * kCrossArm + 5});
+        crosses_.push_back(
+            {x - kCrossArm - 2, y - kCrossArm - 2, 2.0 * kCrossArm + 5, 2.0 * kCrossArm + 5});
         const QString text = missText(e.distance);
         if (!text.isEmpty()) {
             // The text's box holds its white edge, a pixel all round; even sizes keep every
@@ -453,37 +316,6 @@ void MapOverlays::drawReactions(QPainter& painter, const WorldState& world) cons
                              2 * kReactionMarkerHalf, 2 * kReactionMarkerHalf);
         }
     }
-}
-
-const QImage& MapOverlays::legendPicture() {
-    if (!legendImage_.isNull()) {
-        return legendImage_;
-    }
-    const std::vector<LegendRow> rows = legendRows();
-    const QFont font = overlayFont(9);
-    const QFontMetrics metrics(font);
-    constexpr int kRow = 12;
-    constexpr int kSample = 22;
-    int width = 0;
-    for (const LegendRow& row : rows) {
-        width = std::max(width, metrics.horizontalAdvance(row.text));
-    }
-    legendImage_ = QImage(kSample + width + 10, static_cast<int>(rows.size()) * kRow + 6,
-                          QImage::Format_RGB32);
-    legendImage_.fill(Qt::white);
-    QPainter painter(&legendImage_);
-    beginMapPainting(painter);
-    setPen(painter, Qt::gray, 1);
-    painter.drawRect(legendImage_.rect().adjusted(0, 0, -1, -1));
-    painter.setFont(font);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int y = 3 + static_cast<int>(i) * kRow;
-        rows[i].sample(painter, 3, y);
-        painter.setPen(Qt::black);
-        painter.drawText(kSample + 4, y + (kRow + metrics.ascent() - metrics.descent()) / 2,
-                         rows[i].text);
-    }
-    return legendImage_;
 }
 
 }  // namespace prrsim::ui

@@ -16,14 +16,14 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
                                  MapOverlays& overlays, QAction* legendAction, QObject* parent)
     : QObject(parent) {
     viewMenu->addSeparator();
-    FitAction = viewMenu->addAction(QStringLiteral("Весь район"), view, &MapView::fitWorld);
-    FitAction->setObjectName(QStringLiteral("FitAction"));
-    FitAction->setShortcut(QKeySequence(Qt::Key_Home));
-    OneToOneAction = viewMenu->addAction(QStringLiteral("1:1"), view, &MapView::oneToOne);
-    OneToOneAction->setObjectName(QStringLiteral("OneToOneAction"));
+    fitAction_ = viewMenu->addAction(QStringLiteral("Весь район"), view, &MapView::fitWorld);
+    fitAction_->setObjectName(QStringLiteral("fitAction"));
+    fitAction_->setShortcut(QKeySequence(Qt::Key_Home));
+    oneToOneAction_ = viewMenu->addAction(QStringLiteral("1:1"), view, &MapView::oneToOne);
+    oneToOneAction_->setObjectName(QStringLiteral("oneToOneAction"));
 
     QMenu* labels = viewMenu->addMenu(QStringLiteral("Подписи"));
-    labels->setObjectName(QStringLiteral("LabelsMenu"));
+    labels->setObjectName(QStringLiteral("labelsMenu"));
     auto* group = new QActionGroup(this);
     const struct {
         QAction** action;
@@ -31,10 +31,10 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
         QString text;
         LabelMode mode;
     } modes[] = {
-        {&LabelsAllAction, "LabelsAllAction", QStringLiteral("Все"), LabelMode::All},
-        {&LabelsSelectionAction, "LabelsSelectionAction",
+        {&labelsAllAction_, "labelsAllAction", QStringLiteral("Все"), LabelMode::All},
+        {&labelsSelectionAction_, "labelsSelectionAction",
          QStringLiteral("Выбранный объект и его цели"), LabelMode::Selection},
-        {&LabelsNoneAction, "LabelsNoneAction", QStringLiteral("Нет"), LabelMode::None},
+        {&labelsNoneAction_, "labelsNoneAction", QStringLiteral("Нет"), LabelMode::None},
     };
     for (const auto& row : modes) {
         const LabelMode mode = row.mode;
@@ -43,21 +43,21 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
                       row.name);
         group->addAction(*row.action);
     }
-    LabelsAllAction->setChecked(true);
+    labelsAllAction_->setChecked(true);
     labels->addSeparator();
-    PlaceLabelsAction =
+    placeLabelsAction_ =
         checkable(labels->addAction(QStringLiteral("Без наложений и в масштабе 1:1"), view,
                                     [view](bool on) { view->setPlaceLabelsAlways(on); }),
-                  "PlaceLabelsAction");
+                  "placeLabelsAction");
 
-    RulerAction = checkable(viewMenu->addAction(QStringLiteral("Линейка"), view,
-                                                [view](bool on) { view->setRulerOn(on); }),
-                            "RulerAction");
-    RulerAction->setShortcut(QKeySequence(Qt::Key_R));
-    connect(view, &MapView::rulerEnded, RulerAction, [this] { RulerAction->setChecked(false); });
-    RingsAction = checkable(viewMenu->addAction(QStringLiteral("Кольца дальности"), view,
-                                                [view](bool on) { view->setRings(on); }),
-                            "RingsAction");
+    rulerAction_ = checkable(viewMenu->addAction(QStringLiteral("Линейка"), view,
+                                                 [view](bool on) { view->setRulerOn(on); }),
+                             "rulerAction");
+    rulerAction_->setShortcut(QKeySequence(Qt::Key_R));
+    connect(view, &MapView::rulerEnded, rulerAction_, [this] { rulerAction_->setChecked(false); });
+    ringsAction_ = checkable(viewMenu->addAction(QStringLiteral("Кольца дальности"), view,
+                                                 [view](bool on) { view->setRings(on); }),
+                             "ringsAction");
 
     // The status bar's scale and cursor position.
     auto* scaleLabel = new QLabel(statusBar);

@@ -24,16 +24,16 @@ class MapViewControls : public QObject {
     MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* statusBar, MapOverlays& overlays,
                     QAction* legendAction, QObject* parent);
 
-    QAction* FitAction = nullptr;       // "Весь район", Home
-    QAction* OneToOneAction = nullptr;  // "1:1"
-    QAction* LabelsAllAction = nullptr;
-    QAction* LabelsSelectionAction = nullptr;
-    QAction* LabelsNoneAction = nullptr;
-    QAction* PlaceLabelsAction = nullptr;  // "Без наложений" also at the map's own size
-    QAction* RulerAction = nullptr;        // "Линейка", R
-    QAction* RingsAction = nullptr;        // "Кольца дальности"
-
   private:
+    QAction* fitAction_ = nullptr;       // "Весь район", Home
+    QAction* oneToOneAction_ = nullptr;  // "1:1"
+    QAction* labelsAllAction_ = nullptr;
+    QAction* labelsSelectionAction_ = nullptr;
+    QAction* labelsNoneAction_ = nullptr;
+    QAction* placeLabelsAction_ = nullptr;  // "Без наложений" also at the map's own size
+    QAction* rulerAction_ = nullptr;        // "Линейка", R
+    QAction* ringsAction_ = nullptr;        // "Кольца дальности"
+
     MapLegend* legend_ = nullptr;
 };
 

@@ -43,13 +43,13 @@ TEST_F(MapViewWindow, PlainViewDrawsTheFormerFramePixelForPixel) {
              ASSERT_NE(testing::firstDifference(child<MapView>("mapView")->frame(),
                                                 drawnBefore(*form, *world)),
                        "");
-             action(*form, "FitAction")->trigger();
+             action(*form, "fitAction")->trigger();
          }},
         {"panned at x2, then 1:1",
          [this] {
              child<MapView>("mapView")->zoomAbout(2, {300, 220});
              child<MapView>("mapView")->pan(-100, 40);
-             action(*form, "OneToOneAction")->trigger();
+             action(*form, "oneToOneAction")->trigger();
          }},
         {"grown and shrunk back",
          [this] {
@@ -116,7 +116,7 @@ TEST_F(MapViewWindow, RulerHoldsOnToTheSelectedAircraftAndARadarAndEscEndsIt) {
     auto screen = [&](double x, double y) {
         return QPoint(qRound(camera.screenX(x)) + 2, qRound(camera.screenY(y)) - 1);
     };
-    QAction* ruler = action(*form, "RulerAction");
+    QAction* ruler = action(*form, "rulerAction");
     ruler->trigger();
     ASSERT_TRUE(child<MapView>("mapView")->ruler().on());
     const int64_t actions = static_cast<int64_t>(form->session().recording().actions.size());
