@@ -25,14 +25,14 @@ ReviewMenu::ReviewMenu(QMenu* viewMenu, MapOverlays& overlays, QObject* parent)
     viewMenu->addSeparator();
     createTrailChoice(viewMenu);
     impactsAction_ = addToggle(viewMenu, "impactsAction", QStringLiteral("Места подрывов"),
-                               &MapOverlays::setImpacts);
+                               [this](bool on) { overlays_.setImpacts(on); });
     clearImpactsAction_ = named(viewMenu->addAction(QStringLiteral("Очистить места подрывов"), this,
                                                     &ReviewMenu::clearImpactsRequested),
                                 "clearImpactsAction");
     radiatingAction_ = addToggle(viewMenu, "radiatingAction", QStringLiteral("Излучающие РЛС"),
-                                 &MapOverlays::setRadiating);
+                                 [this](bool on) { overlays_.setRadiating(on); });
     legendAction_ = addToggle(viewMenu, "legendAction", QStringLiteral("Условные обозначения"),
-                              &MapOverlays::setLegend);
+                              [this](bool on) { overlays_.setLegend(on); });
 }
 
 void ReviewMenu::createTrailChoice(QMenu* viewMenu) {
@@ -55,10 +55,10 @@ void ReviewMenu::createTrailChoice(QMenu* viewMenu) {
 }
 
 QAction* ReviewMenu::addToggle(QMenu* viewMenu, const char* name, const QString& text,
-                               void (MapOverlays::*set)(bool)) {
+                               const std::function<void(bool)>& set) {
     QAction* action = named(viewMenu->addAction(text), name);
     action->setCheckable(true);
-    connect(action, &QAction::toggled, this, [this, set](bool on) { (overlays_.*set)(on); });
+    connect(action, &QAction::toggled, this, set);
     return action;
 }
 

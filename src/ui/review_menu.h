@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QObject>
+#include <functional>
 
 #include "ui/map_overlays.h"
 
@@ -26,7 +27,7 @@ class ReviewMenu : public QObject {
   private:
     void createTrailChoice(QMenu* viewMenu);
     QAction* addToggle(QMenu* viewMenu, const char* name, const QString& text,
-                       void (MapOverlays::*set)(bool));
+                       const std::function<void(bool)>& set);
 
     MapOverlays& overlays_;
     QAction* logAction_ = nullptr;
