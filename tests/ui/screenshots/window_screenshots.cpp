@@ -54,6 +54,32 @@ class Screenshots : public ::testing::Test {
 
     void clickMap(double x, double y) { main->clickMap(static_cast<int>(x), static_cast<int>(y)); }
 
+    // Aircraft 0 heads for `radar`, which radiates and tracks it.
+    void aimAtTrackingRadar(int32_t radar) {
+        Aircraft& a = world->aircraft[0];
+        const RadarSite& r = world->radars[radar];
+        a.heading = bearingDeg(a.x, a.y, r.x, r.y);
+        a.targetRadar = radar;
+        setEmission(world->radars[radar], true);
+        assignTarget(*world, radar, 0);
+    }
+
+    // An "AGM-88C HARM" in "самозахват и пуск" on aircraft 0, locked and launched; its row, or
+    // -1 when it could not be added.
+    int32_t launchLockedHarm() {
+        const int32_t m = addMissile(*world, 0, 3, 0);
+        if (m < 0) {
+            return m;
+        }
+        activateMissile(*world, m);
+        captureButton(*world, m);
+        for (int i = 0; i < 300 && world->missiles[m].locked == 0; ++i) {
+            SimulationTick(*world, *scratch);
+        }
+        launchButton(*world, m);
+        return m;
+    }
+
     QString directory;
     std::unique_ptr<WorldState> world;
     std::unique_ptr<SeekerScratch> scratch = makeSeekerScratch();
@@ -82,22 +108,12 @@ TEST_F(Screenshots, AddRadarDialog) {
 TEST_F(Screenshots, MissileWindowInFlight) {
     // Aircraft 0 heads for the "Куб" tracking radar, which tracks it; a HARM locks and flies.
     const int32_t radar = 0;
-    Aircraft& a = world->aircraft[0];
-    const RadarSite& r = world->radars[radar];
-    a.heading = bearingDeg(a.x, a.y, r.x, r.y);
-    a.targetRadar = radar;
-    setEmission(world->radars[radar], true);
-    assignTarget(*world, radar, 0);
+    const Aircraft& a = world->aircraft[0];
+    aimAtTrackingRadar(radar);
     clickMap(a.x, a.y);
     ASSERT_EQ(main->view().selectedAircraft, 0);
-    const int32_t m = addMissile(*world, 0, 3, 0);  // "AGM-88C HARM", "самозахват и пуск"
+    const int32_t m = launchLockedHarm();
     ASSERT_GE(m, 0);
-    activateMissile(*world, m);
-    captureButton(*world, m);
-    for (int i = 0; i < 300 && world->missiles[m].locked == 0; ++i) {
-        SimulationTick(*world, *scratch);
-    }
-    launchButton(*world, m);
     for (int i = 0; i < 250 && validMissile(*world, m); ++i) {
         SimulationTick(*world, *scratch);
     }
@@ -112,21 +128,11 @@ TEST_F(Screenshots, MissileWindowInFlight) {
 // radar's reaction square on the map, the radar selected, and its "Реакция на ПРР" window.
 TEST_F(Screenshots, ReactingRadar) {
     const int32_t radar = 0;  // the "Куб" tracking radar, which tracks the aircraft
-    Aircraft& a = world->aircraft[0];
     const RadarSite& r = world->radars[radar];
-    a.heading = bearingDeg(a.x, a.y, r.x, r.y);
-    a.targetRadar = radar;
-    setEmission(world->radars[radar], true);
-    assignTarget(*world, radar, 0);
+    aimAtTrackingRadar(radar);
     ASSERT_TRUE(setReaction(*world, radar, {kReactionShutdown, 20, 60, 0}));
-    const int32_t m = addMissile(*world, 0, 3, 0);  // "AGM-88C HARM", "самозахват и пуск"
+    const int32_t m = launchLockedHarm();
     ASSERT_GE(m, 0);
-    activateMissile(*world, m);
-    captureButton(*world, m);
-    for (int i = 0; i < 300 && world->missiles[m].locked == 0; ++i) {
-        SimulationTick(*world, *scratch);
-    }
-    launchButton(*world, m);
     for (int i = 0; i < 6000 && !world->radars[radar].reactionApplied; ++i) {
         SimulationTick(*world, *scratch);
     }
