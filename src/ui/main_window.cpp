@@ -323,6 +323,9 @@ void MainWindow::redraw() {
         missileWindow_->refreshMissileWindow();
     }
     drawImpactText(painter, impact_, camera, &labels_);
+    for (const ScreenBox& cross : review_->impactCrossBoxes(camera)) {
+        labels_.noteObstacle(cross);
+    }
     labels_.finishFrame(painter);
     drawOverlaysInView(painter, camera, review_->overlays(),
                        [this](QPainter& p) { review_->drawOverlays(p); });

@@ -40,6 +40,16 @@ void MapOverlays::clearImpacts(const review::ReviewStore& store, int64_t now) {
     restartImpacts_ = true;
 }
 
+namespace {
+
+// A cross's box on the screen with its white edge.
+ScreenBox crossBox(QPoint at) {
+    return {at.x() - kCrossArm - 2.0, at.y() - kCrossArm - 2.0, 2.0 * kCrossArm + 5,
+            2.0 * kCrossArm + 5};
+}
+
+}  // namespace
+
 void MapOverlays::Layer::clear() {
     if (image.isNull()) {
         image = QImage(kMapWidth, kMapHeight, QImage::Format_ARGB32_Premultiplied);
@@ -85,10 +95,15 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world,
     }
     lastNow_ = now;
     if (trails_ != TrailMode::Off) {
-        updateTrails(store, now);
         // The trails pass under what the map draws darker than them: symbols and lines stay
         // whole where a trail runs through them.
-        trailLayer_.laidOver(painter, LayerBlend::Darken);
+        const QPaintDevice* device = painter.device();
+        if (camera_.identity() && (device == nullptr || device->devicePixelRatioF() == 1)) {
+            updateTrails(store, now);
+            trailLayer_.laidOver(painter, LayerBlend::Darken);
+        } else {
+            onScreen(painter, [&] { drawTrailsOnScreen(painter, store, now); });
+        }
     }
     if (radiating_) {
         onScreen(painter, [&] { drawRings(painter, world); });
@@ -158,6 +173,57 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
     }
 }
 
+void MapOverlays::drawTrailsOnScreen(QPainter& painter, const review::ReviewStore& store,
+                                     int64_t now) {
+    const int64_t from = trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    painter.setCompositionMode(compositionMode(LayerBlend::Darken));
+    drawTrailLines(painter, kAircraftTrail, store.aircraftTrails(), from, now);
+    drawTrailLines(painter, kMissileTrail, store.missileTrails(), from, now);
+    painter.setCompositionMode(mode);
+}
+
+// Each trail as polylines through the centres of its map pixels, broken where a segment lies
+// wholly outside the viewport so that a zoomed view pays only for what it shows.
+void MapOverlays::drawTrailLines(QPainter& painter, const QColor& colour,
+                                 const std::vector<std::vector<review::TrailPoint>>& trails,
+                                 int64_t from, int64_t now) {
+    setPen(painter, colour, 1);
+    const double right = camera_.viewportWidth() + 1;
+    const double bottom = camera_.viewportHeight() + 1;
+    const auto flush = [&] {
+        if (screenLine_.size() >= 2) {
+            painter.drawPolyline(screenLine_.data(), static_cast<int>(screenLine_.size()));
+        }
+        screenLine_.clear();
+    };
+    for (const std::vector<review::TrailPoint>& trail : trails) {
+        // The points are in tick order: those from `from` up to the present moment.
+        const auto first =
+            std::lower_bound(trail.begin(), trail.end(), from,
+                             [](const review::TrailPoint& p, int64_t t) { return p.tick < t; });
+        const auto end =
+            std::upper_bound(first, trail.end(), now,
+                             [](int64_t t, const review::TrailPoint& p) { return t < p.tick; });
+        QPointF last;
+        for (auto p = first; p != end; ++p) {
+            const QPointF at(camera_.screenX(p->x + 0.5), camera_.screenY(p->y + 0.5));
+            if (p != first && std::max(at.x(), last.x()) >= -1 &&
+                std::min(at.x(), last.x()) <= right && std::max(at.y(), last.y()) >= -1 &&
+                std::min(at.y(), last.y()) <= bottom) {
+                if (screenLine_.empty()) {
+                    screenLine_.push_back(last);
+                }
+                screenLine_.push_back(at);
+            } else {
+                flush();
+            }
+            last = at;
+        }
+        flush();
+    }
+}
+
 // A cross at the point of detonation and the miss distance beside it, both edged in white so
 // that they read over the symbols.
 void MapOverlays::updateImpacts(const review::ReviewStore& store, int64_t now) {
@@ -205,36 +271,61 @@ void MapOverlays::updateImpacts(const review::ReviewStore& store, int64_t now) {
     }
 }
 
-// The crosses of the detonations in view, in screen pixels at their own size, and each miss
-// distance placed round its cross; both edged in white as on the plain map.
-void MapOverlays::drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store,
-                                    int64_t now) {
+void MapOverlays::collectCrosses(const review::ReviewStore& store, int64_t now,
+                                 const MapCamera& camera, const ScreenBox& viewport,
+                                 std::vector<size_t>& events, std::vector<QPoint>& points) const {
+    events.clear();
+    points.clear();
     const std::vector<size_t>& detonations = store.detonations();
     const auto end = static_cast<size_t>(
         std::partition_point(detonations.begin(), detonations.end(),
                              [&](size_t i) { return store.events()[i].tick <= now; }) -
         detonations.begin());
+    for (size_t i = std::min(impactsCleared_, end); i < end; ++i) {
+        const WorldEvent& e = store.events()[detonations[i]];
+        const double x = std::floor(camera.screenX(e.x));
+        const double y = std::floor(camera.screenY(e.y));
+        if (x >= viewport.x && y >= viewport.y && x < viewport.right() && y < viewport.bottom()) {
+            events.push_back(detonations[i]);
+            points.emplace_back(static_cast<int>(x), static_cast<int>(y));
+        }
+    }
+}
+
+std::vector<ScreenBox> MapOverlays::impactCrossBoxes(const review::ReviewStore& store, int64_t now,
+                                                     const MapCamera& camera) const {
+    std::vector<ScreenBox> boxes;
+    if (!impacts_) {
+        return boxes;
+    }
+    std::vector<size_t> events;
+    std::vector<QPoint> points;
+    collectCrosses(store, now, camera, {0, 0, camera.viewportWidth(), camera.viewportHeight()},
+                   events, points);
+    for (const QPoint& p : points) {
+        boxes.push_back(crossBox(p));
+    }
+    return boxes;
+}
+
+// The crosses of the detonations in view, in screen pixels at their own size, and each miss
+// distance placed round its cross; both edged in white as on the plain map.
+void MapOverlays::drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store,
+                                    int64_t now) {
     painter.save();
     painter.resetTransform();
     beginMapPainting(painter);
     painter.setFont(overlayFont(kImpactTextPixels, true));
     const QFontMetrics metrics = painter.fontMetrics();
+    collectCrosses(store, now, camera_, viewport_, crossEvents_, crossPoints_);
     crosses_.clear();
-    crossPoints_.clear();
     impactRequests_.clear();
     impactTexts_.clear();
-    for (size_t i = std::min(impactsCleared_, end); i < end; ++i) {
-        const WorldEvent& e = store.events()[detonations[i]];
-        const double x = std::floor(camera_.screenX(e.x));
-        const double y = std::floor(camera_.screenY(e.y));
-        if (x < viewport_.x || y < viewport_.y || x >= viewport_.right() ||
-            y >= viewport_.bottom()) {
-            continue;
-        }
-        crossPoints_.emplace_back(static_cast<int>(x), static_cast<int>(y));
-        crosses_.push_back(
-            {x - kCrossArm - 2, y - kCrossArm - 2, 2.0 * kCrossArm + 5, 2.0 * kCrossArm + 5});
-        const QString text = missText(e.distance);
+    for (size_t c = 0; c < crossPoints_.size(); ++c) {
+        const double x = crossPoints_[c].x();
+        const double y = crossPoints_[c].y();
+        crosses_.push_back(crossBox(crossPoints_[c]));
+        const QString text = missText(store.events()[crossEvents_[c]].distance);
         if (!text.isEmpty()) {
             // The text's box holds its white edge, a pixel all round; even sizes keep every
             // candidate place on whole pixels.

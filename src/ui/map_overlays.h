@@ -4,9 +4,12 @@
 // aircraft and missiles, impact markers with the miss distance, rings on radiating radars and a
 // legend of the map symbols (shown in a window of its own, map_legend.h). Drawn as a pass of
 // their own over the finished frame; with every overlay off nothing is drawn and the map is
-// exactly as without them. On a frame whose labels are placed, the miss distances are placed
-// after them like labels: clear of the labels, the symbols and each other, moved away with a line
-// to their cross when needed, left out when they fit nowhere (their cross always stays).
+// exactly as without them. On the plain map the trails are a picture of the map's size kept
+// between frames; through any other view they are drawn as lines in screen pixels every frame,
+// so that they stay thin and sharp at every zoom. On a frame whose labels are placed, the labels
+// keep clear of the impact crosses and the miss distances are placed after them like labels:
+// clear of the labels, the symbols and each other, moved away with a line to their cross when
+// needed, left out when they fit nowhere (their cross always stays).
 
 #include <QColor>
 #include <QImage>
@@ -17,18 +20,18 @@
 #include <functional>
 #include <vector>
 
+#include "review/review_store.h"
 #include "ui/label_placement.h"
 #include "ui/layer_blend.h"
 #include "ui/map_camera.h"
-#include "review/review_store.h"
 #include "world/world_state.h"
 
 namespace prrsim::ui {
 
 enum class TrailMode { Off, LastMinute, WholeFlight };
 
-// "Last minute": the trail points of the last 60 s; the picture is started again every 5 s
-// of simulated time, so a trail reaches 60 to 65 s back.
+// "Last minute": the trail points of the last 60 s; on the plain map the picture is started
+// again every 5 s of simulated time, so a trail reaches 60 to 65 s back there.
 inline constexpr int64_t kTrailWindowTicks = 6000;
 inline constexpr int64_t kTrailRestartTicks = 500;
 
@@ -55,6 +58,10 @@ class MapOverlays {
 
     // The camera of the frame drawn next (the plain map's until told).
     void viewThrough(const MapCamera& camera) { camera_ = camera; }
+    // The boxes of the impact crosses shown through `camera` as of `now` (none while the impact
+    // markers are off): the labels placed in the frame keep clear of them.
+    std::vector<ScreenBox> impactCrossBoxes(const review::ReviewStore& store, int64_t now,
+                                            const MapCamera& camera) const;
     // The frame drawn next has its labels placed: its miss distances are placed after them,
     // clear of `obstacles` and the labels placed, inside `viewport` (screen pixels).
     void placeImpactsAfter(const std::vector<ScreenBox>& obstacles, const LabelPlacement& labels,
@@ -82,6 +89,15 @@ class MapOverlays {
     void drawTrails(QPainter& painter, const QColor& colour,
                     const std::vector<std::vector<review::TrailPoint>>& trails,
                     std::vector<size_t>& drawn, int64_t now);
+    // The trails as lines in screen pixels through the camera, each frame anew.
+    void drawTrailsOnScreen(QPainter& painter, const review::ReviewStore& store, int64_t now);
+    void drawTrailLines(QPainter& painter, const QColor& colour,
+                        const std::vector<std::vector<review::TrailPoint>>& trails, int64_t from,
+                        int64_t now);
+    // The detonations up to `now` whose cross lies in `viewport`, and where on the screen.
+    void collectCrosses(const review::ReviewStore& store, int64_t now, const MapCamera& camera,
+                        const ScreenBox& viewport, std::vector<size_t>& events,
+                        std::vector<QPoint>& points) const;
     void drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store, int64_t now);
     // The rings and the reaction squares in screen pixels at their own size on every view.
     void drawRings(QPainter& painter, const WorldState& world) const;
@@ -103,6 +119,7 @@ class MapOverlays {
     std::vector<size_t> aircraftDrawn_;  // points drawn, per trail
     std::vector<size_t> missileDrawn_;
     std::vector<QPoint> polyline_;
+    std::vector<QPointF> screenLine_;
 
     Layer impactLayer_;
     bool restartImpacts_ = true;
@@ -116,6 +133,7 @@ class MapOverlays {
     std::vector<ScreenBox> taken_;  // by the labels, the symbols and the crosses
     std::vector<ScreenBox> crosses_;
     std::vector<QPoint> crossPoints_;
+    std::vector<size_t> crossEvents_;  // the detonations' events, with crossPoints_
     std::vector<LabelRequest> impactRequests_;
     std::vector<QString> impactTexts_;
     LabelPlacement impactPlacement_;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "review/review_store.h"
 #include "session/session.h"
@@ -43,6 +44,10 @@ class ReviewWindows : public QObject {
     void refresh();
     // The overlays that are on, over the finished map frame.
     void drawOverlays(QPainter& painter);
+    // The impact crosses shown through `camera`, which the frame's placed labels keep clear of.
+    std::vector<ScreenBox> impactCrossBoxes(const MapCamera& camera) const {
+        return overlays_.impactCrossBoxes(session_.review(), world_.events.tick, camera);
+    }
 
     const review::ReviewStore& store() { return session_.review(); }
     MapOverlays& overlays() { return overlays_; }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -45,12 +46,12 @@ const FlownMinute& flownMinute() {
     return minute;
 }
 
-// The map frame through `camera` as the main window draws it: the labels placed, then the
-// overlays with the miss distances placed after them.
+// The map frame through `camera` as the main window draws it: the labels placed clear of the
+// impact crosses, then the overlays with the miss distances placed after them.
 QImage drawnThrough(const MapCamera& camera, MapLabels& labels, MapOverlays& overlays) {
     const FlownMinute& m = flownMinute();
-    QImage frame(static_cast<int>(camera.viewportWidth()), static_cast<int>(camera.viewportHeight()),
-                 QImage::Format_RGB32);
+    QImage frame(static_cast<int>(camera.viewportWidth()),
+                 static_cast<int>(camera.viewportHeight()), QImage::Format_RGB32);
     frame.fill(Qt::white);
     QPainter painter(&frame);
     beginMapPainting(painter);
@@ -59,6 +60,10 @@ QImage drawnThrough(const MapCamera& camera, MapLabels& labels, MapOverlays& ove
     drawAircraft(painter, *m.world, view, camera);
     drawRadars(painter, *m.world, view, labels, camera);
     drawMissiles(painter, *m.world, view, labels, camera);
+    for (const ScreenBox& cross :
+         overlays.impactCrossBoxes(m.store, m.world->events.tick, camera)) {
+        labels.noteObstacle(cross);
+    }
     labels.finishFrame(painter);
     drawOverlaysInView(painter, camera, overlays,
                        [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
@@ -88,7 +93,7 @@ int markerPixels(const QImage& frame, const ScreenBox& box) {
     return n;
 }
 
-TEST(MapImpactPlacement, RandomViewsPlaceMissDistancesClearOfLabelsSymbolsAndCrosses) {
+TEST(MapImpactPlacement, RandomViewsKeepLabelsOffTheCrossesAndMissDistancesClearOfAll) {
     ASSERT_GT(flownMinute().store.detonations().size(), 10u);
     const struct {
         const char* name;
@@ -125,6 +130,9 @@ TEST(MapImpactPlacement, RandomViewsPlaceMissDistancesClearOfLabelsSymbolsAndCro
             std::vector<ScreenBox> boxes;
             for (const PlacedLabel& l : labels.lastPlacement().placed) {
                 boxes.push_back(l.box);
+                for (const ScreenBox& c : crosses) {  // no label under a cross
+                    ASSERT_FALSE(l.box.overlaps(c)) << name;
+                }
             }
             const ScreenBox view{0, 0, size.width, size.height};
             for (const PlacedLabel& t : texts.placed) {
@@ -223,6 +231,120 @@ TEST(MapOverlaysInView, RingsKeepTheirScreenSizeWhenZoomed) {
     }
     EXPECT_GT(checked, 3);
 }
+
+// Trails through a view: every point of the trails shown, drawn where its map pixel's centre
+// falls, and thin at every zoom (the map-sized trail picture scaled with the view made squares
+// of 8 x 8 screen pixels at x8). With "last minute", points older than a minute are not drawn.
+struct TrailView {
+    const char* name;
+    double zoom;
+    TrailMode mode;
+    int64_t now;  // the moment drawn, the flown minute's end or later
+};
+
+void PrintTo(const TrailView& view, std::ostream* os) {
+    *os << view.name;
+}
+
+class TrailsInView : public ::testing::TestWithParam<TrailView> {};
+
+bool trailColoured(QRgb p) {
+    const QColor aircraftTrail(150, 150, 230);
+    const QColor missileTrail(255, 150, 150);
+    // Darkened where the two colours cross.
+    return p == aircraftTrail.rgb() || p == missileTrail.rgb() || p == qRgb(150, 150, 150);
+}
+
+TEST_P(TrailsInView, AreThinLinesThroughTheirPointsAndOnlyThose) {
+    const TrailView& row = GetParam();
+    const FlownMinute& m = flownMinute();
+    WorldState& world = *m.world;
+    const int64_t flown = world.events.tick;
+    world.events.tick = row.now;
+    MapCamera camera;
+    camera.setViewport(900, 700);
+    camera.zoomAbout(row.zoom / camera.scale(), {450, 350});
+    MapOverlays overlays;
+    overlays.setTrails(row.mode);
+    QImage frame(900, 700, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    {
+        QPainter painter(&frame);
+        drawOverlaysInView(painter, camera, overlays,
+                           [&](QPainter& p) { overlays.draw(p, world, m.store); });
+    }
+    world.events.tick = flown;
+
+    // Where the kept trails may draw: a band round each segment between points of the window.
+    const int64_t from = row.mode == TrailMode::LastMinute ? row.now - kTrailWindowTicks : 0;
+    QImage band(frame.size(), QImage::Format_Grayscale8);
+    band.fill(0);
+    int shown = 0;
+    int drawnThere = 0;
+    {
+        QPainter painter(&band);
+        painter.setPen(QPen(Qt::white, 5));
+        for (const auto* trails : {&m.store.aircraftTrails(), &m.store.missileTrails()}) {
+            for (const std::vector<review::TrailPoint>& trail : *trails) {
+                const review::TrailPoint* last = nullptr;
+                for (const review::TrailPoint& p : trail) {
+                    if (p.tick < from) {
+                        continue;
+                    }
+                    const QPointF at(camera.screenX(p.x + 0.5), camera.screenY(p.y + 0.5));
+                    if (last != nullptr) {
+                        painter.drawLine(
+                            QPointF(camera.screenX(last->x + 0.5), camera.screenY(last->y + 0.5)),
+                            at);
+                        // A point in view has the line through it, within a pixel.
+                        if (at.x() >= 2 && at.y() >= 2 && at.x() < 898 && at.y() < 698) {
+                            ++shown;
+                            bool near = false;
+                            for (int dy = -1; dy <= 1 && !near; ++dy) {
+                                for (int dx = -1; dx <= 1 && !near; ++dx) {
+                                    near =
+                                        trailColoured(frame.pixel(static_cast<int>(at.x()) + dx,
+                                                                  static_cast<int>(at.y()) + dy));
+                                }
+                            }
+                            drawnThere += near ? 1 : 0;
+                        }
+                    }
+                    last = &p;
+                }
+            }
+        }
+    }
+    EXPECT_GT(shown, 50);
+    EXPECT_EQ(drawnThere, shown);
+
+    int pixels = 0;
+    int outside = 0;
+    int squares = 0;  // 2 x 2 squares wholly in trail colours
+    for (int y = 0; y + 1 < frame.height(); ++y) {
+        for (int x = 0; x + 1 < frame.width(); ++x) {
+            if (!trailColoured(frame.pixel(x, y))) {
+                continue;
+            }
+            ++pixels;
+            outside += qGray(band.pixel(x, y)) == 0 ? 1 : 0;
+            squares += trailColoured(frame.pixel(x + 1, y)) &&
+                       trailColoured(frame.pixel(x, y + 1)) &&
+                       trailColoured(frame.pixel(x + 1, y + 1));
+        }
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_LT(squares * 10, pixels) << squares << " squares in " << pixels << " trail pixels";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, TrailsInView,
+    ::testing::Values(TrailView{"fitted", 1, TrailMode::WholeFlight, 6000},
+                      TrailView{"zoom4", 4, TrailMode::WholeFlight, 6000},
+                      TrailView{"zoom8", 8, TrailMode::WholeFlight, 6000},
+                      TrailView{"zoom16LastMinuteLater", 16, TrailMode::LastMinute, 9000},
+                      TrailView{"fittedLastMinuteLater", 1, TrailMode::LastMinute, 9500}),
+    [](const ::testing::TestParamInfo<TrailView>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace prrsim::ui
