@@ -1,9 +1,9 @@
 #include "ui/frame_lines.h"
 
 #include <QPaintDevice>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <algorithm>
 #include <utility>
 
 namespace prrsim::ui {
@@ -17,7 +17,8 @@ FrameLines::FrameLines(QPainter& painter, const MapCamera& camera) : painter_(pa
     const bool plainPixels = image->format() == QImage::Format_RGB32 ||
                              image->format() == QImage::Format_ARGB32_Premultiplied;
     if (plainPixels && image->devicePixelRatio() == 1 && painter.transform().isIdentity() &&
-        !painter.hasClipping() && painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+        !painter.hasClipping() &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
         frame_ = image;
     }
 }
@@ -45,6 +46,17 @@ void FrameLines::draw(const QLine* lines, int count) {
     for (int i = 0; i < count; ++i) {
         write(lines[i].p1(), lines[i].p2(), colour);
     }
+}
+
+void FrameLines::drawDarkening(QPoint a, QPoint b) {
+    if (directPen()) {
+        write(a, b, painter_.pen().color().rgba(), true);
+        return;
+    }
+    const QPainter::CompositionMode mode = painter_.compositionMode();
+    painter_.setCompositionMode(QPainter::CompositionMode_Darken);
+    painter_.drawLine(a, b);
+    painter_.setCompositionMode(mode);
 }
 
 bool clipSegment(QPointF& a, QPointF& b, const QRectF& area) {
@@ -81,7 +93,7 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& area) {
 
 // Along the line's longer axis one pixel per step, the other coordinate rounded from the line
 // itself; only the steps of the part inside the frame are taken.
-void FrameLines::write(QPoint from, QPoint to, QRgb colour) {
+void FrameLines::write(QPoint from, QPoint to, QRgb colour, bool darken) {
     const int width = frame_->width();
     const int height = frame_->height();
     QPointF a = from;
@@ -95,17 +107,17 @@ void FrameLines::write(QPoint from, QPoint to, QRgb colour) {
     const int major1 = flat ? to.x() : to.y();
     const int minor0 = flat ? from.y() : from.x();
     const int length = major1 - major0;
-    const double slope = length == 0 ? 0 : double(flat ? to.y() - from.y() : to.x() - from.x()) /
-                                               length;
+    const double slope =
+        length == 0 ? 0 : double(flat ? to.y() - from.y() : to.x() - from.x()) / length;
     const double clippedFrom = flat ? a.x() : a.y();
     const double clippedTo = flat ? b.x() : b.y();
     const int majorLimit = (flat ? width : height) - 1;
     const int minorLimit = flat ? height : width;
     const int first = std::max({std::min(major0, major1),
                                 static_cast<int>(std::floor(std::min(clippedFrom, clippedTo))), 0});
-    const int last = std::min({std::max(major0, major1),
-                               static_cast<int>(std::ceil(std::max(clippedFrom, clippedTo))),
-                               majorLimit});
+    const int last =
+        std::min({std::max(major0, major1),
+                  static_cast<int>(std::ceil(std::max(clippedFrom, clippedTo))), majorLimit});
     uchar* bits = frame_->bits();
     const qsizetype stride = frame_->bytesPerLine();
     const QRgb pixel = colour | 0xff000000u;
@@ -116,7 +128,10 @@ void FrameLines::write(QPoint from, QPoint to, QRgb colour) {
         }
         const int x = flat ? m : n;
         const int y = flat ? n : m;
-        reinterpret_cast<QRgb*>(bits + y * stride)[x] = pixel;
+        QRgb& at = reinterpret_cast<QRgb*>(bits + y * stride)[x];
+        at = darken ? qRgb(std::min(qRed(at), qRed(pixel)), std::min(qGreen(at), qGreen(pixel)),
+                           std::min(qBlue(at), qBlue(pixel)))
+                    : pixel;
     }
 }
 

@@ -23,12 +23,15 @@ class FrameLines {
     // Lines from a to b (both ends drawn) in the painter's pen.
     void draw(QPoint a, QPoint b);
     void draw(const QLine* lines, int count);
+    // A line that darkens what it crosses: each channel of each pixel the darker of the frame's
+    // and the pen's, as QPainter::CompositionMode_Darken gives for an opaque pen.
+    void drawDarkening(QPoint a, QPoint b);
 
     bool direct() const { return frame_ != nullptr; }
 
   private:
     bool directPen() const;
-    void write(QPoint a, QPoint b, QRgb colour);
+    void write(QPoint a, QPoint b, QRgb colour, bool darken = false);
 
     QPainter& painter_;
     QImage* frame_ = nullptr;  // written straight into, when the view and the frame allow

@@ -10,6 +10,7 @@
 #include "catalog/radar_catalog.h"
 #include "radar/radar_reaction.h"
 #include "ui/fonts.h"
+#include "ui/frame_lines.h"
 #include "ui/map_view.h"
 #include "ui/overlay_style.h"
 
@@ -176,16 +177,15 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
 void MapOverlays::drawTrailsOnScreen(QPainter& painter, const review::ReviewStore& store,
                                      int64_t now) {
     const int64_t from = trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
-    const QPainter::CompositionMode mode = painter.compositionMode();
-    painter.setCompositionMode(compositionMode(LayerBlend::Darken));
-    drawTrailLines(painter, kAircraftTrail, store.aircraftTrails(), from, now);
-    drawTrailLines(painter, kMissileTrail, store.missileTrails(), from, now);
-    painter.setCompositionMode(mode);
+    FrameLines lines(painter, camera_);
+    drawTrailLines(painter, lines, kAircraftTrail, store.aircraftTrails(), from, now);
+    drawTrailLines(painter, lines, kMissileTrail, store.missileTrails(), from, now);
 }
 
-// Each trail as polylines through the centres of its map pixels, broken where a segment lies
-// wholly outside the viewport so that a zoomed view pays only for what it shows.
-void MapOverlays::drawTrailLines(QPainter& painter, const QColor& colour,
+// Each trail through the centres of its map pixels, only the segments that reach into the
+// viewport, so that a zoomed view pays only for what it shows: written straight into the frame
+// when it allows, otherwise as Qt's polylines, broken where a segment lies outside.
+void MapOverlays::drawTrailLines(QPainter& painter, FrameLines& lines, const QColor& colour,
                                  const std::vector<std::vector<review::TrailPoint>>& trails,
                                  int64_t from, int64_t now) {
     setPen(painter, colour, 1);
@@ -193,7 +193,10 @@ void MapOverlays::drawTrailLines(QPainter& painter, const QColor& colour,
     const double bottom = camera_.viewportHeight() + 1;
     const auto flush = [&] {
         if (screenLine_.size() >= 2) {
+            const QPainter::CompositionMode mode = painter.compositionMode();
+            painter.setCompositionMode(compositionMode(LayerBlend::Darken));
             painter.drawPolyline(screenLine_.data(), static_cast<int>(screenLine_.size()));
+            painter.setCompositionMode(mode);
         }
         screenLine_.clear();
     };
@@ -208,9 +211,13 @@ void MapOverlays::drawTrailLines(QPainter& painter, const QColor& colour,
         QPointF last;
         for (auto p = first; p != end; ++p) {
             const QPointF at(camera_.screenX(p->x + 0.5), camera_.screenY(p->y + 0.5));
-            if (p != first && std::max(at.x(), last.x()) >= -1 &&
-                std::min(at.x(), last.x()) <= right && std::max(at.y(), last.y()) >= -1 &&
-                std::min(at.y(), last.y()) <= bottom) {
+            const bool inView = p != first && std::max(at.x(), last.x()) >= -1 &&
+                                std::min(at.x(), last.x()) <= right &&
+                                std::max(at.y(), last.y()) >= -1 &&
+                                std::min(at.y(), last.y()) <= bottom;
+            if (inView && lines.direct()) {
+                lines.drawDarkening(last.toPoint(), at.toPoint());
+            } else if (inView) {
                 if (screenLine_.empty()) {
                     screenLine_.push_back(last);
                 }

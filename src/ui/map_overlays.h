@@ -28,6 +28,8 @@
 
 namespace prrsim::ui {
 
+class FrameLines;
+
 enum class TrailMode { Off, LastMinute, WholeFlight };
 
 // "Last minute": the trail points of the last 60 s; on the plain map the picture is started
@@ -91,7 +93,7 @@ class MapOverlays {
                     std::vector<size_t>& drawn, int64_t now);
     // The trails as lines in screen pixels through the camera, each frame anew.
     void drawTrailsOnScreen(QPainter& painter, const review::ReviewStore& store, int64_t now);
-    void drawTrailLines(QPainter& painter, const QColor& colour,
+    void drawTrailLines(QPainter& painter, FrameLines& lines, const QColor& colour,
                         const std::vector<std::vector<review::TrailPoint>>& trails, int64_t from,
                         int64_t now);
     // The detonations up to `now` whose cross lies in `viewport`, and where on the screen.

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
@@ -93,15 +94,14 @@ TEST(FrameLines, FollowQtsLinesWithinAPixelInsideAndOutsideTheFrame) {
         // Inside, crossing the edges, far outside; flat, steep, single points.
         const bool far = n % 3 == 0;
         const QPoint a(far ? coordinate(gen) : near(gen), far ? coordinate(gen) : near(gen));
-        const QPoint b = n % 50 == 0 ? a : QPoint(far ? coordinate(gen) : near(gen),
-                                                  n % 7 == 0 ? a.y() : near(gen));
+        const QPoint b =
+            n % 50 == 0 ? a
+                        : QPoint(far ? coordinate(gen) : near(gen), n % 7 == 0 ? a.y() : near(gen));
         const auto none = [](QPainter&) {};
-        const QImage direct = drawn(camera, 1, none, [&](FrameLines& l, QPainter&) {
-            l.draw(a, b);
-        });
-        const QImage byQt = drawn(camera, 1, none, [&](FrameLines&, QPainter& p) {
-            p.drawLine(a, b);
-        });
+        const QImage direct =
+            drawn(camera, 1, none, [&](FrameLines& l, QPainter&) { l.draw(a, b); });
+        const QImage byQt =
+            drawn(camera, 1, none, [&](FrameLines&, QPainter& p) { p.drawLine(a, b); });
         const std::string name = "line " + std::to_string(n) + " " + std::to_string(a.x()) + "," +
                                  std::to_string(a.y()) + " " + std::to_string(b.x()) + "," +
                                  std::to_string(b.y());
@@ -125,15 +125,72 @@ TEST(FrameLines, KeepQtsPixelsWhereTheyDoNotWriteDirectly) {
                 {"a wide pen", zoomed(), 3, none},
                 {"a clipped painter", zoomed(), 1, clipped}};
     for (const auto& row : rows) {
-        const QImage direct = drawn(row.camera, row.width, row.clip, [&](FrameLines& l, QPainter&) {
-            l.draw(lines, 3);
-        });
-        const QImage byQt = drawn(row.camera, row.width, row.clip, [&](FrameLines&, QPainter& p) {
-            p.drawLines(lines, 3);
-        });
+        const QImage direct = drawn(row.camera, row.width, row.clip,
+                                    [&](FrameLines& l, QPainter&) { l.draw(lines, 3); });
+        const QImage byQt = drawn(row.camera, row.width, row.clip,
+                                  [&](FrameLines&, QPainter& p) { p.drawLines(lines, 3); });
         EXPECT_EQ(testing::firstDifference(direct, byQt), "") << row.name;
         EXPECT_GT(linePixels(direct), 300) << row.name;
     }
+}
+
+// Trails darken what they cross: over a striped frame each pixel a darkening line changes is the
+// darker of the stripe and the pen in each channel, as Qt's darken mode gives it there; the
+// pixels are those of the line written in the pen, which follow Qt's line (above).
+TEST(FrameLines, DarkenWhatTheyCrossAsQtsDarkenMode) {
+    const QRgb stripes[] = {qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 0),
+                            qRgb(100, 200, 50)};
+    QImage striped = blank();
+    for (int y = 0; y < striped.height(); ++y) {
+        for (int x = 0; x < striped.width(); ++x) {
+            striped.setPixel(x, y, stripes[(x / 3) % 4]);
+        }
+    }
+    enum class Way { Darkening, QtDarken, Plain };
+    const auto draw = [&](const QImage& under, Way way, QPoint a, QPoint b) {
+        QImage frame = under;
+        QPainter painter(&frame);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(QColor(150, 150, 230), 1));
+        FrameLines lines(painter, zoomed());
+        EXPECT_TRUE(lines.direct());
+        if (way == Way::Darkening) {
+            lines.drawDarkening(a, b);
+        } else if (way == Way::Plain) {
+            lines.draw(a, b);
+        } else {
+            painter.setCompositionMode(QPainter::CompositionMode_Darken);
+            painter.drawLine(a, b);
+        }
+        painter.end();
+        return frame;
+    };
+    std::mt19937 gen(11);
+    std::uniform_int_distribution<int> near(-20, 420);
+    int darkened = 0;
+    for (int n = 0; n < 60; ++n) {
+        const QPoint a(near(gen), near(gen));
+        const QPoint b(near(gen), near(gen));
+        EXPECT_EQ(draw(blank(), Way::Darkening, a, b), draw(blank(), Way::Plain, a, b)) << n;
+        const QImage direct = draw(striped, Way::Darkening, a, b);
+        const QImage byQt = draw(striped, Way::QtDarken, a, b);
+        for (int y = 0; y < direct.height(); ++y) {
+            for (int x = 0; x < direct.width(); ++x) {
+                const QRgb was = striped.pixel(x, y);
+                const QRgb now = direct.pixel(x, y);
+                if (now != was) {
+                    ++darkened;
+                    ASSERT_EQ(now, qRgb(std::min(qRed(was), 150), std::min(qGreen(was), 150),
+                                        std::min(qBlue(was), 230)))
+                        << "line " << n << " at " << x << "," << y;
+                }
+                if (byQt.pixel(x, y) != was && now != was) {
+                    ASSERT_EQ(now, byQt.pixel(x, y)) << "line " << n << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+    EXPECT_GT(darkened, 2000);
 }
 
 }  // namespace
