@@ -247,6 +247,7 @@ TEST(MissileSummary, ARemovedTargetRadarKeepsItsTypeName) {
 }
 
 TEST(MissileSummary, OutcomesAndTheHitRadius) {
+    constexpr double kExactlyTheMiss = -1;  // the radius set to the miss distance itself
     struct Row {
         std::string scenario;
         bool dropLaunch;  // run without its launch action
@@ -258,6 +259,7 @@ TEST(MissileSummary, OutcomesAndTheHitRadius) {
         {"harm_self_lock", false, 5, MissileOutcome::Miss},
         {"harm_detected_target", false, kDefaultHitRadiusMetres, MissileOutcome::Miss},  // 95 m
         {"harm_detected_target", false, 100, MissileOutcome::Hit},
+        {"harm_detected_target", false, kExactlyTheMiss, MissileOutcome::Hit},  // the edge hits
         {"alarm_mixed_silent", false, kDefaultHitRadiusMetres, MissileOutcome::Flying},
         {"harm_self_lock", true, kDefaultHitRadiusMetres, MissileOutcome::NotLaunched},
     };
@@ -270,7 +272,10 @@ TEST(MissileSummary, OutcomesAndTheHitRadius) {
         auto world = makeWorld();
         MissileSummaryCollector collector;
         const RunResult result = run(*world, scenario, collector);
-        const std::vector<MissileSummary> rows = collector.summaries(*world, r.radius);
+        const double radius = r.radius == kExactlyTheMiss
+                                  ? collector.summaries(*world).at(0).missDistance.value()
+                                  : r.radius;
+        const std::vector<MissileSummary> rows = collector.summaries(*world, radius);
         ASSERT_EQ(rows.size(), 1u) << what;
         const MissileSummary& s = rows[0];
         EXPECT_EQ(s.outcome, r.outcome) << what;
