@@ -140,7 +140,7 @@ void drawAircraft(QPainter& painter, const WorldState& world, const ViewState& v
 namespace {
 
 void noteAircraftSymbols(const WorldState& world, const MapCamera& camera, MapLabels& labels) {
-    if (!labels.placing()) {
+    if (!labels.collecting()) {
         return;
     }
     for (int32_t i = 0; i < world.aircraftCount; ++i) {
@@ -161,11 +161,11 @@ void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view
     const double Y = camera.screenY(radar.y);
     drawRadarFigure(painter, kind, width, radar, X, Y);
 
+    labels.noteObstacle(symbolBox(X, Y, kRadarExtent));
     if (labels.shows(world, view, LabelOwner::Radar, row)) {
         const QPoint at = pixel(X, Y);
         const QString& text = labels.radarText(world, row);
         if (labels.placing()) {
-            labels.noteObstacle(symbolBox(X, Y, kRadarExtent));
             // Each radar of a complex its own label: radars of a complex often share a place.
             const bool member =
                 validPlacedComplex(world, radar.placedComplex) && validRadarType(radar.typeIndex);
@@ -177,8 +177,6 @@ void drawRadar(QPainter& painter, const WorldState& world, const ViewState& view
         } else {
             labels.label(painter, at.x() + 5, at.y() + 5, text, {});
         }
-    } else {
-        labels.noteObstacle(symbolBox(X, Y, kRadarExtent));
     }
 
     if ((kind == 4 || (kind == 1 && radar.captureActive)) &&

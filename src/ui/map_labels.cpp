@@ -133,6 +133,10 @@ void MapLabels::label(QPainter& painter, int x, int y, const QString& text,
                       const LabelAnchor& anchor) {
     if (!settings_.placing) {
         draw(painter, x, y, text);
+        if (collecting()) {
+            const QSizeF box = picture(text).box;
+            obstacles_.push_back({double(x), double(y), box.width(), box.height()});
+        }
         return;
     }
     const QSizeF area = logicalSize(*painter.device());
@@ -149,17 +153,29 @@ void MapLabels::label(QPainter& painter, int x, int y, const QString& text,
 }
 
 void MapLabels::noteObstacle(const ScreenBox& box) {
-    if (settings_.placing) {
+    if (collecting()) {
         obstacles_.push_back(box);
     }
 }
 
 void MapLabels::finishFrame(QPainter& painter) {
-    if (!settings_.placing) {
+    if (!collecting()) {
         return;
     }
     const QSizeF area = logicalSize(*painter.device());
-    placement_ = placeLabels(requests_, obstacles_, {0, 0, area.width(), area.height()});
+    if (settings_.placing) {
+        placeAndDraw(painter, {0, 0, area.width(), area.height()});
+    } else {
+        placement_ = {};
+    }
+    if (settings_.overlays != nullptr) {
+        settings_.overlays->placeImpactsAfter(obstacles_, placement_,
+                                              {0, 0, area.width(), area.height()});
+    }
+}
+
+void MapLabels::placeAndDraw(QPainter& painter, const ScreenBox& viewport) {
+    placement_ = placeLabels(requests_, obstacles_, viewport);
     setPen(painter, colour_, 1);
     for (const PlacedLabel& placed : placement_.placed) {
         const LabelRequest& r = requests_[static_cast<size_t>(placed.request)];
@@ -170,10 +186,6 @@ void MapLabels::finishFrame(QPainter& painter) {
         }
         const size_t text = 2 * static_cast<size_t>(placed.request) + (placed.shortText ? 1 : 0);
         draw(painter, qRound(placed.box.x), qRound(placed.box.y), texts_[text]);
-    }
-    if (settings_.overlays != nullptr) {
-        settings_.overlays->placeImpactsAfter(obstacles_, placement_,
-                                              {0, 0, area.width(), area.height()});
     }
 }
 

@@ -26,10 +26,7 @@ void MapOverlays::setTrails(TrailMode mode) {
 }
 
 void MapOverlays::setImpacts(bool on) {
-    if (on != impacts_) {
-        impacts_ = on;
-        restartImpacts_ = true;
-    }
+    impacts_ = on;
 }
 
 void MapOverlays::clearImpacts(const review::ReviewStore& store, int64_t now) {
@@ -38,7 +35,6 @@ void MapOverlays::clearImpacts(const review::ReviewStore& store, int64_t now) {
         std::partition_point(detonations.begin(), detonations.end(),
                              [&](size_t i) { return store.events()[i].tick <= now; }) -
         detonations.begin());
-    restartImpacts_ = true;
 }
 
 namespace {
@@ -75,13 +71,18 @@ void MapOverlays::placeImpactsAfter(const std::vector<ScreenBox>& obstacles,
 
 void MapOverlays::draw(QPainter& painter, const WorldState& world,
                        const review::ReviewStore& store) {
-    // Placing holds for the one frame it was asked for.
-    const bool placeImpacts = std::exchange(placeImpacts_, false);
-    if (!placeImpacts) {
-        crosses_.clear();
-        impactRequests_.clear();
-        impactPlacement_ = {};
+    // Placing among labels holds for the one frame it was asked for; a frame without labels
+    // places the miss distances among the crosses alone.
+    if (!std::exchange(placeImpacts_, false)) {
+        taken_.clear();
+        const QPaintDevice* device = painter.device();
+        const double ratio = device != nullptr ? device->devicePixelRatioF() : 1;
+        viewport_ = {0, 0, device != nullptr ? device->width() / ratio : kMapWidth,
+                     device != nullptr ? device->height() / ratio : kMapHeight};
     }
+    crosses_.clear();
+    impactRequests_.clear();
+    impactPlacement_ = {};
     onScreen(painter, [&] { drawReactions(painter, world); });
     if (!anyOn()) {
         return;
@@ -92,7 +93,6 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world,
         retaken_ = store.retaken();
         impactsCleared_ = std::min(impactsCleared_, store.detonations().size());
         restartTrails_ = true;
-        restartImpacts_ = true;
     }
     lastNow_ = now;
     if (trails_ != TrailMode::Off) {
@@ -110,12 +110,7 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world,
         onScreen(painter, [&] { drawRings(painter, world); });
     }
     if (impacts_) {
-        updateImpacts(store, now);
-        if (placeImpacts) {
-            drawPlacedImpacts(painter, store, now);
-        } else {
-            impactLayer_.laidOver(painter, LayerBlend::Over);
-        }
+        drawPlacedImpacts(painter, store, now);
     }
 }
 
@@ -231,53 +226,6 @@ void MapOverlays::drawTrailLines(QPainter& painter, FrameLines& lines, const QCo
     }
 }
 
-// A cross at the point of detonation and the miss distance beside it, both edged in white so
-// that they read over the symbols.
-void MapOverlays::updateImpacts(const review::ReviewStore& store, int64_t now) {
-    if (restartImpacts_) {
-        impactLayer_.clear();
-        impactsDrawn_ = impactsCleared_;
-        restartImpacts_ = false;
-    }
-    const std::vector<size_t>& detonations = store.detonations();
-    const auto due = [&] {
-        return impactsDrawn_ < detonations.size() &&
-               store.events()[detonations[impactsDrawn_]].tick <= now;
-    };
-    if (!due()) {
-        return;
-    }
-    QPainter painter(&impactLayer_.image);
-    beginMapPainting(painter);
-    painter.setFont(overlayFont(kImpactTextPixels, true));
-    const QFontMetrics metrics = painter.fontMetrics();
-    for (; due(); ++impactsDrawn_) {
-        const WorldEvent& e = store.events()[detonations[impactsDrawn_]];
-        const int x = trunc32(e.x);
-        const int y = trunc32(e.y);
-        const QString text = missText(e.distance);
-        // Above the cross to its right: radar labels stand below their symbols.
-        const QPoint at(x + kCrossArm + 2, y - kCrossArm - 1);
-        for (const auto& [colour, width] :
-             {std::pair{QColor(Qt::white), 4}, std::pair{kImpactMarker, 2}}) {
-            setPen(painter, colour, width);
-            painter.drawLine(x - kCrossArm, y - kCrossArm, x + kCrossArm, y + kCrossArm);
-            painter.drawLine(x - kCrossArm, y + kCrossArm, x + kCrossArm, y - kCrossArm);
-            for (int dx = -1; dx <= 1 && !text.isEmpty(); ++dx) {
-                for (int dy = -1; dy <= 1; ++dy) {
-                    if (width == 2 ? dx == 0 && dy == 0 : dx != 0 || dy != 0) {
-                        painter.drawText(at + QPoint(dx, dy), text);
-                    }
-                }
-            }
-        }
-        QRect used(x - kCrossArm - 2, y - kCrossArm - 2, 2 * kCrossArm + 5, 2 * kCrossArm + 5);
-        used |= QRect(at.x() - 1, at.y() - metrics.ascent() - 1,
-                      metrics.horizontalAdvance(text) + 3, metrics.height() + 2);
-        impactLayer_.used.mark(used);
-    }
-}
-
 void MapOverlays::collectCrosses(const review::ReviewStore& store, int64_t now,
                                  const MapCamera& camera, const ScreenBox& viewport,
                                  std::vector<size_t>& events, std::vector<QPoint>& points) const {
@@ -315,8 +263,8 @@ std::vector<ScreenBox> MapOverlays::impactCrossBoxes(const review::ReviewStore& 
     return boxes;
 }
 
-// The crosses of the detonations in view, in screen pixels at their own size, and each miss
-// distance placed round its cross; both edged in white as on the plain map.
+// A cross at each detonation in view, in screen pixels at its own size, and each miss distance
+// placed round its cross; both edged in white so that they read over the symbols.
 void MapOverlays::drawPlacedImpacts(QPainter& painter, const review::ReviewStore& store,
                                     int64_t now) {
     painter.save();

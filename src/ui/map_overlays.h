@@ -6,10 +6,10 @@
 // their own over the finished frame; with every overlay off nothing is drawn and the map is
 // exactly as without them. On the plain map the trails are a picture of the map's size kept
 // between frames; through any other view they are drawn as lines in screen pixels every frame,
-// so that they stay thin and sharp at every zoom. On a frame whose labels are placed, the labels
-// keep clear of the impact crosses and the miss distances are placed after them like labels:
-// clear of the labels, the symbols and each other, moved away with a line to their cross when
-// needed, left out when they fit nowhere (their cross always stays).
+// so that they stay thin and sharp at every zoom. The miss distances are placed after the labels
+// like labels: clear of the labels (placed, or as drawn on the plain map), the symbols and each
+// other, moved away with a line to their cross when needed, left out when they fit nowhere
+// (their cross always stays); placed labels keep clear of the crosses.
 
 #include <QColor>
 #include <QImage>
@@ -83,11 +83,9 @@ class MapOverlays {
         void laidOver(QPainter& painter, LayerBlend blend) const;
     };
 
-    // Bring the trails and the impact markers up to the store; each picture is started again
-    // when its setting changed, the store was cleared or time went back, the trails also when
-    // the last minute moved on.
+    // Bring the trails' picture up to the store; it is started again when the setting changed,
+    // the store was cleared, time went back or the last minute moved on.
     void updateTrails(const review::ReviewStore& store, int64_t now);
-    void updateImpacts(const review::ReviewStore& store, int64_t now);
     void drawTrails(QPainter& painter, const QColor& colour,
                     const std::vector<std::vector<review::TrailPoint>>& trails,
                     std::vector<size_t>& drawn, int64_t now);
@@ -123,10 +121,7 @@ class MapOverlays {
     std::vector<QPoint> polyline_;
     std::vector<QPointF> screenLine_;
 
-    Layer impactLayer_;
-    bool restartImpacts_ = true;
     size_t impactsCleared_ = 0;  // detonations whose markers were cleared
-    size_t impactsDrawn_ = 0;
 
     // The placement of the miss distances among the labels, made again every frame.
     MapCamera camera_;

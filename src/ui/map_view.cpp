@@ -110,7 +110,10 @@ QImage MapView::startFrame(const QImage& background) {
 
 LabelSettings MapView::labelSettings() const {
     const bool placing = !plain() || placeAlways_;
-    return {placing, labelMode_, placing ? overlays_ : nullptr};
+    // On the plain map the labels stay where they always were; the miss distances, when shown,
+    // are still placed clear of them.
+    const bool missDistances = overlays_ != nullptr && overlays_->impacts();
+    return {placing, labelMode_, placing || missDistances ? overlays_ : nullptr};
 }
 
 void MapView::setLabelMode(LabelMode mode) {

@@ -42,7 +42,8 @@ struct LabelAnchor {
 
 // What a frame's labels do: drawn where they always were, or placed clear of each other and of
 // the symbols (a view other than the plain map, or asked for), and which are shown.
-// While placing, the overlays whose impact texts are placed after the labels, clear of them.
+// The overlays whose impact texts are placed after the labels, clear of them and of the symbols
+// (none: the frame collects no boxes).
 struct LabelSettings {
     bool placing = false;
     LabelMode mode = LabelMode::All;
@@ -64,13 +65,17 @@ class MapLabels {
     void draw(QPainter& painter, int x, int y, const QString& text);
     // A label of an object: drawn at (x, y) now, or, while placing, asked for near `anchor`.
     void label(QPainter& painter, int x, int y, const QString& text, const LabelAnchor& anchor);
-    // A symbol or text on the screen that placed labels keep clear of (ignored unless placing).
+    // A symbol or text on the screen that placed labels keep clear of (ignored unless
+    // collecting).
     void noteObstacle(const ScreenBox& box);
     // While placing: places the labels asked for and draws them, with a thin line to the object
-    // for a label moved away from it.
+    // for a label moved away from it. Then the overlays' impact texts are placed after them.
     void finishFrame(QPainter& painter);
 
     bool placing() const { return settings_.placing; }
+    // Whether the frame collects the boxes of its symbols and labels: placing, or placing the
+    // impact texts after labels drawn where they always were.
+    bool collecting() const { return settings_.placing || settings_.overlays != nullptr; }
     bool shows(const WorldState& world, const ViewState& view, LabelOwner owner,
                int32_t row) const {
         return labelShown(world, view, settings_.mode, owner, row);
@@ -98,6 +103,7 @@ class MapLabels {
     };
 
     Picture& picture(const QString& text);
+    void placeAndDraw(QPainter& painter, const ScreenBox& viewport);
 
     // A row's label text and what it was made from.
     struct RowText {

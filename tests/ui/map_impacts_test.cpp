@@ -48,14 +48,16 @@ const FlownMinute& flownMinute() {
 
 // The map frame through `camera` as the main window draws it: the labels placed clear of the
 // impact crosses, then the overlays with the miss distances placed after them.
-QImage drawnThrough(const MapCamera& camera, MapLabels& labels, MapOverlays& overlays) {
+// Unplaced, the labels are drawn where they always were (the plain map).
+QImage drawnThrough(const MapCamera& camera, MapLabels& labels, MapOverlays& overlays,
+                    bool placed = true, bool withOverlays = true) {
     const FlownMinute& m = flownMinute();
     QImage frame(static_cast<int>(camera.viewportWidth()),
                  static_cast<int>(camera.viewportHeight()), QImage::Format_RGB32);
     frame.fill(Qt::white);
     QPainter painter(&frame);
     beginMapPainting(painter);
-    labels.beginFrame(frame, {true, LabelMode::All, &overlays});
+    labels.beginFrame(frame, {placed, LabelMode::All, withOverlays ? &overlays : nullptr});
     const ViewState view;
     drawAircraft(painter, *m.world, view, camera);
     drawRadars(painter, *m.world, view, labels, camera);
@@ -65,8 +67,10 @@ QImage drawnThrough(const MapCamera& camera, MapLabels& labels, MapOverlays& ove
         labels.noteObstacle(cross);
     }
     labels.finishFrame(painter);
-    drawOverlaysInView(painter, camera, overlays,
-                       [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
+    if (withOverlays) {
+        drawOverlaysInView(painter, camera, overlays,
+                           [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
+    }
     return frame;
 }
 
@@ -163,13 +167,58 @@ TEST(MapImpactPlacement, RandomViewsKeepLabelsOffTheCrossesAndMissDistancesClear
     EXPECT_GT(leftOut, 0);
 }
 
-// Placing holds for the frame it was asked for: a plain frame after a placed one draws the
-// markers' picture as it always did, pixel for pixel.
-TEST(MapImpactPlacement, APlainFrameAfterAPlacedOneDrawsTheMarkersPicture) {
+// On the plain map the labels stay where they always were and the miss distances are placed
+// clear of them and of the symbols (they were drawn at a fixed place over the labels).
+TEST(MapImpactPlacement, OnThePlainMapMissDistancesKeepClearOfTheLabelsAsDrawn) {
     const FlownMinute& m = flownMinute();
     MapOverlays overlays;
     overlays.setImpacts(true);
-    const auto plainFrame = [&] {
+    MapLabels labels;
+    MapLabels unplaced;
+    MapOverlays none;
+    // Collecting the boxes changes nothing of the map's own drawing.
+    const QImage map = drawnThrough(MapCamera(), labels, overlays, false, false);
+    EXPECT_EQ(map, drawnThrough(MapCamera(), unplaced, none, false, false));
+    const QImage frame = drawnThrough(MapCamera(), labels, overlays, false);
+    const LabelPlacement& texts = overlays.lastImpactPlacement();
+    ASSERT_EQ(static_cast<int>(overlays.lastImpactCrosses().size()),
+              detonationsInView(MapCamera()));
+    EXPECT_EQ(static_cast<int>(texts.placed.size()) + texts.leftOut,
+              static_cast<int>(overlays.lastImpactRequests().size()));
+    EXPECT_GT(texts.placed.size(), 5u);
+    // The drawn labels are among the boxes kept clear of: as many as the objects labelled.
+    EXPECT_GE(labels.lastObstacles().size(),
+              static_cast<size_t>(m.world->radarCount + m.world->missileCount));
+    const QColor labelColour(0, 102, 204);
+    int labelPixels = 0;
+    for (int y = 0; y < map.height(); ++y) {
+        for (int x = 0; x < map.width(); ++x) {
+            labelPixels += map.pixelColor(x, y) == labelColour;
+        }
+    }
+    EXPECT_GT(labelPixels, 1000);
+    for (const PlacedLabel& t : texts.placed) {
+        for (const ScreenBox& o : labels.lastObstacles()) {
+            ASSERT_FALSE(t.box.overlaps(o)) << "miss distance " << t.request;
+        }
+        // No pixel of a label under it, as the map drew them.
+        for (int y = static_cast<int>(t.box.y); y < static_cast<int>(t.box.bottom()); ++y) {
+            for (int x = static_cast<int>(t.box.x); x < static_cast<int>(t.box.right()); ++x) {
+                ASSERT_NE(map.pixelColor(x, y), labelColour) << "miss distance " << t.request;
+            }
+        }
+        EXPECT_GT(markerPixels(frame, t.box), 5);
+    }
+}
+
+// A frame drawn without labels places the miss distances among the crosses alone, and placing
+// among labels holds only for the frame it was asked for: such a frame after a placed one is
+// drawn as before it.
+TEST(MapImpactPlacement, AFrameWithoutLabelsPlacesMissDistancesAmongTheCrossesAlone) {
+    const FlownMinute& m = flownMinute();
+    MapOverlays overlays;
+    overlays.setImpacts(true);
+    const auto withoutLabels = [&] {
         QImage frame(kMapWidth, kMapHeight, QImage::Format_RGB32);
         frame.fill(Qt::white);
         QPainter painter(&frame);
@@ -177,15 +226,22 @@ TEST(MapImpactPlacement, APlainFrameAfterAPlacedOneDrawsTheMarkersPicture) {
                            [&](QPainter& p) { overlays.draw(p, *m.world, m.store); });
         return frame;
     };
-    const QImage before = plainFrame();
-    EXPECT_TRUE(overlays.lastImpactCrosses().empty());
-    EXPECT_GT(markerPixels(before, {0, 0, kMapWidth, kMapHeight}), 100);
+    const QImage before = withoutLabels();
+    const std::vector<ScreenBox> crosses = overlays.lastImpactCrosses();
+    EXPECT_EQ(static_cast<int>(crosses.size()), detonationsInView(MapCamera()));
+    const LabelPlacement& texts = overlays.lastImpactPlacement();
+    EXPECT_EQ(static_cast<int>(texts.placed.size()) + texts.leftOut,
+              static_cast<int>(overlays.lastImpactRequests().size()));
+    EXPECT_GT(texts.placed.size(), 5u);
+    for (const PlacedLabel& t : texts.placed) {
+        for (const ScreenBox& c : crosses) {
+            ASSERT_FALSE(t.box.overlaps(c));
+        }
+        EXPECT_GT(markerPixels(before, t.box), 5);
+    }
     MapLabels labels;
     drawnThrough(MapCamera(), labels, overlays);
-    EXPECT_EQ(static_cast<int>(overlays.lastImpactCrosses().size()),
-              detonationsInView(MapCamera()));
-    EXPECT_EQ(plainFrame(), before);
-    EXPECT_TRUE(overlays.lastImpactCrosses().empty());
+    EXPECT_EQ(withoutLabels(), before);
 }
 
 // Zoomed, the rings on radiating radars keep their size on the screen around the radar's screen

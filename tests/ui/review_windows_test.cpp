@@ -12,13 +12,13 @@
 #include <random>
 #include <sstream>
 
+#include "batch_files.h"
+#include "form_fixture.h"
+#include "map_frame.h"
 #include "review/event_log.h"
 #include "review/missile_summary.h"
 #include "review/reaction_periods.h"
 #include "scenario/runner.h"
-#include "batch_files.h"
-#include "form_fixture.h"
-#include "map_frame.h"
 #include "ui/map_overlays.h"
 
 namespace prrsim::ui {
@@ -168,8 +168,7 @@ TEST_F(Review, ChoosingAnEventSelectsItsObjectAndAsksToGoToItsTick) {
     playScenario("harm_self_lock", kInFlight);
     // The fixture plays the actions around the main window's recorded session, so a real jump
     // would rebuild the world from an empty recording: here only the request is watched.
-    QObject::disconnect(&review(), &ReviewWindows::jumpRequested, form.get(),
-                        &MainWindow::jumpTo);
+    QObject::disconnect(&review(), &ReviewWindows::jumpRequested, form.get(), &MainWindow::jumpTo);
     QSignalSpy jumps(&log(), &EventLogWindow::jumpToTick);
     log().refresh();
     const auto lastJump = [&] { return jumps.last().at(0).value<int64_t>(); };
@@ -359,8 +358,8 @@ TEST_F(Review, WindowTablesEqualTheBatchRunnersAfterOpeningJumpingBranchingAndRe
     const QString state = dir.filePath(QStringLiteral("state"));
     QDir().mkpath(state);
     form->sceneFiles().setStateDirectory(state);
-    for (const char* name : {"harm_self_lock", "shrike_b2_blinking", "kh58_designation",
-                             "alarm_mixed_silent"}) {
+    for (const char* name :
+         {"harm_self_lock", "shrike_b2_blinking", "kh58_designation", "alarm_mixed_silent"}) {
         std::string error;
         auto s = batch::loadScenario(
             std::string(PRRSIM_SOURCE_DIR) + "/tests/scenario/scenarios/" + name + ".json", error);
@@ -555,8 +554,9 @@ TEST_F(Overlays, EachPutsItsPixelsWhereItBelongsAndGoesWhenSwitchedOff) {
          QColor(255, 150, 150), QRect(245, 200, 165, 40)},
         {child<QAction>("trailsFlightAction"), child<QAction>("trailsOffAction"),
          QColor(150, 150, 230), QRect(245, 200, 165, 40)},
+        // The cross on the radar, its miss distance placed round it clear of the radar's label.
         {child<QAction>("impactsAction"), child<QAction>("impactsAction"), QColor(160, 0, 160),
-         QRect(385, 195, 50, 35)},
+         QRect(375, 195, 60, 60)},
         {child<QAction>("radiatingAction"), child<QAction>("radiatingAction"), QColor(255, 128, 0),
          QRect(388, 208, 25, 25)},
     };
