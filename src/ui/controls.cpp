@@ -30,6 +30,23 @@ QPushButton* makeButton(const char* name, const QString& caption, const QRect& g
     return button;
 }
 
+QAction* makeMenuAction(QMenu* menu, const char* name, const QString& text,
+                        std::initializer_list<QKeySequence> keys) {
+    QAction* action = namedAction(menu->addAction(text), name);
+    action->setShortcuts(QList<QKeySequence>(keys));
+    return action;
+}
+
+QAction* namedAction(QAction* action, const char* name) {
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* checkableAction(QAction* action, const char* name) {
+    namedAction(action, name)->setCheckable(true);
+    return action;
+}
+
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, colour);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QAction>
 #include <QColor>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
@@ -32,6 +35,13 @@ void setTips(std::initializer_list<std::pair<QWidget*, QString>> tips);
 
 QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
                         QWidget* parent);
+
+// Menu actions under the name of their role: one added to `menu` with its shortcuts, or one
+// made otherwise given its name (and made checkable).
+QAction* makeMenuAction(QMenu* menu, const char* name, const QString& text,
+                        std::initializer_list<QKeySequence> keys = {});
+QAction* namedAction(QAction* action, const char* name);
+QAction* checkableAction(QAction* action, const char* name);
 
 // The colour of a control's text.
 void setTextColour(QWidget* control, const QColor& colour);

@@ -1,16 +1,8 @@
 #include "ui/map_view_controls.h"
 
+#include "ui/controls.h"
+
 namespace prrsim::ui {
-
-namespace {
-
-QAction* checkable(QAction* action, const char* name) {
-    action->setObjectName(QString::fromLatin1(name));
-    action->setCheckable(true);
-    return action;
-}
-
-}  // namespace
 
 MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* statusBar,
                                  MapOverlays& overlays, QAction* legendAction, QObject* parent)
@@ -38,26 +30,26 @@ MapViewControls::MapViewControls(MapView* view, QMenu* viewMenu, QStatusBar* sta
     };
     for (const auto& row : modes) {
         const LabelMode mode = row.mode;
-        *row.action =
-            checkable(labels->addAction(row.text, view, [view, mode] { view->setLabelMode(mode); }),
-                      row.name);
+        *row.action = checkableAction(
+            labels->addAction(row.text, view, [view, mode] { view->setLabelMode(mode); }),
+            row.name);
         group->addAction(*row.action);
     }
     labelsAllAction_->setChecked(true);
     labels->addSeparator();
     placeLabelsAction_ =
-        checkable(labels->addAction(QStringLiteral("Без наложений и в масштабе 1:1"), view,
-                                    [view](bool on) { view->setPlaceLabelsAlways(on); }),
-                  "placeLabelsAction");
+        checkableAction(labels->addAction(QStringLiteral("Без наложений и в масштабе 1:1"), view,
+                                          [view](bool on) { view->setPlaceLabelsAlways(on); }),
+                        "placeLabelsAction");
 
-    rulerAction_ = checkable(viewMenu->addAction(QStringLiteral("Линейка"), view,
-                                                 [view](bool on) { view->setRulerOn(on); }),
-                             "rulerAction");
+    rulerAction_ = checkableAction(viewMenu->addAction(QStringLiteral("Линейка"), view,
+                                                       [view](bool on) { view->setRulerOn(on); }),
+                                   "rulerAction");
     rulerAction_->setShortcut(QKeySequence(Qt::Key_R));
     connect(view, &MapView::rulerEnded, rulerAction_, [this] { rulerAction_->setChecked(false); });
-    ringsAction_ = checkable(viewMenu->addAction(QStringLiteral("Кольца дальности"), view,
-                                                 [view](bool on) { view->setRings(on); }),
-                             "ringsAction");
+    ringsAction_ = checkableAction(viewMenu->addAction(QStringLiteral("Кольца дальности"), view,
+                                                       [view](bool on) { view->setRings(on); }),
+                                   "ringsAction");
 
     // The status bar's scale and cursor position.
     auto* scaleLabel = new QLabel(statusBar);

@@ -2,33 +2,26 @@
 
 #include <QActionGroup>
 
+#include "ui/controls.h"
+
 namespace prrsim::ui {
-
-namespace {
-
-QAction* named(QAction* action, const char* name) {
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-}  // namespace
 
 ReviewMenu::ReviewMenu(QMenu* viewMenu, MapOverlays& overlays, QObject* parent)
     : QObject(parent), overlays_(overlays) {
     setObjectName(QStringLiteral("reviewMenu"));
     logAction_ =
-        named(viewMenu->addAction(QStringLiteral("Журнал"), this, &ReviewMenu::logRequested),
-              "logAction");
-    debriefAction_ =
-        named(viewMenu->addAction(QStringLiteral("Разбор"), this, &ReviewMenu::debriefRequested),
-              "debriefAction");
+        namedAction(viewMenu->addAction(QStringLiteral("Журнал"), this, &ReviewMenu::logRequested),
+                    "logAction");
+    debriefAction_ = namedAction(
+        viewMenu->addAction(QStringLiteral("Разбор"), this, &ReviewMenu::debriefRequested),
+        "debriefAction");
     viewMenu->addSeparator();
     createTrailChoice(viewMenu);
     impactsAction_ = addToggle(viewMenu, "impactsAction", QStringLiteral("Места подрывов"),
                                [this](bool on) { overlays_.setImpacts(on); });
-    clearImpactsAction_ = named(viewMenu->addAction(QStringLiteral("Очистить места подрывов"), this,
-                                                    &ReviewMenu::clearImpactsRequested),
-                                "clearImpactsAction");
+    clearImpactsAction_ = namedAction(viewMenu->addAction(QStringLiteral("Очистить места подрывов"),
+                                                          this, &ReviewMenu::clearImpactsRequested),
+                                      "clearImpactsAction");
     radiatingAction_ = addToggle(viewMenu, "radiatingAction", QStringLiteral("Излучающие РЛС"),
                                  [this](bool on) { overlays_.setRadiating(on); });
     legendAction_ = addToggle(viewMenu, "legendAction", QStringLiteral("Условные обозначения"),
@@ -45,7 +38,7 @@ void ReviewMenu::createTrailChoice(QMenu* viewMenu) {
         action->setCheckable(true);
         action->setChecked(mode == TrailMode::Off);
         group->addAction(action);
-        return named(action, name);
+        return namedAction(action, name);
     };
     trailsOffAction_ = trailAction("trailsOffAction", QStringLiteral("Нет"), TrailMode::Off);
     trailsMinuteAction_ = trailAction("trailsMinuteAction", QStringLiteral("За последнюю минуту"),
@@ -56,7 +49,7 @@ void ReviewMenu::createTrailChoice(QMenu* viewMenu) {
 
 QAction* ReviewMenu::addToggle(QMenu* viewMenu, const char* name, const QString& text,
                                const std::function<void(bool)>& set) {
-    QAction* action = named(viewMenu->addAction(text), name);
+    QAction* action = namedAction(viewMenu->addAction(text), name);
     action->setCheckable(true);
     connect(action, &QAction::toggled, this, set);
     return action;

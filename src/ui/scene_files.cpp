@@ -18,6 +18,7 @@
 
 #include "scenario/input_text.h"
 #include "scenario/output_file.h"
+#include "ui/controls.h"
 #include "ui/scene_errors.h"
 #include "ui/ui_text.h"
 
@@ -62,14 +63,6 @@ class SlowStepProgress {
     std::unique_ptr<QProgressDialog> dialog_;
 };
 
-QAction* menuAction(QMenu* menu, const char* name, const QString& text,
-                    std::initializer_list<QKeySequence> keys) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcuts(QList<QKeySequence>(keys));
-    return action;
-}
-
 // A message box with Russian buttons; returns the role of the button pressed.
 QMessageBox::ButtonRole ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                             const QList<QPair<QString, QMessageBox::ButtonRole>>& buttons) {
@@ -107,22 +100,22 @@ SceneFiles::SceneFiles(session::Session& session, QWidget* window, QMenuBar* men
 void SceneFiles::createMenu(QMenuBar* menuBar) {
     QMenu* menu = menuBar->addMenu(QStringLiteral("Сцена"));
     menu->setObjectName(QStringLiteral("sceneMenu"));
-    QAction* fresh = menuAction(menu, "newAction", QStringLiteral("Новая"), {});
+    QAction* fresh = makeMenuAction(menu, "newAction", QStringLiteral("Новая"), {});
     fresh->setStatusTip(QStringLiteral("Сцена при запуске: четыре самолёта, шесть РЛС"));
-    QAction* empty = menuAction(menu, "emptyAction", QStringLiteral("Пустая"), {});
+    QAction* empty = makeMenuAction(menu, "emptyAction", QStringLiteral("Пустая"), {});
     empty->setStatusTip(QStringLiteral("Карта без самолётов и РЛС"));
     QAction* open =
-        menuAction(menu, "openAction", QStringLiteral("Открыть…"), {QKeySequence::Open});
+        makeMenuAction(menu, "openAction", QStringLiteral("Открыть…"), {QKeySequence::Open});
     QAction* saveAction =
-        menuAction(menu, "saveAction", QStringLiteral("Сохранить"), {QKeySequence::Save});
-    QAction* saveAsAction = menuAction(menu, "saveAsAction", QStringLiteral("Сохранить как…"),
-                                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+        makeMenuAction(menu, "saveAction", QStringLiteral("Сохранить"), {QKeySequence::Save});
+    QAction* saveAsAction = makeMenuAction(menu, "saveAsAction", QStringLiteral("Сохранить как…"),
+                                           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     menu->addSeparator();
     recentMenu_ = menu->addMenu(QStringLiteral("Недавние"));
     recentMenu_->setObjectName(QStringLiteral("recentMenu"));
     menu->addSeparator();
-    QAction* exit = menuAction(menu, "exitAction", QStringLiteral("Выход"),
-                               {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    QAction* exit = makeMenuAction(menu, "exitAction", QStringLiteral("Выход"),
+                                   {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
     connect(fresh, &QAction::triggered, this, [this] {
         if (settleChanges()) {

@@ -13,14 +13,6 @@ namespace {
 
 constexpr int64_t kTicksPerSecond = 100;
 
-QAction* menuAction(QMenu* menu, const char* name, const QString& text,
-                    std::initializer_list<QKeySequence> keys) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcuts(QList<QKeySequence>(keys));
-    return action;
-}
-
 }  // namespace
 
 QString clockText(int64_t tick) {
@@ -100,21 +92,21 @@ void TimeControls::createMenu(QMenuBar* menuBar) {
     QMenu* menu = menuBar->addMenu(QStringLiteral("Время"));
     menu->setObjectName(QStringLiteral("timeMenu"));
     pauseAction_ =
-        menuAction(menu, "pauseAction", QStringLiteral("Пауза"), {QKeySequence(Qt::Key_Space)});
-    stepTickAction_ = menuAction(menu, "stepTickAction", QStringLiteral("Шаг на такт"),
-                                 {QKeySequence(Qt::Key_Period)});
-    stepSecondAction_ = menuAction(menu, "stepSecondAction", QStringLiteral("Шаг на 1 с"),
-                                   {QKeySequence(Qt::CTRL | Qt::Key_Period)});
+        makeMenuAction(menu, "pauseAction", QStringLiteral("Пауза"), {QKeySequence(Qt::Key_Space)});
+    stepTickAction_ = makeMenuAction(menu, "stepTickAction", QStringLiteral("Шаг на такт"),
+                                     {QKeySequence(Qt::Key_Period)});
+    stepSecondAction_ = makeMenuAction(menu, "stepSecondAction", QStringLiteral("Шаг на 1 с"),
+                                       {QKeySequence(Qt::CTRL | Qt::Key_Period)});
     menu->addSeparator();
-    fasterAction_ = menuAction(menu, "fasterAction", QStringLiteral("Быстрее"),
-                               {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
-                                QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)});
-    slowerAction_ =
-        menuAction(menu, "slowerAction", QStringLiteral("Медленнее"),
-                   {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)});
+    fasterAction_ = makeMenuAction(menu, "fasterAction", QStringLiteral("Быстрее"),
+                                   {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
+                                    QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)});
+    slowerAction_ = makeMenuAction(
+        menu, "slowerAction", QStringLiteral("Медленнее"),
+        {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)});
     menu->addSeparator();
-    restartAction_ = menuAction(menu, "restartAction", QStringLiteral("Заново"),
-                                {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    restartAction_ = makeMenuAction(menu, "restartAction", QStringLiteral("Заново"),
+                                    {QKeySequence(Qt::CTRL | Qt::Key_R)});
     // Time keys work from the missile window and the add-radar dialog too.
     for (QAction* action : menu->actions()) {
         action->setShortcutContext(Qt::ApplicationShortcut);
