@@ -30,12 +30,6 @@
 namespace prrsim::ui {
 namespace {
 
-QString fixed(double value, int decimals) {
-    QString text = QString::number(value, 'f', decimals);
-    text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));
-    return text;
-}
-
 // A value for a plot: a sample's field, or nothing (a gap).
 using Value = std::function<double(const review::MissileSample&)>;
 
@@ -208,7 +202,7 @@ void DebriefWindow::plot() {
                     .arg(fromView(batch::launchModeName(s.typeIndex, s.launchModeIndex)))
                     .arg(fromView(batch::outcomeLabel(s.outcome)));
         if (s.missDistance) {
-            title += QStringLiteral(", промах %1 м").arg(fixed(*s.missDistance, 1));
+            title += QStringLiteral(", промах %1 м").arg(fixedText(*s.missDistance, 1));
         }
         if (s.typeIndex >= 0 && s.typeIndex < missileTypeCount() &&
             missileType(s.typeIndex).sensitivity > 0) {

@@ -17,10 +17,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalog/missile_catalog.h"
 #include "review/event_log.h"
 #include "review/reaction_periods.h"
 #include "scenario/output_file.h"
-#include "catalog/missile_catalog.h"
 #include "ui/event_log_window.h"
 #include "ui/fonts.h"
 #include "ui/ui_text.h"
@@ -28,12 +28,6 @@
 namespace prrsim::ui {
 
 namespace {
-
-QString fixed(double value, int decimals) {
-    QString text = QString::number(value, 'f', decimals);
-    text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));
-    return text;
-}
 
 QString dash() {
     return QStringLiteral("—");
@@ -51,7 +45,7 @@ QString targetText(const batch::MissileSummary& s) {
 }
 
 QString missText(const batch::MissileSummary& s) {
-    return s.missDistance ? fixed(*s.missDistance, 1) : dash();
+    return s.missDistance ? fixedText(*s.missDistance, 1) : dash();
 }
 
 enum Column {
@@ -74,7 +68,7 @@ QStringList rowTexts(const batch::MissileSummary& s) {
           << fromView(batch::launchModeName(s.typeIndex, s.launchModeIndex))
           << QStringLiteral("самолёт №%1").arg(s.carrier) << targetText(s) << tickText(s.launchTick)
           << tickText(s.firstLockTick) << fromView(batch::outcomeLabel(s.outcome)) << missText(s)
-          << (s.timeOfFlight ? fixed(*s.timeOfFlight, 2) : dash());
+          << (s.timeOfFlight ? fixedText(*s.timeOfFlight, 2) : dash());
     return texts;
 }
 
@@ -137,7 +131,8 @@ QColor flightPhaseColour(review::FlightPhase phase) {
     return {};
 }
 
-DebriefWindow::DebriefWindow(const WorldState& world, const review::ReviewStore& store, QWidget* parent)
+DebriefWindow::DebriefWindow(const WorldState& world, const review::ReviewStore& store,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window), world_(world), store_(store) {
     setObjectName(QStringLiteral("debriefWindow"));
     setWindowTitle(QStringLiteral("Разбор"));
@@ -308,10 +303,10 @@ bool DebriefWindow::exportPlots(const QString& path) {
     } else {
         written = plots_->grab().save(&image, "PNG");
     }
-    written = written && !batch::writeWholeFile(QFile::encodeName(path).toStdString(),
-                                                std::string_view(image.data().constData(),
-                                                                 static_cast<size_t>(
-                                                                     image.data().size())));
+    written = written &&
+              !batch::writeWholeFile(QFile::encodeName(path).toStdString(),
+                                     std::string_view(image.data().constData(),
+                                                      static_cast<size_t>(image.data().size())));
     if (!written) {
         showNotice(QStringLiteral("Графики не сохранены: не удалось записать файл %1.").arg(path));
     }

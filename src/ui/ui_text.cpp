@@ -15,6 +15,12 @@ QString realText(double value) {
     return QString::fromStdString(formatReal(value, decimalSeparator()));
 }
 
+QString fixedText(double value, int decimals) {
+    QString text = QString::number(value, 'f', decimals);
+    text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));
+    return text;
+}
+
 QString absentText() {
     return QStringLiteral("НЕТ");
 }

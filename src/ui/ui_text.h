@@ -15,6 +15,9 @@ inline QString fromView(std::string_view text) {
 // with the system locale's decimal separator.
 QString realText(double value);
 
+// A real number with `decimals` digits after the system locale's decimal separator.
+QString fixedText(double value, int decimals);
+
 // The system locale's decimal separator as one character.
 char decimalSeparator();
 
