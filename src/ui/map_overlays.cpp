@@ -11,6 +11,7 @@
 #include "radar/radar_reaction.h"
 #include "ui/fonts.h"
 #include "ui/frame_lines.h"
+#include "ui/map_painting.h"
 #include "ui/map_view.h"
 #include "ui/overlay_style.h"
 
@@ -38,6 +39,19 @@ void MapOverlays::clearImpacts(const review::ReviewStore& store, int64_t now) {
 }
 
 namespace {
+
+// The points of a trail from tick `from` up to `now`, as indices [first, end); the points are in
+// tick order.
+std::pair<size_t, size_t> pointsBetween(const std::vector<review::TrailPoint>& trail, int64_t from,
+                                        int64_t now) {
+    const auto first =
+        std::lower_bound(trail.begin(), trail.end(), from,
+                         [](const review::TrailPoint& p, int64_t t) { return p.tick < t; });
+    const auto end =
+        std::upper_bound(trail.begin(), trail.end(), now,
+                         [](int64_t t, const review::TrailPoint& p) { return t < p.tick; });
+    return {static_cast<size_t>(first - trail.begin()), static_cast<size_t>(end - trail.begin())};
+}
 
 // A cross's box on the screen with its white edge.
 ScreenBox crossBox(QPoint at) {
@@ -75,10 +89,8 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world,
     // places the miss distances among the crosses alone.
     if (!std::exchange(placeImpacts_, false)) {
         taken_.clear();
-        const QPaintDevice* device = painter.device();
-        const double ratio = device != nullptr ? device->devicePixelRatioF() : 1;
-        viewport_ = {0, 0, device != nullptr ? device->width() / ratio : kMapWidth,
-                     device != nullptr ? device->height() / ratio : kMapHeight};
+        const QSizeF area = map_painting::logicalSize(*painter.device());
+        viewport_ = {0, 0, area.width(), area.height()};
     }
     crosses_.clear();
     impactRequests_.clear();
@@ -115,7 +127,7 @@ void MapOverlays::draw(QPainter& painter, const WorldState& world,
 }
 
 void MapOverlays::updateTrails(const review::ReviewStore& store, int64_t now) {
-    const int64_t from = trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
+    const int64_t from = trailsStart(now);
     if (restartTrails_ ||
         (trails_ == TrailMode::LastMinute && from >= trailsFrom_ + kTrailRestartTicks)) {
         trailLayer_.clear();
@@ -137,21 +149,9 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
     drawn.resize(trails.size(), 0);
     for (size_t i = 0; i < trails.size(); ++i) {
         const std::vector<review::TrailPoint>& trail = trails[i];
-        // The points up to the present moment; the points are in tick order.
-        const size_t end = static_cast<size_t>(
-            std::upper_bound(trail.begin(), trail.end(), now,
-                             [](int64_t t, const review::TrailPoint& p) { return t < p.tick; }) -
-            trail.begin());
-        size_t first = drawn[i];
-        if (first == 0) {
-            // The first point inside the window; the points are in tick order.
-            first = static_cast<size_t>(std::lower_bound(trail.begin(), trail.end(), trailsFrom_,
-                                                         [](const review::TrailPoint& p,
-                                                            int64_t t) { return p.tick < t; }) -
-                                        trail.begin());
-        } else {
-            --first;  // the new segments start at the last point drawn
-        }
+        const auto [inWindow, end] = pointsBetween(trail, trailsFrom_, now);
+        // The new segments start at the last point drawn.
+        const size_t first = drawn[i] == 0 ? inWindow : drawn[i] - 1;
         if (end < first + 2) {
             continue;
         }
@@ -171,7 +171,7 @@ void MapOverlays::drawTrails(QPainter& painter, const QColor& colour,
 
 void MapOverlays::drawTrailsOnScreen(QPainter& painter, const review::ReviewStore& store,
                                      int64_t now) {
-    const int64_t from = trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
+    const int64_t from = trailsStart(now);
     FrameLines lines(painter, camera_);
     drawTrailLines(painter, lines, kAircraftTrail, store.aircraftTrails(), from, now);
     drawTrailLines(painter, lines, kMissileTrail, store.missileTrails(), from, now);
@@ -196,17 +196,12 @@ void MapOverlays::drawTrailLines(QPainter& painter, FrameLines& lines, const QCo
         screenLine_.clear();
     };
     for (const std::vector<review::TrailPoint>& trail : trails) {
-        // The points are in tick order: those from `from` up to the present moment.
-        const auto first =
-            std::lower_bound(trail.begin(), trail.end(), from,
-                             [](const review::TrailPoint& p, int64_t t) { return p.tick < t; });
-        const auto end =
-            std::upper_bound(first, trail.end(), now,
-                             [](int64_t t, const review::TrailPoint& p) { return t < p.tick; });
+        const auto [begin, end] = pointsBetween(trail, from, now);
         QPointF last;
-        for (auto p = first; p != end; ++p) {
+        for (size_t k = begin; k < end; ++k) {
+            const review::TrailPoint* p = &trail[k];
             const QPointF at(camera_.screenX(p->x + 0.5), camera_.screenY(p->y + 0.5));
-            const bool inView = p != first && std::max(at.x(), last.x()) >= -1 &&
+            const bool inView = k != begin && std::max(at.x(), last.x()) >= -1 &&
                                 std::min(at.x(), last.x()) <= right &&
                                 std::max(at.y(), last.y()) >= -1 &&
                                 std::min(at.y(), last.y()) <= bottom;

@@ -86,6 +86,10 @@ class MapOverlays {
     // Bring the trails' picture up to the store; it is started again when the setting changed,
     // the store was cleared, time went back or the last minute moved on.
     void updateTrails(const review::ReviewStore& store, int64_t now);
+    // The first tick of the trails shown at `now` ("last minute", or the whole flight).
+    int64_t trailsStart(int64_t now) const {
+        return trails_ == TrailMode::LastMinute ? now - kTrailWindowTicks : INT64_MIN;
+    }
     void drawTrails(QPainter& painter, const QColor& colour,
                     const std::vector<std::vector<review::TrailPoint>>& trails,
                     std::vector<size_t>& drawn, int64_t now);
