@@ -1,13 +1,7 @@
 // The map's contents: the background, the aircraft, radar and missile symbols and their lines.
 #include "ui/map_view.h"
 
-#include <QFontDatabase>
 #include <QFontMetrics>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPaintEvent>
-#include <QWheelEvent>
-#include <algorithm>
 #include <cmath>
 
 #include "catalog/missile_catalog.h"

@@ -1,21 +1,12 @@
 #include "ui/map_view.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWheelEvent>
-#include <algorithm>
 #include <cmath>
 
-#include "catalog/missile_catalog.h"
-#include "catalog/radar_catalog.h"
-#include "ui/frame_lines.h"
 #include "ui/map_painting.h"
-#include "ui/object_names.h"
-#include "ui/ui_text.h"
-#include "world/geometry.h"
 
 namespace prrsim::ui {
 
